@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package the project needs to build, run and test.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build ccache pkg-config git
+  clang clang-format libclang-rt-dev
+  libxml2-dev liblua5.4-dev
+  qt6-base-dev qt6-serialport-dev libgl-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+)
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${packages[@]}"

@@ -1,0 +1,10 @@
+#include "CommandTable.h"
+
+#include "Commands.h"
+
+std::span<const CliCommand> CliCommands() {
+    static const CliCommand commands[] = {
+        {"image", "image PROFILE [--radio-pid PID]", CmdImage},
+    };
+    return commands;
+}

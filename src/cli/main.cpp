@@ -1,0 +1,79 @@
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "CQMVVLTException.h"
+#include "CommandTable.h"
+#include "StringTable.h"
+
+namespace {
+
+void PrintUsage(std::ostream& out) {
+    out << "usage: qmvvlt-cli [--install DIR] [--config DIR] [--verbose] COMMAND [options]\n"
+           "commands:\n";
+    for (const CliCommand& cmd : CliCommands()) {
+        out << "  " << cmd.usage << '\n';
+    }
+}
+
+const CliCommand* FindCommand(const std::string& name) {
+    for (const CliCommand& cmd : CliCommands()) {
+        if (name == cmd.name) {
+            return &cmd;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CliContext ctx;
+    int i = 1;
+    for (; i < argc && argv[i][0] == '-'; ++i) {
+        const std::string opt = argv[i];
+        if (opt == "--help" || opt == "-h") {
+            PrintUsage(std::cout);
+            return kExitOk;
+        }
+        if (opt == "--verbose" || opt == "-v") {
+            ctx.verbose = true;
+            continue;
+        }
+        if ((opt == "--install" || opt == "--config") && i + 1 < argc) {
+            (opt == "--install" ? ctx.installDir : ctx.configDir) = argv[++i];
+            continue;
+        }
+        std::cerr << "qmvvlt-cli: unknown or incomplete option " << opt << '\n';
+        PrintUsage(std::cerr);
+        return kExitUsage;
+    }
+    if (i == argc) {
+        PrintUsage(std::cerr);
+        return kExitUsage;
+    }
+    const CliCommand* cmd = FindCommand(argv[i]);
+    if (!cmd) {
+        std::cerr << "qmvvlt-cli: unknown command " << argv[i] << '\n';
+        PrintUsage(std::cerr);
+        return kExitUsage;
+    }
+    ctx.args.assign(argv + i + 1, argv + argc);
+    try {
+        return cmd->run(ctx);
+    } catch (const CliUsageError& e) {
+        std::cerr << "qmvvlt-cli " << cmd->name << ": " << e.text << "\nusage: qmvvlt-cli "
+                  << cmd->usage << '\n';
+        return kExitUsage;
+    } catch (const CQMVVLTException& e) {
+        std::string text = LoadString(e.Code());
+        if (text.empty()) {
+            text = e.Message();
+        }
+        std::cerr << text << '\n';
+        if (ctx.verbose) {
+            std::cerr << "trace:" << e.Trace() << '\n';
+        }
+        return kExitDataError;
+    }
+}

@@ -1,0 +1,21 @@
+#include "CQMVVLTException.h"
+
+CQMVVLTException::CQMVVLTException(int code, std::string_view context, int line,
+                                   std::string_view message)
+    : m_code(code), m_message(message) {
+    AddTrace(context, line, message);
+}
+
+void CQMVVLTException::AddTrace(std::string_view context, int line, std::string_view text) {
+    m_trace += "\n(";
+    m_trace += context;
+    m_trace += ':';
+    m_trace += std::to_string(line);
+    m_trace += ") ";
+    m_trace += text;
+}
+
+void ThrowQMVVLT(int code, std::string_view context, std::string_view message,
+                 std::source_location where) {
+    throw CQMVVLTException(code, context, static_cast<int>(where.line()), message);
+}

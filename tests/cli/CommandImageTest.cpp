@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "CliRunner.h"
+
+namespace {
+
+const std::string kSample = std::string(QMVVLT_SOURCE_DATA_DIR) + "/samples/SampleProfile.xml";
+
+QJsonObject ParseJson(const std::string& text) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object();
+}
+
+}  // namespace
+
+TEST(CliImage, PrintsTheWholeImageOfTheSampleProfile) {
+    const CliResult r = RunCli({"image", kSample});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const QJsonObject image = ParseJson(r.out);
+    const QJsonArray contacts = image["contacts"].toArray();
+    ASSERT_EQ(contacts.size(), 150);
+    EXPECT_EQ(contacts[149].toObject()["index"].toInt(), 149);
+    EXPECT_EQ(contacts[149].toObject()["cntct_type"].toInt(), 255);
+    EXPECT_EQ(image["texts"].toArray().size(), 25);
+    const QJsonObject counters = image["counters"].toObject();
+    EXPECT_EQ(counters["contacts"].toInt(), 9);
+    EXPECT_EQ(counters["public_groups"].toInt(), 3);
+    EXPECT_EQ(counters["private_groups"].toInt(), 2);
+    EXPECT_EQ(counters["messages"].toInt(), 3);
+    EXPECT_EQ(image["limits"].toObject()["model"].toString(), "Q410");
+    EXPECT_EQ(image["version"].toObject()["firmware_phase"].toString(), "R");
+}
+
+TEST(CliImage, RadioPidSwitchesToThatRadiosPrivateScrollList) {
+    const CliResult global = RunCli({"image", kSample});
+    const CliResult personal = RunCli({"image", kSample, "--radio-pid", "10000005"});
+    ASSERT_EQ(global.exitCode, 0);
+    ASSERT_EQ(personal.exitCode, 0);
+    auto scrollNames = [](const std::string& json) {
+        std::vector<QString> names;
+        for (const auto& c : ParseJson(json)["contacts"].toArray()) {
+            if (c.toObject()["in_scroll_list"].toInt() == 1) {
+                names.push_back(c.toObject()["name"].toString());
+            }
+        }
+        return names;
+    };
+    EXPECT_EQ(scrollNames(global.out),
+              (std::vector<QString>{"Dispatch", "Maintenance", "Ana Lima"}));
+    EXPECT_EQ(scrollNames(personal.out), (std::vector<QString>{"Security", "Night Shift"}));
+}
+
+TEST(CliImage, FailuresGiveTheirExitStatusAndMessage) {
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* message;
+    };
+    const std::string broken = WriteTempFile("broken.xml", "<QMVProfile");
+    const Case cases[] = {
+        {{"image"}, 1, "missing argument"},
+        {{"image", kSample, "--bogus"}, 1, "unknown option --bogus"},
+        {{"frobnicate"}, 1, "unknown command"},
+        {{"image", "/nonexistent/profile.xml"}, 2, "Failed to load profile."},
+        {{"image", broken}, 2, "Invalid profile."},
+        {{"--verbose", "image", broken}, 2, "(CDataAdaptor::XML2VirtualCP:"},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = RunCli(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args[0];
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+}
