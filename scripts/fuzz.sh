@@ -19,7 +19,8 @@ for target in build-fuzz/fuzz/fuzz_*; do
   work=$(mktemp -d)
   [ -d "$corpus" ] && cp -r "$corpus"/. "$work"/
   if [ "$mode" = run ]; then
-    "$target" -max_total_time="${2:-60}" -max_len=65536 "$work" 2>&1 | tail -n 3
+    dict="fuzz/${name#fuzz_}.dict"; extra=(); [ -f "$dict" ] && extra=(-dict="$dict")
+    "$target" "${extra[@]}" -max_total_time="${2:-60}" -max_len=65536 "$work" 2>&1 | tail -n 3
   else
     "$target" -runs=3000 -max_len=16384 "$work" 2>&1 | tail -n 1
   fi

@@ -15,7 +15,6 @@ void CQMVVLTException::AddTrace(std::string_view context, int line, std::string_
     m_trace += text;
 }
 
-void ThrowQMVVLT(int code, std::string_view context, std::string_view message,
-                 std::source_location where) {
-    throw CQMVVLTException(code, context, static_cast<int>(where.line()), message);
+void ThrowQMVVLT(int code, std::string_view context, std::string_view message, int line) {
+    throw CQMVVLTException(code, context, line, message);
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <exception>
-#include <source_location>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -30,20 +29,21 @@ class CQMVVLTException : public std::exception {
 // The entry every public operation appends when an exception passes through it.
 inline constexpr std::string_view kExceptionCatched = "Exception Catched";
 
-// Runs f; a CQMVVLTException leaving it gets the entry "Exception Catched" (or the given text)
-// under context, with the caller's line, and is raised again.
+// (The caller's line comes from __builtin_LINE: clang 14 with this libstdc++ lacks
+// source_location.) Runs f; a CQMVVLTException leaving it gets the entry "Exception Catched" (or
+// the given text) under context, with the caller's line, and is raised again.
 template <class F>
 decltype(auto) TraceExceptions(std::string_view context, F&& f,
                                std::string_view text = kExceptionCatched,
-                               std::source_location where = std::source_location::current()) {
+                               int line = __builtin_LINE()) {
     try {
         return std::forward<F>(f)();
     } catch (CQMVVLTException& e) {
-        e.AddTrace(context, static_cast<int>(where.line()), text);
+        e.AddTrace(context, line, text);
         throw;
     }
 }
 
 // Raises a CQMVVLTException with the caller's line.
 [[noreturn]] void ThrowQMVVLT(int code, std::string_view context, std::string_view message,
-                              std::source_location where = std::source_location::current());
+                              int line = __builtin_LINE());
