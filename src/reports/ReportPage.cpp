@@ -1,0 +1,82 @@
+#include "ReportPage.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "CQMVVLTException.h"
+#include "ReportHtml.h"
+#include "TextCodec.h"
+
+namespace {
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (auto pos = text.find(from); pos != std::string::npos;
+         pos = text.find(from, pos + to.size())) {
+        text.replace(pos, from.size(), to);
+    }
+}
+
+bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        return false;
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return static_cast<bool>(out);
+}
+
+}  // namespace
+
+std::string LoadReportTemplate(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        ThrowQMVVLT(101, "CReportOptionDlg::LoadReportTemplate", "Open template file failed");
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string FillReportTemplate(const std::string& templateText, const ReportContent& content) {
+    const std::string marker = kReportContentMarker;
+    const auto at = templateText.find(marker);
+    const std::size_t split = at == std::string::npos ? templateText.size() : at + marker.size();
+    std::string head = templateText.substr(0, split);
+    ReplaceAll(head, "REPORT_TITLE", EscapeReportText(content.title, false));
+    ReplaceAll(head, "MODEL_PIC", EscapeReportText(content.pictureCode, false));
+    return head + content.html + templateText.substr(split);
+}
+
+std::string ReportPageBytes(const std::string& page) {
+    const std::u16string wide = Utf8ToUtf16(page);
+    std::string bytes = "\xFF\xFE";
+    bytes.reserve(2 + wide.size() * 2);
+    for (char16_t c : wide) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+std::filesystem::path SaveReport(const std::filesystem::path& reportFolder,
+                                 const std::string& outputName, const std::string& page,
+                                 const std::filesystem::path& fallbackFolder) {
+    const std::string bytes = ReportPageBytes(page);
+    const auto primary = reportFolder / outputName;
+    if (WriteFile(primary, bytes)) {
+        return primary;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(fallbackFolder, ec);
+    const auto fallback = fallbackFolder / outputName;
+    if (!WriteFile(fallback, bytes)) {
+        ThrowQMVVLT(101, "CReportOptionDlg::SaveReport", "Open script file failed");
+    }
+    // The page refers to its pictures by name: they have to lie beside it.
+    for (const auto& entry : std::filesystem::directory_iterator(reportFolder, ec)) {
+        if (entry.is_regular_file(ec) && entry.path().extension() == ".jpg") {
+            std::filesystem::copy_file(entry.path(), fallbackFolder / entry.path().filename(),
+                                       std::filesystem::copy_options::overwrite_existing, ec);
+        }
+    }
+    return fallback;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "ReportBuilders.h"
+
+inline constexpr const char* kReportFolderName = "Report";
+inline constexpr const char* kRadioReportTemplate = "SpecReport.tpl";
+inline constexpr const char* kOverviewReportTemplate = "OverviewReport.tpl";
+inline constexpr const char* kRadioReportOutput = "SpecReport.htm";
+inline constexpr const char* kOverviewReportOutput = "OverviewReport.htm";
+inline constexpr const char* kReportContentMarker = "<!-- report content begin -->";
+
+// The text of a report template (code 101 "Open template file failed" when it cannot be read).
+std::string LoadReportTemplate(const std::filesystem::path& file);
+
+// The page: the template's head through the content marker with REPORT_TITLE and MODEL_PIC
+// replaced, the content, then the rest of the template. A template without the marker gets the
+// content at its end.
+std::string FillReportTemplate(const std::string& templateText, const ReportContent& content);
+
+// Writes the page as FF FE and UTF-16LE to reportFolder/outputName; when that cannot be written,
+// to fallbackFolder/outputName with every picture (*.jpg) of reportFolder copied beside it. Returns
+// the file written; code 101 "Open script file failed" when neither place can be written.
+std::filesystem::path SaveReport(const std::filesystem::path& reportFolder,
+                                 const std::string& outputName, const std::string& page,
+                                 const std::filesystem::path& fallbackFolder);
+
+// The page as the bytes SaveReport writes.
+std::string ReportPageBytes(const std::string& page);
