@@ -1,13 +1,479 @@
 #include "StringTable.h"
 
-// The English texts, sorted by id.
+// The English texts, sorted by id. A language file replaces entries by id, so ids never move.
 const StringTableEntry kEnglishStrings[] = {
+    // Start-up and application
+    {100, "OLE initialization failed. Make sure that the OLE libraries are the correct version."},
+    {101, "Fatal error: 101."},
     {102, "Fatal error.\nPlease uninstall and re-install QMV VLT."},
     {103, "Failed to load profile."},
+    {104, "Windows sockets initialization failed."},
     {105, "Invalid profile."},
     {106, "Unknown Error"},
-    {217, "The message can only contain ISO-8859-1 characters. By continuing, this message will be deleted. Do you want to continue?"},
+    {107, "Programing error: 107."},
+    {108, "Programing error: 108."},
+
+    // Navigation tree and list labels
+    {109, "Settings"},
+    {110, "Privates"},
+    {111, "Private Groups"},
+    {112, "Public Groups"},
+    {113, "Lists"},
+    {114, "Scroll List"},
+    {115, "Scan List"},
+    {116, "Channel %d"},
+    {118, "Scroll List"},
+    {119, "Scan List"},
+    {120, "Scan Mode"},
+    {121, "Available Contacts"},
+    {122, "Add >>"},
+    {123, "<< Remove"},
+    {124, "Scan List Channel %d"},
+    {125, "All Public Groups"},
+
+    // Contact rule messages
+    {127, "A similar name already exists in the contact list. Please specify a different name."},
+
+    // Document template
+    {129, "\nProfile\nQMVVLTProfile\nQMV VLT Files (*.qmv)\n.qmv\nQMVVLT.Profile\nQMVVLT.Profile"},
+
+    // Tree labels
+    {130, "Text Messages"},
+    {131, "Contacts"},
+
+    // Contact rule messages
+    {132, "A similar PID already exists in the contact list. Please specify a different PID."},
+    {133,
+     "Changing the channel will remove this public group from channel %d's scan list and add it to "
+     "channel %d's scan list. Do you want to continue?"},
+    {134,
+     "Channel changed successfully, but the new channel's scan list is full, this contact has not "
+     "been added to new channel's scan list."},
+    {135, "Programing error: 135.\nNo available private contacts in the new channel."},
+    {136,
+     "Changing this Private Group's channel will remove all of its members. Do you want to "
+     "continue?"},
+    {137,
+     "Changing this Private contact's channel will remove it from all of its Private Groups and "
+     "any Private Groups with no member will be deleted.  Also, this contact's Home Group field "
+     "will be cleared. Do you want to continue?"},
+    {140,
+     "Private contact already belongs to maximum number of private groups. Please remove this "
+     "private contact from a private group first."},
+    {141, "Deleting this Private Group will remove all of its members. Do you want to continue?"},
+    {142,
+     "Deleting this Private contact will remove it from all of its Private Groups and any Private "
+     "Groups with no member will be deleted. Do you want to continue?"},
+
+    // Toolbar
+    {143, "New"},
+    {144, "Open"},
+    {145, "Save"},
+    {146, "Add"},
+    {147, "Delete"},
+    {148, "Cut"},
+    {149, "Copy"},
+    {150, "Paste"},
+    {151, "Read"},
+    {152, "Write"},
+    {153, "Report"},
+    {154, "About"},
+
+    // Scan and scroll lists
+    {155, "Reached maximum number of contacts in this channel."},
+
+    // Dealer information
+    {156, "Dealer Information"},
+    {157, "Contact Information"},
+    {158, "Notes"},
+    {159, "Dealer Information"},
+    {161, "Error: There is an error when to acquire language type!"},
+
+    // Tree labels
+    {162, "Channel %d (%d)"},
+    {163, "Scroll (%d)"},
+
+    // Scan and scroll lists
+    {164, "Cannot add more than %d amount of contacts to the scan list."},
+
+    // Contact rule messages
+    {165, "The length of contact name can not exceed %d."},
+
+    // Report choice
+    {166, "Choose a report template."},
+    {167, "Reports"},
+
+    // Common buttons
+    {168, "&OK"},
+    {169, "&Cancel"},
+
+    // Report labels
+    {170, "Radio-Specific Report"},
+    {171, "Overview Report"},
+
+    // Views
+    {172, "Add New Message"},
+    {173,
+     "This contact already belongs to 5 Private Groups. Please remove it from a group first, "
+     "before adding to another Private Group."},
+    {174,
+     "Note: Contacts added to the Manager Mode list are automatically added to the See All Groups "
+     "list."},
+    {175, "Name"},
+
+    // Report labels
+    {181, "Model"},
+    {182, "Home Channel"},
+    {183, "See All Groups"},
+    {184, "Receive From"},
+    {185, "Transmit To"},
+    {186, "All Privates"},
+    {187, "All Private Groups"},
+    {188, "All Public Groups"},
+    {189, "Manager Mode Enabled"},
+    {190, "See All Groups Enabled"},
+    {191, "Group Only Enabled"},
+    {192, "Private Groups"},
+    {193, "Public Groups"},
+    {194, "Receive List"},
+    {195, "Group Members"},
+    {196, "Enabled"},
+    {197, "Disabled"},
+
+    // Settings and views
+    {199, "Off"},
+    {201, "The length of text message can not exceed %d characters."},
+    {202, ":"},
+    {203, "Manager Mode"},
+    {204, "About %s"},
+    {205, "English"},
+    {206, "Spanish"},
+    {207, "French"},
+    {208, "Portuguese"},
+    {209, "German"},
+    {210, "Error: The bank information is incorrect."},
+    {212, "Scroll List (global)"},
+    {213, "Scroll List (private)"},
+    {214, "Private Scroll List"},
+    {215, "Add Privates with a Scanner"},
+
+    // Radio text
+    {217,
+     "The message can only contain ISO-8859-1 characters. By continuing, this message will be "
+     "deleted. Do you want to continue?"},
     {218, "Contact name can only contain ISO-8859-1 characters."},
-    {222, "PLACEHOLDER"},
+
+    // Help pane command
+    {219, "&Help Pane"},
+    {220, "Show or hide the help pane\nToggle help pane"},
+
+    // Toolbar
+    {221, "Scan"},
+
+    // Start-up
+    {222, "Some files needed by VLT are not available.\nPlease reinstall VLT."},
+    {223,
+     "The language resource file is missing. The VLT will start with English language version."},
+    {224, "You have to restart the VLT for this change to take effect."},
+
+    // Menus
+    {225, "&File"},
+    {226, "&New\tCtrl+N"},
+    {227, "&Open...\tCtrl+O"},
+    {228, "&Close"},
+    {229, "&Save\tCtrl+S"},
+    {230, "Save &As..."},
+    {231, "Recent File"},
+    {232, "E&xit"},
+    {233, "&Edit"},
+    {234, "&Add\tCtrl+A"},
+    {235, "&Scan(Add)\tCtrl+T"},
+    {236, "Cu&t\tCtrl+X"},
+    {237, "&Copy\tCtrl+C"},
+    {238, "&Paste\tCtrl+V"},
+    {239, "&Delete\tDel"},
+    {240, "&Rename\tF2"},
+    {241, "Dealer &Info"},
+    {242, "Pr&eference"},
+    {243, "&Language"},
+    {247, "&View"},
+    {248, "&Toolbar"},
+    {249, "&Status Bar"},
+
+    // Radio text
+    {250, "Error: Unable to convert the radio text format into the VLT text format."},
+
+    // Menus
+    {251, "&Device"},
+    {252, "&Read\tCtrl+R"},
+    {253, "&Write\tCtrl+W"},
+    {254, "R&eset\tCtrl+E"},
+    {255, "&Report"},
+    {256, "&Window"},
+    {257, "&Cascade"},
+    {258, "&Tile"},
+    {259, "&Help"},
+    {260, "&Content and Index...\tF1"},
+    {261, "&About %s..."},
+
+    // Radio text
+    {262, "Error: Unable to convert VLT character format into the radio text format."},
+
+    // File dialogs
+    {263, "Files"},
+    {264, "All Files"},
+
+    // Contact views
+    {266, "Error: Duplicate public group ID."},
+    {267, "(add with scanner)"},
+    {268, "(add without scanner)"},
+    {269, "Delete Current Contact"},
+    {270, "Private"},
+    {271, "Group"},
+
+    // Settings view
+    {273, "Codeplug Password (4-digit number)"},
+    {274, "Confirm Password (4-digit number)"},
+    {275, "Talk Permit Tone Offset"},
+    {276, "Ambient Noise"},
+    {277, "Accessory"},
+    {278, "Radio"},
+    {279, "Low"},
+    {280, "Standard"},
+    {281, "Medium"},
+    {282, "High"},
+    {283, "Disable Internal PTT with Accessory"},
+    {284, "Disable Programming Mode"},
+    {285, "Disable TX Timeout Timer"},
+    {286, "Tx Timeout Timer"},
+    {287, "seconds"},
+
+    // Group settings merge
+    {292, "Error: 101 Some node exist in CodePlugSetting part and VisibleSetting."},
+    {293, "Error: 102 Some node are not correct, please check."},
+    {294,
+     "VLT needs vbscript engine to start. Please install vbscript engine before re-starting the "
+     "QMV VLT."},
+
+    // Settings view
+    {295, "Please enter 4 numeric characters."},
+    {296, "The passwords you entered do not match."},
+
+    // Profile save
+    {297,
+     "The opened profile is not the latest format. Do you want convert it to the latest "
+     "format?\n(You can't convert it back to the original format once you select yes.)"},
+    {298, "Dutch"},
+    {299, "File format is error. Failed to save."},
+
+    // Radio commands
+    {302, "The password is not correct. Please check it."},
+    {303, "Error: Unable to get radio password."},
+    {304, "No COM port is detected on this computer."},
+    {305, "QMV410 M profile is not compatible with QMV410 radio."},
+    {306,
+     "If your radio uses channel 5, 6, or 7, this software will automatically remap all your "
+     "contacts, public groups and private groups in channels 5, 6 and 7 into channels 2, 3 and 4, "
+     "and channels 5, 6 and 7 will be deleted from the radio codeplug. This software will NOT "
+     "automatically remap public groups to the Scan List due to Scan List limitation.\nContinue "
+     "YES or NO?"},
+    {307,
+     "This QMV410 M (Modified Band) model is intended to be used per the new 900 MHz modified band "
+     "according to regulatory agencies in the region. It operates in a specific and new frequency "
+     "range (916MHz-928MHz) and it is not compatible with other existing standard QMV410 models."},
+    {308, "Do not show this message again."},
+
+    // Settings view
+    {309, "Disable Private Reply"},
+
+    // Preference dialog
+    {1129, "Auto Detect COM Port"},
+
+    // Radio commands
+    {10001,
+     "Do you want to create a new profile(Yes), overwrite the currently selected profile(No) or "
+     "cancel it?"},
+
+    // Preference dialog
+    {10003, "Preference Setting"},
+    {10005, "Select COM Port"},
+    {10007, "Can not read the registry entry of "},
+
+    // Transfer dialogs
+    {10009, "Reading from the radio ..."},
+    {10010, "Writing to the radio ..."},
+    {10011, "Reading successful!"},
+    {10012, "Writing success!"},
+    {10019, "Transferring"},
+    {10030, "Warning: The radio being programmed is not in this profile. Do you want to continue?"},
+    {10031,
+     "Warning: Some profile information is not supported by the host radio and therefore it will "
+     "not be transferred. Do you want to continue?"},
+    {10032, "Unknown Warning!"},
+
+    // Contact views
+    {10037, "Add Public Group"},
+    {10039, "Add Private Group"},
+    {10041, "Add Privates"},
+    {10044, "Maximum Contacts:"},
+    {10045, "Maximum Private Groups:"},
+    {10046, "Maximum Public Groups:"},
+    {10047, "Maximum Privates:"},
+    {10048, "Current Number of Contacts:"},
+    {10049, "Current Number of Private Groups:"},
+    {10050, "Current Number of Public Groups:"},
+    {10051, "Current Number of Privates:"},
+    {10052, "Name"},
+    {10053, "Channel"},
+    {10054, "ID"},
+    {10055, "Name field can not be empty!"},
+
+    // Radio information view
+    {10056, "QMV Radio Information"},
+    {10057, "Unit Private ID"},
+    {10059, "Firmware Version"},
+    {10060, "Codeplug Version"},
+
+    // Settings view
+    {10061, "Settings"},
+    {10062, "VibraCall"},
+    {10063, "Contrast"},
+    {10064, "Backlight"},
+    {10065, "Display"},
+    {10066, "Clock/Alarm"},
+    {10067, "Time Format"},
+    {10068, "Time"},
+    {10069, "Date Format"},
+    {10070, "Date"},
+    {10071, "Set Time Using PC Clock"},
+    {10072, "Alarm"},
+    {10073, "Alarm Time"},
+    {10074, "Volume"},
+    {10075, "Ringer"},
+    {10076, "Speaker"},
+    {10077, "Keypad"},
+    {10078, "Alarm"},
+    {10080, "Advanced"},
+    {10081, "All Privates"},
+    {10082, "Manager Mode on for"},
+    {10083, "See All Groups on for"},
+
+    // Contact views
+    {10084, "Add >>"},
+    {10085, "<< Remove"},
+
+    // Settings view
+    {10086, "Language"},
+
+    // Text message views
+    {10087, "Text Messages"},
+    {10088, "Maximum Text Messages:"},
+    {10089, "Current Number of Text Messages:"},
+    {10090, "Add Text Message"},
+    {10091, "Text Message"},
+    {10092, "Text Message"},
+    {10093, "Delete Current Message"},
+
+    // Contact views
+    {10094, "Press Home 3 times and then PTT on the other radio."},
+    {10095, "Home Group"},
+    {10096, "Read Private ID from Radio"},
+    {10097, "Group Only"},
+    {10098, "Ringer"},
+    {10099, "ID field can not be empty!"},
+    {10100, " (%d Group(s) Left)"},
+    {10101,
+     "The message field is blank. By continuing, this message will be deleted. Do you want to "
+     "continue?"},
+    {10102, "All Privates"},
+    {10103, "Group Members"},
+    {10104, "Channel %d"},
+    {10105, "Note: Canceling the operation..."},
+    {10106, "There should be at least one group member assigned!"},
+    {10107, "Ringer %d"},
+    {10108,
+     "No available private contacts in the new channel. The channel will be reverted back to the "
+     "previous value."},
+
+    // Transfer dialogs
+    {10109, "Read Private ID from Radio"},
+    {10110, "Read"},
+    {10111, "Write"},
+
+    // Contact views
+    {10113, "Profile data Error! The profile will be closed."},
+
+    // Document
+    {10114, "Error: Can not find template files!"},
+
+    // Configuration
+    {10115, "Fatal registry error. Please reinstall VLT."},
+    {10117, "Failure to read dealer information from the registry!"},
+    {10118, "Failure to write dealer information to the registry!"},
+
+    // Radio link results (transfer dialogs)
+    {10127,
+     "Error: The radio version is unsupported. Please upgrade\n          your VLT software."},
+    {10128,
+     "Error: Your radio has an earlier firmware version that\n          does not support the VLT."},
+    {10129, "Error: Please perform a radio reset or a radio write\n          operation first."},
+    {10130, "Error: Radio model is unsupported."},
+    {10131, "Error: Radio is currently busy. Please try again after a\n          few seconds."},
+    {10132, "Error: Operation timed out."},
+    {10133, "Error: COM port already in use by another application."},
+    {10134,
+     "Error: Unable to establish a connection with the radio.\n          Please check your "
+     "connection and try again."},
+
+    // Contact views
+    {10136, "None"},
+
+    // About dialog
+    {10137, "QMV Series Customer Programming Software"},
+    {10138, "Version %s"},
+
+    // Help
+    {10142, "Error: Can not find the help file!"},
+    {10143, "Error: Help File format is invalid!"},
+    {10144, "Error: Can not find help file information in registry!"},
+
+    // Radio link results
+    {10145, "Error: Operation Failed."},
+    {10146, "Error: Operation Failed (%s)."},
+    {10147, "Error: Operation Failed (%d)."},
+    {10148, "Invalid Opcode"},
+    {10149, "Unsupported Command"},
+    {10150, "Operation Unsupported"},
+    {10151, "User Canceled"},
+    {10152, "Message Compose"},
+
+    // Radio link results (main window)
+    {10153, "Error: The radio version is unsupported. Please upgrade your VLT software."},
+    {10154, "Error: Radio is currently busy. Please try again after a few seconds."},
+    {10155, "Error: COM port already in use by another application."},
+    {10156, "Error: Radio model is unsupported."},
+    {10157,
+     "Error: Unable to establish a connection with the radio. Please check your connection and try "
+     "again."},
+    {10158, "Error: Operation timed out."},
+    {10159, "Error: Your radio has an earlier firmware version that does not support the VLT."},
+    {10160, "Error: Please perform a radio reset."},
+
+    // Contact validation
+    {10161,
+     "The following field(s) have been incorrectly specified:\n\n%s\nBy continuing, this contact "
+     "will be deleted. Do you want to continue?    "},
+    {10162, "- (Name)\n"},
+    {10163, "- (ID)\n"},
+    {10164, "- (Group Members)\n"},
+
+    // View failure log texts
+    {20000, "Error: Set control color."},
+    {20001, "Error: Set background color."},
+    {20002, "Error: Set view size."},
+    {20003, "Error: Convert cordinate."},
+    {20004, "Error: Radio information view loads data."},
+    {20005, "Error: Settings view loads data."},
+    {20006, "Error: Text messages view loads data."},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);
