@@ -5,6 +5,8 @@
 std::span<const CliCommand> CliCommands() {
     static const CliCommand commands[] = {
         {"image", "image PROFILE [--radio-pid PID]", CmdImage},
+        {"export", "export PROFILE [-o FILE]", CmdExport},
+        {"config", "config [NAME [VALUE]]", CmdConfig},
     };
     return commands;
 }

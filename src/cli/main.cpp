@@ -5,6 +5,7 @@
 #include "CQMVVLTException.h"
 #include "CommandTable.h"
 #include "StringTable.h"
+#include "Utility.h"
 
 namespace {
 
@@ -59,6 +60,14 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     ctx.args.assign(argv + i + 1, argv + argc);
+    // Without the options, QMVVLT_CONFIG_DIR / QMVVLT_INSTALL_DIR or the discovered locations
+    // apply.
+    if (ctx.configDir) {
+        Utility::SetConfigFolder(ctx.configDir);
+    }
+    if (ctx.installDir) {
+        Utility::SetInstallPathOverride(ctx.installDir);
+    }
     try {
         return cmd->run(ctx);
     } catch (const CliUsageError& e) {

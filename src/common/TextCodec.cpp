@@ -108,3 +108,68 @@ bool IsLatin1(std::u16string_view text) {
     }
     return true;
 }
+
+namespace {
+
+// 0x80..0x9F; the undefined positions hold their own value (a C1 control).
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+bool Cp1252Byte(char16_t c, unsigned char& byte) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
+        byte = static_cast<unsigned char>(c);
+        return true;
+    }
+    for (unsigned i = 0; i < 32; ++i) {
+        if (kCp1252High[i] == c) {
+            byte = static_cast<unsigned char>(0x80 + i);
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::u16string Cp1252ToUtf16(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        out += (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : static_cast<char16_t>(b);
+    }
+    return out;
+}
+
+std::string Utf16ToCp1252(std::u16string_view text, bool* lossless) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned char b = 0;
+        if (Cp1252Byte(text[i], b)) {
+            out += static_cast<char>(b);
+            continue;
+        }
+        // A surrogate pair is one character and becomes one '?'.
+        if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() &&
+            text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            ++i;
+        }
+        out += '?';
+        if (lossless) {
+            *lossless = false;
+        }
+    }
+    return out;
+}
+
+std::string Cp1252ToUtf8(std::string_view bytes) {
+    return Utf16ToUtf8(Cp1252ToUtf16(bytes));
+}
+
+std::string Utf8ToCp1252(std::string_view utf8, bool* lossless) {
+    return Utf16ToCp1252(Utf8ToUtf16(utf8), lossless);
+}

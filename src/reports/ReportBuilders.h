@@ -4,20 +4,14 @@
 #include <string>
 
 #include "PublicGroupIdBank.h"
+#include "Utility.h"
 #include "XmlDom.h"
-
-// The dealer texts as the user keeps them (nothing when they cannot be read).
-struct DealerTexts {
-    std::string dealerInfo;
-    std::string dealerNotes;
-    std::string contactInfo;
-};
 
 // What a report needs besides the profile document.
 struct ReportContext {
     int modelGroup = 3;
-    std::optional<DealerTexts> dealer;
-    PublicGroupIdBanks banks;  // for the public group identifiers of the overview
+    std::optional<DealerTexts> dealer;  // nothing when they cannot be read
+    PublicGroupIdBanks banks;           // for the public group identifiers of the overview
 };
 
 // A report's pieces: the content goes behind the template's marker, the title and the picture code

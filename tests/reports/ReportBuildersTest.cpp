@@ -41,7 +41,9 @@ void ExpectGolden(const std::string& page, const std::string& name) {
 ReportContext Context(int group = 3) {
     ReportContext context;
     context.modelGroup = group;
-    context.dealer = DealerTexts{"Radio Shop Ltd\nMain St. 1", "", "Call 555 & ask for \"Sam\""};
+    context.dealer = DealerTexts{.dealerInfo = "Radio Shop Ltd\nMain St. 1",
+                                 .contactInfo = "Call 555 & ask for \"Sam\"",
+                                 .dealerNotes = ""};
     XmlDocPtr doc = ParseXmlSafely(kSample);
     context.banks = LoadPublicGroupRanges(CXPath(doc.get()).SelectFirst("//dfns:limit"));
     return context;
@@ -128,7 +130,7 @@ TEST(Reports, RadioReportSectionsFollowTheProfile) {
 
     // No dealer texts (or only blanks): no dealer section.
     ReportContext blank = Context();
-    blank.dealer = DealerTexts{" ", "\r\n", ""};
+    blank.dealer = DealerTexts{.dealerInfo = " ", .contactInfo = "\r\n", .dealerNotes = ""};
     EXPECT_EQ(RadioPage(kSample, blank).find("Dealer"), std::string::npos);
 }
 

@@ -1,0 +1,39 @@
+// Feeds arbitrary reply bytes to the receive state machine and to every block decoder.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "CBlockCodec.h"
+#include "CReplyReceiver.h"
+#include "RadioProtocol.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> input(data, size);
+
+    CReplyReceiver receiver;
+    for (std::uint8_t b : input) {
+        const auto status = receiver.Feed(b);
+        if (status != CReplyReceiver::Status::kMore) {
+            if (receiver.DataLength() > CReplyReceiver::kMaxData) {
+                __builtin_trap();
+            }
+            receiver.Reset();
+        }
+    }
+
+    CVirtualCodeplug image;
+    CBlockCodec::DecodeVersion(input, image.version);
+    CBlockCodec::DecodeLimits(input, image.limits);
+    CBlockCodec::DecodeSettings(input, image.settings);
+    CBlockCodec::DecodeContact(input, image.contacts[0]);
+    CBlockCodec::DecodeText(input, image.texts[0]);
+    CBlockCodec::DecodeCapturedPid(input);
+    if (size > 0) {
+        ClassifyReply(static_cast<int>(size), data[0], input.subspan(1));
+    }
+    // What was decoded encodes again without complaint.
+    CBlockCodec::EncodeContact(image.contacts[0]);
+    CBlockCodec::EncodeSettings(image.settings);
+    CBlockCodec::EncodeLimits(image.limits);
+    return 0;
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "XmlDom.h"
+
+// Message 222: "Some files needed by VLT are not available.\nPlease reinstall VLT."
+inline constexpr int kSettingFileMissing = 222;
+
+// Loads a settings document from the install folder: "lib" when fromLib is set, "Report"
+// otherwise. An empty name gives null. A file that is missing, empty, unreadable, wrongly
+// scrambled or not well-formed raises 222 (context "LoadSettingDoc", the file and the reason as
+// detail): the caller shows that message at its command boundary and stops.
+XmlDocPtr LoadSettingDoc(const std::string& name, bool fromLib);
+
+// The same for a file given by path.
+XmlDocPtr LoadSettingDocFile(const std::filesystem::path& file);

@@ -1,0 +1,80 @@
+#include "CTransferContext.h"
+
+#include "SerialPort.h"
+
+namespace {
+constexpr std::size_t kPidTextChars = 63;
+}
+
+CTransferContext::CTransferContext()
+    : m_portFactory([](const std::string& port) { return std::make_unique<SerialPort>(port); }) {}
+
+CTransferContext& CTransferContext::Instance() {
+    static CTransferContext context;
+    return context;
+}
+
+void CTransferContext::RequestCancel() {
+    {
+        std::lock_guard lock(m_answerMutex);
+        m_cancel = true;
+    }
+    m_answered.notify_all();
+}
+
+bool CTransferContext::Warn(int warning) {
+    {
+        std::lock_guard lock(m_answerMutex);
+        m_waiting = true;
+        m_hasAnswer = false;
+    }
+    if (auto* observer = Observer()) {
+        observer->OnWarning(warning);
+    } else {
+        // Nobody to ask: nothing is written unasked.
+        AnswerWarning(false);
+    }
+    std::unique_lock lock(m_answerMutex);
+    m_answered.wait(lock, [this] { return m_hasAnswer || m_cancel; });
+    m_waiting = false;
+    if (m_hasAnswer && !m_answer) {
+        m_cancel = true;
+    }
+    return !m_cancel;
+}
+
+void CTransferContext::AnswerWarning(bool yes) {
+    {
+        std::lock_guard lock(m_answerMutex);
+        if (!m_waiting) {
+            return;
+        }
+        m_hasAnswer = true;
+        m_answer = yes;
+    }
+    m_answered.notify_all();
+}
+
+std::unique_ptr<IByteStream> CTransferContext::OpenPort(const std::string& port) const {
+    return m_portFactory(port);
+}
+
+void CTransferContext::SetCurrentRadioPid(std::u16string pid) {
+    std::lock_guard lock(m_pidMutex);
+    m_currentRadioPid = pid.substr(0, kPidTextChars);
+}
+
+std::u16string CTransferContext::CurrentRadioPid() const {
+    std::lock_guard lock(m_pidMutex);
+    return m_currentRadioPid;
+}
+
+void CTransferContext::SetCapturedPid(std::u16string pid) {
+    std::lock_guard lock(m_pidMutex);
+    m_capturedPid = pid.substr(0, kPidTextChars);
+}
+
+std::u16string CTransferContext::CapturedPid() const {
+    std::lock_guard lock(m_pidMutex);
+    return m_capturedPid;
+}

@@ -1,0 +1,108 @@
+#include "CTransferSession.h"
+
+#include "CBlockCodec.h"
+#include "RadioResult.h"
+
+namespace {
+constexpr std::uint8_t kPhaseRelease = 'R';
+constexpr std::uint8_t kPhaseDevelopment = 'D';
+constexpr int kAcceptedRelease = 94;
+constexpr int kHighestAcceptedVersion = 8;
+constexpr int kModifiedBandCompatibility = 15;
+}  // namespace
+
+CTransferSession::CTransferSession(CTransferContext& context, const std::string& port)
+    : m_context(context),
+      m_lock(context.Lock()),
+      m_port((context.ClearFailed(), context.OpenPort(port))),
+      m_protocol(m_port.get()) {
+    m_protocol.SetFinishPause(context.finishPause);
+}
+
+CTransferSession::~CTransferSession() {
+    Finish();
+}
+
+void CTransferSession::Fail(int code) {
+    if (!m_context.Failed()) {
+        m_code = code;
+    }
+    m_context.SetFailed();
+}
+
+bool CTransferSession::Check(int code) {
+    if (code == kRadioSuccess) {
+        return true;
+    }
+    Fail(code);
+    return false;
+}
+
+void CTransferSession::Progress(int percent) const {
+    if (auto* observer = m_context.Observer()) {
+        observer->OnProgress(percent);
+    }
+}
+
+int CTransferSession::Finish() {
+    if (m_finished) {
+        return m_result;
+    }
+    m_finished = true;
+    if (m_context.Cancelled() && !(m_failureFirst && m_context.Failed())) {
+        m_result = kUserCancelled;
+    } else if (m_context.Failed()) {
+        m_result = m_code;
+    } else {
+        m_result = kRadioSuccess;
+    }
+    // The port closes before anyone hears the outcome, so a next operation can open it at once.
+    m_port.reset();
+    if (auto* observer = m_context.Observer()) {
+        if (m_result == kRadioSuccess) {
+            observer->OnDone();
+        } else {
+            observer->OnFailed(m_result);
+        }
+    }
+    return m_result;
+}
+
+void CTransferSession::Identify(CVirtualCodeplug& image) {
+    if (!Proceed() || !Check(m_protocol.GetVersion())) {
+        return;
+    }
+    CVersionBlock version;
+    if (!Check(CBlockCodec::DecodeVersion(m_protocol.Reply().Data().subspan(1), version))) {
+        return;
+    }
+    const std::uint8_t phase = version.firmware_phase;
+    const bool accepted =
+        phase == kPhaseDevelopment ||
+        (version.firmware_release == kAcceptedRelease &&
+         static_cast<std::uint8_t>(version.firmware_version) <= kHighestAcceptedVersion);
+    if (phase != kPhaseRelease) {
+        version.firmware_phase = kPhaseDevelopment;
+    }
+    if (!accepted) {
+        Fail(kVersionUnsupported);
+        return;
+    }
+    image.version = version;
+    if (Proceed()) {
+        Check(m_protocol.OpenLink());
+    }
+}
+
+void CTransferSession::CheckCompatibility(CVirtualCodeplug& image) {
+    if (!Proceed() || !Check(m_protocol.ReadLimits())) {
+        return;
+    }
+    if (!Check(CBlockCodec::DecodeLimits(m_protocol.Reply().Data().subspan(1), image.limits))) {
+        return;
+    }
+    const int family = image.limits.clone_compatibility_version;
+    if (family != CTransferContext::kHostCompatibility && family != kModifiedBandCompatibility) {
+        Fail(kModelUnsupported);
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "CTransferContext.h"
+#include "CVirtualCodeplug.h"
+#include "IByteStream.h"
+#include "RadioProtocol.h"
+
+// The frame of one radio operation: holds the transfer lock, opens the port and the protocol,
+// carries the failure, runs the steps common to the operations, and posts exactly one final
+// notification when it ends.
+class CTransferSession {
+  public:
+    CTransferSession(CTransferContext& context, const std::string& port);
+    ~CTransferSession();
+    CTransferSession(const CTransferSession&) = delete;
+    CTransferSession& operator=(const CTransferSession&) = delete;
+
+    // True while neither a cancel nor a failure stops the operation.
+    bool Proceed() const { return !m_context.Cancelled() && !m_context.Failed(); }
+    // Records a failing step; the code is posted when the operation ends.
+    void Fail(int code);
+    // Fails with code unless it is success; returns whether it was.
+    bool Check(int code);
+    void Progress(int percent) const;
+    // A failure outranks a cancel in the final notification (a write that failed after the
+    // user cancelled reports why it failed).
+    void PreferFailureOverCancel() { m_failureFirst = true; }
+    // Posts the final notification (once) and returns the operation's result code.
+    int Finish();
+
+    RadioProtocol& Protocol() { return m_protocol; }
+    CTransferContext& Context() { return m_context; }
+
+    // GetVersion, the acceptance of the version report into image's version block, OpenLink.
+    void Identify(CVirtualCodeplug& image);
+    // ReadLimits into image's limits block and the model family check.
+    void CheckCompatibility(CVirtualCodeplug& image);
+
+  private:
+    CTransferContext& m_context;
+    std::unique_lock<std::mutex> m_lock;
+    std::unique_ptr<IByteStream> m_port;
+    RadioProtocol m_protocol;
+    int m_code = 0;
+    bool m_failureFirst = false;
+    bool m_finished = false;
+    int m_result = 0;
+};

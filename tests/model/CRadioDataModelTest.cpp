@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "CQMVVLTException.h"
+#include "CRadioDataModel.h"
+#include "CUpDownGradeSetting.h"
+#include "LoadSettingDoc.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+const fs::path kData = QMVVLT_SOURCE_DATA_DIR;
+const std::string kSample = ReadFile(kData / "samples/SampleProfile.xml");
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    const auto pos = text.find(from);
+    EXPECT_NE(pos, std::string::npos) << from;
+    if (pos != std::string::npos) {
+        text.replace(pos, from.size(), to);
+    }
+    return text;
+}
+
+// An install folder with the shipped schema and rule file.
+fs::path InstallFolder() {
+    static const fs::path folder = [] {
+        const fs::path dir =
+            fs::temp_directory_path() / ("qmvvlt-model-" + std::to_string(getpid()));
+        fs::create_directories(dir / "ProfileTemplate");
+        fs::copy_file(kData / "ProfileTemplate/DataProfile.xsd",
+                      dir / "ProfileTemplate/DataProfile.xsd",
+                      fs::copy_options::overwrite_existing);
+        const fs::path rules = kData / "ProfileTemplate/DataProfile.lua";
+        if (fs::exists(rules)) {
+            fs::copy_file(rules, dir / "ProfileTemplate/DataProfile.lua",
+                          fs::copy_options::overwrite_existing);
+        } else {
+            std::ofstream(dir / "ProfileTemplate/DataProfile.lua") << "-- no rules\n";
+        }
+        std::atexit([] {
+            fs::remove_all(fs::temp_directory_path() /
+                           ("qmvvlt-model-" + std::to_string(getpid())));
+        });
+        return dir;
+    }();
+    return folder;
+}
+
+class RadioDataModel : public ::testing::Test {
+  protected:
+    RadioDataModel()
+        : m_settings(LoadSettingDocFile(kData / "lib/UpDownGradeSetting.stv")),
+          m_model(CModelEnvironment{InstallFolder(), &m_settings, "LACR"}) {}
+
+    int LoadFails(const std::string& text, bool asFile = false) {
+        try {
+            if (asFile) {
+                const fs::path file = fs::temp_directory_path() / "qmvvlt-model-test.lam";
+                std::ofstream(file, std::ios::binary) << text;
+                m_model.LoadProfile(file.string(), true);
+                fs::remove(file);
+            } else {
+                m_model.LoadProfile(text, false);
+            }
+        } catch (const CQMVVLTException& e) {
+            return e.Code();
+        }
+        return 0;
+    }
+
+    CUpDownGradeSetting m_settings;
+    CRadioDataModel m_model;
+};
+
+}  // namespace
+
+TEST_F(RadioDataModel, SampleLoadsAsALatestFormatProfile) {
+    ASSERT_TRUE(m_model.LoadProfile(kSample, false));
+    EXPECT_EQ(m_model.GetModelGroup(), 3);
+    EXPECT_EQ(m_model.GroupFieldList().size(), m_model.LatestFieldList().size());
+    const CDataItem root = m_model.GetRootItem();
+    EXPECT_EQ(NodeName(root.Node()), "QMVProfile");
+    EXPECT_EQ(root.GetChildByName("Contacts").GetChildByName("Privates").GetChildCount(), 4);
+    EXPECT_EQ(m_model.GetPublicGroupIdBanks()[0].firstNumber, 1);
+    EXPECT_EQ(m_model.GetPublicGroupIdBanks()[0].lastNumber, 100);
+}
+
+TEST_F(RadioDataModel, CompatibilityVersionGate) {
+    struct Case {
+        const char* value;
+        int code;
+    };
+    for (const Case c : {Case{"10", 0}, Case{"15", 0}, Case{"12", 10156}, Case{"", 10156}}) {
+        const std::string text =
+            Replace(kSample, "clone_compatibility_version=\"10\"",
+                    std::string("clone_compatibility_version=\"") + c.value + "\"");
+        EXPECT_EQ(LoadFails(text), c.code) << c.value;
+    }
+}
+
+TEST_F(RadioDataModel, BadProfilesAreRefusedWithTheirMessage) {
+    struct Case {
+        std::string name;
+        std::string text;
+        bool asFile;
+        int code;
+    };
+    const Case cases[] = {
+        {"truncated", kSample.substr(0, kSample.size() / 2), false, 105},
+        {"truncated file", kSample.substr(0, kSample.size() / 2), true, 105},
+        {"no TextMessages", Replace(Replace(kSample, "<TextMessages>", ""), "</TextMessages>", ""),
+         true, 106},
+        {"wrong namespace", Replace(kSample, "urn:varentis:qmv-vlt:profile", "urn:other"), true,
+         106},
+        {"wrong namespace as text", Replace(kSample, "urn:varentis:qmv-vlt:profile", "urn:other"),
+         false, 105},
+        {"entity expansion",
+         "<?xml version=\"1.0\"?><!DOCTYPE QMVProfile [<!ENTITY a \"aaaaaaaaaa\">"
+         "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c "
+         "\"&b;&b;&b;&b;&b;&b;&b;&b;\">]>" +
+             kSample.substr(kSample.find("<QMVProfile")),
+         false, 105},
+        {"external entity",
+         "<?xml version=\"1.0\"?><!DOCTYPE QMVProfile [<!ENTITY x SYSTEM "
+         "\"file:///etc/passwd\">]>" +
+             Replace(kSample.substr(kSample.find("<QMVProfile")), "Call the office", "&x;"),
+         true, 105},
+        {"schema violation", Replace(kSample, "<TextMessages>", "<TextMessages><Bogus/>"), false,
+         105},
+        {"empty file", "", true, 105},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LoadFails(c.text, c.asFile), c.code) << c.name;
+    }
+}
+
+TEST_F(RadioDataModel, UnknownFirmwareBuildsListsForGroupZeroAndTheLatest) {
+    const std::string text = Replace(kSample, "firmware_release=\"94\"", "firmware_release=\"17\"");
+    ASSERT_EQ(LoadFails(text), 0);
+    EXPECT_EQ(m_model.GetModelGroup(), 0);
+    // Group 0 has no fields of its own: it gets more added than the latest format lacks.
+    EXPECT_NE(&m_model.GroupFieldList(), &m_model.LatestFieldList());
+    EXPECT_GT(m_model.GroupFieldList().size(), m_model.LatestFieldList().size());
+}
+
+TEST_F(RadioDataModel, LoadTakeOffAndLoadAgainChangesNothing) {
+    ASSERT_TRUE(m_model.LoadProfile(kSample, false));
+    const std::string loaded = m_model.ProfileText();
+    ASSERT_EQ(m_model.TakeOffDoc(false), 1);
+    const std::string saved = m_model.RawProfileText();
+    ASSERT_TRUE(m_model.LoadProfile(saved, false));
+    EXPECT_EQ(m_model.ProfileText(), loaded);
+}
+
+TEST_F(RadioDataModel, FileLoadSortsTheLists) {
+    const std::string unsorted = Replace(Replace(kSample, "name=\"Ana Lima\"", "name=\"zed\""),
+                                         "txt=\"Call the office\"", "txt=\"Zulu\"");
+    ASSERT_EQ(LoadFails(unsorted, true), 0);
+    const CDataItem privates =
+        m_model.GetRootItem().GetChildByName("Contacts").GetChildByName("Privates");
+    EXPECT_EQ(GetAttribute(privates.GetChildByIndex(0).Node(), "name"), "Bruno Costa");
+    EXPECT_EQ(GetAttribute(privates.GetChildByIndex(3).Node(), "name"), "zed");
+    const CDataItem texts = m_model.GetRootItem().GetChildByName("TextMessages");
+    EXPECT_EQ(GetAttribute(texts.GetChildByIndex(2).Node(), "txt"), "Zulu");
+}
+
+TEST_F(RadioDataModel, ARefusedLoadLeavesTheModelUsable) {
+    ASSERT_EQ(LoadFails(kSample.substr(0, 100)), 105);
+    ASSERT_TRUE(m_model.LoadProfile(kSample, false));
+    EXPECT_EQ(m_model.GetModelGroup(), 3);
+}
+
+TEST_F(RadioDataModel, OlderProfilesGetTheLatestFieldsAtLoadAndLoseThemAtSave) {
+    // A group-1 profile: no public group ranges beyond the old start PID, no scroll lists.
+    std::string text = Replace(kSample, "firmware_version=\"8\"", "firmware_version=\"1\"");
+    text = Replace(text, "starting_public_grp_pid=\"17179869183\"",
+                   "starting_public_grp_pid=\"17179869100\"");
+    text = Replace(text, "public_grp_info_start_pid0=\"17179869183\"", "");
+    const auto listStart = text.find("<scrolllist>");
+    text.erase(listStart, text.find("</scrolllist>") + 13 - listStart);
+    for (auto pos = text.find("<scrolllist/>"); pos != std::string::npos;
+         pos = text.find("<scrolllist/>")) {
+        text.erase(pos, 13);
+    }
+    ASSERT_EQ(LoadFails(text, true), 0);
+    EXPECT_EQ(m_model.GetModelGroup(), 1);
+    const CDataItem root = m_model.GetRootItem();
+    // replaceby: the new attribute takes the old one's value.
+    EXPECT_EQ(GetAttribute(root.GetChildByName("limit").Node(), "public_grp_info_start_pid0"),
+              "17179869100");
+    const CDataItem first =
+        root.GetChildByName("Contacts").GetChildByName("Privates").GetChildByIndex(0);
+    EXPECT_FALSE(first.GetChildByName("scrolllist").IsEmpty());
+
+    ASSERT_EQ(m_model.TakeOffDoc(false), 1);
+    const std::string saved = m_model.RawProfileText();
+    EXPECT_EQ(saved.find("public_grp_info_start_pid0"), std::string::npos);
+    EXPECT_EQ(saved.find("scrolllist"), std::string::npos);
+    EXPECT_NE(saved.find("starting_public_grp_pid=\"17179869100\""), std::string::npos);
+
+    // Converting keeps what the latest format has.
+    ASSERT_EQ(m_model.TakeOffDoc(true), 1);
+    EXPECT_NE(m_model.RawProfileText().find("public_grp_info_start_pid0=\"17179869100\""),
+              std::string::npos);
+}

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "CBlockCodec.h"
+#include "CRequestParser.h"
+#include "RadioProtocol.h"
+#include "RadioResult.h"
+#include "SerialPort.h"
+#include "SimFixture.h"
+#include "SimOptions.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Clock = std::chrono::steady_clock;
+
+TEST(RequestParser, TakesShortAndLongFramesAndSkipsNoise) {
+    CRequestParser parser;
+    const Bytes line = {0x00, 0x13, 0xF2, 0x9B, 0x25, 0x4D, 0xF4, 0x9B, 0x30, 0x00, 0x00, 0x40};
+    std::vector<Bytes> data;
+    std::vector<std::uint8_t> opcodes;
+    for (auto b : line) {
+        if (parser.Feed(b)) {
+            opcodes.push_back(parser.Last().opcode);
+            data.push_back(parser.Last().data);
+        }
+    }
+    EXPECT_EQ(opcodes, (std::vector<std::uint8_t>{0x25, 0x30}));
+    EXPECT_EQ(data[1], (Bytes{0, 0}));
+}
+
+TEST(RequestParser, DropsAFrameWithABadChecksum) {
+    CRequestParser parser;
+    bool any = false;
+    for (auto b : Bytes{0xF2, 0x9B, 0x25, 0x4E}) {
+        any = any || parser.Feed(b);
+    }
+    EXPECT_FALSE(any);
+    EXPECT_EQ(parser.Dropped(), 1);
+}
+
+TEST(VirtualRadio, AnswersVersionAndAcknowledgesByteExact) {
+    CVirtualRadio radio;
+    EXPECT_EQ(radio.Handle(kOpGetVersion, {}),
+              (Bytes{0x50, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0}));
+    EXPECT_EQ(radio.Handle(kOpOpenLink, {}), (Bytes{0x50, 0xF2, 0x41, 0x50, 0x7C}));
+}
+
+TEST(VirtualRadio, KeepsWhatAWriteSentOnlyAfterFinishWrite) {
+    CVirtualRadio radio;
+    CContactRecord group;
+    group.name = u"Crew";
+    group.pid = u"10000100";
+    group.cntct_type = kContactPrivateGroup;
+    Bytes request = {1, 1};
+    const Bytes record = CBlockCodec::EncodeContact(group);
+    request.insert(request.end(), record.begin(), record.end());
+    radio.Handle(kOpOpenLink, {});
+    radio.Handle(kOpWriteContact, request);
+    EXPECT_FALSE(radio.Image().contacts[0].InUse());
+    radio.Handle(kOpFinishWrite, {});
+    EXPECT_EQ(radio.Image().contacts[0].name, u"Crew");
+    // A later read returns it: [0, 0] carries record 1 of 1.
+    const Bytes reply = radio.Handle(kOpReadContact, {0, 0});
+    ASSERT_GT(reply.size(), 6u);
+    EXPECT_EQ(Bytes(reply.begin() + 5, reply.begin() + 8), (Bytes{'H', 1, 1}));
+}
+
+struct FaultCase {
+    const char* name;
+    std::vector<std::string> args;
+    Bytes reply;  // the reply to GetVersion
+};
+
+class FaultOptions : public testing::TestWithParam<FaultCase> {};
+
+TEST_P(FaultOptions, ShapeTheReply) {
+    std::string error;
+    const auto options = SimOptions::Parse(GetParam().args, error);
+    ASSERT_TRUE(options) << error;
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    options->Apply(image);
+    CVirtualRadio radio(image, options->faults);
+    EXPECT_EQ(radio.Handle(kOpGetVersion, {}), GetParam().reply);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FaultOptions,
+    testing::Values(
+        FaultCase{"None", {}, {0x50, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0}},
+        FaultCase{"WrongLead", {"--wrong-lead", "1"},
+                  {0x51, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0}},
+        FaultCase{"BadChecksum", {"--bad-checksum", "-1"},
+                  {0x50, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0 ^ 0x5A}},
+        FaultCase{"Noise", {"--noise", "2"},
+                  {0x50, 0x13, 0x48, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0}},
+        FaultCase{"Busy", {"--busy"}, {0x50, 0xF4, 0x41, 'Q', 0x25, 0xFE, 0x56}},
+        FaultCase{"RejectS", {"--reject-s", "4"}, {0x50, 0xF3, 0x41, 'S', 4, 0x74}},
+        FaultCase{"OldFirmware", {"--old-firmware"}, {0x50, 0xF2, 0x8C, 0, 0x81}},
+        FaultCase{"Unsupported", {"--unsupported-firmware"},
+                  {0x50, 0xF9, 0x41, 'E', 94, 9, 0, 3, 16, 5, 'R', 0xAF}},
+        FaultCase{"Silent", {"--silence-after", "0"}, {}}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// The real serial port class against the virtual radio over a pseudo-terminal.
+TEST(SerialLine, CommandsTravelOverAPseudoTerminal) {
+    CSimRadio sim;
+    SerialPort port(sim.Port());
+    ASSERT_TRUE(port.IsOpen());
+    RadioProtocol protocol(&port);
+    ASSERT_EQ(protocol.GetVersion(), kRadioSuccess);
+    EXPECT_EQ(protocol.Reply().Data()[7], 'R');
+    ASSERT_EQ(protocol.OpenLink(), kRadioSuccess);
+    ASSERT_EQ(protocol.ReadLimits(), kRadioSuccess);
+    CRadioLimits limits;
+    ASSERT_EQ(CBlockCodec::DecodeLimits(protocol.Reply().Data().subspan(1), limits),
+              kRadioSuccess);
+    EXPECT_EQ(limits, CVirtualRadio::DefaultImage().limits);
+    const auto log = sim.Log();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[0], "PC> F2 9B 25 4D");
+}
+
+TEST(SerialLine, ReadOfOneByteTimesOutAfterAboutATenthOfASecond) {
+    CSimRadio sim;
+    SerialPort port(sim.Port());
+    ASSERT_TRUE(port.IsOpen());
+    std::uint8_t b = 0;
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Read(&b, 1, true), 0);
+    const auto elapsed = Clock::now() - start;
+    EXPECT_GE(elapsed, std::chrono::milliseconds(90));
+    EXPECT_LT(elapsed, std::chrono::milliseconds(400));
+    // Without waiting, an empty queue gives nothing at once.
+    EXPECT_EQ(port.Read(&b, 1, false), 0);
+}
+
+TEST(SerialLine, MissingPortFailsToOpen) {
+    SerialPort port("/dev/does-not-exist-qmv");
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_NE(port.LastError(), 0u);
+    RadioProtocol protocol(&port);
+    EXPECT_EQ(protocol.GetVersion(), kPortUnavailable);
+    EXPECT_TRUE(port.Close());
+}
+
+TEST(SerialLine, PortIsOpenedExclusively) {
+    CSimRadio sim;
+    SerialPort first(sim.Port());
+    ASSERT_TRUE(first.IsOpen());
+    SerialPort second(sim.Port());
+    EXPECT_FALSE(second.IsOpen());
+    EXPECT_EQ(RadioProtocol(&second).GetVersion(), kPortUnavailable);
+}
+
+TEST(SerialLine, HangUpMidTransferEndsWithAFailure) {
+    CSimFaults faults;
+    faults.hangupAfterFrames = 2;
+    CSimRadio sim(CVirtualRadio::DefaultImage(), faults);
+    SerialPort port(sim.Port());
+    RadioProtocol protocol(&port);
+    ASSERT_EQ(protocol.GetVersion(), kRadioSuccess);
+    ASSERT_EQ(protocol.OpenLink(), kRadioSuccess);
+    const int code = protocol.ReadLimits();
+    EXPECT_TRUE(code == kPortUnavailable || code == kNoConnection) << code;
+}
+
+}  // namespace

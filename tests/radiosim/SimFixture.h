@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "CPseudoTerminal.h"
+#include "CRadioSimServer.h"
+#include "CVirtualRadio.h"
+
+// A virtual radio served on a pseudo-terminal on a thread of its own, with its frame log kept.
+class CSimRadio {
+  public:
+    explicit CSimRadio(CVirtualCodeplug image = CVirtualRadio::DefaultImage(),
+                       CSimFaults faults = {})
+        : radio(std::move(image), faults),
+          server(radio, line, faults.pace, [this](const std::string& text) {
+              std::lock_guard lock(m_mutex);
+              m_log.push_back(text);
+          }) {
+        radio.SetFinishDelayMs(0);
+        server.Start();
+    }
+    ~CSimRadio() { server.Stop(); }
+
+    std::string Port() const { return line.PortName(); }
+    std::vector<std::string> Log() const {
+        std::lock_guard lock(m_mutex);
+        return m_log;
+    }
+
+    CPseudoTerminal line;
+    CVirtualRadio radio;
+    CRadioSimServer server;
+
+  private:
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_log;
+};

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CSimFaults.h"
+#include "CVirtualCodeplug.h"
+
+// The command line of qmvvlt-radiosim.
+struct SimOptions {
+    std::string link;       // --link PATH
+    std::string imagePath;  // --image FILE (JSON image)
+    std::optional<std::u16string> password;
+    bool modifiedBand = false;
+    bool incompatible = false;
+    bool oldFirmware = false;
+    bool unsupportedFirmware = false;
+    std::u16string capturePid;
+    int capturePolls = 1;
+    int finishDelayMs = 1000;
+    bool quiet = false;
+    CSimFaults faults;
+
+    // Parses the arguments (without the program name); on a mistake returns nothing and says why.
+    static std::optional<SimOptions> Parse(const std::vector<std::string>& args, std::string& error);
+    static const char* Usage();
+
+    // The image the radio starts with, after the options that change it.
+    void Apply(CVirtualCodeplug& image) const;
+};
