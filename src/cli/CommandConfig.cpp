@@ -7,6 +7,7 @@
 #include "CQMVVLTException.h"
 #include "CliArgs.h"
 #include "Commands.h"
+#include "TextCodec.h"
 #include "Utility.h"
 
 namespace {
@@ -16,6 +17,7 @@ constexpr const char* kContext = "qmvvlt-cli config";
 constexpr int kFatalRegistryError = 10115;
 // 161: "Error: There is an error when to acquire language type!"
 constexpr int kLanguageError = 161;
+constexpr std::size_t kDealerTextLimit = 250;
 
 // The Language menu's keys: the only languages the program can switch to.
 constexpr std::array<std::string_view, 7> kLanguageKeys = {
@@ -119,6 +121,10 @@ void SetValue(const std::string& name, const std::string& value) {
         ok = Utility::SetRegionalizationPromptFlag(ParseFlag(name, value));
     } else if (SameName(name, "DealerInfo") || SameName(name, "ContactInfo") ||
                SameName(name, "DealerNotes")) {
+        // The dealer dialog's fields take at most 250 characters each.
+        if (Utf8ToUtf16(value).size() > kDealerTextLimit) {
+            throw CliUsageError{name + " takes at most 250 characters"};
+        }
         DealerTexts texts;
         if (!Utility::ReadDealerInformation(texts)) {
             ThrowQMVVLT(kLanguageError, kContext, "no dealer information for the current language");

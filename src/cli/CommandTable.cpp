@@ -7,6 +7,9 @@ std::span<const CliCommand> CliCommands() {
         {"image", "image PROFILE [--radio-pid PID]", CmdImage},
         {"export", "export PROFILE [-o FILE]", CmdExport},
         {"config", "config [NAME [VALUE]]", CmdConfig},
+        {"ports", "ports", CmdPorts},
+        {"reset", "reset [--port P]", CmdReset},
+        {"capture-pid", "capture-pid [--port P]", CmdCapturePid},
     };
     return commands;
 }

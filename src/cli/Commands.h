@@ -9,3 +9,9 @@ int CmdImage(const CliContext& ctx);
 int CmdExport(const CliContext& ctx);
 // Shows the effective configuration, one value, or sets a user-scope value.
 int CmdConfig(const CliContext& ctx);
+// The serial ports, the programming cable among them, and the current port.
+int CmdPorts(const CliContext& ctx);
+// Resets a radio.
+int CmdReset(const CliContext& ctx);
+// Captures another radio's PID over the air and prints it.
+int CmdCapturePid(const CliContext& ctx);

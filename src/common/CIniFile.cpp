@@ -38,10 +38,16 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// Blanks at either end are escaped so that trimming hand-written lines keeps them.
 std::string Escape(std::string_view value) {
     std::string out;
     out.reserve(value.size());
-    for (char c : value) {
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == ' ' && (i == 0 || i + 1 == value.size())) {
+            out += "\\s";
+            continue;
+        }
         switch (c) {
             case '\\':
                 out += "\\\\";
@@ -85,6 +91,9 @@ std::string Unescape(std::string_view value) {
                 break;
             case '0':
                 out += '\0';
+                break;
+            case 's':
+                out += ' ';
                 break;
             default:
                 out += value[i];
@@ -147,7 +156,7 @@ CIniFile CIniFile::FromText(std::string_view text) {
             continue;  // not an entry of any section: ignored like a comment
         }
         const std::string_view name = Trim(line.substr(0, eq));
-        const std::string value = Unescape(line.substr(eq + 1));
+        const std::string value = Unescape(Trim(line.substr(eq + 1)));
         bool replaced = false;
         for (auto& [n, v] : current->values) {
             if (EqualNoCase(n, name)) {

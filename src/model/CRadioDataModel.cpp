@@ -2,6 +2,8 @@
 
 #include <libxml/xmlschemas.h>
 
+#include <cstdlib>
+
 #include "CQMVVLTException.h"
 #include "CScriptEngine.h"
 #include "CSettingDocument.h"
@@ -426,6 +428,25 @@ void CRadioDataModel::LoadPublicGroupRanges() {
         }
     }
     m_banks = ::LoadPublicGroupRanges(limit);
+}
+
+void CRadioDataModel::UpgradeToLatestVersion() {
+    if (!m_env.upDownGrade || !m_rawDoc) {
+        return;
+    }
+    const auto version = m_env.upDownGrade->UpgradeVersion(kLatestModelGroup);
+    if (!version || version->size() < 8 || (*version)[2] != '.' || (*version)[5] != '.') {
+        return;
+    }
+    xmlNode* node = CXPath(m_rawDoc.get()).SelectFirst("//dfns:version");
+    if (!node) {
+        return;
+    }
+    const unsigned release =
+        static_cast<unsigned>(std::strtoul(version->substr(0, 2).c_str(), nullptr, 16));
+    SetAttribute(node, "firmware_release", std::to_string(release));
+    SetAttribute(node, "firmware_version", version->substr(3, 2));
+    SetAttribute(node, "firmware_revision", version->substr(version->size() - 2));
 }
 
 std::string CRadioDataModel::ProfileText() const {

@@ -49,6 +49,8 @@ class CRadioDataModel {
     // with toLatest, those the latest format does not have). Failures raise 299.
     int TakeOffDoc(bool toLatest);
     void LoadPublicGroupRanges();
+    // Rewrites the raw profile's firmware version to the first version of the latest group.
+    void UpgradeToLatestVersion();
 
     int GetModelGroup() const { return m_modelGroup; }
     bool IsNarrowFile() const { return m_narrow; }

@@ -72,7 +72,9 @@ std::vector<int> CUpDownGradeSetting::VersionGroups() const {
 std::vector<CodePlugEntry> CUpDownGradeSetting::CodePlugEntries(int group, std::string_view section,
                                                                 std::string_view clone) const {
     std::vector<CodePlugEntry> entries;
-    if (!IsXmlNameSafe(section) || (!clone.empty() && !IsXmlNameSafe(clone))) {
+    // The clone version completes the name "Clone_<v>", so it may start with a digit.
+    if (!IsXmlNameSafe(section) ||
+        (!clone.empty() && !IsXmlNameSafe("Clone_" + std::string(clone)))) {
         return entries;
     }
     std::string path =

@@ -38,7 +38,8 @@ void FixUpContacts(CVirtualCodeplug& image) {
         if (record.home_grp.empty()) {
             continue;
         }
-        const bool privateGroup = image.FindContactByPid(record.home_grp, kContactPrivateGroup) >= 0;
+        const bool privateGroup =
+            image.FindContactByPid(record.home_grp, kContactPrivateGroup) >= 0;
         if (!privateGroup && image.FindContactByPid(record.home_grp, kContactPublicGroup) < 0) {
             record.home_grp.clear();
         } else if (privateGroup && free >= 0) {
@@ -128,7 +129,8 @@ int CTransferOperations::ReadCodeplug(const std::string& port, CVirtualCodeplug&
     session.Progress(40);
 
     if (!session.Check(protocol.ReadSettings()) ||
-        !session.Check(CBlockCodec::DecodeSettings(protocol.Reply().Data().subspan(1), q.settings))) {
+        !session.Check(
+            CBlockCodec::DecodeSettings(protocol.Reply().Data().subspan(1), q.settings))) {
         return session.Finish();
     }
     session.Progress(60);
@@ -205,7 +207,8 @@ int CTransferOperations::WriteCodeplug(const std::string& port, const CVirtualCo
         return session.Finish();
     }
     const auto& radio = r.limits;
-    if (source.limits.clone_compatibility_version == 15 && radio.clone_compatibility_version == 10) {
+    if (source.limits.clone_compatibility_version == 15 &&
+        radio.clone_compatibility_version == 10) {
         session.Fail(kModifiedBandProfile);
         return session.Finish();
     }

@@ -65,8 +65,8 @@ bool CWritePlan::NotSupported(const CVirtualCodeplug& work, const CRadioLimits& 
                             std::min<int>(radio.max_num_of_private_grps, c.private_groups);
     bool missing = false;
     for (int bit : kRequiredCapabilities) {
-        missing = missing ||
-                  (TestBit(work.limits.capability_flags, bit) && !TestBit(radio.capability_flags, bit));
+        missing = missing || (TestBit(work.limits.capability_flags, bit) &&
+                              !TestBit(radio.capability_flags, bit));
     }
     missing = missing || (TestBit(radio.capability_flags, kCapVibracallDis) &&
                           !TestBit(work.limits.capability_flags, kCapVibracallDis));
@@ -93,7 +93,8 @@ void CWritePlan::RemapChannels(CVirtualCodeplug& work) {
     for (auto& record : work.contacts) {
         if (record.channel >= 5 && record.channel <= 7) {
             record.channel = static_cast<std::uint8_t>(record.channel - 3);
-            record.contact_flags = static_cast<std::uint8_t>(record.contact_flags & ~kFlagInScanList);
+            record.contact_flags =
+                static_cast<std::uint8_t>(record.contact_flags & ~kFlagInScanList);
         }
     }
 }

@@ -61,7 +61,8 @@ class RadioProtocol {
     int ReadContact(std::uint8_t index, std::uint8_t total);
     int WriteContact(std::uint8_t index, std::uint8_t total, std::span<const std::uint8_t> record);
     int ReadTextMessage(std::uint8_t index, std::uint8_t total);
-    int WriteTextMessage(std::uint8_t index, std::uint8_t total, std::span<const std::uint8_t> text);
+    int WriteTextMessage(std::uint8_t index, std::uint8_t total,
+                         std::span<const std::uint8_t> text);
     int FinishWrite() { return Command(kOpFinishWrite, {}, 'P', true); }
     int ResetRadio() { return Command(kOpResetRadio, {}, 'P'); }
     int StartIdCapture() { return Command(kOpStartIdCapture, {}, 'S'); }

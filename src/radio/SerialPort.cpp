@@ -77,8 +77,8 @@ int SerialPort::Read(std::uint8_t* buffer, int count, bool waitForAll) {
     int got = 0;
     while (got < count) {
         if (m_port->bytesAvailable() == 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - Clock::now());
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
             if (left.count() <= 0 || !m_port->waitForReadyRead(static_cast<int>(left.count()))) {
                 NoteError();
                 break;

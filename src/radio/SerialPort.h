@@ -8,8 +8,8 @@
 class QSerialPort;
 
 // The programming cable's serial port: 9600 baud, 8 data bits, no parity, one stop bit, no
-// handshake, DTR and RTS held on, opened exclusively. Blocking calls only; the object belongs to the
-// thread that created it (there is no event loop behind it).
+// handshake, DTR and RTS held on, opened exclusively. Blocking calls only; the object belongs to
+// the thread that created it (there is no event loop behind it).
 class SerialPort final : public IByteStream {
   public:
     static constexpr int kByteTimeoutMs = 100;

@@ -11,6 +11,7 @@
 #include "CRadioDataModel.h"
 #include "CUpDownGradeSetting.h"
 #include "LoadSettingDoc.h"
+#include "TestInstall.h"
 
 namespace {
 
@@ -33,36 +34,11 @@ std::string Replace(std::string text, const std::string& from, const std::string
     return text;
 }
 
-// An install folder with the shipped schema and rule file.
-fs::path InstallFolder() {
-    static const fs::path folder = [] {
-        const fs::path dir =
-            fs::temp_directory_path() / ("qmvvlt-model-" + std::to_string(getpid()));
-        fs::create_directories(dir / "ProfileTemplate");
-        fs::copy_file(kData / "ProfileTemplate/DataProfile.xsd",
-                      dir / "ProfileTemplate/DataProfile.xsd",
-                      fs::copy_options::overwrite_existing);
-        const fs::path rules = kData / "ProfileTemplate/DataProfile.lua";
-        if (fs::exists(rules)) {
-            fs::copy_file(rules, dir / "ProfileTemplate/DataProfile.lua",
-                          fs::copy_options::overwrite_existing);
-        } else {
-            std::ofstream(dir / "ProfileTemplate/DataProfile.lua") << "-- no rules\n";
-        }
-        std::atexit([] {
-            fs::remove_all(fs::temp_directory_path() /
-                           ("qmvvlt-model-" + std::to_string(getpid())));
-        });
-        return dir;
-    }();
-    return folder;
-}
-
 class RadioDataModel : public ::testing::Test {
   protected:
     RadioDataModel()
         : m_settings(LoadSettingDocFile(kData / "lib/UpDownGradeSetting.stv")),
-          m_model(CModelEnvironment{InstallFolder(), &m_settings, "LACR"}) {}
+          m_model(CModelEnvironment{TestInstallFolder(), &m_settings, "LACR"}) {}
 
     int LoadFails(const std::string& text, bool asFile = false) {
         try {

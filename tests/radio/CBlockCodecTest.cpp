@@ -14,7 +14,6 @@ std::u16string Utf16(const char* text) {
     return std::u16string(text, text + std::char_traits<char>::length(text));
 }
 
-
 void Append(Bytes& out, std::string_view text, bool nul = true) {
     out.insert(out.end(), text.begin(), text.end());
     if (nul) {
@@ -131,7 +130,8 @@ TEST(ContactDecoding, RoundTripsAFullRecord) {
     r.name = u"ABCDEFGHIJKLMNOPQRSTUVWXY";  // the full 25 characters
     r.pid = u"17179867883";
     for (int i = 0; i < kMaxParentGroups; ++i) {
-        r.parent_groups[static_cast<std::size_t>(i)] = u"1000000" + std::u16string(1, static_cast<char16_t>(u'1' + i));
+        r.parent_groups[static_cast<std::size_t>(i)] =
+            u"1000000" + std::u16string(1, static_cast<char16_t>(u'1' + i));
     }
     r.home_grp = u"10000009";
     Bytes encoded = CBlockCodec::EncodeContact(r);
@@ -284,7 +284,8 @@ TEST_P(ValidPidRange, AcceptanceRules) {
     CRadioLimits back;
     ASSERT_EQ(CBlockCodec::DecodeLimits(CBlockCodec::EncodeLimits(l), back), kRadioSuccess);
     const CRadioLimits defaults;
-    EXPECT_EQ(back.valid_PID_start, GetParam().taken ? l.valid_PID_start : defaults.valid_PID_start);
+    EXPECT_EQ(back.valid_PID_start,
+              GetParam().taken ? l.valid_PID_start : defaults.valid_PID_start);
     EXPECT_EQ(back.valid_PID_end, GetParam().taken ? l.valid_PID_end : defaults.valid_PID_end);
 }
 

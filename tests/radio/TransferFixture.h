@@ -1,13 +1,17 @@
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <mutex>
 #include <vector>
 
 #include "CTransferContext.h"
 #include "CTransferOperations.h"
+#include "CTransferWorker.h"
 #include "ITransferObserver.h"
+#include "RadioProtocol.h"
 #include "SimFixture.h"
+#include "SimOptions.h"
 
 // Records what an operation reports; answers warnings as told (Yes unless told otherwise).
 class CRecordingObserver : public ITransferObserver {
@@ -53,6 +57,47 @@ class CRecordingObserver : public ITransferObserver {
     mutable std::mutex m_mutex;
 };
 
+// The operations, each run on a worker thread of its own as the program runs them.
+class COperationsOnWorker {
+  public:
+    explicit COperationsOnWorker(CTransferContext& context) : m_operations(context) {}
+
+    template <class Operation>
+    int Run(Operation operation) {
+        int code = 0;
+        CTransferWorker worker([&] { code = operation(m_operations); });
+        worker.Start();
+        worker.Wait();
+        return code;
+    }
+    int ReadRadioVersion(const std::string& port, CVersionBlock& version) {
+        return Run([&](auto& ops) { return ops.ReadRadioVersion(port, version); });
+    }
+    int ReadRadioPassword(const std::string& port, std::u16string& password) {
+        return Run([&](auto& ops) { return ops.ReadRadioPassword(port, password); });
+    }
+    int ReadOwnPid(const std::string& port, std::u16string& pid) {
+        return Run([&](auto& ops) { return ops.ReadOwnPid(port, pid); });
+    }
+    int ReadCodeplug(const std::string& port, CVirtualCodeplug& destination) {
+        return Run([&](auto& ops) { return ops.ReadCodeplug(port, destination); });
+    }
+    int WriteCodeplug(const std::string& port, const CVirtualCodeplug& source) {
+        return Run([&](auto& ops) { return ops.WriteCodeplug(port, source); });
+    }
+    int PerformReset(const std::string& port) {
+        return Run([&](auto& ops) { return ops.PerformReset(port); });
+    }
+    int CaptureRadioPid(const std::string& port, std::u16string& pid) {
+        return Run([&](auto& ops) { return ops.CaptureRadioPid(port, pid); });
+    }
+    // For tests that start their own worker.
+    CTransferOperations& Direct() { return m_operations; }
+
+  private:
+    CTransferOperations m_operations;
+};
+
 // A virtual radio on a pseudo-terminal and a transfer context of its own with short pauses.
 struct CTransferBench {
     explicit CTransferBench(CVirtualCodeplug image = CVirtualRadio::DefaultImage(),
@@ -73,5 +118,5 @@ struct CTransferBench {
     CSimRadio sim;
     CTransferContext context;
     CRecordingObserver observer;
-    CTransferOperations operations;
+    COperationsOnWorker operations;
 };

@@ -87,83 +87,96 @@ TEST_P(FaultOptions, ShapeTheReply) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, FaultOptions,
-    testing::Values(
-        FaultCase{"None", {}, {0x50, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0}},
-        FaultCase{"WrongLead", {"--wrong-lead", "1"},
-                  {0x51, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0}},
-        FaultCase{"BadChecksum", {"--bad-checksum", "-1"},
-                  {0x50, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0 ^ 0x5A}},
-        FaultCase{"Noise", {"--noise", "2"},
-                  {0x50, 0x13, 0x48, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0}},
-        FaultCase{"Busy", {"--busy"}, {0x50, 0xF4, 0x41, 'Q', 0x25, 0xFE, 0x56}},
-        FaultCase{"RejectS", {"--reject-s", "4"}, {0x50, 0xF3, 0x41, 'S', 4, 0x74}},
-        FaultCase{"OldFirmware", {"--old-firmware"}, {0x50, 0xF2, 0x8C, 0, 0x81}},
-        FaultCase{"Unsupported", {"--unsupported-firmware"},
-                  {0x50, 0xF9, 0x41, 'E', 94, 9, 0, 3, 16, 5, 'R', 0xAF}},
-        FaultCase{"Silent", {"--silence-after", "0"}, {}}),
+    testing::Values(FaultCase{"None", {}, {0x50, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0}},
+                    FaultCase{"WrongLead",
+                              {"--wrong-lead", "1"},
+                              {0x51, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0}},
+                    FaultCase{"BadChecksum",
+                              {"--bad-checksum", "-1"},
+                              {0x50, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0 ^ 0x5A}},
+                    FaultCase{"Noise",
+                              {"--noise", "2"},
+                              {0x50, 0x13, 0x48, 0xF9, 0x41, 'E', 94, 8, 0, 3, 16, 5, 'R', 0xB0}},
+                    FaultCase{"Busy", {"--busy"}, {0x50, 0xF4, 0x41, 'Q', 0x25, 0xFE, 0x56}},
+                    FaultCase{"RejectS", {"--reject-s", "4"}, {0x50, 0xF3, 0x41, 'S', 4, 0x74}},
+                    FaultCase{"OldFirmware", {"--old-firmware"}, {0x50, 0xF2, 0x8C, 0, 0x81}},
+                    FaultCase{"Unsupported",
+                              {"--unsupported-firmware"},
+                              {0x50, 0xF9, 0x41, 'E', 94, 9, 0, 3, 16, 5, 'R', 0xAF}},
+                    FaultCase{"Silent", {"--silence-after", "0"}, {}}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // The real serial port class against the virtual radio over a pseudo-terminal.
 TEST(SerialLine, CommandsTravelOverAPseudoTerminal) {
-    CSimRadio sim;
-    SerialPort port(sim.Port());
-    ASSERT_TRUE(port.IsOpen());
-    RadioProtocol protocol(&port);
-    ASSERT_EQ(protocol.GetVersion(), kRadioSuccess);
-    EXPECT_EQ(protocol.Reply().Data()[7], 'R');
-    ASSERT_EQ(protocol.OpenLink(), kRadioSuccess);
-    ASSERT_EQ(protocol.ReadLimits(), kRadioSuccess);
-    CRadioLimits limits;
-    ASSERT_EQ(CBlockCodec::DecodeLimits(protocol.Reply().Data().subspan(1), limits),
-              kRadioSuccess);
-    EXPECT_EQ(limits, CVirtualRadio::DefaultImage().limits);
-    const auto log = sim.Log();
-    ASSERT_GE(log.size(), 2u);
-    EXPECT_EQ(log[0], "PC> F2 9B 25 4D");
+    OnQThread([&] {
+        CSimRadio sim;
+        SerialPort port(sim.Port());
+        ASSERT_TRUE(port.IsOpen());
+        RadioProtocol protocol(&port);
+        ASSERT_EQ(protocol.GetVersion(), kRadioSuccess);
+        EXPECT_EQ(protocol.Reply().Data()[7], 'R');
+        ASSERT_EQ(protocol.OpenLink(), kRadioSuccess);
+        ASSERT_EQ(protocol.ReadLimits(), kRadioSuccess);
+        CRadioLimits limits;
+        ASSERT_EQ(CBlockCodec::DecodeLimits(protocol.Reply().Data().subspan(1), limits),
+                  kRadioSuccess);
+        EXPECT_EQ(limits, CVirtualRadio::DefaultImage().limits);
+        const auto log = sim.Log();
+        ASSERT_GE(log.size(), 2u);
+        EXPECT_EQ(log[0], "PC> F2 9B 25 4D");
+    });
 }
 
 TEST(SerialLine, ReadOfOneByteTimesOutAfterAboutATenthOfASecond) {
-    CSimRadio sim;
-    SerialPort port(sim.Port());
-    ASSERT_TRUE(port.IsOpen());
-    std::uint8_t b = 0;
-    const auto start = Clock::now();
-    EXPECT_EQ(port.Read(&b, 1, true), 0);
-    const auto elapsed = Clock::now() - start;
-    EXPECT_GE(elapsed, std::chrono::milliseconds(90));
-    EXPECT_LT(elapsed, std::chrono::milliseconds(400));
-    // Without waiting, an empty queue gives nothing at once.
-    EXPECT_EQ(port.Read(&b, 1, false), 0);
+    OnQThread([&] {
+        CSimRadio sim;
+        SerialPort port(sim.Port());
+        ASSERT_TRUE(port.IsOpen());
+        std::uint8_t b = 0;
+        const auto start = Clock::now();
+        EXPECT_EQ(port.Read(&b, 1, true), 0);
+        const auto elapsed = Clock::now() - start;
+        EXPECT_GE(elapsed, std::chrono::milliseconds(90));
+        EXPECT_LT(elapsed, std::chrono::milliseconds(400));
+        // Without waiting, an empty queue gives nothing at once.
+        EXPECT_EQ(port.Read(&b, 1, false), 0);
+    });
 }
 
 TEST(SerialLine, MissingPortFailsToOpen) {
-    SerialPort port("/dev/does-not-exist-qmv");
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_NE(port.LastError(), 0u);
-    RadioProtocol protocol(&port);
-    EXPECT_EQ(protocol.GetVersion(), kPortUnavailable);
-    EXPECT_TRUE(port.Close());
+    OnQThread([&] {
+        SerialPort port("/dev/does-not-exist-qmv");
+        EXPECT_FALSE(port.IsOpen());
+        EXPECT_NE(port.LastError(), 0u);
+        RadioProtocol protocol(&port);
+        EXPECT_EQ(protocol.GetVersion(), kPortUnavailable);
+        EXPECT_TRUE(port.Close());
+    });
 }
 
 TEST(SerialLine, PortIsOpenedExclusively) {
-    CSimRadio sim;
-    SerialPort first(sim.Port());
-    ASSERT_TRUE(first.IsOpen());
-    SerialPort second(sim.Port());
-    EXPECT_FALSE(second.IsOpen());
-    EXPECT_EQ(RadioProtocol(&second).GetVersion(), kPortUnavailable);
+    OnQThread([&] {
+        CSimRadio sim;
+        SerialPort first(sim.Port());
+        ASSERT_TRUE(first.IsOpen());
+        SerialPort second(sim.Port());
+        EXPECT_FALSE(second.IsOpen());
+        EXPECT_EQ(RadioProtocol(&second).GetVersion(), kPortUnavailable);
+    });
 }
 
 TEST(SerialLine, HangUpMidTransferEndsWithAFailure) {
-    CSimFaults faults;
-    faults.hangupAfterFrames = 2;
-    CSimRadio sim(CVirtualRadio::DefaultImage(), faults);
-    SerialPort port(sim.Port());
-    RadioProtocol protocol(&port);
-    ASSERT_EQ(protocol.GetVersion(), kRadioSuccess);
-    ASSERT_EQ(protocol.OpenLink(), kRadioSuccess);
-    const int code = protocol.ReadLimits();
-    EXPECT_TRUE(code == kPortUnavailable || code == kNoConnection) << code;
+    OnQThread([&] {
+        CSimFaults faults;
+        faults.hangupAfterFrames = 2;
+        CSimRadio sim(CVirtualRadio::DefaultImage(), faults);
+        SerialPort port(sim.Port());
+        RadioProtocol protocol(&port);
+        ASSERT_EQ(protocol.GetVersion(), kRadioSuccess);
+        ASSERT_EQ(protocol.OpenLink(), kRadioSuccess);
+        const int code = protocol.ReadLimits();
+        EXPECT_TRUE(code == kPortUnavailable || code == kNoConnection) << code;
+    });
 }
 
 }  // namespace

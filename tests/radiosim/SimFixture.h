@@ -7,6 +7,7 @@
 
 #include "CPseudoTerminal.h"
 #include "CRadioSimServer.h"
+#include "CTransferWorker.h"
 #include "CVirtualRadio.h"
 
 // A virtual radio served on a pseudo-terminal on a thread of its own, with its frame log kept.
@@ -38,3 +39,11 @@ class CSimRadio {
     mutable std::mutex m_mutex;
     std::vector<std::string> m_log;
 };
+
+// Runs body on a QThread, as the program runs everything that owns a serial port.
+template <class Body>
+void OnQThread(Body body) {
+    CTransferWorker worker(body);
+    worker.Start();
+    worker.Wait();
+}

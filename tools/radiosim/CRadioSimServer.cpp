@@ -47,6 +47,7 @@ void CRadioSimServer::Run(const std::atomic<bool>* interrupted) {
         if (n <= 0) {
             continue;
         }
+        m_bytesIn += n;
         for (ssize_t i = 0; i < n && m_line.IsOpen(); ++i) {
             if (!inFrame) {
                 firstByte = Clock::now();
@@ -106,6 +107,7 @@ void CRadioSimServer::Send(const std::vector<std::uint8_t>& bytes) {
             return;
         }
         sent += static_cast<std::size_t>(n);
+        m_bytesOut += n;
     }
 }
 

@@ -28,6 +28,9 @@ class CRadioSimServer {
 
     // Frames answered so far.
     int Frames() const { return m_frames.load(); }
+    // Bytes that crossed the line: requests in, replies out.
+    long long BytesIn() const { return m_bytesIn.load(); }
+    long long BytesOut() const { return m_bytesOut.load(); }
 
   private:
     void Serve(const CRequestParser::Request& request,
@@ -42,5 +45,7 @@ class CRadioSimServer {
     CRequestParser m_parser;
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_frames{0};
+    std::atomic<long long> m_bytesIn{0};
+    std::atomic<long long> m_bytesOut{0};
     std::thread m_thread;
 };

@@ -3,17 +3,18 @@
 #include "CBlockCodec.h"
 #include "RadioFrame.h"
 #include "RadioProtocol.h"
+#include "RadioResult.h"
 
 namespace {
 
 using Bytes = CVirtualRadio::Bytes;
 
 // The records of a list in the order a radio keeps them: the ones in use, packed.
-std::vector<const CContactRecord*> ContactList(const CVirtualCodeplug& image) {
-    std::vector<const CContactRecord*> list;
-    for (const auto& record : image.contacts) {
-        if (record.InUse()) {
-            list.push_back(&record);
+std::vector<std::size_t> ContactList(const CVirtualCodeplug& image) {
+    std::vector<std::size_t> list;
+    for (std::size_t i = 0; i < image.contacts.size(); ++i) {
+        if (image.contacts[i].InUse()) {
+            list.push_back(i);
         }
     }
     return list;
@@ -127,13 +128,13 @@ Bytes CVirtualRadio::Answer(std::uint8_t opcode, const Bytes& data) {
     switch (opcode) {
         case kOpGetVersion: {
             const auto& v = m_image.version;
-            return Frame('A', {'E', static_cast<std::uint8_t>(v.firmware_release),
-                               static_cast<std::uint8_t>(v.firmware_version),
-                               static_cast<std::uint8_t>(v.firmware_revision),
-                               static_cast<std::uint8_t>(v.codeplug_structure),
-                               static_cast<std::uint8_t>(v.codeplug_version),
-                               static_cast<std::uint8_t>(v.codeplug_dev_version),
-                               v.firmware_phase});
+            return Frame('A',
+                         {'E', static_cast<std::uint8_t>(v.firmware_release),
+                          static_cast<std::uint8_t>(v.firmware_version),
+                          static_cast<std::uint8_t>(v.firmware_revision),
+                          static_cast<std::uint8_t>(v.codeplug_structure),
+                          static_cast<std::uint8_t>(v.codeplug_version),
+                          static_cast<std::uint8_t>(v.codeplug_dev_version), v.firmware_phase});
         }
         case kOpOpenLink:
             m_pending.reset();
@@ -165,6 +166,9 @@ Bytes CVirtualRadio::Answer(std::uint8_t opcode, const Bytes& data) {
             if (m_pending) {
                 m_image = *m_pending;
                 m_pending.reset();
+                if (m_contactsStarted) {
+                    m_raw = m_pendingRaw;
+                }
             }
             return Frame('A', {'P'});
         case kOpResetRadio: {
@@ -173,6 +177,7 @@ Bytes CVirtualRadio::Answer(std::uint8_t opcode, const Bytes& data) {
             m_image.texts = factory.texts;
             m_image.settings = factory.settings;
             m_pending.reset();
+            m_raw = {};
             return Frame('A', {'P'});
         }
         case kOpStartIdCapture:
@@ -198,8 +203,7 @@ Bytes CVirtualRadio::Answer(std::uint8_t opcode, const Bytes& data) {
 }
 
 Bytes CVirtualRadio::ReadListItem(std::uint8_t letter, const Bytes& data, bool contacts) {
-    const std::size_t total =
-        contacts ? ContactList(m_image).size() : TextList(m_image).size();
+    const std::size_t total = contacts ? ContactList(m_image).size() : TextList(m_image).size();
     std::size_t index = data.size() >= 2 ? data[0] : 0;
     // The first request, [0, 0], asks for the start of the list.
     if (index == 0 && data.size() >= 2 && data[1] == 0) {
@@ -211,8 +215,9 @@ Bytes CVirtualRadio::ReadListItem(std::uint8_t letter, const Bytes& data, bool c
     Bytes reply{letter, static_cast<std::uint8_t>(index), static_cast<std::uint8_t>(total)};
     Bytes block;
     if (contacts) {
-        CContactRecord record = *ContactList(m_image)[index - 1];
-        block = CBlockCodec::EncodeContact(record);
+        const std::size_t slot = ContactList(m_image)[index - 1];
+        CContactRecord record = m_image.contacts[slot];
+        block = m_raw[slot].empty() ? CBlockCodec::EncodeContact(record) : m_raw[slot];
     } else {
         block = CBlockCodec::EncodeText(*TextList(m_image)[index - 1]);
     }
@@ -236,10 +241,13 @@ void CVirtualRadio::StoreWrite(std::uint8_t opcode, const Bytes& data) {
     if (opcode == kOpWriteContact) {
         if (!m_contactsStarted) {
             m_pending->contacts = CVirtualCodeplug{}.contacts;
+            m_pendingRaw = {};
             m_contactsStarted = true;
         }
-        if (index >= 1 && index <= kMaxContacts) {
-            CBlockCodec::DecodeContact(block.subspan(2), m_pending->contacts[index - 1]);
+        if (index >= 1 && index <= kMaxContacts &&
+            CBlockCodec::DecodeContact(block.subspan(2), m_pending->contacts[index - 1]) ==
+                kRadioSuccess) {
+            m_pendingRaw[index - 1].assign(block.begin() + 2, block.end());
         }
         return;
     }

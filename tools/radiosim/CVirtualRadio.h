@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -48,6 +49,10 @@ class CVirtualRadio {
     CVirtualCodeplug m_image;
     CSimFaults m_faults;
     std::optional<CVirtualCodeplug> m_pending;  // what a write sent, until FinishWrite
+    // Contact records as a write sent them: a radio returns its group list as it was given.
+    using RawRecords = std::array<Bytes, kMaxContacts>;
+    RawRecords m_raw;
+    RawRecords m_pendingRaw;
     bool m_contactsStarted = false;
     bool m_textsStarted = false;
     std::u16string m_capturePid;

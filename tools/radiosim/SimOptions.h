@@ -23,7 +23,8 @@ struct SimOptions {
     CSimFaults faults;
 
     // Parses the arguments (without the program name); on a mistake returns nothing and says why.
-    static std::optional<SimOptions> Parse(const std::vector<std::string>& args, std::string& error);
+    static std::optional<SimOptions> Parse(const std::vector<std::string>& args,
+                                           std::string& error);
     static const char* Usage();
 
     // The image the radio starts with, after the options that change it.

@@ -1,0 +1,110 @@
+// A full write and a full read of 150 contacts and 25 texts against the virtual radio at 9600-baud
+// pace. The physical limit is the bytes on the wire at 960 bytes a second (plus the 4 s pause of
+// FinishWrite for a write); the counters report the limit and the ratio of the time taken to it.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+#include "CPseudoTerminal.h"
+#include "CRadioSimServer.h"
+#include "CTransferOperations.h"
+#include "CTransferWorker.h"
+#include "CVirtualRadio.h"
+#include "FullProfile.h"
+#include "RadioResult.h"
+
+namespace {
+
+// Runs an operation on a QThread, as the program does, and gives its result code.
+template <class Operation>
+int OnWorker(Operation operation) {
+    int code = 0;
+    CTransferWorker worker([&] { code = operation(); });
+    worker.Start();
+    worker.Wait();
+    return code;
+}
+
+constexpr double kBytesPerSecond = 960.0;
+
+CVirtualCodeplug FullRadio() {
+    CVirtualCodeplug radio = CVirtualRadio::DefaultImage();
+    radio.limits.pid = u"10000004";
+    radio.limits.max_num_of_private_grps = 40;
+    radio.limits.max_num_of_public_grps = 30;
+    return radio;
+}
+
+void Report(benchmark::State& state, const CRadioSimServer& server, double seconds,
+            double pauseSeconds) {
+    const double bytes = static_cast<double>(server.BytesIn() + server.BytesOut());
+    const double limit = bytes / kBytesPerSecond + pauseSeconds;
+    state.counters["wire_bytes"] = bytes;
+    state.counters["limit_s"] = limit;
+    state.counters["taken_s"] = seconds;
+    state.counters["ratio"] = seconds / limit;
+}
+
+void BM_FullWrite(benchmark::State& state) {
+    const CVirtualCodeplug source = MakeFullImage();
+    for (auto _ : state) {
+        CPseudoTerminal line;
+        CVirtualRadio radio(FullRadio());
+        CRadioSimServer server(radio, line, true);
+        server.Start();
+        CTransferContext context;
+        CTransferOperations operations(context);
+        const auto start = std::chrono::steady_clock::now();
+        const int code =
+            OnWorker([&] { return operations.WriteCodeplug(line.PortName(), source); });
+        const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(taken.count());
+        if (code != kRadioSuccess) {
+            state.SkipWithError("write failed");
+            return;
+        }
+        Report(state, server, taken.count(),
+               std::chrono::duration<double>(context.finishPause).count());
+    }
+}
+BENCHMARK(BM_FullWrite)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+void BM_FullRead(benchmark::State& state) {
+    // The radio holds what a full write leaves behind.
+    CPseudoTerminal setupLine;
+    CVirtualRadio radio(FullRadio());
+    {
+        CRadioSimServer setup(radio, setupLine, false);
+        setup.Start();
+        CTransferContext context;
+        context.finishPause = std::chrono::milliseconds(50);
+        radio.SetFinishDelayMs(0);
+        const CVirtualCodeplug source = MakeFullImage();
+        if (OnWorker([&] {
+                return CTransferOperations(context).WriteCodeplug(setupLine.PortName(), source);
+            }) != kRadioSuccess) {
+            state.SkipWithError("setup write failed");
+            return;
+        }
+    }
+    for (auto _ : state) {
+        CPseudoTerminal line;
+        CRadioSimServer server(radio, line, true);
+        server.Start();
+        CTransferContext context;
+        CVirtualCodeplug read;
+        const auto start = std::chrono::steady_clock::now();
+        const int code = OnWorker(
+            [&] { return CTransferOperations(context).ReadCodeplug(line.PortName(), read); });
+        const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(taken.count());
+        if (code != kRadioSuccess) {
+            state.SkipWithError("read failed");
+            return;
+        }
+        Report(state, server, taken.count(), 0.0);
+    }
+}
+BENCHMARK(BM_FullRead)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+}  // namespace

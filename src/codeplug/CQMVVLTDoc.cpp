@@ -1,0 +1,225 @@
+#include "CQMVVLTDoc.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+#include "CDataAdaptor.h"
+#include "CProfileWriter.h"
+#include "CQMVVLTException.h"
+#include "DataFile.h"
+#include "StringTable.h"
+#include "XmlChildSort.h"
+
+namespace {
+
+constexpr int kAskConvert = 297;
+constexpr int kSaveFailed = 299;
+constexpr int kNoTemplates = 10114;
+constexpr const char* kProfileExtension = ".lam";
+
+// Writes bytes to path through a temporary file in the same folder, so that the target is either
+// the old file or the whole new one.
+void WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
+    constexpr const char* context = "CQMVVLTDoc::Serialize";
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        ThrowQMVVLT(kSaveFailed, context, "cannot create a file in " + folder.string());
+    }
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        ok = n > 0;
+        done += ok ? static_cast<std::size_t>(n) : 0;
+    }
+    ok = fsync(fd) == 0 && ok;
+    ok = close(fd) == 0 && ok;
+    if (ok) {
+        // Keep the permissions an existing file had.
+        std::error_code ec;
+        const auto perms = std::filesystem::status(path, ec).permissions();
+        if (!ec) {
+            std::filesystem::permissions(temp, perms, ec);
+        }
+        ok = std::rename(temp.c_str(), path.c_str()) == 0;
+    }
+    if (!ok) {
+        std::remove(temp.c_str());
+        ThrowQMVVLT(kSaveFailed, context, "cannot write " + path.string());
+    }
+}
+
+}  // namespace
+
+CQMVVLTDoc::CQMVVLTDoc(CAppSettings& app, std::filesystem::path installPath, IDocumentUi& ui)
+    : m_app(app),
+      m_installPath(std::move(installPath)),
+      m_ui(ui),
+      m_model(std::make_unique<CRadioDataModel>(app.ModelEnvironment(m_installPath))) {}
+
+bool CQMVVLTDoc::Report(const CQMVVLTException& e) {
+    m_ui.ShowError(e.Code(), e.Trace());
+    return false;
+}
+
+std::vector<std::string> CQMVVLTDoc::TemplateNames(const std::filesystem::path& installPath) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(installPath / "ProfileTemplate", ec)) {
+        const std::string file = entry.path().filename().string();
+        if (!entry.is_directory(ec) && file.size() > 4 &&
+            entry.path().extension() == kProfileExtension) {
+            names.push_back(file.substr(0, file.size() - 4));
+        }
+    }
+    if (names.empty()) {
+        ThrowQMVVLT(kNoTemplates, "CNewProfileDlg", LoadString(kNoTemplates));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::filesystem::path CQMVVLTDoc::TemplatePath(const std::filesystem::path& installPath,
+                                               const std::string& name) {
+    return installPath / "ProfileTemplate" / (name + kProfileExtension);
+}
+
+bool CQMVVLTDoc::NewFromTemplate(const std::string& templateName) {
+    const std::string path = TemplatePath(m_installPath, templateName).string();
+    try {
+        // A template that does not load creates no document: try it in a model of its own first.
+        CRadioDataModel trial(m_app.ModelEnvironment(m_installPath));
+        trial.LoadProfile(path, true);
+        m_model->LoadProfile(path, true);
+    } catch (const CQMVVLTException& e) {
+        return Report(e);
+    }
+    m_title.clear();
+    m_path.clear();
+    Refresh();
+    return true;
+}
+
+bool CQMVVLTDoc::NewFromVirtualCP(const CVirtualCodeplug& image) {
+    try {
+        SetVirtualCPData(image);
+    } catch (const CQMVVLTException& e) {
+        return Report(e);
+    }
+    m_modified = true;
+    m_path.clear();
+    const xmlNode* limit = CXPath(m_model->GetProfileDoc()).SelectFirst("//dfns:limit");
+    m_title = GetAttribute(limit, "pid").value_or("");
+    Refresh();
+    return true;
+}
+
+bool CQMVVLTDoc::Open(const std::filesystem::path& path) {
+    try {
+        m_model->LoadProfile(path.string(), true);
+    } catch (const CQMVVLTException& e) {
+        return Report(e);
+    }
+    m_path = path;
+    m_title = path.filename().string();
+    m_modified = false;
+    Refresh();
+    return true;
+}
+
+void CQMVVLTDoc::Refresh() {
+    std::string trace;
+    if (!m_app.SwitchToGroup(m_model->GetModelGroup(), &trace)) {
+        m_ui.ShowError(293, trace);
+    }
+    m_settingsCopy.reset(m_app.WorkingCopy() ? xmlCopyDoc(m_app.WorkingCopy(), 1) : nullptr);
+}
+
+void CQMVVLTDoc::SaveTo(const std::filesystem::path& path) {
+    TraceExceptions("CQMVVLTDoc::Serialize", [&] {
+        if (m_model->GetModelGroup() != kLatestModelGroup && !m_convert &&
+            m_ui.AskYesNo(kAskConvert)) {
+            m_convert = true;
+        }
+        m_model->TakeOffDoc(m_convert);
+        if (m_convert) {
+            m_model->UpgradeToLatestVersion();
+        } else if (m_model->GetModelGroup() == 1) {
+            m_model->SetNarrowFile(true);  // group-1 profiles are single-byte text
+        }
+        const std::string text = m_model->RawProfileText();
+        if (m_convert && m_model->GetModelGroup() != kLatestModelGroup) {
+            m_model->LoadProfile(text, false);
+            Refresh();
+        }
+        bool lossless = true;
+        std::string bytes = EncodeDataFile(text, m_model->IsNarrowFile(), true, &lossless);
+        if (!lossless) {
+            // Single-byte text cannot hold every character: keep them all in the wide form.
+            m_model->SetNarrowFile(false);
+            bytes = EncodeDataFile(text, false, true);
+        }
+        WriteFileAtomically(path, bytes);
+    });
+}
+
+bool CQMVVLTDoc::Save(const std::filesystem::path& path) {
+    const std::filesystem::path target = path.empty() ? m_path : path;
+    if (target.empty()) {
+        return false;
+    }
+    try {
+        SaveTo(target);
+    } catch (const CQMVVLTException& e) {
+        return Report(e);
+    }
+    m_path = target;
+    m_title = target.filename().string();
+    m_modified = false;
+    return true;
+}
+
+int CQMVVLTDoc::GetVirtualCPData(CVirtualCodeplug& image, std::u16string_view radioPid) {
+    return TraceExceptions(
+        "CQMVVLTDoc::GetVirtualCPData",
+        [&] { return CDataAdaptor::XML2VirtualCP(m_model->ProfileText(), image, radioPid); },
+        "Exception Caught");
+}
+
+int CQMVVLTDoc::SetVirtualCPData(const CVirtualCodeplug& image) {
+    return TraceExceptions("CQMVVLTDoc::SetVirtualCPData", [&] {
+        std::string text;
+        if (CProfileWriter::VirtualCP2XML(image, text) == 0) {
+            return 0;
+        }
+        // The four load-time sorts, on one parse of the text.
+        std::string error;
+        XmlDocPtr doc = ParseXmlUtf8(text, &error);
+        if (!doc) {
+            ThrowQMVVLT(105, "CDataItem::SortXMLChildNodes", error);
+        }
+        SortProfileLists(doc.get());
+        return m_model->LoadProfile(DocumentToString(doc.get()), false) ? 1 : 0;
+    });
+}
+
+std::filesystem::path CQMVVLTDoc::ProposedSaveName() const {
+    if (!m_path.empty()) {
+        return m_path;
+    }
+    const std::string title = m_title.substr(0, m_title.find_first_of(":/\\"));
+    return title + kProfileExtension;
+}
+
+std::string CQMVVLTDoc::PublicGroupNumberToPid(std::int64_t number) const {
+    return ::PublicGroupNumberToPid(m_model->GetPublicGroupIdBanks(), number);
+}
+
+std::int64_t CQMVVLTDoc::PidToPublicGroupNumber(const std::string& pid) const {
+    return ::PidToPublicGroupNumber(m_model->GetPublicGroupIdBanks(), pid);
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CAppSettings.h"
+#include "CRadioDataModel.h"
+#include "CVirtualCodeplug.h"
+#include "IDocumentUi.h"
+
+// One open profile: its data model, its copy of the group settings, and the file it came from.
+// Creates profiles from templates or from a radio's image, opens and saves profile files, and
+// exchanges the profile with the virtual codeplug.
+class CQMVVLTDoc {
+  public:
+    CQMVVLTDoc(CAppSettings& app, std::filesystem::path installPath, IDocumentUi& ui);
+
+    // New document from an installed template ("name" without ".lam"); false after telling the
+    // user why.
+    bool NewFromTemplate(const std::string& templateName);
+    // New document from an image read from a radio; titled with the radio's PID, modified.
+    bool NewFromVirtualCP(const CVirtualCodeplug& image);
+    bool Open(const std::filesystem::path& path);
+    // Stores the profile into path (asking 297 for an older format), never leaving a half-written
+    // file: the text goes to a temporary file in the same folder that then replaces the target.
+    // Failures raise CQMVVLTException (299 for a profile that cannot be taken off).
+    void SaveTo(const std::filesystem::path& path);
+    // Save with the document's path, or the given one (which becomes the document's path); false
+    // after telling the user why. A failed first save of a new file leaves no file behind.
+    bool Save(const std::filesystem::path& path = {});
+
+    // The image the profile converts to for the radio whose own PID is radioPid.
+    int GetVirtualCPData(CVirtualCodeplug& image, std::u16string_view radioPid);
+    // Replaces the profile with the one an image converts to (sorted, as from a radio).
+    int SetVirtualCPData(const CVirtualCodeplug& image);
+
+    // The name a Save As dialog proposes: the path, or the title cut at its first colon, slash or
+    // backslash with ".lam" appended.
+    std::filesystem::path ProposedSaveName() const;
+
+    CRadioDataModel& Model() { return *m_model; }
+    const CRadioDataModel& Model() const { return *m_model; }
+    xmlDoc* SettingsCopy() const { return m_settingsCopy.get(); }
+    const std::filesystem::path& Path() const { return m_path; }
+    const std::string& Title() const { return m_title; }
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified) { m_modified = modified; }
+    bool ConvertFlag() const { return m_convert; }
+
+    std::string PublicGroupNumberToPid(std::int64_t number) const;
+    std::int64_t PidToPublicGroupNumber(const std::string& pid) const;
+
+    // The profile templates installed (names without ".lam", sorted); 10114 when there are none.
+    static std::vector<std::string> TemplateNames(const std::filesystem::path& installPath);
+    static std::filesystem::path TemplatePath(const std::filesystem::path& installPath,
+                                              const std::string& name);
+
+  private:
+    void Refresh();
+    bool Report(const class CQMVVLTException& e);
+
+    CAppSettings& m_app;
+    std::filesystem::path m_installPath;
+    IDocumentUi& m_ui;
+    std::unique_ptr<CRadioDataModel> m_model;
+    XmlDocPtr m_settingsCopy;
+    bool m_convert = false;
+    bool m_modified = false;
+    std::filesystem::path m_path;
+    std::string m_title;
+};
