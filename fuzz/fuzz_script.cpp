@@ -3,6 +3,7 @@
 // short, and no edit may leave the document unparseable or crash.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -55,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     engine.ReleaseDetachedNodes();
     if (!ParseXmlSafely(DocumentToString(doc.get()))) {
+        fprintf(stderr, "%s\n", DocumentToString(doc.get()).c_str());
         std::abort();  // a script edit broke the document
     }
     return 0;

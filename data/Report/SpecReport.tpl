@@ -6,7 +6,7 @@
 <style type="text/css">
   /* Printable on A4 and Letter: the page box leaves the print margins of the report dialog. */
   @page { size: auto; margin: 0.16667in 0.23667in 0.16667in 0.23667in; }
-  body { font-family: "DejaVu Sans", Arial, Helvetica, sans-serif; font-size: 9pt; color: #000;
+  body { font-family: "DejaVu Sans", Arial, Helvetica, sans-serif; font-size: 8pt; color: #000;
          margin: 0; }
   .Page { width: 7.2in; margin: 0 auto; }
   .Banner { border-bottom: 2px solid #0000ff; margin-bottom: 6pt; }
@@ -16,7 +16,7 @@
   .ItemTitle { font-size: 11pt; font-weight: bold; color: #00007f; margin: 8pt 0 3pt 0; }
   .ItemTitleU { font-weight: bold; text-decoration: underline; }
   .ItemTitleUC { font-weight: bold; text-decoration: underline; text-align: left;
-                 padding-right: 6pt; }
+                 padding-right: 6pt; white-space: nowrap; }
   .Item { margin: 1pt 0; }
   .ItemName { font-weight: bold; padding-right: 6pt; white-space: nowrap; }
   .ItemVal { padding-right: 6pt; vertical-align: top; }

@@ -1,12 +1,11 @@
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
 #include "CDataAdaptor.h"
 #include "CQMVVLTException.h"
 #include "CVirtualCodeplugJson.h"
 #include "CliArgs.h"
 #include "Commands.h"
+#include "DataFile.h"
 #include "TextCodec.h"
 
 namespace {
@@ -14,12 +13,13 @@ namespace {
 // 103: "Failed to load profile."
 constexpr int kLoadFailed = 103;
 
+// A profile in any of its forms on disk (plain or scrambled, UTF-16 or single-byte) as UTF-8.
 std::string ReadProfileFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string text = ReadProfileText(path).utf8;
+    if (text.empty()) {
         ThrowQMVVLT(kLoadFailed, "qmvvlt-cli image", "cannot open " + path);
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return text;
 }
 
 }  // namespace

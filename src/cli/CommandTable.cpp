@@ -6,10 +6,17 @@ std::span<const CliCommand> CliCommands() {
     static const CliCommand commands[] = {
         {"image", "image PROFILE [--radio-pid PID]", CmdImage},
         {"export", "export PROFILE [-o FILE]", CmdExport},
+        {"import", "import XML -o PROFILE", CmdImport},
         {"config", "config [NAME [VALUE]]", CmdConfig},
+        {"show", "show PROFILE", CmdShow},
+        {"validate", "validate PROFILE", CmdValidate},
+        {"templates", "templates", CmdTemplates},
+        {"new", "new TEMPLATE -o PROFILE", CmdNew},
+        {"upgrade", "upgrade PROFILE [-o OUT]", CmdUpgrade},
         {"ports", "ports", CmdPorts},
         {"reset", "reset [--port P]", CmdReset},
         {"capture-pid", "capture-pid [--port P]", CmdCapturePid},
+        {"report", "report PROFILE --kind radio|overview -o FILE", CmdReport},
     };
     return commands;
 }

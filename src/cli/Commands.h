@@ -15,3 +15,17 @@ int CmdPorts(const CliContext& ctx);
 int CmdReset(const CliContext& ctx);
 // Captures another radio's PID over the air and prints it.
 int CmdCapturePid(const CliContext& ctx);
+// Radio information, capacities, contacts, lists and texts of a profile.
+int CmdShow(const CliContext& ctx);
+// Loads a profile through the data model; exit 0 when it loads.
+int CmdValidate(const CliContext& ctx);
+// The installed profile templates.
+int CmdTemplates(const CliContext& ctx);
+// A new profile from an installed template.
+int CmdNew(const CliContext& ctx);
+// A profile file from plain XML text.
+int CmdImport(const CliContext& ctx);
+// An older profile converted to the latest format.
+int CmdUpgrade(const CliContext& ctx);
+// The radio-specific or overview report as HTML or PDF.
+int CmdReport(const CliContext& ctx);

@@ -1,10 +1,12 @@
 #include "CQMVVLTDoc.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 #include "CDataAdaptor.h"
 #include "CProfileWriter.h"
@@ -39,12 +41,15 @@ void WriteFileAtomically(const std::filesystem::path& path, const std::string& b
     ok = fsync(fd) == 0 && ok;
     ok = close(fd) == 0 && ok;
     if (ok) {
-        // Keep the permissions an existing file had.
+        // Keep the permissions an existing file had; a new one gets the usual ones.
         std::error_code ec;
-        const auto perms = std::filesystem::status(path, ec).permissions();
-        if (!ec) {
-            std::filesystem::permissions(temp, perms, ec);
+        auto perms = std::filesystem::status(path, ec).permissions();
+        if (ec || perms == std::filesystem::perms::unknown) {
+            const mode_t mask = umask(0);
+            umask(mask);
+            perms = static_cast<std::filesystem::perms>(0666 & ~mask);
         }
+        std::filesystem::permissions(temp, perms, ec);
         ok = std::rename(temp.c_str(), path.c_str()) == 0;
     }
     if (!ok) {
@@ -128,6 +133,33 @@ bool CQMVVLTDoc::Open(const std::filesystem::path& path) {
     m_path = path;
     m_title = path.filename().string();
     m_modified = false;
+    Refresh();
+    return true;
+}
+
+bool CQMVVLTDoc::ImportXml(const std::filesystem::path& path) {
+    try {
+        std::ifstream in(path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+        if (!in.good() && !in.eof()) {
+            ThrowQMVVLT(103, "CQMVVLTDoc::ImportXml", "cannot read " + path.string());
+        }
+        // The parser honours the declared encoding; the model takes the text as UTF-8.
+        std::string error;
+        XmlDocPtr parsed = ParseXmlSafely(bytes, &error);
+        if (!parsed) {
+            ThrowQMVVLT(105, "CQMVVLTDoc::ImportXml",
+                        "File='" + path.string() + "'\nDesc: " + error);
+        }
+        m_model->LoadProfileContents(path.string(), DocumentToString(parsed.get()), false);
+        m_model->SetNarrowFile(m_model->GetModelGroup() == 1);
+    } catch (const CQMVVLTException& e) {
+        return Report(e);
+    }
+    m_path.clear();
+    m_title = path.stem().string();
+    m_modified = true;
     Refresh();
     return true;
 }

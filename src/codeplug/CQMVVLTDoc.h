@@ -23,6 +23,9 @@ class CQMVVLTDoc {
     // New document from an image read from a radio; titled with the radio's PID, modified.
     bool NewFromVirtualCP(const CVirtualCodeplug& image);
     bool Open(const std::filesystem::path& path);
+    // New document from a plain XML profile (in whatever encoding it declares), to be saved in the
+    // form of its model group.
+    bool ImportXml(const std::filesystem::path& path);
     // Stores the profile into path (asking 297 for an older format), never leaving a half-written
     // file: the text goes to a temporary file in the same folder that then replaces the target.
     // Failures raise CQMVVLTException (299 for a profile that cannot be taken off).

@@ -155,7 +155,7 @@ CIniFile CIniFile::FromText(std::string_view text) {
         if (eq == std::string_view::npos || !current) {
             continue;  // not an entry of any section: ignored like a comment
         }
-        const std::string_view name = Trim(line.substr(0, eq));
+        const std::string name = CleanName(Trim(line.substr(0, eq)));
         const std::string value = Unescape(Trim(line.substr(eq + 1)));
         bool replaced = false;
         for (auto& [n, v] : current->values) {
@@ -165,7 +165,7 @@ CIniFile CIniFile::FromText(std::string_view text) {
             }
         }
         if (!replaced) {
-            current->values.emplace_back(std::string(name), value);
+            current->values.emplace_back(name, value);
         }
     }
     return ini;
@@ -186,8 +186,10 @@ std::string CIniFile::ToText() const {
 }
 
 CIniFile::Section* CIniFile::FindSection(std::string_view name) {
+    // Stored names are cleaned; look up with the name as it was stored.
+    const std::string clean = CleanName(name);
     for (Section& s : m_sections) {
-        if (EqualNoCase(s.name, name)) {
+        if (EqualNoCase(s.name, clean)) {
             return &s;
         }
     }
@@ -210,8 +212,9 @@ void CIniFile::AddSection(std::string_view section) {
 
 std::optional<std::string> CIniFile::Get(std::string_view section, std::string_view name) const {
     if (const Section* s = FindSection(section)) {
+        const std::string clean = CleanName(name);
         for (const auto& [n, v] : s->values) {
-            if (EqualNoCase(n, name)) {
+            if (EqualNoCase(n, clean)) {
                 return v;
             }
         }
@@ -222,13 +225,14 @@ std::optional<std::string> CIniFile::Get(std::string_view section, std::string_v
 void CIniFile::Set(std::string_view section, std::string_view name, std::string_view value) {
     AddSection(section);
     Section* s = FindSection(section);
+    const std::string clean = CleanName(name);
     for (auto& [n, v] : s->values) {
-        if (EqualNoCase(n, name)) {
+        if (EqualNoCase(n, clean)) {
             v = value;
             return;
         }
     }
-    s->values.emplace_back(CleanName(name), std::string(value));
+    s->values.emplace_back(clean, std::string(value));
 }
 
 bool CIniFile::Write(const std::filesystem::path& file) const {

@@ -100,6 +100,15 @@ std::string Utf16ToUtf8(std::u16string_view in) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+    const std::u16string decoded = Utf8ToUtf16(bytes);
+    if (decoded.find(static_cast<char16_t>(kReplacement)) == std::u16string::npos) {
+        return true;
+    }
+    // A replacement character may also have been in the text itself.
+    return Utf16ToUtf8(decoded) == bytes;
+}
+
 bool IsLatin1(std::u16string_view text) {
     for (char16_t c : text) {
         if (c > 0xFF) {

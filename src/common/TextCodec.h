@@ -13,6 +13,9 @@ void AppendUtf16AsUtf8(std::string& out, std::u16string_view utf16);
 // True when every code unit is an ISO-8859-1 character (U+0000..U+00FF).
 bool IsLatin1(std::u16string_view text);
 
+// True when bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool IsValidUtf8(std::string_view bytes);
+
 // Windows code page 1252, one character per byte. The five bytes the code page leaves undefined
 // (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls of the same value, so every byte has a
 // character and Cp1252ToUtf16(Utf16ToCp1252(x)) gives x back for any byte string.

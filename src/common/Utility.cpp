@@ -368,20 +368,14 @@ bool Utility::ReadDealerInformation(DealerTexts& texts) {
     if (!user || !user->HasSection(key)) {
         return false;
     }
-    std::string* targets[3] = {&texts.dealerInfo, &texts.contactInfo, &texts.dealerNotes};
-    DealerTexts read;
-    std::string* reads[3] = {&read.dealerInfo, &read.contactInfo, &read.dealerNotes};
-    for (int i = 0; i < 3; ++i) {
-        const auto value = user->Get(key, kDealerNames[i]);
-        if (!value) {
-            return false;
-        }
-        // Stored without a terminator; a multi-string's first entry ends at the first NUL.
-        *reads[i] = UpToNul(*value);
+    // Stored without a terminator; a multi-string's first entry ends at the first NUL.
+    const auto info = user->Get(key, kDealerNames[0]);
+    const auto contact = user->Get(key, kDealerNames[1]);
+    const auto notes = user->Get(key, kDealerNames[2]);
+    if (!info || !contact || !notes) {
+        return false;
     }
-    for (int i = 0; i < 3; ++i) {
-        *targets[i] = std::move(*reads[i]);
-    }
+    texts = {UpToNul(*info), UpToNul(*contact), UpToNul(*notes)};
     return true;
 }
 

@@ -145,6 +145,17 @@ void CRadioDataModel::LoadSchema() {
 }
 
 bool CRadioDataModel::LoadProfile(const std::string& source, bool sourceIsFile) {
+    return Load(source, nullptr, sourceIsFile);
+}
+
+bool CRadioDataModel::LoadProfileContents(const std::string& name, const std::string& utf8,
+                                          bool narrow) {
+    m_narrow = narrow;
+    return Load(name, &utf8, true);
+}
+
+bool CRadioDataModel::Load(const std::string& source, const std::string* contents, bool asFile) {
+    const bool sourceIsFile = asFile;
     constexpr const char* context = "CRadioDataModel::LoadProfile";
     return TraceExceptions(context, [&] {
         if (m_initialised) {
@@ -157,7 +168,9 @@ bool CRadioDataModel::LoadProfile(const std::string& source, bool sourceIsFile) 
         if (!m_schema) {
             LoadSchema();
         }
-        if (!InitialOperaDoc(source, sourceIsFile)) {
+        const bool prepared = contents ? InitialOperaDocFrom(source, *contents, true)
+                                       : InitialOperaDoc(source, sourceIsFile);
+        if (!prepared) {
             return false;
         }
         AddMissingFields(sourceIsFile);
@@ -193,14 +206,19 @@ bool CRadioDataModel::LoadProfile(const std::string& source, bool sourceIsFile) 
 }
 
 bool CRadioDataModel::InitialOperaDoc(const std::string& source, bool sourceIsFile) {
+    if (!sourceIsFile) {
+        return InitialOperaDocFrom(source, source, false);
+    }
+    ::ProfileText file = TraceExceptions("CRadioDataModel::InitialOperaDoc",
+                                         [&] { return ReadProfileText(source); });
+    m_narrow = file.narrow;
+    return InitialOperaDocFrom(source, file.utf8, true);
+}
+
+bool CRadioDataModel::InitialOperaDocFrom(const std::string& source, const std::string& text,
+                                          bool sourceIsFile) {
     constexpr const char* context = "CRadioDataModel::InitialOperaDoc";
     return TraceExceptions(context, [&] {
-        std::string text = source;
-        if (sourceIsFile) {
-            ::ProfileText file = ReadProfileText(source);
-            m_narrow = file.narrow;
-            text = std::move(file.utf8);
-        }
         std::string error;
         XmlDocPtr raw = ParseXmlUtf8(text, &error, kProfileOptions);
         if (!raw) {

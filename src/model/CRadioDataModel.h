@@ -38,6 +38,9 @@ class CRadioDataModel {
     // text that does not parse or validate, 106 for a profile without its lists, 10156 for an
     // unsupported model, 101/102 when the engine or schema cannot be set up.
     bool LoadProfile(const std::string& source, bool sourceIsFile);
+    // Loads contents as if they had been read from a profile file named name (sorted, every
+    // field the group lacks added); narrow is the form the contents had.
+    bool LoadProfileContents(const std::string& name, const std::string& utf8, bool narrow);
     bool InitialOperaDoc(const std::string& source, bool sourceIsFile);
     // Refuses (10156) a profile whose compatibility version is neither 10 nor 15; false when the
     // profile does not say.
@@ -68,6 +71,8 @@ class CRadioDataModel {
 
   private:
     bool PassesOptionalTest(const xmlNode* entry) const;
+    bool Load(const std::string& source, const std::string* contents, bool asFile);
+    bool InitialOperaDocFrom(const std::string& source, const std::string& text, bool asFile);
     void LoadSchema();
 
     CModelEnvironment m_env;

@@ -89,6 +89,14 @@ void UnscrambleUnlessPlain(std::u16string& text, bool narrow, std::u16string_vie
 
 ProfileText ReadProfileText(const std::filesystem::path& path) {
     DataFileText file = TraceExceptions("ReadProfileText", [&] { return ReadDataFile(path); });
+    if (file.narrow && BeginsWithMarker(file.text, kXmlPlainMarker)) {
+        // A plain single-byte file may be an exported or hand-written UTF-8 profile: its bytes
+        // were decoded as cp1252 characters, which convert back to the same bytes.
+        std::string bytes = Utf16ToCp1252(file.text);
+        if (IsValidUtf8(bytes)) {
+            return {std::move(bytes), true};
+        }
+    }
     UnscrambleUnlessPlain(file.text, file.narrow);
     return {Utf16ToUtf8(file.text), file.narrow};
 }

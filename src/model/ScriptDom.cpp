@@ -89,17 +89,6 @@ xmlNode* CheckElement(lua_State* L, int idx) {
     return node;
 }
 
-// A name for an element or an attribute without a namespace prefix.
-const char* CheckName(lua_State* L, int idx) {
-    const char* name = luaL_checkstring(L, idx);
-    size_t length = 0;
-    lua_tolstring(L, idx, &length);
-    if (length != std::strlen(name) || xmlValidateNCName(BAD_CAST name, 0) != 0) {
-        luaL_error(L, "'%s' is not a valid XML name", name);
-    }
-    return name;
-}
-
 // UTF-8 made only of characters XML 1.0 allows, so the document stays well-formed.
 bool IsXmlText(const char* text, size_t length) {
     const auto* p = reinterpret_cast<const unsigned char*>(text);
@@ -113,6 +102,18 @@ bool IsXmlText(const char* text, size_t length) {
         length -= static_cast<size_t>(used);
     }
     return true;
+}
+
+// A name for an element or an attribute without a namespace prefix.
+const char* CheckName(lua_State* L, int idx) {
+    const char* name = luaL_checkstring(L, idx);
+    size_t length = 0;
+    lua_tolstring(L, idx, &length);
+    if (length != std::strlen(name) || !IsXmlText(name, length) ||
+        xmlValidateNCName(BAD_CAST name, 0) != 0) {
+        luaL_error(L, "'%s' is not a valid XML name", name);
+    }
+    return name;
 }
 
 // Pushes the text form of the value at idx (booleans as "1"/"0", integral numbers without a
@@ -422,10 +423,46 @@ void CheckInsertable(lua_State* L, xmlNode* parent, xmlNode* child) {
     }
 }
 
-// Drops namespace declarations that a copied node carries and its new ancestors already make.
+// Points the elements and attributes of node's subtree that use `from` to `to`.
+void RepointNamespace(xmlNode* node, const xmlNs* from, xmlNs* to) {
+    for (xmlNode* n = node; n;) {
+        if (n->type == XML_ELEMENT_NODE) {
+            if (n->ns == from) {
+                n->ns = to;
+            }
+            for (xmlAttr* a = n->properties; a; a = a->next) {
+                if (a->ns == from) {
+                    a->ns = to;
+                }
+            }
+        }
+        if (n->children && n->type == XML_ELEMENT_NODE) {
+            n = n->children;
+            continue;
+        }
+        while (n != node && !n->next) {
+            n = n->parent;
+        }
+        n = n == node ? nullptr : n->next;
+    }
+}
+
+// Drops the namespace declarations a copied node carries that its new ancestors already make,
+// so an inserted copy serialises like its neighbours.
 void TidyNamespaces(xmlNode* node) {
-    constexpr int kRemoveRedundant = 1;  // XML_DOM_RECONNS_REMOVEREDUND, private to libxml2
-    xmlDOMWrapReconcileNamespaces(nullptr, node, kRemoveRedundant);
+    xmlNs** link = &node->nsDef;
+    while (*link) {
+        xmlNs* declaration = *link;
+        xmlNs* inScope = xmlSearchNs(node->doc, node->parent, declaration->prefix);
+        if (inScope && xmlStrEqual(inScope->href, declaration->href)) {
+            RepointNamespace(node, declaration, inScope);
+            *link = declaration->next;
+            declaration->next = nullptr;
+            xmlFreeNs(declaration);
+        } else {
+            link = &declaration->next;
+        }
+    }
 }
 
 int AppendChildFn(lua_State* L) {

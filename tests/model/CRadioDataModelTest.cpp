@@ -10,6 +10,7 @@
 #include "CQMVVLTException.h"
 #include "CRadioDataModel.h"
 #include "CUpDownGradeSetting.h"
+#include "DataFile.h"
 #include "LoadSettingDoc.h"
 #include "TestInstall.h"
 
@@ -190,4 +191,24 @@ TEST_F(RadioDataModel, OlderProfilesGetTheLatestFieldsAtLoadAndLoseThemAtSave) {
     ASSERT_EQ(m_model.TakeOffDoc(true), 1);
     EXPECT_NE(m_model.RawProfileText().find("public_grp_info_start_pid0=\"17179869100\""),
               std::string::npos);
+}
+
+TEST(ProfileFiles, PlainProfilesReadTheSameInUtf8AndCodePage1252) {
+    const fs::path dir = TestInstallFolder() / "plain";
+    fs::create_directories(dir);
+    const std::string head = "<?xml version=\"1.0\"?><p name=\"";
+    struct Case {
+        const char* file;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"utf8.xml", head + "Zo\xC3\xAB \xE2\x82\xAC\"/>"},
+        {"cp1252.xml", head + "Zo\xEB \x80\"/>"},
+    };
+    for (const Case& c : cases) {
+        WriteFileBytes(dir / c.file, c.bytes);
+        const ProfileText text = ReadProfileText(dir / c.file);
+        EXPECT_EQ(text.utf8, head + "Zo\xC3\xAB \xE2\x82\xAC\"/>") << c.file;
+        EXPECT_TRUE(text.narrow);
+    }
 }

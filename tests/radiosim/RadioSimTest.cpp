@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 
 #include "CBlockCodec.h"
 #include "CRequestParser.h"
+#include "CVirtualCodeplugJson.h"
+#include "FullProfile.h"
 #include "RadioProtocol.h"
 #include "RadioResult.h"
 #include "SerialPort.h"
@@ -177,6 +183,71 @@ TEST(SerialLine, HangUpMidTransferEndsWithAFailure) {
         const int code = protocol.ReadLimits();
         EXPECT_TRUE(code == kPortUnavailable || code == kNoConnection) << code;
     });
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SimOptionsImage, LoadsAJsonImageAndAppliesThePassword) {
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    image.texts[3] = u"from json";
+    image.limits.pid = u"10000222";
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("radiosim-image-" + std::to_string(::getpid()) + ".json");
+    { std::ofstream(path) << CVirtualCodeplugJson::ToJson(image); }
+    std::string error;
+    const auto options = SimOptions::Parse({"--image", path.string(), "--password", "5555"}, error);
+    ASSERT_TRUE(options) << error;
+    const auto start = options->StartImage(error);
+    std::filesystem::remove(path);
+    ASSERT_TRUE(start) << error;
+    image.settings.password = u"5555";
+    // Every block but the counters, which the radio never uses.
+    EXPECT_EQ(start->version, image.version);
+    EXPECT_EQ(start->limits, image.limits);
+    EXPECT_EQ(start->settings, image.settings);
+    EXPECT_EQ(start->contacts, image.contacts);
+    EXPECT_EQ(start->texts, image.texts);
+}
+
+TEST(SimOptionsImage, RefusesWhatItCannotUse) {
+    std::string error;
+    auto options = SimOptions::Parse({"--image", "/nonexistent/radio.json"}, error);
+    ASSERT_TRUE(options);
+    EXPECT_FALSE(options->StartImage(error));
+    EXPECT_NE(error.find("/nonexistent/radio.json"), std::string::npos);
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{"--password", "12345"},
+                                                {"--noise"},
+                                                {"--noise", "x"},
+                                                {"--reject-q", "300"},
+                                                {"--bogus"}}) {
+        error.clear();
+        EXPECT_FALSE(SimOptions::Parse(bad, error)) << bad[0];
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SimOptionsImage, LoadsAPlainProfile) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("radiosim-profile-" + std::to_string(::getpid()) + ".xml");
+    ProfilePieces pieces;
+    pieces.privateGroups = PrivateGroupXml("Crew", "10001000", 3);
+    pieces.privates = PrivateXml("Me", "10000001");
+    { std::ofstream(path) << MakeProfile(pieces); }
+    std::string error;
+    const auto options = SimOptions::Parse({"--profile", path.string()}, error);
+    ASSERT_TRUE(options) << error;
+    const auto image = options->StartImage(error);
+    std::filesystem::remove(path);
+    ASSERT_TRUE(image) << error;
+    EXPECT_GE(image->FindContactByPid(u"10001000", kContactPrivateGroup), 0);
+    EXPECT_GE(image->FindContactByPid(u"10000001", kContactPrivate), 0);
+    EXPECT_EQ(image->limits.pid, u"10000001");
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 namespace {
 using Clock = std::chrono::steady_clock;
 // One byte of 8-N-1 at 9600 baud is ten bits: 960 bytes a second.
-constexpr auto kByteTime = std::chrono::microseconds(1000000 / 960);
+constexpr auto kByteTime = std::chrono::nanoseconds(1000000000 / 960);
 }  // namespace
 
 CRadioSimServer::CRadioSimServer(CVirtualRadio& radio, CPseudoTerminal& line, bool pace, Log log)
@@ -95,7 +95,8 @@ void CRadioSimServer::Send(const std::vector<std::uint8_t>& bytes) {
     while (sent < bytes.size() && m_line.IsOpen()) {
         std::size_t chunk = bytes.size() - sent;
         if (m_pace) {
-            std::this_thread::sleep_until(start + kByteTime * sent);
+            // A byte is there when its last bit has arrived.
+            std::this_thread::sleep_until(start + kByteTime * (sent + 1));
             chunk = 1;
         }
         const auto n = ::write(m_line.MasterFd(), bytes.data() + sent, chunk);

@@ -1,7 +1,14 @@
 #include "SimOptions.h"
 
 #include <charconv>
+#include <fstream>
+#include <iterator>
 
+#include "CDataAdaptor.h"
+#include "CQMVVLTException.h"
+#include "CVirtualCodeplugJson.h"
+#include "CVirtualRadio.h"
+#include "DataFile.h"
 #include "RadioProtocol.h"
 
 namespace {
@@ -24,7 +31,8 @@ std::u16string Widen(const std::string& text) {
 }  // namespace
 
 const char* SimOptions::Usage() {
-    return "usage: qmvvlt-radiosim [--link PATH] [--image FILE.json] [--password PW] [--pace]\n"
+    return "usage: qmvvlt-radiosim [--link PATH] [--image FILE.json | --profile FILE.lam]\n"
+           "         [--password PW] [--pace]\n"
            "         [--modified-band] [--incompatible] [--old-firmware] [--unsupported-firmware]\n"
            "         [--capture-pid PID [--capture-polls N]] [--finish-delay MS] [--quiet]\n"
            "         [--noise N] [--wrong-lead N] [--bad-checksum N] (N replies, -1 all)\n"
@@ -76,6 +84,10 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             const auto v = value();
             ok = v.has_value();
             o.imagePath = v.value_or("");
+        } else if (a == "--profile") {
+            const auto v = value();
+            ok = v.has_value();
+            o.profilePath = v.value_or("");
         } else if (a == "--password") {
             const auto v = value();
             ok = v.has_value() && v->size() <= 4;
@@ -88,6 +100,8 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             const auto v = value();
             ok = v.has_value();
             o.capturePid = Widen(v.value_or(""));
+        } else if (a == "--help" || a == "-h") {
+            o.help = true;
         } else if (a == "--pace") {
             o.faults.pace = true;
         } else if (a == "--quiet") {
@@ -158,4 +172,40 @@ void SimOptions::Apply(CVirtualCodeplug& image) const {
         image.version.firmware_release = 94;
         image.version.firmware_version = 9;
     }
+}
+
+std::optional<CVirtualCodeplug> SimOptions::StartImage(std::string& error) const {
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    if (!imagePath.empty()) {
+        std::ifstream in(imagePath, std::ios::binary);
+        if (!in) {
+            error = "cannot open " + imagePath;
+            return std::nullopt;
+        }
+        const std::string json((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        auto loaded = CVirtualCodeplugJson::FromJson(json, &error);
+        if (!loaded) {
+            error = "cannot load " + imagePath + ": " + error;
+            return std::nullopt;
+        }
+        image = std::move(*loaded);
+    }
+    if (!profilePath.empty()) {
+        CVirtualCodeplug converted;
+        try {
+            const ProfileText profile = ReadProfileText(profilePath);
+            if (profile.utf8.empty()) {
+                error = "cannot open " + profilePath;
+                return std::nullopt;
+            }
+            CDataAdaptor::XML2VirtualCP(profile.utf8, converted, {});
+        } catch (const CQMVVLTException& e) {
+            error = "cannot load " + profilePath + ": " + e.Message();
+            return std::nullopt;
+        }
+        image = std::move(converted);
+    }
+    Apply(image);
+    return image;
 }

@@ -9,8 +9,9 @@
 
 // The command line of qmvvlt-radiosim.
 struct SimOptions {
-    std::string link;       // --link PATH
-    std::string imagePath;  // --image FILE (JSON image)
+    std::string link;         // --link PATH
+    std::string imagePath;    // --image FILE (JSON image)
+    std::string profilePath;  // --profile FILE (a profile, .lam or plain XML)
     std::optional<std::u16string> password;
     bool modifiedBand = false;
     bool incompatible = false;
@@ -20,6 +21,7 @@ struct SimOptions {
     int capturePolls = 1;
     int finishDelayMs = 1000;
     bool quiet = false;
+    bool help = false;
     CSimFaults faults;
 
     // Parses the arguments (without the program name); on a mistake returns nothing and says why.
@@ -27,6 +29,10 @@ struct SimOptions {
                                            std::string& error);
     static const char* Usage();
 
-    // The image the radio starts with, after the options that change it.
+    // The image the radio starts with: the JSON image when one was named, else the default
+    // radio; then the options that change it. Nothing when the image cannot be read (error says
+    // why).
+    std::optional<CVirtualCodeplug> StartImage(std::string& error) const;
+    // Applies the options that change an image.
     void Apply(CVirtualCodeplug& image) const;
 };

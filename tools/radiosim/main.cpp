@@ -1,12 +1,9 @@
 // qmvvlt-radiosim: a virtual radio on a pseudo-terminal, for trying the program without hardware.
 #include <csignal>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 
 #include "CPseudoTerminal.h"
 #include "CRadioSimServer.h"
-#include "CVirtualCodeplugJson.h"
 #include "CVirtualRadio.h"
 #include "SimOptions.h"
 
@@ -24,27 +21,22 @@ int main(int argc, char** argv) {
         std::cerr << "qmvvlt-radiosim: " << error << "\n" << SimOptions::Usage();
         return 1;
     }
-    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
-    if (!options->imagePath.empty()) {
-        std::ifstream in(options->imagePath, std::ios::binary);
-        const std::string json((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-        auto loaded = in ? CVirtualCodeplugJson::FromJson(json, &error) : std::nullopt;
-        if (!loaded) {
-            std::cerr << "qmvvlt-radiosim: cannot load " << options->imagePath << ": " << error
-                      << "\n";
-            return 2;
-        }
-        image = *loaded;
+    if (options->help) {
+        std::cout << SimOptions::Usage();
+        return 0;
     }
-    options->Apply(image);
+    const auto image = options->StartImage(error);
+    if (!image) {
+        std::cerr << "qmvvlt-radiosim: " << error << "\n";
+        return 2;
+    }
 
     CPseudoTerminal line(options->link);
     if (!line.IsOpen()) {
         std::cerr << "qmvvlt-radiosim: " << line.Error() << "\n";
         return 2;
     }
-    CVirtualRadio radio(image, options->faults);
+    CVirtualRadio radio(*image, options->faults);
     radio.SetCapture(options->capturePid, options->capturePolls);
     radio.SetFinishDelayMs(options->finishDelayMs);
 

@@ -1,0 +1,142 @@
+#include <iostream>
+#include <map>
+
+#include "CCliSession.h"
+#include "CQMVVLTDoc.h"
+#include "CReportProfile.h"
+#include "CliArgs.h"
+#include "Commands.h"
+#include "ReportBuilders.h"
+#include "StringTable.h"
+
+namespace {
+
+std::string Flags(const ReportContact& c, bool withScan) {
+    std::string flags;
+    if (withScan && c.inScanList) {
+        flags += "  scan";
+    }
+    if (c.inScrollList) {
+        flags += "  scroll";
+    }
+    return flags;
+}
+
+std::string Join(const std::vector<std::string>& names) {
+    std::string out;
+    for (const std::string& name : names) {
+        out += (out.empty() ? "" : ", ") + name;
+    }
+    return out.empty() ? LoadString(10136) : out;
+}
+
+}  // namespace
+
+int CmdShow(const CliContext& ctx) {
+    const CCliArgs args(ctx.args, {});
+    args.ExpectPositionals(1, 1);
+    CCliSession session(ctx, false);
+    CQMVVLTDoc doc(session.App(), session.InstallPath(), session);
+    if (!doc.Open(args.Positionals()[0])) {
+        return kExitDataError;
+    }
+    const CReportProfile p(doc.Model().GetProfileDoc());
+    const ReportContact* own = p.OwnPrivate();
+    auto& out = std::cout;
+    out << LoadString(10057) << ": " << p.Limit("pid");
+    if (own) {
+        out << " (" << own->name << ")";
+    }
+    char firmware[64];
+    std::snprintf(firmware, sizeof firmware, "%s%02X.%02u.%02u",
+                  p.Version("firmware_phase").c_str(), p.VersionNumber("firmware_release"),
+                  p.VersionNumber("firmware_version"), p.VersionNumber("firmware_revision"));
+    char codeplug[64];
+    std::snprintf(codeplug, sizeof codeplug, "CP%02X.%02X.%02X",
+                  p.VersionNumber("codeplug_structure"), p.VersionNumber("codeplug_version"),
+                  p.VersionNumber("codeplug_dev_version"));
+    out << "\n"
+        << LoadString(181) << ": " << ModelName(p.Limit("model")) << " (" << p.Limit("model")
+        << "), clone compatibility " << p.Limit("clone_compatibility_version") << "\n"
+        << LoadString(10059) << ": " << firmware << "\n"
+        << LoadString(10060) << ": " << codeplug << "\n"
+        << "Model group: G" << doc.Model().GetModelGroup() << "\n";
+    const std::size_t contacts =
+        p.PublicGroups().size() + p.PrivateGroups().size() + p.Privates().size();
+    out << "Contacts: " << contacts << " of " << p.Limit("max_num_of_contacts")
+        << "; public groups " << p.PublicGroups().size() << " of "
+        << p.Limit("max_num_of_public_grps") << "; private groups " << p.PrivateGroups().size()
+        << " of " << p.Limit("max_num_of_private_grps") << "; privates " << p.Privates().size()
+        << "; text messages " << p.Texts().size() << " of " << p.Limit("max_num_of_predefined_msgs")
+        << "; channels " << p.Limit("max_num_of_channels") << "\n";
+
+    auto nameOf = [&](const std::string& pid) {
+        const ReportContact* c = p.ContactByPid(pid);
+        return c ? c->name : pid;
+    };
+    out << "\n" << LoadString(193) << ":\n";
+    for (const ReportContact& g : p.PublicGroups()) {
+        out << "  " << g.name << "  PID " << g.pid << " (number "
+            << doc.PidToPublicGroupNumber(g.pid) << ")  channel " << g.channel << Flags(g, true)
+            << "\n";
+    }
+    out << LoadString(192) << ":\n";
+    for (const ReportContact& g : p.PrivateGroups()) {
+        std::vector<std::string> members;
+        for (const ReportContact& c : p.Privates()) {
+            for (const std::string& parent : c.parentGroups) {
+                if (parent == g.pid) {
+                    members.push_back(c.name);
+                }
+            }
+        }
+        out << "  " << g.name << "  PID " << g.pid << "  channel " << g.channel << Flags(g, false)
+            << "  members: " << Join(members) << "\n";
+    }
+    out << "Privates:\n";
+    for (const ReportContact& c : p.Privates()) {
+        std::vector<std::string> groups;
+        for (const std::string& parent : c.parentGroups) {
+            groups.push_back(nameOf(parent));
+        }
+        out << "  " << c.name << "  PID " << c.pid << "  channel " << c.channel << Flags(c, false)
+            << "  groups: " << Join(groups)
+            << "  home: " << (c.homeGrp.empty() ? LoadString(10136) : nameOf(c.homeGrp)) << "\n";
+    }
+
+    std::map<unsigned, std::vector<std::string>> scanLists;
+    std::vector<std::string> scroll;
+    for (const auto* list : {&p.PublicGroups(), &p.PrivateGroups(), &p.Privates()}) {
+        for (const ReportContact& c : *list) {
+            if (list == &p.PublicGroups() && c.inScanList) {
+                scanLists[c.channel].push_back(c.name);
+            }
+            if (c.inScrollList) {
+                scroll.push_back(c.name);
+            }
+        }
+    }
+    out << "\nScan lists:\n";
+    for (const auto& [channel, names] : scanLists) {
+        out << "  " << CStringTable::Instance().Format(116, {std::to_string(channel)}) << ": "
+            << Join(names) << "\n";
+    }
+    out << LoadString(212) << ": " << Join(scroll) << "\n";
+    const xmlDoc* profile = doc.Model().GetProfileDoc();
+    for (xmlNode* priv : CXPath(const_cast<xmlDoc*>(profile))
+                             .SelectNodes("//dfns:Private[dfns:scrolllist/dfns:list]")) {
+        std::vector<std::string> names;
+        for (xmlNode* entry : CXPath(priv->doc).SelectNodes("dfns:scrolllist/dfns:list", priv)) {
+            names.push_back(GetAttribute(entry, "name").value_or(""));
+        }
+        const bool active = GetAttribute(priv, "private_scroll_list").value_or("0") != "0";
+        out << LoadString(214) << " of " << GetAttribute(priv, "name").value_or("")
+            << (active ? " (used)" : " (not used)") << ": " << Join(names) << "\n";
+    }
+    out << "\n" << LoadString(130) << ":\n";
+    int n = 0;
+    for (const std::string& text : p.Texts()) {
+        out << "  " << ++n << ". " << text << "\n";
+    }
+    return kExitOk;
+}

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "CliRunner.h"
+#include "DataFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSample = std::string(QMVVLT_SOURCE_DATA_DIR) + "/samples/SampleProfile.xml";
+
+// Every run uses a fresh configuration folder of its own.
+const std::string& ConfigDir() {
+    static const std::string dir =
+        fs::path(WriteTempFile("config-marker", "")).parent_path() / "config";
+    fs::create_directories(dir);
+    return dir;
+}
+
+CliResult Cli(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--config", ConfigDir()});
+    return RunCli(args);
+}
+
+std::string Out(const std::string& name) {
+    return (fs::path(ConfigDir()).parent_path() / name).string();
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST(CliProfiles, TemplatesNewAndValidate) {
+    const CliResult list = Cli({"templates"});
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_NE(list.out.find("QMV410\t"), std::string::npos);
+    EXPECT_NE(list.out.find("QMV410 M\t"), std::string::npos);
+
+    for (const char* name : {"QMV410", "QMV410 M"}) {
+        const std::string file = Out(std::string(name) + ".lam");
+        const CliResult made = Cli({"new", name, "-o", file});
+        ASSERT_EQ(made.exitCode, 0) << made.err;
+        EXPECT_NE(ReadBytes(file).substr(0, 5), "<?xml");  // scrambled on disk
+        const CliResult valid = Cli({"validate", file});
+        EXPECT_EQ(valid.exitCode, 0) << valid.err;
+        EXPECT_NE(valid.out.find("model group G3"), std::string::npos);
+    }
+    const CliResult missing = Cli({"new", "QMV999", "-o", Out("x.lam")});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_FALSE(fs::exists(Out("x.lam")));
+}
+
+TEST(CliProfiles, ImportShowAndExportRoundTrip) {
+    const std::string file = Out("sample.lam");
+    const CliResult imported = Cli({"import", kSample, "-o", file});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    EXPECT_EQ(ReadBytes(file).substr(0, 2), "\xFF\xFE");  // a group-3 profile is UTF-16
+    const CliResult shown = Cli({"show", file});
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    for (const char* expected :
+         {"Unit Private ID: 10000005 (Duty Manager)", "Model: QMV410 (Q410)",
+          "Firmware Version: R5E.08.00", "Dispatch  PID 17179869183 (number 1)  channel 1  scan",
+          "Night Shift  PID 10001001  channel 4  members: Carla Dias, Duty Manager",
+          "Private Scroll List of Duty Manager (used): Security, Night Shift", "3. On my way"}) {
+        EXPECT_NE(shown.out.find(expected), std::string::npos) << expected << "\n" << shown.out;
+    }
+    const CliResult exported = Cli({"export", file});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    EXPECT_NE(exported.out.find("name=\"Duty Manager\""), std::string::npos);
+}
+
+TEST(CliProfiles, UpgradeTurnsAnOlderProfileIntoTheLatestFormat) {
+    std::string text = ReadBytes(kSample);
+    text.replace(text.find("firmware_version=\"8\""), 20, "firmware_version=\"1\"");
+    const auto start = text.find("<scrolllist>");
+    text.erase(start, text.find("</scrolllist>") + 13 - start);
+    for (auto pos = text.find("<scrolllist/>"); pos != std::string::npos;
+         pos = text.find("<scrolllist/>")) {
+        text.erase(pos, 13);
+    }
+    const std::string xml = WriteTempFile("group1.xml", text);
+    const std::string old = Out("group1.lam");
+    ASSERT_EQ(Cli({"import", xml, "-o", old}).exitCode, 0);
+    EXPECT_NE(ReadBytes(old).substr(0, 2), "\xFF\xFE");  // group 1: single-byte text
+    const CliResult upgraded = Cli({"upgrade", old, "-o", Out("upgraded.lam")});
+    ASSERT_EQ(upgraded.exitCode, 0) << upgraded.err;
+    EXPECT_NE(upgraded.out.find("G1 -> G3"), std::string::npos);
+    const CliResult valid = Cli({"validate", Out("upgraded.lam")});
+    EXPECT_NE(valid.out.find("model group G3"), std::string::npos) << valid.out << valid.err;
+}
+
+TEST(CliProfiles, ReportsAsHtmlAndPdf) {
+    const std::string file = Out("report.lam");
+    ASSERT_EQ(Cli({"import", kSample, "-o", file}).exitCode, 0);
+    struct Case {
+        const char* kind;
+        const char* out;
+        const char* lead;  // how the file begins
+    };
+    for (const Case c :
+         {Case{"radio", "radio.html", "\xFF\xFE"}, Case{"overview", "overview.html", "\xFF\xFE"},
+          Case{"radio", "radio.pdf", "%PDF"}, Case{"overview", "overview.pdf", "%PDF"}}) {
+        const CliResult r = Cli({"report", file, "--kind", c.kind, "-o", Out(c.out)});
+        ASSERT_EQ(r.exitCode, 0) << c.out << r.err;
+        EXPECT_EQ(ReadBytes(Out(c.out)).substr(0, std::string(c.lead).size()), c.lead) << c.out;
+    }
+    EXPECT_TRUE(fs::exists(Out("Q410.jpg")));  // the pictures lie beside the page
+
+    // A profile whose own PID is none of its privates offers only the overview.
+    std::string other = ReadBytes(kSample);
+    other.replace(other.find("limit pid=\"10000005\""), 20, "limit pid=\"10000099\"");
+    const std::string otherFile = Out("other.lam");
+    ASSERT_EQ(Cli({"import", WriteTempFile("other.xml", other), "-o", otherFile}).exitCode, 0);
+    EXPECT_EQ(Cli({"report", otherFile, "--kind", "radio", "-o", Out("no.html")}).exitCode, 2);
+    EXPECT_FALSE(fs::exists(Out("no.html")));
+    EXPECT_EQ(Cli({"report", otherFile, "--kind", "overview", "-o", Out("yes.html")}).exitCode, 0);
+    EXPECT_EQ(Cli({"report", otherFile, "--kind", "summary", "-o", Out("x.html")}).exitCode, 1);
+}
+
+TEST(CliProfiles, BrokenProfilesExitWithTheirMessage) {
+    const std::string broken = WriteTempFile("broken.lam", "<?xml version=\"1.0\"?><QMVProfile");
+    const CliResult r = Cli({"validate", broken});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("Invalid profile."), std::string::npos) << r.err;
+    const std::string unsupported = WriteTempFile("clone12.xml", [] {
+        std::string t = ReadBytes(kSample);
+        t.replace(t.find("clone_compatibility_version=\"10\""), 32,
+                  "clone_compatibility_version=\"12\"");
+        return t;
+    }());
+    const CliResult refused = Cli({"import", unsupported, "-o", Out("clone12.lam")});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_NE(refused.err.find("Error: Radio model is unsupported."), std::string::npos);
+    EXPECT_FALSE(fs::exists(Out("clone12.lam")));
+}
