@@ -30,8 +30,10 @@ void OnInterrupt(int) {
 // Progress on standard error: a bar on a terminal, a line per stage otherwise.
 class CProgressObserver : public ITransferObserver {
   public:
-    explicit CProgressObserver(CTransferContext& context)
-        : m_context(context), m_terminal(::isatty(STDERR_FILENO) != 0) {}
+    CProgressObserver(CTransferContext& context, std::function<bool(int)> askWarning)
+        : m_context(context),
+          m_askWarning(std::move(askWarning)),
+          m_terminal(::isatty(STDERR_FILENO) != 0) {}
 
     void OnProgress(int percent) override {
         if (m_terminal) {
@@ -45,8 +47,11 @@ class CProgressObserver : public ITransferObserver {
     }
     void OnDone() override { EndLine(); }
     void OnFailed(int) override { EndLine(); }
-    // These commands raise no warnings; were one raised, nothing is done unasked.
-    void OnWarning(int) override { m_context.AnswerWarning(false); }
+    // Without someone to ask, nothing is done unasked.
+    void OnWarning(int warning) override {
+        EndLine();
+        m_context.AnswerWarning(m_askWarning && m_askWarning(warning));
+    }
 
   private:
     void EndLine() const {
@@ -55,6 +60,7 @@ class CProgressObserver : public ITransferObserver {
         }
     }
     CTransferContext& m_context;
+    std::function<bool(int)> m_askWarning;
     bool m_terminal;
 };
 
@@ -70,8 +76,9 @@ std::string CliRadio::ChoosePort(const CCliArgs& args) {
                                     {Utility::GetAutoDetect(), Utility::GetCurrentComPort()});
 }
 
-int CliRadio::Run(CTransferContext& context, const std::function<int()>& operation) {
-    CProgressObserver observer(context);
+int CliRadio::Run(CTransferContext& context, const std::function<int()>& operation,
+                  const std::function<bool(int)>& askWarning) {
+    CProgressObserver observer(context, askWarning);
     context.SetObserver(&observer);
     context.ClearCancel();
     g_interrupted = false;

@@ -15,8 +15,10 @@ namespace CliRadio {
 // empty when there is none.
 std::string ChoosePort(const CCliArgs& args);
 
-// Runs operation on a worker thread and waits for it; Ctrl-C cancels it cleanly.
-int Run(CTransferContext& context, const std::function<int()>& operation);
+// Runs operation on a worker thread and waits for it; Ctrl-C cancels it cleanly. A warning the
+// operation raises is answered by askWarning (No when there is none).
+int Run(CTransferContext& context, const std::function<int()>& operation,
+        const std::function<bool(int warning)>& askWarning = {});
 
 // 0 on success; else prints the result's text on standard error and returns 100 + |code|.
 int ExitStatus(int code);

@@ -14,6 +14,8 @@ std::span<const CliCommand> CliCommands() {
         {"new", "new TEMPLATE -o PROFILE", CmdNew},
         {"upgrade", "upgrade PROFILE [-o OUT]", CmdUpgrade},
         {"ports", "ports", CmdPorts},
+        {"read", "read [--port P] [--password PW] -o PROFILE", CmdRead},
+        {"write", "write PROFILE [--port P] [--yes] [--repeat] [--password PW]", CmdWrite},
         {"reset", "reset [--port P]", CmdReset},
         {"capture-pid", "capture-pid [--port P]", CmdCapturePid},
         {"report", "report PROFILE --kind radio|overview -o FILE", CmdReport},

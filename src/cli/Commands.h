@@ -29,3 +29,7 @@ int CmdImport(const CliContext& ctx);
 int CmdUpgrade(const CliContext& ctx);
 // The radio-specific or overview report as HTML or PDF.
 int CmdReport(const CliContext& ctx);
+// Reads a radio into a new profile file.
+int CmdRead(const CliContext& ctx);
+// Writes a profile to a radio, or to one radio after another.
+int CmdWrite(const CliContext& ctx);

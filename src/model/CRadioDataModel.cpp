@@ -175,7 +175,8 @@ bool CRadioDataModel::Load(const std::string& source, const std::string* content
         }
         AddMissingFields(sourceIsFile);
 
-        XmlDocPtr profile(xmlCopyDoc(m_rawDoc.get(), 1));
+        // The raw document becomes the validated one; saving makes a new raw one (TakeOffDoc).
+        XmlDocPtr profile = std::move(m_rawDoc);
         std::unique_ptr<xmlSchemaValidCtxt, SchemaValidDeleter> validator(
             xmlSchemaNewValidCtxt(m_schema->schema.get()));
         if (!profile || !validator) {
@@ -195,6 +196,7 @@ bool CRadioDataModel::Load(const std::string& source, const std::string* content
             },
             &reason);
         if (xmlSchemaValidateDoc(validator.get(), profile.get()) != 0) {
+            m_rawDoc = std::move(profile);
             ThrowQMVVLT(105, context, "File='" + source + "'\nDesc: " + reason);
         }
         m_profileDoc = std::move(profile);

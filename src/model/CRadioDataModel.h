@@ -58,6 +58,7 @@ class CRadioDataModel {
     int GetModelGroup() const { return m_modelGroup; }
     bool IsNarrowFile() const { return m_narrow; }
     void SetNarrowFile(bool narrow) { m_narrow = narrow; }
+    // The raw profile: after a failed load what was read, after TakeOffDoc what is saved.
     xmlDoc* GetRawProfileDoc() const { return m_rawDoc.get(); }
     xmlDoc* GetProfileDoc() const { return m_profileDoc.get(); }
     CDataItem GetRootItem() const { return m_rootItem; }

@@ -112,6 +112,8 @@ TEST_F(DataProfileSchema, AcceptsAndRefusesEditsOfTheSample) {
         {"version number of a sign-extended byte", "codeplug_version=\"16\"",
          "codeplug_version=\"4294967295\"", true},
         {"empty home group", "home_grp=\"10001000\"", "home_grp=\"\"", true},
+        {"text with a line break (read from a radio)", "txt=\"On my way\"", "txt=\"On my&#10;way\"",
+         true},
         {"private without lists", "<ParentPrivateGroups/>\\s*<scrolllist/>", "", true},
         {"no text messages", "<TextMessages>[^]*</TextMessages>", "<TextMessages/>", true},
         {"missing TextMessages", "<TextMessages>[^]*</TextMessages>", "", false},

@@ -41,6 +41,10 @@ class CRecordingObserver : public ITransferObserver {
         }
         m_context.AnswerWarning(yes);
     }
+    std::size_t ProgressCount() const {
+        std::lock_guard lock(m_mutex);
+        return progress.size();
+    }
     int Finals() const {
         std::lock_guard lock(m_mutex);
         return done + static_cast<int>(failures.size());

@@ -115,7 +115,7 @@ TEST(CaptureRadioPid, CancelDuringTheWaitEndsWithUserCanceled) {
         [&] { code = bench.operations.Direct().CaptureRadioPid(bench.sim.Port(), pid); });
     const auto start = std::chrono::steady_clock::now();
     worker.Start();
-    while (bench.observer.progress.empty() && std::chrono::steady_clock::now() - start < 2s) {
+    while (bench.observer.ProgressCount() == 0 && std::chrono::steady_clock::now() - start < 2s) {
         std::this_thread::sleep_for(5ms);
     }
     bench.context.RequestCancel();

@@ -1,0 +1,162 @@
+#include "CRadioCommandChain.h"
+
+#include <ctime>
+
+#include "CQMVVLTDoc.h"
+#include "CQMVVLTException.h"
+#include "CTransferOperations.h"
+#include "CUpDownGradeSetting.h"
+#include "RadioResult.h"
+#include "RadioResultText.h"
+#include "StringTable.h"
+#include "TextCodec.h"
+#include "Utility.h"
+
+namespace {
+
+constexpr int kWrongPassword = 302;
+constexpr int kNotSupported = 10031;
+constexpr int kUnableToGetPassword = 303;
+constexpr int kModifiedBandClone = 15;
+
+}  // namespace
+
+CRadioCommandChain::CRadioCommandChain(CTransferContext& context,
+                                       const CUpDownGradeSetting& settings, IRadioCommandUi& ui)
+    : m_context(context), m_settings(settings), m_ui(ui) {}
+
+int CRadioCommandChain::Fail(int code) {
+    if (code == kPasswordUnavailable) {
+        m_ui.ShowMessage(LoadString(kUnableToGetPassword));
+    } else if (code != kUserCancelled) {
+        m_ui.ShowMessage(RadioResultText(code));
+    }
+    return code;
+}
+
+int CRadioCommandChain::ReadVersionAndGroup(const std::string& port) {
+    CTransferOperations operations(m_context);
+    CVersionBlock version;
+    int code = m_ui.RunOperation([&] { return operations.ReadRadioVersion(port, version); });
+    if (code != kRadioSuccess) {
+        return code;
+    }
+    m_modelGroup = m_settings.GetModelGroup(CTransferOperations::FirmwareVersionText(version));
+    m_radioPassword.clear();
+    if (m_modelGroup > 2) {
+        code =
+            m_ui.RunOperation([&] { return operations.ReadRadioPassword(port, m_radioPassword); });
+    }
+    return code;
+}
+
+bool CRadioCommandChain::PasswordGate() {
+    if (m_modelGroup <= 2) {
+        return true;
+    }
+    while (!m_radioPassword.empty() && m_radioPassword != m_enteredPassword) {
+        const auto typed = m_ui.AskPassword();
+        if (!typed) {
+            return false;
+        }
+        if (Utf8ToUtf16(*typed) == m_radioPassword) {
+            m_enteredPassword = m_radioPassword;
+        } else {
+            m_ui.ShowMessage(LoadString(kWrongPassword));
+        }
+    }
+    return true;
+}
+
+int CRadioCommandChain::Read(const std::string& port, CVirtualCodeplug& image) {
+    int code = ReadVersionAndGroup(port);
+    if (code != kRadioSuccess) {
+        return Fail(code);
+    }
+    if (!PasswordGate()) {
+        return kUserCancelled;
+    }
+    m_context.SetNotSupportedAccepted(false);
+    CTransferOperations operations(m_context);
+    CVirtualCodeplug fresh;
+    code = m_ui.RunOperation([&] { return operations.ReadCodeplug(port, fresh); });
+    if (code != kRadioSuccess) {
+        return Fail(code);
+    }
+    image = std::move(fresh);
+    // A prompt setting that cannot be read counts as on.
+    if (image.limits.clone_compatibility_version == kModifiedBandClone &&
+        Utility::GetRegionalizationPromptFlag() != 0) {
+        const bool dontShowAgain = m_ui.ShowModifiedBandNotice();
+        Utility::SetRegionalizationPromptFlag(dontShowAgain ? 0 : 1);
+    }
+    return kRadioSuccess;
+}
+
+int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc, bool setClockFromPc) {
+    CTransferOperations operations(m_context);
+    std::u16string ownPid;
+    int code = m_ui.RunOperation([&] { return operations.ReadOwnPid(port, ownPid); });
+    if (code != kRadioSuccess) {
+        return Fail(code);
+    }
+    code = ReadVersionAndGroup(port);
+    if (code != kRadioSuccess) {
+        return Fail(code);
+    }
+    CVirtualCodeplug image;
+    try {
+        doc.GetVirtualCPData(image, ownPid);
+    } catch (const CQMVVLTException& e) {
+        m_ui.ShowMessage(LoadString(e.Code()));
+        return kOperationFailed;
+    }
+    m_context.SetNotSupportedAccepted(false);
+    if (m_modelGroup < doc.Model().GetModelGroup()) {
+        if (!m_ui.AskYesNo(kNotSupported)) {
+            return kUserCancelled;
+        }
+        m_context.SetNotSupportedAccepted(true);
+    }
+    if (setClockFromPc) {
+        image.settings.current_time = RadioClockNow();
+    }
+    if (!PasswordGate()) {
+        return kUserCancelled;
+    }
+    image.SettingsFromOwnRecord();
+    code = m_ui.RunOperation([&] { return operations.WriteCodeplug(port, image); });
+    if (code != kRadioSuccess) {
+        return Fail(code);
+    }
+    // The radio now has the profile's password: it is not asked for again.
+    m_enteredPassword = image.settings.password;
+    return kRadioSuccess;
+}
+
+int CRadioCommandChain::Reset(const std::string& port) {
+    CTransferOperations operations(m_context);
+    const int code = m_ui.RunOperation([&] { return operations.PerformReset(port); });
+    return code == kRadioSuccess ? code : Fail(code);
+}
+
+std::uint32_t RadioClockSeconds(int year, int month, int day, int hour, int minute, int second) {
+    static const int kDaysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    std::int64_t days = static_cast<std::int64_t>(year - 1970) * 365 + (year - 1969) / 4;
+    days += kDaysBefore[(month - 1) % 12];
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    if (leap && month > 2) {
+        ++days;
+    }
+    days += day - 1;
+    const std::int64_t seconds = ((days * 24 + hour) * 60 + minute) * 60 + second;
+    return static_cast<std::uint32_t>(seconds);
+}
+
+std::uint32_t RadioClockNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return RadioClockSeconds(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                             local.tm_min, local.tm_sec);
+}

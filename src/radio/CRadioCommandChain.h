@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+
+#include "CTransferContext.h"
+#include "CVirtualCodeplug.h"
+#include "IRadioCommandUi.h"
+
+class CQMVVLTDoc;
+class CUpDownGradeSetting;
+
+// The Read, Write and Reset commands: each chains the radio operations (version, model group,
+// password gate, transfer) in the order a dealer's radio expects. Both front ends drive it; the
+// entered password lives as long as the chain, so a radio written from this program is not asked
+// for again.
+class CRadioCommandChain {
+  public:
+    CRadioCommandChain(CTransferContext& context, const CUpDownGradeSetting& settings,
+                       IRadioCommandUi& ui);
+
+    // Reads the radio on port into image (a fresh image on success). Failures have been shown;
+    // the result code is returned (kUserCancelled also for a cancelled password).
+    int Read(const std::string& port, CVirtualCodeplug& image);
+    // Writes the document's profile to the radio on port.
+    int Write(const std::string& port, CQMVVLTDoc& doc, bool setClockFromPc = false);
+    int Reset(const std::string& port);
+
+    int RadioModelGroup() const { return m_modelGroup; }
+    const std::u16string& EnteredPassword() const { return m_enteredPassword; }
+    void SetEnteredPassword(std::u16string password) { m_enteredPassword = std::move(password); }
+
+  private:
+    // Version and (for groups above 2) the radio's password; false when a step failed.
+    int ReadVersionAndGroup(const std::string& port);
+    // Asks for the radio's password until it is entered (true) or the user cancels (false).
+    bool PasswordGate();
+    int Fail(int code);
+
+    CTransferContext& m_context;
+    const CUpDownGradeSetting& m_settings;
+    IRadioCommandUi& m_ui;
+    int m_modelGroup = 0;
+    std::u16string m_radioPassword;
+    std::u16string m_enteredPassword;
+};
+
+// The radio clock's encoding of a local date and time: seconds since 1970-01-01 00:00 with the
+// radio's own leap-day count.
+std::uint32_t RadioClockSeconds(int year, int month, int day, int hour, int minute, int second);
+// The PC's local clock now, in that encoding.
+std::uint32_t RadioClockNow();

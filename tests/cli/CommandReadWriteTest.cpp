@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include "CliRunner.h"
+#include "SimFixture.h"
+
+namespace {
+
+const std::string kSample = std::string(QMVVLT_SOURCE_DATA_DIR) + "/samples/SampleProfile.xml";
+
+std::vector<std::string> Cli(std::vector<std::string> args) {
+    static const std::string config = WriteTempFile("keep", "") + ".cfg";
+    args.insert(args.begin(), {"--config", config});
+    return args;
+}
+
+std::string TempPath(const std::string& name) {
+    return WriteTempFile(name, "") + ".out";
+}
+
+}  // namespace
+
+TEST(CliReadWrite, ReadGivesAProfileOfTheRadio) {
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    image.texts[0] = u"From the radio";
+    CSimRadio sim(image);
+    const std::string profile = TempPath("read.lam");
+    const CliResult read = RunCli(Cli({"read", "--port", sim.Port(), "-o", profile}));
+    ASSERT_EQ(read.exitCode, 0) << read.err;
+    const CliResult shown = RunCli(Cli({"show", profile}));
+    ASSERT_EQ(shown.exitCode, 0) << shown.err;
+    EXPECT_NE(shown.out.find("1. From the radio"), std::string::npos) << shown.out;
+}
+
+TEST(CliReadWrite, PasswordFromTheCommandLineOrNothingRead) {
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    image.settings.password = u"1234";
+    CSimRadio sim(image);
+    const std::string profile = TempPath("locked.lam");
+    // Without a terminal a wrong password cannot be asked again: the read is abandoned.
+    const CliResult wrong =
+        RunCli(Cli({"read", "--port", sim.Port(), "--password", "9999", "-o", profile}));
+    EXPECT_EQ(wrong.exitCode, 112);
+    EXPECT_NE(wrong.err.find("The password is not correct. Please check it."), std::string::npos)
+        << wrong.err;
+    const CliResult right =
+        RunCli(Cli({"read", "--port", sim.Port(), "--password", "1234", "-o", profile}));
+    EXPECT_EQ(right.exitCode, 0) << right.err;
+}
+
+TEST(CliReadWrite, WriteOneRadioAfterAnother) {
+    CSimRadio sim;
+    const std::string profile = TempPath("write.lam");
+    ASSERT_EQ(RunCli(Cli({"import", kSample, "-o", profile})).exitCode, 0);
+    // Without --yes and without a terminal the radio-not-in-profile warning is answered No.
+    const CliResult unasked = RunCli(Cli({"write", profile, "--port", sim.Port()}));
+    EXPECT_EQ(unasked.exitCode, 112) << unasked.err;
+    EXPECT_NE(unasked.err.find("Warning: The radio being programmed is not in this profile."),
+              std::string::npos);
+    EXPECT_TRUE(sim.radio.Image().texts[0].empty());
+
+    // Two radios: one Enter between them, then the end of input.
+    const CliResult repeated =
+        RunCli(Cli({"write", profile, "--port", sim.Port(), "--yes", "--repeat"}), "\n");
+    EXPECT_EQ(repeated.exitCode, 0) << repeated.err;
+    EXPECT_NE(repeated.err.find("Writing success! (2)"), std::string::npos) << repeated.err;
+    EXPECT_EQ(sim.radio.Image().texts[0], u"Call the office");
+}

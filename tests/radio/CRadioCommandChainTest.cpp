@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+
+#include "CQMVVLTDoc.h"
+#include "CRadioCommandChain.h"
+#include "LoadSettingDoc.h"
+#include "RadioResult.h"
+#include "RadioResultText.h"
+#include "SimFixture.h"
+#include "StringTable.h"
+#include "TestInstall.h"
+#include "TransferFixture.h"
+#include "Utility.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Answers the chain from a script, running each operation on a worker as the program does.
+class CScriptedRadioUi : public IRadioCommandUi {
+  public:
+    explicit CScriptedRadioUi(CTransferContext& context) : m_context(context) {}
+
+    int RunOperation(const std::function<int()>& operation) override {
+        int code = 0;
+        CTransferWorker worker([&] { code = operation(); });
+        worker.Start();
+        worker.Wait();
+        ++operations;
+        return code;
+    }
+    bool AskYesNo(int messageId) override {
+        asked.push_back(messageId);
+        return yes;
+    }
+    std::optional<std::string> AskPassword() override {
+        ++passwordPrompts;
+        if (passwords.empty()) {
+            return std::nullopt;
+        }
+        std::string next = passwords.front();
+        passwords.pop_front();
+        return next;
+    }
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    bool ShowModifiedBandNotice() override {
+        ++notices;
+        return tickDontShowAgain;
+    }
+
+    bool yes = true;
+    bool tickDontShowAgain = false;
+    std::deque<std::string> passwords;
+    std::vector<int> asked;
+    std::vector<std::string> messages;
+    int passwordPrompts = 0;
+    int notices = 0;
+    int operations = 0;
+
+  private:
+    CTransferContext& m_context;
+};
+
+CVirtualCodeplug RadioImage(int firmwareVersion, const std::u16string& password,
+                            std::uint8_t clone = 10) {
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    image.version.firmware_version = static_cast<std::int8_t>(firmwareVersion);
+    image.settings.password = password;
+    image.limits.clone_compatibility_version = clone;
+    return image;
+}
+
+class RadioCommands : public ::testing::Test {
+  protected:
+    RadioCommands()
+        : m_settings(LoadSettingDocFile(TestInstallFolder() / "lib/UpDownGradeSetting.stv")) {
+        Utility::SetConfigFolder(TestInstallFolder() / ("config-" + std::to_string(getpid())));
+    }
+    ~RadioCommands() override { Utility::SetConfigFolder(std::nullopt); }
+
+    struct Setup {
+        Setup(CVirtualCodeplug image, const CUpDownGradeSetting& settings)
+            : bench(std::move(image)), ui(bench.context), chain(bench.context, settings, ui) {}
+        CTransferBench bench;
+        CScriptedRadioUi ui;
+        CRadioCommandChain chain;
+    };
+
+    CUpDownGradeSetting m_settings;
+};
+
+}  // namespace
+
+TEST_F(RadioCommands, ReadAsksForAPasswordOnlyWhereTheGroupHasOne) {
+    struct Case {
+        int firmwareVersion;  // 5: group 2, 8: group 3
+        std::u16string password;
+        int prompts;
+    };
+    for (const Case& c : {Case{5, u"1234", 0}, Case{8, u"", 0}, Case{8, u"1234", 1}}) {
+        Setup s(RadioImage(c.firmwareVersion, c.password), m_settings);
+        s.ui.passwords = {"1234"};
+        CVirtualCodeplug image;
+        EXPECT_EQ(s.chain.Read(s.bench.sim.Port(), image), kRadioSuccess);
+        EXPECT_EQ(s.ui.passwordPrompts, c.prompts) << c.firmwareVersion;
+        EXPECT_EQ(s.chain.RadioModelGroup(), c.firmwareVersion == 5 ? 2 : 3);
+        EXPECT_EQ(image.version.firmware_version, c.firmwareVersion);
+    }
+}
+
+TEST_F(RadioCommands, WrongPasswordIsToldThenTheRightOneReadsAndIsKept) {
+    Setup s(RadioImage(8, u"4321"), m_settings);
+    s.ui.passwords = {"1111", "4321"};
+    CVirtualCodeplug image;
+    ASSERT_EQ(s.chain.Read(s.bench.sim.Port(), image), kRadioSuccess);
+    EXPECT_EQ(s.ui.messages, (std::vector<std::string>{LoadString(302)}));
+    EXPECT_EQ(s.ui.passwordPrompts, 2);
+    // The same radio again in this run: nothing is asked.
+    ASSERT_EQ(s.chain.Read(s.bench.sim.Port(), image), kRadioSuccess);
+    EXPECT_EQ(s.ui.passwordPrompts, 2);
+
+    // Cancelling the prompt reads nothing.
+    Setup other(RadioImage(8, u"4321"), m_settings);
+    CVirtualCodeplug untouched;
+    untouched.texts[0] = u"mine";
+    EXPECT_EQ(other.chain.Read(other.bench.sim.Port(), untouched), kUserCancelled);
+    EXPECT_EQ(untouched.texts[0], u"mine");
+    EXPECT_TRUE(other.ui.messages.empty());
+}
+
+TEST_F(RadioCommands, ModifiedBandNoticeUntilTicked) {
+    Setup s(RadioImage(8, u"", 15), m_settings);
+    CVirtualCodeplug image;
+    ASSERT_EQ(s.chain.Read(s.bench.sim.Port(), image), kRadioSuccess);
+    EXPECT_EQ(s.ui.notices, 1);
+    s.ui.tickDontShowAgain = true;
+    ASSERT_EQ(s.chain.Read(s.bench.sim.Port(), image), kRadioSuccess);
+    EXPECT_EQ(s.ui.notices, 2);
+    EXPECT_EQ(Utility::GetRegionalizationPromptFlag(), 0);
+    ASSERT_EQ(s.chain.Read(s.bench.sim.Port(), image), kRadioSuccess);
+    EXPECT_EQ(s.ui.notices, 2);
+}
+
+TEST_F(RadioCommands, WritingANewerProfileToAnOlderRadioIsAskedFirst) {
+    const fs::path lib = TestInstallFolder() / "lib";
+    CAppSettings app(CHelpPaneSetting(LoadSettingDocFile(lib / "HelpPane.stv")),
+                     CRegionSetting(LoadSettingDocFile(lib / "Region.stv")),
+                     CUpDownGradeSetting(LoadSettingDocFile(lib / "UpDownGradeSetting.stv")));
+    struct CNoUi : IDocumentUi {
+        bool AskYesNo(int) override { return false; }
+        void ShowError(int, const std::string&) override {}
+    } docUi;
+    CQMVVLTDoc doc(app, TestInstallFolder(), docUi);
+    ASSERT_TRUE(doc.Open(fs::path(QMVVLT_SOURCE_DATA_DIR) / "samples/SampleProfile.xml"));
+    ASSERT_EQ(doc.Model().GetModelGroup(), 3);
+
+    for (const bool answer : {false, true}) {
+        Setup s(RadioImage(5, u""), m_settings);  // a group-2 radio
+        s.ui.yes = answer;
+        const int code = s.chain.Write(s.bench.sim.Port(), doc);
+        EXPECT_EQ(s.ui.asked, (std::vector<int>{10031}));
+        if (!answer) {
+            EXPECT_EQ(code, kUserCancelled);
+            EXPECT_FALSE(s.bench.Received(0x30)) << "nothing written";
+        } else {
+            EXPECT_EQ(code, kRadioSuccess);
+            // Accepted in advance: the transfer does not raise it again.
+            const auto& w = s.bench.observer.warnings;
+            EXPECT_EQ(std::count(w.begin(), w.end(), kWarnNotSupported), 0);
+            EXPECT_EQ(s.chain.EnteredPassword(), u"");
+        }
+    }
+}
+
+TEST_F(RadioCommands, FailuresShowTheMainWindowMessage) {
+    CSimFaults silent;
+    silent.silenceAfterFrames = 0;
+    CTransferBench bench(CVirtualRadio::DefaultImage(), silent);
+    CScriptedRadioUi ui(bench.context);
+    CRadioCommandChain chain(bench.context, m_settings, ui);
+    const int code = chain.Reset(bench.sim.Port());
+    EXPECT_LT(code, 0);
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{RadioResultText(code)}));
+}
+
+TEST(RadioClock, EncodesLocalDatesWithTheRadiosLeapDays) {
+    struct Case {
+        int y, mo, d, h, mi, s;
+        std::uint32_t expected;
+    };
+    const Case cases[] = {
+        {1970, 1, 1, 0, 0, 0, 0},
+        {1970, 1, 2, 1, 2, 3, 86400 + 3723},
+        {1972, 3, 1, 0, 0, 0, (2 * 365 + 31 + 29) * 86400u},  // 1972 is a leap year
+        {2000, 3, 1, 0, 0, 0, 951868800u},
+        {2024, 12, 31, 23, 59, 59, 1735689599u},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(RadioClockSeconds(c.y, c.mo, c.d, c.h, c.mi, c.s), c.expected) << c.y;
+    }
+}
