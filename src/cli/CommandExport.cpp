@@ -1,8 +1,8 @@
 #include <iostream>
 
+#include "AtomicFile.h"
 #include "CQMVVLTException.h"
 #include "CliArgs.h"
-#include "CliOutputFile.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "XmlDom.h"

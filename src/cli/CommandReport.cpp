@@ -1,13 +1,13 @@
 #include <filesystem>
 #include <iostream>
 
+#include "AtomicFile.h"
 #include "CCliSession.h"
 #include "CDataAdaptor.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "CReportProfile.h"
 #include "CliArgs.h"
-#include "CliOutputFile.h"
 #include "Commands.h"
 #include "ReportBuilders.h"
 #include "ReportPage.h"

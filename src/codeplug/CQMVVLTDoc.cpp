@@ -1,13 +1,10 @@
 #include "CQMVVLTDoc.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 
+#include "AtomicFile.h"
 #include "CDataAdaptor.h"
 #include "CProfileWriter.h"
 #include "CQMVVLTException.h"
@@ -21,42 +18,6 @@ constexpr int kAskConvert = 297;
 constexpr int kSaveFailed = 299;
 constexpr int kNoTemplates = 10114;
 constexpr const char* kProfileExtension = ".lam";
-
-// Writes bytes to path through a temporary file in the same folder, so that the target is either
-// the old file or the whole new one.
-void WriteFileAtomically(const std::filesystem::path& path, const std::string& bytes) {
-    constexpr const char* context = "CQMVVLTDoc::Serialize";
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::string temp = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) {
-        ThrowQMVVLT(kSaveFailed, context, "cannot create a file in " + folder.string());
-    }
-    bool ok = true;
-    for (std::size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        ok = n > 0;
-        done += ok ? static_cast<std::size_t>(n) : 0;
-    }
-    ok = fsync(fd) == 0 && ok;
-    ok = close(fd) == 0 && ok;
-    if (ok) {
-        // Keep the permissions an existing file had; a new one gets the usual ones.
-        std::error_code ec;
-        auto perms = std::filesystem::status(path, ec).permissions();
-        if (ec || perms == std::filesystem::perms::unknown) {
-            const mode_t mask = umask(0);
-            umask(mask);
-            perms = static_cast<std::filesystem::perms>(0666 & ~mask);
-        }
-        std::filesystem::permissions(temp, perms, ec);
-        ok = std::rename(temp.c_str(), path.c_str()) == 0;
-    }
-    if (!ok) {
-        std::remove(temp.c_str());
-        ThrowQMVVLT(kSaveFailed, context, "cannot write " + path.string());
-    }
-}
 
 }  // namespace
 
@@ -196,7 +157,7 @@ void CQMVVLTDoc::SaveTo(const std::filesystem::path& path) {
             m_model->SetNarrowFile(false);
             bytes = EncodeDataFile(text, false, true);
         }
-        WriteFileAtomically(path, bytes);
+        WriteFileAtomically(path, bytes, kSaveFailed, "CQMVVLTDoc::Serialize");
     });
 }
 

@@ -40,11 +40,12 @@ std::vector<std::pair<std::string, std::string>> Controls(xmlDoc* working) {
 }
 
 CAppSettings Make(const std::string& settings) {
-    return CAppSettings(CHelpPaneSetting(ParseXmlSafely("<HelpPane/>")),
-                        CRegionSetting(ParseXmlSafely(
-                            "<RegionSetting xmlns=\"urn:varentis:qmv-vlt:profile\"><Region name=\"LACR\"/>"
-                            "</RegionSetting>")),
-                        CUpDownGradeSetting(ParseXmlSafely(settings)));
+    return CAppSettings(
+        CHelpPaneSetting(ParseXmlSafely("<HelpPane/>")),
+        CRegionSetting(ParseXmlSafely(
+            "<RegionSetting xmlns=\"urn:varentis:qmv-vlt:profile\"><Region name=\"LACR\"/>"
+            "</RegionSetting>")),
+        CUpDownGradeSetting(ParseXmlSafely(settings)));
 }
 
 }  // namespace
