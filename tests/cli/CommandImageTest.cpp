@@ -75,3 +75,15 @@ TEST(CliImage, FailuresGiveTheirExitStatusAndMessage) {
         EXPECT_TRUE(r.out.empty());
     }
 }
+
+TEST(CliImage, ReadsProfilesInEveryFormOnDisk) {
+    const std::string config = WriteTempFile("image-config-marker", "") + ".d";
+    const CliResult plain = RunCli({"--config", config, "image", kSample});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    // The sample saved by the program: scrambled UTF-16.
+    const std::string saved = WriteTempFile("saved.lam", "");
+    ASSERT_EQ(RunCli({"--config", config, "import", kSample, "-o", saved}).exitCode, 0);
+    const CliResult scrambled = RunCli({"--config", config, "image", saved});
+    ASSERT_EQ(scrambled.exitCode, 0) << scrambled.err;
+    EXPECT_EQ(ParseJson(scrambled.out), ParseJson(plain.out));
+}
