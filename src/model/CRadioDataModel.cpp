@@ -226,6 +226,11 @@ bool CRadioDataModel::InitialOperaDocFrom(const std::string& source, const std::
         if (!raw) {
             ThrowQMVVLT(105, context, "File='" + source + "'\nDesc: " + error);
         }
+        // Every element is declared globally in the schema: the root must be checked here.
+        const xmlNode* root = xmlDocGetRootElement(raw.get());
+        if (!IsProfileElement(root) || NodeName(root) != "QMVProfile") {
+            ThrowQMVVLT(105, context, "File='" + source + "'\nDesc: the document is not a profile");
+        }
         if (sourceIsFile) {
             SortProfileLists(raw.get());
         }

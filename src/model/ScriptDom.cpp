@@ -89,17 +89,52 @@ xmlNode* CheckElement(lua_State* L, int idx) {
     return node;
 }
 
+// Decodes one UTF-8 sequence strictly (no stray continuation bytes, overlong forms, surrogates or
+// values past U+10FFFF); returns its length, or 0 when it is malformed.
+size_t DecodeUtf8(const unsigned char* p, size_t length, unsigned* codePoint) {
+    const unsigned lead = p[0];
+    size_t size = 0;
+    unsigned value = 0;
+    unsigned minimum = 0;
+    if (lead < 0x80) {
+        *codePoint = lead;
+        return 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        size = 2, value = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        size = 3, value = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        size = 4, value = lead & 0x07, minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (length < size) {
+        return 0;
+    }
+    for (size_t i = 1; i < size; ++i) {
+        if ((p[i] & 0xC0) != 0x80) {
+            return 0;
+        }
+        value = (value << 6) | (p[i] & 0x3F);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        return 0;
+    }
+    *codePoint = value;
+    return size;
+}
+
 // UTF-8 made only of characters XML 1.0 allows, so the document stays well-formed.
 bool IsXmlText(const char* text, size_t length) {
     const auto* p = reinterpret_cast<const unsigned char*>(text);
     while (length > 0) {
-        int used = static_cast<int>(length > 4 ? 4 : length);
-        const int c = xmlGetUTF8Char(p, &used);
-        if (c < 0 || used <= 0 || !xmlIsCharQ(c)) {
+        unsigned c = 0;
+        const size_t used = DecodeUtf8(p, length, &c);
+        if (used == 0 || !xmlIsCharQ(c)) {
             return false;
         }
         p += used;
-        length -= static_cast<size_t>(used);
+        length -= used;
     }
     return true;
 }
@@ -449,12 +484,36 @@ void RepointNamespace(xmlNode* node, const xmlNs* from, xmlNs* to) {
 
 // Drops the namespace declarations a copied node carries that its new ancestors already make,
 // so an inserted copy serialises like its neighbours.
+// True when an attribute of node's subtree lies in ns.
+bool AttributeUses(const xmlNode* node, const xmlNs* ns) {
+    for (const xmlNode* n = node; n;) {
+        if (n->type == XML_ELEMENT_NODE) {
+            for (const xmlAttr* a = n->properties; a; a = a->next) {
+                if (a->ns == ns) {
+                    return true;
+                }
+            }
+        }
+        if (n->children && n->type == XML_ELEMENT_NODE) {
+            n = n->children;
+            continue;
+        }
+        while (n != node && !n->next) {
+            n = n->parent;
+        }
+        n = n == node ? nullptr : n->next;
+    }
+    return false;
+}
+
 void TidyNamespaces(xmlNode* node) {
     xmlNs** link = &node->nsDef;
     while (*link) {
         xmlNs* declaration = *link;
-        xmlNs* inScope = xmlSearchNs(node->doc, node->parent, declaration->prefix);
-        if (inScope && xmlStrEqual(inScope->href, declaration->href)) {
+        // By URI: a copy of a detached node declares the namespace under a made-up prefix.
+        xmlNs* inScope = xmlSearchNsByHref(node->doc, node->parent, declaration->href);
+        // (A default namespace cannot hold attributes, so those keep their prefix.)
+        if (inScope && (inScope->prefix || !AttributeUses(node, declaration))) {
             RepointNamespace(node, declaration, inScope);
             *link = declaration->next;
             declaration->next = nullptr;

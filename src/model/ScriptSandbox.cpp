@@ -81,6 +81,59 @@ int SandboxSetmetatable(lua_State* L) {
     return 1;
 }
 
+// Lua's pattern matcher backtracks inside one C call, where the instruction hook never runs: a
+// pattern with k quantifiers can cost up to n^(k+1) steps on a text of length n. Calls whose
+// bound exceeds this are refused (names and texts of a profile stay far below it).
+constexpr double kMaxPatternSteps = 1e8;
+
+int CountQuantifiers(const char* pattern, size_t length) {
+    int count = 0;
+    bool inSet = false;
+    for (size_t i = 0; i < length; ++i) {
+        const char c = pattern[i];
+        if (c == '%') {
+            ++i;  // an escaped character is never a quantifier
+        } else if (inSet) {
+            inSet = c != ']';
+        } else if (c == '[') {
+            inSet = true;
+            if (i + 1 < length && pattern[i + 1] == '^') {
+                ++i;
+            }
+            if (i + 1 < length && pattern[i + 1] == ']') {
+                ++i;  // a leading ']' belongs to the set
+            }
+        } else if (c == '*' || c == '+' || c == '-' || c == '?') {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// string.find/match/gmatch/gsub with the cost bound checked first; the original is upvalue 1.
+int BoundedPatternCall(lua_State* L) {
+    size_t subjectLength = 0;
+    size_t patternLength = 0;
+    luaL_checklstring(L, 1, &subjectLength);
+    const char* pattern = luaL_checklstring(L, 2, &patternLength);
+    const bool plain = lua_toboolean(L, lua_upvalueindex(2)) && lua_toboolean(L, 4);
+    if (!plain) {
+        const int quantifiers = CountQuantifiers(pattern, patternLength);
+        double steps = 1.0;
+        for (int i = 0; i <= quantifiers && steps <= kMaxPatternSteps; ++i) {
+            steps *= static_cast<double>(subjectLength) + 1.0;
+        }
+        if (steps > kMaxPatternSteps) {
+            return luaL_error(L, "the pattern is too complex for a text of %d bytes",
+                              static_cast<int>(subjectLength));
+        }
+    }
+    lua_pushvalue(L, lua_upvalueindex(1));
+    lua_insert(L, 1);
+    lua_call(L, lua_gettop(L) - 1, LUA_MULTRET);
+    return lua_gettop(L);
+}
+
 // Replaces global `name` by fn, with the original as its upvalue.
 void WrapGlobal(lua_State* L, const char* name, lua_CFunction fn) {
     lua_getglobal(L, name);
@@ -112,6 +165,13 @@ int OpenScriptSandbox(lua_State* L) {
     lua_getglobal(L, LUA_STRLIBNAME);
     lua_pushnil(L);
     lua_setfield(L, -2, "dump");
+    static const char* const kPatternFunctions[] = {"find", "match", "gmatch", "gsub"};
+    for (const char* name : kPatternFunctions) {
+        lua_getfield(L, -1, name);
+        lua_pushboolean(L, name[0] == 'f');  // only find has a "plain" argument
+        lua_pushcclosure(L, BoundedPatternCall, 2);
+        lua_setfield(L, -2, name);
+    }
     lua_pop(L, 1);
     return 0;
 }

@@ -5,7 +5,8 @@
 // Opens the libraries a rule file may use in a fresh state: the base library without dofile,
 // loadfile, collectgarbage, print and warn, with load restricted to text chunks, pcall and xpcall
 // that cannot swallow the instruction and memory limits, and setmetatable refusing __gc (a
-// finalizer runs without the instruction hook); string (without dump), table and math.
+// finalizer runs without the instruction hook); string (without dump, and with pattern matching
+// refused where its backtracking could run too long), table and math.
 // A lua_CFunction: run it with lua_pcall.
 int OpenScriptSandbox(lua_State* L);
 

@@ -100,7 +100,7 @@ TEST_F(RadioDataModel, BadProfilesAreRefusedWithTheirMessage) {
         {"no TextMessages", Replace(Replace(kSample, "<TextMessages>", ""), "</TextMessages>", ""),
          true, 106},
         {"wrong namespace", Replace(kSample, "urn:varentis:qmv-vlt:profile", "urn:other"), true,
-         106},
+         105},
         {"wrong namespace as text", Replace(kSample, "urn:varentis:qmv-vlt:profile", "urn:other"),
          false, 105},
         {"entity expansion",
@@ -117,6 +117,9 @@ TEST_F(RadioDataModel, BadProfilesAreRefusedWithTheirMessage) {
         {"schema violation", Replace(kSample, "<TextMessages>", "<TextMessages><Bogus/>"), false,
          105},
         {"empty file", "", true, 105},
+        {"not a profile",
+         "<Private xmlns=\"urn:varentis:qmv-vlt:profile\" cntct_type=\"0\" name=\"x\" pid=\"1\"/>",
+         false, 105},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(LoadFails(c.text, c.asFile), c.code) << c.name;

@@ -269,6 +269,50 @@ function Fine() return #string.rep("x", 1000) end
     EXPECT_EQ(r.engine.CallFunction("Fine", {}).value, CScriptValue(std::int64_t{1000}));
 }
 
+TEST(CScriptEngine, BacktrackingPatternsCannotHang) {
+    ReportingEngine r;
+    r.engine.LoadScript(R"lua(--
+function Find(n, pattern, plain) return (string.find(string.rep("a", n), pattern, 1, plain)) end
+function Method(n, pattern) return (string.rep("a", n)):match(pattern) ~= nil end
+function Gsub(n, pattern) return (select(2, string.gsub(string.rep("a", n), pattern, ""))) end
+function Iso(name) return name:find("[\196-\255]") == nil end
+)lua");
+    struct Case {
+        const char* function;
+        std::int64_t length;
+        const char* pattern;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        // Quantifiers inside sets and escaped ones do not count.
+        {"Find", 20000, "a[*+?-]%-b", false}, {"Find", 5000, "a*b", false},
+        {"Find", 20000, "a*b", true},         {"Find", 1000, ".-.-.-.-b", true},  // would take days
+        {"Method", 5000, "(a*)*b", true},     {"Gsub", 50, "a-a-a-b", false},
+        {"Gsub", 5000, "a-a-a-b", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.function) + " " + c.pattern);
+        r.reports.clear();
+        std::vector<CScriptArgument> args = {ScriptInteger(c.length), ScriptText(c.pattern)};
+        if (c.refused) {
+            EXPECT_EQ(CodeOf([&] { r.engine.CallFunction(c.function, args); }), 106);
+            ASSERT_EQ(r.reports.size(), 1u);
+            EXPECT_NE(r.reports[0].find("too complex"), std::string::npos) << r.reports[0];
+        } else {
+            EXPECT_NO_THROW(r.engine.CallFunction(c.function, args));
+        }
+    }
+    // Plain searches are linear and always allowed.
+    EXPECT_EQ(
+        r.engine
+            .CallFunction("Find", {ScriptInteger(1000000), ScriptText(".-.-b"), CScriptValue(true)})
+            .value,
+        CScriptValue());
+    EXPECT_EQ(r.engine.CallFunction("Iso", {ScriptText("Jos\xC3\xA9")}).value, CScriptValue(true));
+    EXPECT_EQ(r.engine.CallFunction("Iso", {ScriptText("\xC5\x81ukasz")}).value,
+              CScriptValue(false));
+}
+
 TEST(CScriptEngine, FinalizersAreRefused) {
     // A __gc finalizer runs without the instruction hook, so it could hang the program.
     ReportingEngine r;

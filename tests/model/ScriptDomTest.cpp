@@ -155,6 +155,10 @@ function AddText(texts, txt)
   texts:insertBefore(m, texts.firstChild)
   return m
 end
+function CopyRemoved(privates)
+  local removed = privates:removeChild(privates.firstChild)
+  privates:appendChild(removed:cloneNode(true))
+end
 function CopyPrivate(privates, from)
   local copy = from:cloneNode(true)
   copy:setAttribute("name", "Ana Copy")
@@ -177,7 +181,9 @@ end
     EXPECT_EQ(Count("//dfns:Private[@name='Ana Copy']/dfns:ParentPrivateGroups/"
                     "dfns:ParentPrivateGroup[@pid='10001000']"),
               1u);
-    // The copy reuses the document's namespace declaration instead of carrying its own.
+    // A copy of a removed node as well.
+    Call("CopyRemoved", {ScriptNode(Select("//dfns:Privates"))});
+    // The copies reuse the document's namespace declaration instead of carrying their own.
     const std::string text = DocumentToString(doc.get());
     EXPECT_EQ(text.find("xmlns"), text.rfind("xmlns")) << text;
     EXPECT_EQ(text.find("default:"), std::string::npos) << text;
@@ -219,13 +225,17 @@ function AttributeAsChild(node) node:appendChild(node:getAttributeNode("name")) 
 function BadReference(node) node:insertBefore(node:createElement("X"), node.parentNode) end
 function BadElementName(node) node:createElement("1x") end
 function BadUtf8Name(node) node:createElement("Privat\xa1") end
+function StrayContinuation(node) node:setAttribute("name\xb6\xb6", "x") end
+function OverlongValue(node) node:setAttribute("name", "\xc0\xaf") end
+function SurrogateValue(node) node:setAttribute("name", "\xed\xa0\x80") end
 function AttributeMethod(node) node:getAttributeNode("name"):getAttribute("x") end
 )lua");
     xmlNode* contacts = Select("//dfns:Contacts");
     const std::string before = DocumentToString(doc.get());
     for (const char* bad :
          {"IntoItself", "IntoDescendant", "MoveRoot", "RemoveNonChild", "AttributeAsChild",
-          "BadReference", "BadElementName", "BadUtf8Name", "AttributeMethod"}) {
+          "BadReference", "BadElementName", "BadUtf8Name", "StrayContinuation", "OverlongValue",
+          "SurrogateValue", "AttributeMethod"}) {
         SCOPED_TRACE(bad);
         xmlNode* target = std::string(bad) == "MoveRoot"           ? root
                           : std::string(bad) == "AttributeAsChild" ? Select("//dfns:Private")
@@ -233,7 +243,7 @@ function AttributeMethod(node) node:getAttributeNode("name"):getAttribute("x") e
                                                                    : contacts;
         EXPECT_THROW(Call(bad, {ScriptNode(target)}), CQMVVLTException);
     }
-    EXPECT_EQ(reports.size(), 9u);
+    EXPECT_EQ(reports.size(), 12u);
     EXPECT_EQ(DocumentToString(doc.get()), before);
 }
 
