@@ -276,6 +276,10 @@ struct RangeCase {
 };
 
 class ValidPidRange : public testing::TestWithParam<RangeCase> {};
+// Test names show the case name, not the bytes of the case.
+void PrintTo(const RangeCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 TEST_P(ValidPidRange, AcceptanceRules) {
     CRadioLimits l = SampleLimits();

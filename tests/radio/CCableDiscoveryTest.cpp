@@ -29,6 +29,10 @@ struct CurrentPortCase {
 };
 
 class CurrentPort : public testing::TestWithParam<CurrentPortCase> {};
+// Test names show the case name, not the bytes of the case.
+void PrintTo(const CurrentPortCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 TEST_P(CurrentPort, FollowsTheStoredChoiceAndTheExistingPorts) {
     CFakeLister lister;

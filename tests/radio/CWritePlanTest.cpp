@@ -53,6 +53,10 @@ struct SupportCase {
 };
 
 class NotSupported : public testing::TestWithParam<SupportCase> {};
+// Test names show the case name, not the bytes of the case.
+void PrintTo(const SupportCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 TEST_P(NotSupported, RaisedExactlyWhenTheRadioCannotTakeIt) {
     CVirtualCodeplug w;

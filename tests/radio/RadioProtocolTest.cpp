@@ -21,6 +21,10 @@ struct RequestCase {
 };
 
 class RequestFrames : public testing::TestWithParam<RequestCase> {};
+// Test names show the case name, not the bytes of the case.
+void PrintTo(const RequestCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 TEST_P(RequestFrames, AreByteExact) {
     CScriptedStream stream;
@@ -230,6 +234,10 @@ struct ClassifyCase {
 };
 
 class Classification : public testing::TestWithParam<ClassifyCase> {};
+// Test names show the case name, not the bytes of the case.
+void PrintTo(const ClassifyCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 TEST_P(Classification, MapsEveryRow) {
     const auto& c = GetParam();
@@ -261,6 +269,10 @@ struct RejectionCase {
 };
 
 class Rejections : public testing::TestWithParam<RejectionCase> {};
+// Test names show the case name, not the bytes of the case.
+void PrintTo(const RejectionCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 TEST_P(Rejections, EndTheCommandWithTheirCode) {
     CScriptedStream stream;

@@ -87,6 +87,10 @@ struct ReadFault {
 };
 
 class ReadFaults : public testing::TestWithParam<ReadFault> {};
+// Test names show the case name, not the bytes of the case.
+void PrintTo(const ReadFault& c, std::ostream* os) {
+    *os << c.name;
+}
 
 // Each fault ends the read with its code, exactly one final notification, and the image untouched.
 TEST_P(ReadFaults, EndWithTheirCode) {

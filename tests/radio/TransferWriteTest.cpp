@@ -216,6 +216,10 @@ struct WriteFault {
 };
 
 class WriteFaults : public testing::TestWithParam<WriteFault> {};
+// Test names show the case name, not the bytes of the case.
+void PrintTo(const WriteFault& c, std::ostream* os) {
+    *os << c.name;
+}
 
 TEST_P(WriteFaults, EndWithTheirCodeAndOneNotification) {
     std::string error;

@@ -80,6 +80,10 @@ struct FaultCase {
 };
 
 class FaultOptions : public testing::TestWithParam<FaultCase> {};
+// Test names show the case name, not the bytes of the case.
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 TEST_P(FaultOptions, ShapeTheReply) {
     std::string error;
