@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
+#include "CDataAdaptor.h"
 #include "CliRunner.h"
 #include "SimFixture.h"
 
@@ -64,4 +68,21 @@ TEST(CliReadWrite, WriteOneRadioAfterAnother) {
     EXPECT_EQ(repeated.exitCode, 0) << repeated.err;
     EXPECT_NE(repeated.err.find("Writing success! (2)"), std::string::npos) << repeated.err;
     EXPECT_EQ(sim.radio.Image().texts[0], u"Call the office");
+}
+
+TEST(CliReadWrite, ReportsOfAProfileReadFromTheRadio) {
+    std::ifstream in(kSample, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    CVirtualCodeplug image;
+    ASSERT_EQ(CDataAdaptor::XML2VirtualCP(text, image, u""), 1);
+    CSimRadio sim(image);
+    const std::string profile = TempPath("radio-report.lam");
+    ASSERT_EQ(RunCli(Cli({"read", "--port", sim.Port(), "-o", profile})).exitCode, 0);
+    for (const char* kind : {"radio", "overview"}) {
+        for (const char* extension : {".html", ".pdf"}) {
+            const std::string out = TempPath(std::string(kind) + extension) + extension;
+            const CliResult r = RunCli(Cli({"report", profile, "--kind", kind, "-o", out}));
+            EXPECT_EQ(r.exitCode, 0) << kind << extension << r.err;
+        }
+    }
 }

@@ -215,3 +215,15 @@ TEST(ProfileFiles, PlainProfilesReadTheSameInUtf8AndCodePage1252) {
         EXPECT_TRUE(text.narrow);
     }
 }
+
+TEST_F(RadioDataModel, EveryShippedTemplateSurvivesTakeOffAndReload) {
+    for (const char* name : {"QMV410.lam", "QMV410 M.lam"}) {
+        const fs::path file = TestInstallFolder() / "ProfileTemplate" / name;
+        ASSERT_TRUE(m_model.LoadProfile(file.string(), true)) << name;
+        EXPECT_EQ(m_model.GetModelGroup(), 3);
+        const std::string loaded = m_model.ProfileText();
+        ASSERT_EQ(m_model.TakeOffDoc(false), 1);
+        ASSERT_TRUE(m_model.LoadProfile(m_model.RawProfileText(), false));
+        EXPECT_EQ(m_model.ProfileText(), loaded) << name;
+    }
+}
