@@ -36,6 +36,14 @@ std::optional<std::string> CCliArgs::Value(const std::string& option) const {
     return std::nullopt;
 }
 
+std::string CCliArgs::Required(const std::string& option, const std::string& what) const {
+    auto value = Value(option);
+    if (!value) {
+        throw CliUsageError{"missing " + option + " " + what};
+    }
+    return std::move(*value);
+}
+
 bool CCliArgs::Flag(const std::string& option) const {
     return std::find(m_flags.begin(), m_flags.end(), option) != m_flags.end();
 }

@@ -16,6 +16,8 @@ class CCliArgs {
     const std::vector<std::string>& Positionals() const { return m_positionals; }
     std::optional<std::string> Value(const std::string& option) const;
     bool Flag(const std::string& option) const;
+    // The value of an option the command cannot do without (CliUsageError "missing OPTION what").
+    std::string Required(const std::string& option, const std::string& what) const;
 
     // Requires exactly count positionals (CliUsageError otherwise).
     void ExpectPositionals(std::size_t min, std::size_t max) const;

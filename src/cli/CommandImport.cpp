@@ -8,15 +8,12 @@
 int CmdImport(const CliContext& ctx) {
     const CCliArgs args(ctx.args, {"-o"});
     args.ExpectPositionals(1, 1);
-    const auto out = args.Value("-o");
-    if (!out) {
-        throw CliUsageError{"missing -o PROFILE"};
-    }
+    const std::string out = args.Required("-o", "PROFILE");
     CCliSession session(ctx, false);
     CQMVVLTDoc doc(session.App(), session.InstallPath(), session);
-    if (!doc.ImportXml(args.Positionals()[0]) || !doc.Save(*out)) {
+    if (!doc.ImportXml(args.Positionals()[0]) || !doc.Save(out)) {
         return kExitDataError;
     }
-    std::cout << *out << "\n";
+    std::cout << out << "\n";
     return kExitOk;
 }

@@ -10,10 +10,7 @@
 int CmdRead(const CliContext& ctx) {
     const CCliArgs args(ctx.args, {"--port", "-o", "--password"});
     args.ExpectPositionals(0, 0);
-    const auto out = args.Value("-o");
-    if (!out) {
-        throw CliUsageError{"missing -o PROFILE"};
-    }
+    const std::string out = args.Required("-o", "PROFILE");
     const std::string port = CliRadio::ChoosePort(args);
     if (port.empty()) {
         return CliRadio::NoPort();
@@ -28,9 +25,9 @@ int CmdRead(const CliContext& ctx) {
         return RadioExitStatus(code);
     }
     CQMVVLTDoc doc(session.App(), session.InstallPath(), session);
-    if (!doc.NewFromVirtualCP(image) || !doc.Save(*out)) {
+    if (!doc.NewFromVirtualCP(image) || !doc.Save(out)) {
         return kExitDataError;
     }
-    std::cout << *out << "\n";
+    std::cout << out << "\n";
     return kExitOk;
 }

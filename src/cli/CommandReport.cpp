@@ -21,12 +21,9 @@ int CmdReport(const CliContext& ctx) {
     const CCliArgs args(ctx.args, {"--kind", "-o"});
     args.ExpectPositionals(1, 1);
     const std::string kind = args.Value("--kind").value_or("");
-    const auto out = args.Value("-o");
+    const std::string out = args.Required("-o", "FILE");
     if (kind != "radio" && kind != "overview") {
         throw CliUsageError{"--kind must be radio or overview"};
-    }
-    if (!out) {
-        throw CliUsageError{"missing -o FILE"};
     }
     CCliSession session(ctx, false);
     CQMVVLTDoc doc(session.App(), session.InstallPath(), session);
@@ -63,7 +60,7 @@ int CmdReport(const CliContext& ctx) {
     }
     const std::string page =
         FillReportTemplate(LoadReportTemplate(reportFolder / templateName), content);
-    const fs::path target = *out;
+    const fs::path target = out;
     if (target.extension() == ".pdf") {
         if (!WriteReportPdf(page, reportFolder, target)) {
             ThrowQMVVLT(101, "CReportOptionDlg::SaveReport", "Open script file failed");

@@ -41,6 +41,22 @@ xmlNode* ViewElement(xmlNode* base, const std::string& view) {
     return xmlNewChild(base, base->ns, BAD_CAST view.c_str(), nullptr);
 }
 
+// The source and base of a merge: nothing to do (null source) when the source is missing or empty;
+// a missing base is a broken settings document.
+std::pair<xmlNode*, xmlNode*> MergePair(xmlDoc* doc, const std::string& source,
+                                        const std::string& base, const char* context) {
+    const CXPath xpath(doc);
+    xmlNode* from = xpath.SelectFirst(source);
+    if (!from || !from->children) {
+        return {nullptr, nullptr};
+    }
+    xmlNode* to = xpath.SelectFirst(base);
+    if (!to) {
+        ThrowQMVVLT(kNodesNotCorrect, context, LoadString(kNodesNotCorrect) + " (" + base + ")");
+    }
+    return {from, to};
+}
+
 void MoveToEnd(xmlNode* node, xmlNode* parent) {
     xmlUnlinkNode(node);
     xmlAddChild(parent, node);
@@ -86,14 +102,9 @@ CModelEnvironment CAppSettings::ModelEnvironment(const std::filesystem::path& in
 void CAppSettings::CodePlugMergeToBase(xmlDoc* doc, const std::string& source,
                                        const std::string& base) {
     constexpr const char* context = "CQMVVLTApp::CodePlugMergeToBase";
-    const CXPath xpath(doc);
-    xmlNode* from = xpath.SelectFirst(source);
-    if (!from || !from->children) {
+    const auto [from, to] = MergePair(doc, source, base, context);
+    if (!from) {
         return;
-    }
-    xmlNode* to = xpath.SelectFirst(base);
-    if (!to) {
-        ThrowQMVVLT(kNodesNotCorrect, context, LoadString(kNodesNotCorrect) + " (" + base + ")");
     }
     for (xmlNode* field : ElementChildren(from, "CPField")) {
         const auto name = GetAttribute(field, "name");
@@ -118,15 +129,9 @@ void CAppSettings::CodePlugMergeToBase(xmlDoc* doc, const std::string& source,
 
 void CAppSettings::VisibleMergeToBase(xmlDoc* doc, const std::string& source,
                                       const std::string& base) {
-    const CXPath xpath(doc);
-    xmlNode* from = xpath.SelectFirst(source);
-    if (!from || !from->children) {
+    const auto [from, to] = MergePair(doc, source, base, "CQMVVLTApp::VisibleMergeToBase");
+    if (!from) {
         return;
-    }
-    xmlNode* to = xpath.SelectFirst(base);
-    if (!to) {
-        ThrowQMVVLT(kNodesNotCorrect, "CQMVVLTApp::VisibleMergeToBase",
-                    LoadString(kNodesNotCorrect) + " (" + base + ")");
     }
     for (xmlNode* view : ElementChildren(from)) {
         for (xmlNode* control : ElementChildren(view, "Control")) {
