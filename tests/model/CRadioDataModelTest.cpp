@@ -44,7 +44,7 @@ class RadioDataModel : public ::testing::Test {
     int LoadFails(const std::string& text, bool asFile = false) {
         try {
             if (asFile) {
-                const fs::path file = fs::temp_directory_path() / "qmvvlt-model-test.lam";
+                const fs::path file = TestInstallFolder() / "model-test.lam";
                 std::ofstream(file, std::ios::binary) << text;
                 m_model.LoadProfile(file.string(), true);
                 fs::remove(file);
