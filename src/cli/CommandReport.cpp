@@ -67,15 +67,7 @@ int CmdReport(const CliContext& ctx) {
         }
     } else {
         WriteFileAtomically(target, ReportPageBytes(page), 101, "CReportOptionDlg::SaveReport");
-        // The page names its pictures: they lie beside it.
-        std::error_code ec;
-        const fs::path folder = target.has_parent_path() ? target.parent_path() : ".";
-        for (const auto& entry : fs::directory_iterator(reportFolder, ec)) {
-            if (entry.path().extension() == ".jpg") {
-                fs::copy_file(entry.path(), folder / entry.path().filename(),
-                              fs::copy_options::overwrite_existing, ec);
-            }
-        }
+        CopyReportPictures(reportFolder, target.has_parent_path() ? target.parent_path() : ".");
     }
     std::cout << target.string() << "\n";
     return kExitOk;

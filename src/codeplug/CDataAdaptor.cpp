@@ -141,13 +141,6 @@ void ReadCommonContact(const CAttributeReader& attr, CContactRecord& rec) {
     rec.channel = attr.Byte("channel");
 }
 
-bool IsProfileElement(const xmlNode* node, std::string_view name) {
-    return node->type == XML_ELEMENT_NODE && node->ns && node->ns->href &&
-           std::string_view(reinterpret_cast<const char*>(node->ns->href)) ==
-               kProfileNamespaceUri &&
-           (name.empty() || NodeName(node) == name);
-}
-
 // The ParentPrivateGroup grandchildren of a Private ("./dfns:*/dfns:ParentPrivateGroup").
 void ReadParentGroups(const xmlNode* priv, CContactRecord& rec) {
     std::size_t k = 0;

@@ -9,16 +9,6 @@ namespace {
 constexpr int kNodesNotCorrect = 293;
 constexpr int kNodeInBothParts = 292;
 
-std::vector<xmlNode*> ElementChildren(const xmlNode* parent, std::string_view name = {}) {
-    std::vector<xmlNode*> children;
-    for (xmlNode* c = parent ? parent->children : nullptr; c; c = c->next) {
-        if (c->type == XML_ELEMENT_NODE && (name.empty() || NodeName(c) == name)) {
-            children.push_back(c);
-        }
-    }
-    return children;
-}
-
 bool HasElementChildren(const xmlNode* node) {
     return !ElementChildren(node).empty();
 }

@@ -35,16 +35,6 @@ bool IsPidText(std::string_view pid) {
 
 }  // namespace
 
-std::vector<xmlNode*> CDataItem::ElementChildren() const {
-    std::vector<xmlNode*> children;
-    for (xmlNode* c = m_node ? m_node->children : nullptr; c; c = c->next) {
-        if (IsElement(c)) {
-            children.push_back(c);
-        }
-    }
-    return children;
-}
-
 std::vector<xmlNode*> CDataItem::SelectInDocument(const std::string& query) const {
     if (!m_node) {
         return {};
@@ -53,7 +43,7 @@ std::vector<xmlNode*> CDataItem::SelectInDocument(const std::string& query) cons
 }
 
 CDataItem CDataItem::GetChildByName(std::string_view name) const {
-    for (xmlNode* c : ElementChildren()) {
+    for (xmlNode* c : ElementChildren(m_node)) {
         if (NodeName(c) == name) {
             return Derive(c);
         }
@@ -62,11 +52,11 @@ CDataItem CDataItem::GetChildByName(std::string_view name) const {
 }
 
 int CDataItem::GetChildCount() const {
-    return static_cast<int>(ElementChildren().size());
+    return static_cast<int>(ElementChildren(m_node).size());
 }
 
 CDataItem CDataItem::GetChildByIndex(int index) const {
-    const auto children = ElementChildren();
+    const auto children = ElementChildren(m_node);
     if (index < 0 || static_cast<std::size_t>(index) >= children.size()) {
         return Derive(nullptr);
     }

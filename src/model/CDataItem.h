@@ -69,7 +69,6 @@ class CDataItem {
     int ResortChild(int index, const char* key, bool keepLast);
 
   private:
-    std::vector<xmlNode*> ElementChildren() const;
     // Selects from the whole profile document.
     std::vector<xmlNode*> SelectInDocument(const std::string& query) const;
     std::optional<CDataItem> CallAddNew(const char* context, std::optional<std::string_view> text);

@@ -36,21 +36,6 @@ std::string Attr(const xmlNode* node, const char* name) {
     return GetAttribute(node, name).value_or("");
 }
 
-bool IsProfileElement(const xmlNode* node) {
-    return node && node->type == XML_ELEMENT_NODE && node->ns && node->ns->href &&
-           std::string_view(reinterpret_cast<const char*>(node->ns->href)) == kProfileNamespaceUri;
-}
-
-std::vector<xmlNode*> ElementChildren(const xmlNode* parent) {
-    std::vector<xmlNode*> children;
-    for (xmlNode* c = parent ? parent->children : nullptr; c; c = c->next) {
-        if (c->type == XML_ELEMENT_NODE) {
-            children.push_back(c);
-        }
-    }
-    return children;
-}
-
 bool HasChildNamed(const xmlNode* parent, const std::string& name) {
     for (const xmlNode* c : ElementChildren(parent)) {
         if (GetAttribute(c, "name") == name) {

@@ -132,3 +132,20 @@ void SetAttribute(xmlNode* node, const char* name, std::string_view value) {
     const std::string copy(value);
     xmlSetProp(node, BAD_CAST name, BAD_CAST copy.c_str());
 }
+
+std::vector<xmlNode*> ElementChildren(const xmlNode* parent, std::string_view name) {
+    std::vector<xmlNode*> children;
+    for (xmlNode* c = parent ? parent->children : nullptr; c; c = c->next) {
+        if (c->type == XML_ELEMENT_NODE && (name.empty() || NodeName(c) == name)) {
+            children.push_back(c);
+        }
+    }
+    return children;
+}
+
+bool IsProfileElement(const xmlNode* node, std::string_view name) {
+    return node && node->type == XML_ELEMENT_NODE && node->ns && node->ns->href &&
+           std::string_view(reinterpret_cast<const char*>(node->ns->href)) ==
+               kProfileNamespaceUri &&
+           (name.empty() || NodeName(node) == name);
+}

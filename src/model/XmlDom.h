@@ -64,6 +64,10 @@ class CXPath {
 std::optional<std::string> GetAttribute(const xmlNode* node, const char* name);
 // Sets (or adds) an attribute.
 void SetAttribute(xmlNode* node, const char* name, std::string_view value);
+// The element children of parent (those named name when given), in document order.
+std::vector<xmlNode*> ElementChildren(const xmlNode* parent, std::string_view name = {});
+// True for an element in the profile namespace (named name when given).
+bool IsProfileElement(const xmlNode* node, std::string_view name = {});
 // The element's local name as a string view.
 inline std::string_view NodeName(const xmlNode* node) {
     return node && node->name ? std::string_view(reinterpret_cast<const char*>(node->name))

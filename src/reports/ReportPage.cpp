@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "AtomicFile.h"
 #include "CQMVVLTException.h"
 #include "ReportHtml.h"
 #include "TextCodec.h"
@@ -17,13 +18,12 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 }
 
 bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
+    try {
+        WriteFileAtomically(path, bytes, 101, "CReportOptionDlg::SaveReport");
+        return true;
+    } catch (const CQMVVLTException&) {
         return false;
     }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return static_cast<bool>(out);
 }
 
 }  // namespace
@@ -57,6 +57,17 @@ std::string ReportPageBytes(const std::string& page) {
     return bytes;
 }
 
+void CopyReportPictures(const std::filesystem::path& reportFolder,
+                        const std::filesystem::path& folder) {
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(reportFolder, ec)) {
+        if (entry.is_regular_file(ec) && entry.path().extension() == ".jpg") {
+            std::filesystem::copy_file(entry.path(), folder / entry.path().filename(),
+                                       std::filesystem::copy_options::overwrite_existing, ec);
+        }
+    }
+}
+
 std::filesystem::path SaveReport(const std::filesystem::path& reportFolder,
                                  const std::string& outputName, const std::string& page,
                                  const std::filesystem::path& fallbackFolder) {
@@ -71,12 +82,6 @@ std::filesystem::path SaveReport(const std::filesystem::path& reportFolder,
     if (!WriteFile(fallback, bytes)) {
         ThrowQMVVLT(101, "CReportOptionDlg::SaveReport", "Open script file failed");
     }
-    // The page refers to its pictures by name: they have to lie beside it.
-    for (const auto& entry : std::filesystem::directory_iterator(reportFolder, ec)) {
-        if (entry.is_regular_file(ec) && entry.path().extension() == ".jpg") {
-            std::filesystem::copy_file(entry.path(), fallbackFolder / entry.path().filename(),
-                                       std::filesystem::copy_options::overwrite_existing, ec);
-        }
-    }
+    CopyReportPictures(reportFolder, fallbackFolder);
     return fallback;
 }

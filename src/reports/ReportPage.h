@@ -27,5 +27,10 @@ std::filesystem::path SaveReport(const std::filesystem::path& reportFolder,
                                  const std::string& outputName, const std::string& page,
                                  const std::filesystem::path& fallbackFolder);
 
+// Copies every picture (*.jpg) of reportFolder into folder, replacing files of the same name; a
+// page names its pictures relative to itself.
+void CopyReportPictures(const std::filesystem::path& reportFolder,
+                        const std::filesystem::path& folder);
+
 // The page as the bytes SaveReport writes.
 std::string ReportPageBytes(const std::string& page);
