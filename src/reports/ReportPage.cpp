@@ -33,7 +33,9 @@ std::string LoadReportTemplate(const std::filesystem::path& file) {
     if (!in) {
         ThrowQMVVLT(101, "CReportOptionDlg::LoadReportTemplate", "Open template file failed");
     }
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // Templates are single-byte text in the system code page; one saved as UTF-8 is taken as such.
+    return IsValidUtf8(bytes) ? bytes : Cp1252ToUtf8(bytes);
 }
 
 std::string FillReportTemplate(const std::string& templateText, const ReportContent& content) {

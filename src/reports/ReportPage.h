@@ -12,7 +12,8 @@ inline constexpr const char* kRadioReportOutput = "SpecReport.htm";
 inline constexpr const char* kOverviewReportOutput = "OverviewReport.htm";
 inline constexpr const char* kReportContentMarker = "<!-- report content begin -->";
 
-// The text of a report template (code 101 "Open template file failed" when it cannot be read).
+// The text of a report template as UTF-8: code-page 1252 bytes are converted, valid UTF-8 is kept
+// (code 101 "Open template file failed" when it cannot be read).
 std::string LoadReportTemplate(const std::filesystem::path& file);
 
 // The page: the template's head through the content marker with REPORT_TITLE and MODEL_PIC

@@ -178,6 +178,22 @@ TEST(Reports, PagesLandInTheCacheWhenTheReportFolderIsReadOnly) {
     fs::remove_all(root);
 }
 
+TEST(Reports, TemplatesAreReadAsCodePageTextUnlessTheyAreUtf8) {
+    const fs::path file = fs::path(::testing::TempDir()) / "ReportTemplateEncoding.tpl";
+    const struct {
+        std::string bytes;
+        std::string text;
+    } cases[] = {
+        {"Caf\xE9 \x80 <b>", "Caf\u00e9 \u20ac <b>"},      // code page 1252
+        {"Caf\xC3\xA9 \xE2\x82\xAC", "Caf\u00e9 \u20ac"},  // UTF-8 stays as it is
+    };
+    for (const auto& c : cases) {
+        std::ofstream(file, std::ios::binary) << c.bytes;
+        EXPECT_EQ(LoadReportTemplate(file), c.text);
+    }
+    fs::remove(file);
+}
+
 TEST(Reports, MissingTemplateRaises101) {
     try {
         LoadReportTemplate("/nonexistent/SpecReport.tpl");
