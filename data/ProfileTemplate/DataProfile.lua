@@ -12,6 +12,9 @@
 --   OnDelete(child, message, confirmed, style) -> result, message, style
 --       as SetVal; the function removes the child itself.
 --   IsEnabled(node) -> boolean
+--   LabelSuffix(node) -> string-table id of a note the tree shows after the node's label, or 0
+--   Check(node, severity) -> string-table id of the first rule the node breaks (0: none), and
+--       severity: 1 when the profile cannot be written as it is, 0 for a warning only.
 --
 -- Nodes may not be kept between calls. PIDs stay texts; they fit Lua integers when arithmetic is
 -- needed (at most 11 digits).
@@ -37,10 +40,21 @@ local MSG_MAX_GROUPS_PER_PRIVATE = 140
 local MSG_CONFIRM_DELETE_GROUP = 141
 local MSG_CONFIRM_DELETE_PRIVATE = 142
 local MSG_CHANNEL_SCAN_LIST_FULL = 155
-local MSG_NAME_LENGTH = 165
 local MSG_TEXT_NOT_LATIN1 = 217
 local MSG_NAME_NOT_LATIN1 = 218
 local MSG_PASSWORD_DIGITS = 295
+local MSG_NAME_EMPTY = 10055
+local MSG_NAME_TOO_LONG = 30100
+local MSG_PID_OUT_OF_RANGE = 30101
+local MSG_NOT_A_PUBLIC_GROUP_ID = 30102
+local MSG_NOT_SUPPORTED_SUFFIX = 30103
+local MSG_NO_SUCH_CHANNEL = 30104
+local MSG_TEXT_CHARACTERS = 30105
+local MSG_TEXT_TOO_LONG = 30106
+local MSG_OVER_CAPACITY = 30107
+local MSG_LIST_NOT_SUPPORTED = 30108
+
+local SEVERITY_WARNING, SEVERITY_ERROR = 0, 1
 
 local function accept()
   return ACCEPTED, 0, 0
@@ -638,20 +652,63 @@ end
 
 -- Capabilities ---------------------------------------------------------------------------------
 
--- The tree shows a list only when the radio model supports it. Private contacts and private
--- groups follow their capability flags; predefined texts serve for sending, so they need a radio
--- that sends or composes messages. Public groups are always there.
+-- What a model supports is read from what its codeplug can hold, not from add_prvt_contacts_en
+-- and add_prvt_grp_en: those two say whether the radio's own keypad may add private contacts and
+-- groups, while the programming software writes both lists to any radio within its capacities.
+-- Keying the lists to them would keep a dealer from setting up contacts for exactly the radios
+-- whose users may not add their own. So: private contacts are supported when the radio holds
+-- contacts at all (its own record is one of them), private groups when it has room for some, and
+-- predefined texts when it has room for some and can send or compose messages, which is all they
+-- serve for. Public groups are always supported.
+local function supportsPrivates(limit)
+  return numberAttr(limit, "max_num_of_contacts") > 0
+end
+
+local function supportsPrivateGroups(limit)
+  return numberAttr(limit, "max_num_of_private_grps") > 0
+end
+
+local function supportsTextMessages(limit)
+  return numberAttr(limit, "max_num_of_predefined_msgs") > 0
+      and (flagAttr(limit, "sms_mesgs_tx_en") or flagAttr(limit, "sms_compose_mesgs_en"))
+end
+
+local SUPPORTED = {
+  Privates = supportsPrivates,
+  PrivateGroups = supportsPrivateGroups,
+  TextMessages = supportsTextMessages,
+}
+
+local function isSupported(list)
+  local supports = SUPPORTED[list.nodeName]
+  return supports == nil or supports(limitOf(list))
+end
+
+-- A list that holds members is always shown, supported or not: whatever it holds goes to the
+-- radio and must stay in view to be checked, changed or deleted. Only an empty list of a kind the
+-- model does not support is hidden.
+local function isShown(list)
+  return isSupported(list) or list.childCount > 0
+end
+
 function IsPrivatesEnabled(node)
-  return flagAttr(limitOf(node), "add_prvt_contacts_en")
+  return isShown(node)
 end
 
 function IsPrivateGroupsEnabled(node)
-  return flagAttr(limitOf(node), "add_prvt_grp_en")
+  return isShown(node)
 end
 
 function IsTextMessagesEnabled(node)
-  local limit = limitOf(node)
-  return flagAttr(limit, "sms_mesgs_tx_en") or flagAttr(limit, "sms_compose_mesgs_en")
+  return isShown(node)
+end
+
+-- A list shown only for its members says that the radio does not support it.
+function ListLabelSuffix(list)
+  if isSupported(list) then
+    return 0
+  end
+  return MSG_NOT_SUPPORTED_SUFFIX
 end
 
 -- Adding ---------------------------------------------------------------------------------------
@@ -672,7 +729,7 @@ end
 -- contact still has a group left.
 function CanAddPrivateGroup(list)
   local limit = limitOf(list)
-  if not (IsPrivateGroupsEnabled(list) and roomForContact(list)
+  if not (isSupported(list) and roomForContact(list)
           and list.childCount < numberAttr(limit, "max_num_of_private_grps")) then
     return false
   end
@@ -687,12 +744,12 @@ function CanAddPrivateGroup(list)
 end
 
 function CanAddPrivate(list)
-  return IsPrivatesEnabled(list) and roomForContact(list) and freePrivatePid(list) ~= nil
+  return isSupported(list) and roomForContact(list) and freePrivatePid(list) ~= nil
 end
 
 function CanAddTextMessage(list)
   local limit = limitOf(list)
-  return IsTextMessagesEnabled(list)
+  return isSupported(list)
       and list.childCount < capacity(limit, "max_num_of_predefined_msgs", DOCUMENT_MAX_TEXTS)
 end
 
@@ -863,25 +920,37 @@ end
 -- Contact fields -------------------------------------------------------------------------------
 
 -- Names: 1 to 20 characters the radio can show, and no two contacts whose names compare equal in
--- name order (the lists find contacts by name). A renamed contact keeps its private scroll list
--- entries. Control codes count as characters the radio cannot show.
-function SetContactName(element, attribute, value, message, confirmed, style)
-  local name = valueText(value)
+-- name order (the lists find contacts by name). Control codes count as characters the radio
+-- cannot show. Returns the message of the first rule the name breaks, or nil.
+local function nameFault(element, name)
   local points = codePoints(name)
   if not points then
-    return refuse(MSG_NAME_NOT_LATIN1)
+    return MSG_NAME_NOT_LATIN1
   end
-  if #points < 1 or #points > MAX_NAME_LENGTH then
-    return refuse(MSG_NAME_LENGTH)
+  if #points < 1 then
+    return MSG_NAME_EMPTY
+  end
+  if #points > MAX_NAME_LENGTH then
+    return MSG_NAME_TOO_LONG
   end
   if not isRadioText(points) then
-    return refuse(MSG_NAME_NOT_LATIN1)
+    return MSG_NAME_NOT_LATIN1
   end
   local key = nameKey(name)
   for _, other in ipairs(allContacts(element)) do
     if other ~= element and nameKey(other:getAttribute("name")) == key then
-      return refuse(MSG_SIMILAR_NAME)
+      return MSG_SIMILAR_NAME
     end
+  end
+  return nil
+end
+
+-- A renamed contact keeps its private scroll list entries.
+function SetContactName(element, attribute, value, message, confirmed, style)
+  local name = valueText(value)
+  local fault = nameFault(element, name)
+  if fault then
+    return refuse(fault)
   end
   local oldName = element:getAttribute("name")
   element:setAttribute("name", name)
@@ -893,7 +962,28 @@ end
 
 -- PIDs are unique among contacts. Privates and private groups take theirs from the radio's
 -- private range (digits without a leading zero); public groups from the public group ID banks.
--- No message names a PID outside the range, so 132 ("specify a different PID") answers it too.
+-- Returns the message of the first rule the PID breaks, or nil.
+local function pidFault(element, pid)
+  local limit = limitOf(element)
+  if element.nodeName == "PublicGroup" then
+    if not isPublicGroupPid(banksOf(limit), pid) then
+      return MSG_NOT_A_PUBLIC_GROUP_ID
+    end
+  else
+    local number = pidNumber(pid)
+    local first = pidNumber(limit:getAttribute("valid_PID_start"))
+    local last = pidNumber(limit:getAttribute("valid_PID_end"))
+    if not number or pid:sub(1, 1) == "0" or not first or not last or number < first
+        or number > last then
+      return MSG_PID_OUT_OF_RANGE
+    end
+  end
+  if pidClash(element, pid) then
+    return MSG_SIMILAR_PID
+  end
+  return nil
+end
+
 -- Memberships and home groups follow a group whose PID changes.
 function SetContactPid(element, attribute, value, message, confirmed, style)
   local pid = valueText(value):match("^%s*(.-)%s*$")
@@ -902,22 +992,9 @@ function SetContactPid(element, attribute, value, message, confirmed, style)
     return accept()
   end
   local kind = element.nodeName
-  local limit = limitOf(element)
-  if kind == "PublicGroup" then
-    if not isPublicGroupPid(banksOf(limit), pid) then
-      return refuse(MSG_SIMILAR_PID)
-    end
-  else
-    local number = pidNumber(pid)
-    local first = pidNumber(limit:getAttribute("valid_PID_start"))
-    local last = pidNumber(limit:getAttribute("valid_PID_end"))
-    if not number or pid:sub(1, 1) == "0" or not first or not last or number < first
-        or number > last then
-      return refuse(MSG_SIMILAR_PID)
-    end
-  end
-  if pidClash(element, pid) then
-    return refuse(MSG_SIMILAR_PID)
+  local fault = pidFault(element, pid)
+  if fault then
+    return refuse(fault)
   end
   element:setAttribute("pid", pid)
   if kind ~= "Private" and oldPid and oldPid ~= "" then
@@ -1121,4 +1198,64 @@ function SetPassword(element, attribute, value, message, confirmed, style)
   end
   element:setAttribute("password", password)
   return accept()
+end
+
+-- Checking a whole profile --------------------------------------------------------------------
+
+-- The rules a contact must keep to be written as it is: its name, its PID and its channel.
+function CheckContact(contact, severity)
+  local fault = nameFault(contact, contact:getAttribute("name") or "")
+      or pidFault(contact, contact:getAttribute("pid") or "")
+  if fault then
+    return fault, SEVERITY_ERROR
+  end
+  local channel = numberAttr(contact, "channel")
+  if channel < 1 or channel > numberAttr(limitOf(contact), "max_num_of_channels") then
+    return MSG_NO_SUCH_CHANNEL, SEVERITY_ERROR
+  end
+  return 0, SEVERITY_ERROR
+end
+
+-- The radio shows ISO-8859-1 without control codes, at most 80 characters.
+function CheckTextMessage(text, severity)
+  local points = codePoints(text:getAttribute("txt") or "")
+  if not points or not isRadioText(points) then
+    return MSG_TEXT_CHARACTERS, SEVERITY_ERROR
+  end
+  if #points > MAX_TEXT_LENGTH then
+    return MSG_TEXT_TOO_LONG, SEVERITY_ERROR
+  end
+  return 0, SEVERITY_ERROR
+end
+
+-- The capacity of each list, and of all contacts together. A list the model does not support is
+-- a warning only: the write sends what the radio takes and warns about the rest.
+local LIST_CAPACITY = {
+  Contacts = function(limit)
+    return capacity(limit, "max_num_of_contacts", DOCUMENT_MAX_CONTACTS)
+  end,
+  PublicGroups = function(limit)
+    return numberAttr(limit, "max_num_of_public_grps")
+  end,
+  PrivateGroups = function(limit)
+    return numberAttr(limit, "max_num_of_private_grps")
+  end,
+  TextMessages = function(limit)
+    return capacity(limit, "max_num_of_predefined_msgs", DOCUMENT_MAX_TEXTS)
+  end,
+}
+
+function CheckList(list, severity)
+  local members = list.nodeName == "Contacts" and contactCount(list) or list.childCount
+  if members == 0 then
+    return 0, SEVERITY_ERROR
+  end
+  if not isSupported(list) then
+    return MSG_LIST_NOT_SUPPORTED, SEVERITY_WARNING
+  end
+  local capacityOf = LIST_CAPACITY[list.nodeName]
+  if capacityOf and members > capacityOf(limitOf(list)) then
+    return MSG_OVER_CAPACITY, SEVERITY_ERROR
+  end
+  return 0, SEVERITY_ERROR
 end

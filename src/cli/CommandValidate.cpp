@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "CCliSession.h"
+#include "CProfileRuleCheck.h"
 #include "CQMVVLTDoc.h"
 #include "CliArgs.h"
 #include "Commands.h"
@@ -15,6 +16,14 @@ int CmdValidate(const CliContext& ctx) {
         return kExitDataError;
     }
     const CRadioDataModel& model = doc.Model();
+    bool broken = false;
+    for (const auto& finding : CProfileRuleCheck::Check(model.GetRootItem())) {
+        std::cerr << path << ": " << finding.text << "\n";
+        broken = broken || !finding.warningOnly;
+    }
+    if (broken) {
+        return kExitDataError;
+    }
     std::cout << path << ": valid, model group G" << model.GetModelGroup() << ", "
               << (model.IsNarrowFile() ? "single-byte" : "UTF-16") << " file, "
               << model.GroupFieldList().size() << " fields added at load\n";

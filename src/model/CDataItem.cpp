@@ -10,6 +10,7 @@ namespace {
 constexpr int kUnknownError = 106;
 constexpr int kNoSuchChild = 107;
 constexpr int kNoSuchAttributeOrIndex = 108;
+constexpr int kCheckSeverityError = 1;
 
 std::string NameOf(const xmlNode* node) {
     return std::string(NodeName(node));
@@ -195,6 +196,35 @@ bool CDataItem::IsEnabled() const {
         return ScriptToBool(m_engine->CallFunction(*handler, {ScriptNode(m_node)}).value);
     } catch (const CQMVVLTException&) {
         ScriptFailed("CDataItem::IsEnabled", "function name=IsEnabled,Node=" + NameOf(m_node));
+    }
+}
+
+int CDataItem::GetLabelSuffix() const {
+    const auto handler = GetScriptHandler(m_node, "LabelSuffix");
+    if (!handler || !m_engine) {
+        return 0;
+    }
+    try {
+        return ScriptToInt32(m_engine->CallFunction(*handler, {ScriptNode(m_node)}).value);
+    } catch (const CQMVVLTException&) {
+        ScriptFailed("CDataItem::GetLabelSuffix",
+                     "function name=LabelSuffix,Node=" + NameOf(m_node));
+    }
+}
+
+int CDataItem::CheckRules(bool& warningOnly) const {
+    warningOnly = false;
+    const auto handler = GetScriptHandler(m_node, "Check");
+    if (!handler || !m_engine) {
+        return 0;
+    }
+    try {
+        const auto result = m_engine->CallFunction(
+            *handler, {ScriptNode(m_node), CScriptArgument::ByRef(kCheckSeverityError)});
+        warningOnly = result.byRef.at(0) != kCheckSeverityError;
+        return ScriptToInt32(result.value);
+    } catch (const CQMVVLTException&) {
+        ScriptFailed("CDataItem::CheckRules", "function name=Check,Node=" + NameOf(m_node));
     }
 }
 

@@ -49,6 +49,13 @@ class CDataItem {
     // no child at index.
     int RemoveChildByIndex(int index, int& first, int passed, int& second);
     bool IsEnabled() const;
+    // The string-table id of a note to show after the node's label in the tree (a list of a kind
+    // the radio model does not support, shown for its members), or 0. The tree shows
+    // " " + LoadString(id) after the label.
+    int GetLabelSuffix() const;
+    // The string-table id of the first rule the node breaks, or 0 (also without a Check rule).
+    // warningOnly is set when the profile can still be written as it is.
+    int CheckRules(bool& warningOnly) const;
 
     int GetScrollListCount() const;
     int GetScanListCount(int channel) const;

@@ -139,3 +139,38 @@ TEST(CliProfiles, BrokenProfilesExitWithTheirMessage) {
     EXPECT_NE(refused.err.find("Error: Radio model is unsupported."), std::string::npos);
     EXPECT_FALSE(fs::exists(Out("clone12.lam")));
 }
+
+// What the conversion needs is required at load; the rules every edit keeps are checked over the
+// whole profile, each broken rule reported with its message.
+TEST(CliProfiles, ValidateRefusesProfilesThatCannotBeWritten) {
+    struct Case {
+        const char* what;
+        std::string from;
+        std::string to;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"missing contrast", "contrast=\"", "xcontrast=\"", "Invalid profile."},
+        {"missing channel", "name=\"Dispatch\" pid=\"17179869183\" channel=\"1\"",
+         "name=\"Dispatch\" pid=\"17179869183\"", "Invalid profile."},
+        {"long name", "name=\"Dispatch\"", "name=\"Dispatch of the northern yard\"",
+         "Contact \"Dispatch of the northern yard\": The length of contact name can not exceed "
+         "20."},
+        {"PID out of range", "pid=\"10000003\"", "pid=\"99999999999\"",
+         "Contact \"Bruno Costa\": The PID is outside the valid PID range of this radio."},
+        {"too many contacts", "max_num_of_contacts=\"150\"", "max_num_of_contacts=\"4\"",
+         "Contacts: The list holds more entries than this radio can take."},
+    };
+    const std::string sample = ReadBytes(kSample);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string text = sample;
+        const auto at = text.find(c.from);
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, c.from.size(), c.to);
+        const CliResult r = Cli({"validate", WriteTempFile("rules.xml", text)});
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+}

@@ -5,6 +5,7 @@
 #include <libxml/xpathInternals.h>
 
 #include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -354,6 +355,13 @@ TEST_F(RulesTest, SchemaNamesTheRuleFunctionsForEachDeclaration) {
         {"//dfns:TextMessages", nullptr, "OnAddNew", "AddTextMessage"},
         {"//dfns:TextMessages", nullptr, "IsEnabled", "IsTextMessagesEnabled"},
         {"//dfns:TextMessage", nullptr, "OnDelete", "DeleteTextMessage"},
+        {"//dfns:TextMessage", nullptr, "Check", "CheckTextMessage"},
+        {"//dfns:TextMessages", nullptr, "LabelSuffix", "ListLabelSuffix"},
+        {"//dfns:TextMessages", nullptr, "Check", "CheckList"},
+        {"//dfns:Contacts", nullptr, "Check", "CheckList"},
+        {pub.c_str(), nullptr, "Check", "CheckContact"},
+        {grp.c_str(), nullptr, "Check", "CheckContact"},
+        {prv.c_str(), nullptr, "Check", "CheckContact"},
         {"//dfns:TextMessage", "txt", "SetVal", "SetTextMessage"},
         {"//dfns:setting", "password", "SetVal", "SetPassword"},
     };
@@ -399,9 +407,9 @@ TEST_F(RulesTest, NamesHaveOneToTwentyRadioCharactersAndAreUniqueInNameOrder) {
     };
     const Case cases[] = {
         {kBruno, "Bruno Costa", kAccepted},
-        {kBruno, "", Refused(165)},
+        {kBruno, "", Refused(10055)},
         {kBruno, "ABCDEFGHIJKLMNOPQRST", kAccepted},
-        {kBruno, "ABCDEFGHIJKLMNOPQRSTU", Refused(165)},
+        {kBruno, "ABCDEFGHIJKLMNOPQRSTU", Refused(30100)},
         // Twenty characters, forty bytes: the length counts characters.
         {kBruno,
          "\u00c0\u00c9\u00ce\u00d5\u00dc\u00e0\u00e9\u00ee\u00f5\u00fc\u00e7\u00f1\u00ff"
@@ -458,25 +466,25 @@ TEST_F(RulesTest, PidsAreUniqueAndComeFromTheRangeOfTheirKind) {
         {kBruno, ScriptText("17179867883"), kAccepted, ""},  // valid_PID_end itself
         {kBruno, ScriptInteger(10000077), kAccepted, "10000077"},
         {kBruno, ScriptText(kAna), Refused(132), ""},
-        {kBruno, ScriptText(kDayShift), Refused(132), ""},  // Bruno's ID is in use
-        {kBruno, ScriptText(kDispatch), Refused(132), ""},
-        {kBruno, ScriptText("17179867884"), Refused(132), ""},
-        {kBruno, ScriptText("10000000"), Refused(132), ""},
-        {kBruno, ScriptText("010000005"), Refused(132), ""},
-        {kBruno, ScriptText("1000000a"), Refused(132), ""},
-        {kBruno, ScriptText(""), Refused(132), ""},
+        {kBruno, ScriptText(kDayShift), Refused(132), ""},    // Bruno's ID is in use
+        {kBruno, ScriptText(kDispatch), Refused(30101), ""},  // a public group's, not private
+        {kBruno, ScriptText("17179867884"), Refused(30101), ""},
+        {kBruno, ScriptText("10000000"), Refused(30101), ""},
+        {kBruno, ScriptText("010000005"), Refused(30101), ""},
+        {kBruno, ScriptText("1000000a"), Refused(30101), ""},
+        {kBruno, ScriptText(""), Refused(30101), ""},
         {kSpare, ScriptText(kNightShift), kAccepted, ""},  // an unused ID may serve a group
         {kNightShift, ScriptText(kSpare), kAccepted, ""},
         {kNightShift, ScriptText(kBruno), Refused(132), ""},
         {kNightShift, ScriptText(kDayShift), Refused(132), ""},
-        {kNightShift, ScriptText("17179869100"), Refused(132), ""},
+        {kNightShift, ScriptText("17179869100"), Refused(30101), ""},
         {kYard, ScriptText("17179869181"), kAccepted, ""},
         {kYard, ScriptText("17179869000"), kAccepted, ""},  // first ID of bank 1
         {kYard, ScriptText("17179868996"), kAccepted, ""},  // last ID of bank 1
-        {kYard, ScriptText("17179868995"), Refused(132), ""},
-        {kYard, ScriptText("17179869083"), Refused(132), ""},  // just below bank 0
+        {kYard, ScriptText("17179868995"), Refused(30102), ""},
+        {kYard, ScriptText("17179869083"), Refused(30102), ""},  // just below bank 0
         {kYard, ScriptText(kDispatch), Refused(132), ""},
-        {kYard, ScriptText("10000050"), Refused(132), ""},
+        {kYard, ScriptText("10000050"), Refused(30102), ""},
     };
     for (const Case& c : cases) {
         const std::string given = ScriptToText(c.value);
@@ -774,11 +782,12 @@ TEST_F(RulesTest, CanAddChildStaysWithinTheCapacitiesOfTheModel) {
         {"//dfns:PrivateGroups", {{"max_num_of_contacts", "8"}}, false},
         {"//dfns:PrivateGroups", {{"max_num_of_private_grps", "2"}}, false},
         {"//dfns:PrivateGroups", {{"max_num_of_private_grps", "3"}}, true},
-        {"//dfns:PrivateGroups", {{"add_prvt_grp_en", "0"}}, false},
+        // The keypad's own permissions do not limit what the programming software adds.
+        {"//dfns:PrivateGroups", {{"add_prvt_grp_en", "0"}}, true},
         {"//dfns:Privates", {}, true},
         {"//dfns:Privates", {{"max_num_of_contacts", "8"}}, false},
         {"//dfns:Privates", {{"max_num_of_contacts", "9"}}, true},
-        {"//dfns:Privates", {{"add_prvt_contacts_en", "0"}}, false},
+        {"//dfns:Privates", {{"add_prvt_contacts_en", "0"}}, true},
         // 10000001 and 10000005 free; the radio's own PID is never handed out.
         {"//dfns:Privates", {{"valid_PID_end", "10000005"}}, true},
         {"//dfns:Privates",
@@ -948,34 +957,141 @@ TEST_F(RulesTest, PrivateScrollListEntriesNameEachExistingContactOnce) {
 
 // --- capabilities ------------------------------------------------------------------------------
 
-TEST_F(RulesTest, ListsAreEnabledByTheCapabilityFlagsOfTheModel) {
+// A list the model does not support is shown while it holds members, marked, and closed to
+// additions; its members can still be deleted. Only an empty one is hidden.
+TEST_F(RulesTest, ListsOfUnsupportedKindsStayInViewWhileTheyHoldMembers) {
+    constexpr int kNotSupportedNote = 30103;
     struct Case {
         const char* list;
-        Overrides limit;
-        bool expected;
+        std::string ProfileSpec::*members;
+        Overrides unsupported;
     };
     const Case cases[] = {
-        {"//dfns:Privates", {{"add_prvt_contacts_en", "1"}}, true},
-        {"//dfns:Privates", {{"add_prvt_contacts_en", "0"}}, false},
-        {"//dfns:PrivateGroups", {{"add_prvt_grp_en", "1"}}, true},
-        {"//dfns:PrivateGroups", {{"add_prvt_grp_en", "0"}}, false},
-        {"//dfns:TextMessages", {{"sms_mesgs_tx_en", "1"}, {"sms_compose_mesgs_en", "0"}}, true},
-        {"//dfns:TextMessages", {{"sms_mesgs_tx_en", "0"}, {"sms_compose_mesgs_en", "1"}}, true},
-        {"//dfns:TextMessages", {{"sms_mesgs_tx_en", "0"}, {"sms_compose_mesgs_en", "0"}}, false},
-        {"//dfns:PublicGroups",
-         {{"add_prvt_contacts_en", "0"}, {"add_prvt_grp_en", "0"}, {"public_scan_en", "0"}},
-         true},
+        {"//dfns:Privates", &ProfileSpec::privates, {{"max_num_of_contacts", "0"}}},
+        {"//dfns:PrivateGroups", &ProfileSpec::privateGroups, {{"max_num_of_private_grps", "0"}}},
+        {"//dfns:TextMessages",
+         &ProfileSpec::texts,
+         {{"sms_mesgs_tx_en", "0"}, {"sms_compose_mesgs_en", "0"}}},
+        {"//dfns:TextMessages", &ProfileSpec::texts, {{"max_num_of_predefined_msgs", "0"}}},
     };
     for (const Case& c : cases) {
-        std::string trace = c.list;
-        for (const auto& [k, v] : c.limit) {
-            trace += " " + k + "=" + v;
+        for (const bool supported : {true, false}) {
+            for (const bool empty : {true, false}) {
+                SCOPED_TRACE(std::string(c.list) + (supported ? " supported" : " unsupported") +
+                             (empty ? ", empty" : ", with members"));
+                ProfileSpec p = Office();
+                if (!supported) {
+                    p.limit = c.unsupported;
+                }
+                if (empty) {
+                    (p.*c.members).clear();
+                }
+                Load(p);
+                CDataItem list = Item(c.list);
+                EXPECT_EQ(list.IsEnabled(), supported || !empty);
+                EXPECT_EQ(list.GetLabelSuffix(), supported ? 0 : kNotSupportedNote);
+                if (!supported) {
+                    EXPECT_FALSE(list.CanAddChild());
+                }
+                if (!empty) {
+                    const int before = list.GetChildCount();
+                    EXPECT_EQ(Remove(c.list, 0, kOk), kAccepted);
+                    EXPECT_EQ(list.GetChildCount(), before - 1);
+                }
+            }
         }
-        SCOPED_TRACE(trace);
+    }
+    // Public groups are always supported.
+    ProfileSpec p = Office();
+    p.publicGroups.clear();
+    p.limit = {{"add_prvt_contacts_en", "0"}, {"add_prvt_grp_en", "0"}, {"public_scan_en", "0"}};
+    Load(p);
+    EXPECT_TRUE(Item("//dfns:PublicGroups").IsEnabled());
+    EXPECT_EQ(Item("//dfns:PublicGroups").GetLabelSuffix(), 0);
+}
+
+// --- checking a whole profile ------------------------------------------------------------------
+
+TEST_F(RulesTest, CheckReportsTheFirstRuleEachMemberOrListBreaks) {
+    struct Case {
+        const char* what;
+        std::function<void(ProfileSpec&)> change;
+        std::string node;
+        int message;
+        bool warningOnly;
+    };
+    const Case cases[] = {
+        {"a sound contact", [](ProfileSpec&) {}, ContactPath(kBruno), 0, false},
+        {"an empty name",
+         [](ProfileSpec& p) {
+             p.privates += Private({"", "10000060"});
+         },
+         ContactPath("10000060"), 10055, false},
+        {"a long name",
+         [](ProfileSpec& p) {
+             p.privates += Private({std::string(21, 'x'), "10000060"});
+         },
+         ContactPath("10000060"), 30100, false},
+        {"a name the radio cannot show",
+         [](ProfileSpec& p) {
+             p.privates += Private({"\u0141ukasz", "10000060"});
+         },
+         ContactPath("10000060"), 218, false},
+        {"a name twice",
+         [](ProfileSpec& p) {
+             p.privates += Private({"BRUNO", "10000060"});
+         },
+         ContactPath("10000060"), 127, false},
+        {"a PID twice",
+         [](ProfileSpec& p) {
+             p.privates += Private({"Dora", kBruno});
+         },
+         "(" + ContactPath(kBruno) + ")[2]", 132, false},
+        {"a PID out of range",
+         [](ProfileSpec& p) {
+             p.privates += Private({"Dora", "99999999999"});
+         },
+         ContactPath("99999999999"), 30101, false},
+        {"a public group PID outside the banks",
+         [](ProfileSpec& p) { p.publicGroups += PublicGroup("Far", "17179800000", 1, 0); },
+         ContactPath("17179800000"), 30102, false},
+        {"a channel the radio lacks",
+         [](ProfileSpec& p) {
+             p.privates += Private({"Dora", "10000060", 8});
+         },
+         ContactPath("10000060"), 30104, false},
+        {"a text the radio cannot show",
+         [](ProfileSpec& p) { p.texts += "<TextMessage txt=\"\u2615 break\"/>"; },
+         "//dfns:TextMessage[3]", 30105, false},
+        {"a long text",
+         [](ProfileSpec& p) { p.texts += "<TextMessage txt=\"" + std::string(81, 'x') + "\"/>"; },
+         "//dfns:TextMessage[3]", 30106, false},
+        {"more contacts than the radio takes",
+         [](ProfileSpec& p) {
+             p.limit = {{"max_num_of_contacts", "7"}};
+         },
+         "//dfns:Contacts", 30107, false},
+        {"more public groups than the radio takes",
+         [](ProfileSpec& p) {
+             p.limit = {{"max_num_of_public_grps", "1"}};
+         },
+         "//dfns:PublicGroups", 30107, false},
+        {"texts for a radio without messaging",
+         [](ProfileSpec& p) {
+             p.limit = {{"sms_mesgs_tx_en", "0"}, {"sms_compose_mesgs_en", "0"}};
+         },
+         "//dfns:TextMessages", 30108, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         ProfileSpec p = Office();
-        p.limit = c.limit;
+        c.change(p);
         Load(p);
-        EXPECT_EQ(Item(c.list).IsEnabled(), c.expected);
+        bool warningOnly = !c.warningOnly;
+        EXPECT_EQ(Item(c.node).CheckRules(warningOnly), c.message);
+        if (c.message != 0) {
+            EXPECT_EQ(warningOnly, c.warningOnly);
+        }
     }
 }
 

@@ -158,8 +158,8 @@ TEST_F(DataProfileSchema, AnnotationsNameHandlersOfKnownEvents) {
     XPathObjectPtr all(xmlXPathEvalExpression(
         BAD_CAST "//xs:annotation/xs:appinfo/cvlt:SchemaExtension", ctx.get()));
     ASSERT_TRUE(all && all->nodesetval && all->nodesetval->nodeNr > 0);
-    const std::set<std::string> events = {"SetVal", "CanAddChild", "OnAddNew", "OnDelete",
-                                          "IsEnabled"};
+    const std::set<std::string> events = {"SetVal",    "CanAddChild", "OnAddNew", "OnDelete",
+                                          "IsEnabled", "LabelSuffix", "Check"};
     const std::regex functionName("[A-Z][A-Za-z]*");
     for (int i = 0; i < all->nodesetval->nodeNr; ++i) {
         for (xmlAttr* a = all->nodesetval->nodeTab[i]->properties; a; a = a->next) {
