@@ -32,8 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ClassifyReply(static_cast<int>(size), data[0], input.subspan(1));
     }
     // What was decoded encodes again without complaint.
-    CBlockCodec::EncodeContact(image.contacts[0]);
-    CBlockCodec::EncodeSettings(image.settings);
-    CBlockCodec::EncodeLimits(image.limits);
+    std::vector<std::uint8_t> block;
+    if (CBlockCodec::EncodeContact(image.contacts[0], block) != kRadioSuccess ||
+        CBlockCodec::EncodeSettings(image.settings, block) != kRadioSuccess ||
+        CBlockCodec::EncodeLimits(image.limits, block) != kRadioSuccess) {
+        __builtin_trap();  // radio bytes always convert back
+    }
     return 0;
 }

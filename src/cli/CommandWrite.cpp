@@ -28,6 +28,9 @@ int CmdWrite(const CliContext& ctx) {
     int last = kRadioSuccess;
     for (;;) {
         last = chain.Write(port, doc);
+        if (chain.ProfileRefused()) {
+            return kExitDataError;  // the reasons have been shown
+        }
         if (last == kRadioSuccess) {
             ++written;
             std::cerr << LoadString(10012) << " (" << written << ")\n";

@@ -10,7 +10,13 @@ int WideToRadio(std::u16string_view text, std::span<std::uint8_t> dest) {
     }
     std::size_t n = 0;
     const std::size_t room = dest.size() - 1;  // keep one byte for the terminator
+    bool convertible = true;
     for (char16_t unit : text) {
+        if (unit == 0) {
+            break;
+        }
+        // Keeping only the low byte would put another character on the radio, or end the text.
+        convertible = convertible && unit <= 0xFF;
         const auto byte = static_cast<std::uint8_t>(unit & 0xFF);
         if (byte == 0 || n == room) {
             break;
@@ -18,7 +24,7 @@ int WideToRadio(std::u16string_view text, std::span<std::uint8_t> dest) {
         dest[n++] = byte;
     }
     dest[n] = 0;
-    return kRadioTextOk;
+    return convertible ? kRadioTextOk : kRadioTextConvertFailed;
 }
 
 int RadioToWide(std::span<char16_t> dest, const std::uint8_t* src, std::size_t budget) {

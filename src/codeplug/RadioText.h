@@ -20,7 +20,8 @@ inline constexpr std::size_t kShortFieldBudget = 4;  // password and model code
 
 // Writes text as radio text into dest: the low byte of each code unit, up to and including the
 // first zero. An empty text writes nothing (dest keeps what it held). Never writes past dest: a
-// text that does not fit is cut so that the last byte of dest is its terminating zero.
+// text that does not fit is cut so that the last byte of dest is its terminating zero. Returns
+// kRadioTextConvertFailed when a character written lies above U+00FF (the radio cannot hold it).
 int WideToRadio(std::u16string_view text, std::span<std::uint8_t> dest);
 
 // Reads radio text of at most budget bytes (at most 255) from src into dest, zero-extending each

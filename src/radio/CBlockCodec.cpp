@@ -95,18 +95,32 @@ void PutLittleEndian32(std::vector<std::uint8_t>& out, std::uint32_t v) {
         out.push_back(static_cast<std::uint8_t>(v >> shift));
     }
 }
-// The text as radio bytes, cut to the field's budget, with its NUL.
-void PutText(std::vector<std::uint8_t>& out, std::u16string_view text, std::size_t budget) {
-    std::vector<std::uint8_t> bytes(budget + 1, 0);
-    WideToRadio(text, bytes);
-    const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
-    out.insert(out.end(), bytes.begin(), end + 1);
-}
-void PutFixedText(std::vector<std::uint8_t>& out, std::u16string_view text, std::size_t bytes) {
-    std::vector<std::uint8_t> field(bytes + 1, 0);
-    WideToRadio(text, field);
-    out.insert(out.end(), field.begin(), field.begin() + static_cast<std::ptrdiff_t>(bytes));
-}
+// Appends texts as radio bytes and remembers whether one of them could not be converted.
+class CTextWriter {
+  public:
+    explicit CTextWriter(std::vector<std::uint8_t>& out) : m_out(out) {}
+
+    // The text cut to the field's budget, with its NUL.
+    void Text(std::u16string_view text, std::size_t budget) {
+        std::vector<std::uint8_t> bytes(budget + 1, 0);
+        Note(WideToRadio(text, bytes));
+        const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
+        m_out.insert(m_out.end(), bytes.begin(), end + 1);
+    }
+    // A text in a fixed number of bytes, NUL-padded.
+    void FixedText(std::u16string_view text, std::size_t bytes) {
+        std::vector<std::uint8_t> field(bytes + 1, 0);
+        Note(WideToRadio(text, field));
+        m_out.insert(m_out.end(), field.begin(),
+                     field.begin() + static_cast<std::ptrdiff_t>(bytes));
+    }
+    int Result() const { return m_ok ? kRadioSuccess : kTextToRadio; }
+
+  private:
+    void Note(int status) { m_ok = m_ok && status == kRadioTextOk; }
+    std::vector<std::uint8_t>& m_out;
+    bool m_ok = true;
+};
 
 }  // namespace
 
@@ -187,14 +201,15 @@ int CBlockCodec::DecodeLimits(std::span<const std::uint8_t> block, CRadioLimits&
     return kRadioSuccess;
 }
 
-std::vector<std::uint8_t> CBlockCodec::EncodeLimits(const CRadioLimits& limits) {
-    std::vector<std::uint8_t> out;
-    PutText(out, limits.pid, kPidBudget);
-    PutText(out, limits.valid_PID_start, kPidBudget);
-    PutText(out, limits.valid_PID_end, kPidBudget);
-    PutText(out, limits.public_grp_info[0].start_pid, kPidBudget);
+int CBlockCodec::EncodeLimits(const CRadioLimits& limits, std::vector<std::uint8_t>& out) {
+    out.clear();
+    CTextWriter text(out);
+    text.Text(limits.pid, kPidBudget);
+    text.Text(limits.valid_PID_start, kPidBudget);
+    text.Text(limits.valid_PID_end, kPidBudget);
+    text.Text(limits.public_grp_info[0].start_pid, kPidBudget);
     out.push_back(limits.public_grp_info[0].list_size);
-    PutFixedText(out, limits.model, kModelBytes);
+    text.FixedText(limits.model, kModelBytes);
     out.push_back(limits.clone_compatibility_version);
     out.push_back(limits.max_num_of_contacts);
     out.push_back(limits.max_num_of_private_grps);
@@ -207,7 +222,7 @@ std::vector<std::uint8_t> CBlockCodec::EncodeLimits(const CRadioLimits& limits) 
     out.insert(out.end(), limits.languages.begin(), limits.languages.begin() + languages);
     out.push_back(limits.max_num_of_channels);
     out.push_back(limits.max_vol_level);
-    return out;
+    return text.Result();
 }
 
 int CBlockCodec::DecodeSettings(std::span<const std::uint8_t> block, CRadioSettings& settings) {
@@ -245,8 +260,9 @@ int CBlockCodec::DecodeSettings(std::span<const std::uint8_t> block, CRadioSetti
     return kRadioSuccess;
 }
 
-std::vector<std::uint8_t> CBlockCodec::EncodeSettings(const CRadioSettings& settings) {
-    std::vector<std::uint8_t> out;
+int CBlockCodec::EncodeSettings(const CRadioSettings& settings, std::vector<std::uint8_t>& out) {
+    out.clear();
+    CTextWriter text(out);
     out.push_back(settings.contrast);
     PutBigEndian32(out, settings.backlight);
     out.push_back(settings.vibracall);
@@ -259,12 +275,12 @@ std::vector<std::uint8_t> CBlockCodec::EncodeSettings(const CRadioSettings& sett
     out.push_back(settings.earpiece_vol_level);
     out.push_back(settings.language);
     PutLittleEndian32(out, settings.settings_flags);
-    PutText(out, settings.call_forward_id, kPidBudget);
-    PutFixedText(out, settings.password, kPasswordBytes);
+    text.Text(settings.call_forward_id, kPidBudget);
+    text.FixedText(settings.password, kPasswordBytes);
     out.push_back(settings.tot_timer);
     out.push_back(settings.tpt_offset);
     out.push_back(settings.noise_levels);
-    return out;
+    return text.Result();
 }
 
 int CBlockCodec::DecodeContact(std::span<const std::uint8_t> block, CContactRecord& record) {
@@ -297,16 +313,17 @@ int CBlockCodec::DecodeContact(std::span<const std::uint8_t> block, CContactReco
     return kRadioSuccess;
 }
 
-std::vector<std::uint8_t> CBlockCodec::EncodeContact(CContactRecord& record) {
-    std::vector<std::uint8_t> out;
-    PutText(out, record.name, kNameBudget);
+int CBlockCodec::EncodeContact(CContactRecord& record, std::vector<std::uint8_t>& out) {
+    out.clear();
+    CTextWriter text(out);
+    text.Text(record.name, kNameBudget);
     out.push_back(record.alert_tone);
-    PutText(out, record.pid, kPidBudget);
+    text.Text(record.pid, kPidBudget);
     out.push_back(record.contact_flags);
     out.push_back(record.channel);
     out.push_back(record.cntct_type);
     if (record.cntct_type != kContactPrivate) {
-        return out;
+        return text.Result();
     }
     std::vector<std::u16string_view> groups;
     std::uint8_t homePosition = record.home_group_position;
@@ -331,9 +348,9 @@ std::vector<std::uint8_t> CBlockCodec::EncodeContact(CContactRecord& record) {
     out.push_back(static_cast<std::uint8_t>(groups.size()));
     out.push_back(homePosition);
     for (auto group : groups) {
-        PutText(out, group, kPidBudget);
+        text.Text(group, kPidBudget);
     }
-    return out;
+    return text.Result();
 }
 
 int CBlockCodec::DecodeText(std::span<const std::uint8_t> block, std::u16string& text) {
@@ -346,10 +363,11 @@ int CBlockCodec::DecodeText(std::span<const std::uint8_t> block, std::u16string&
     return kRadioSuccess;
 }
 
-std::vector<std::uint8_t> CBlockCodec::EncodeText(std::u16string_view text) {
-    std::vector<std::uint8_t> out;
-    PutText(out, text, kTextBudget);
-    return out;
+int CBlockCodec::EncodeText(std::u16string_view text, std::vector<std::uint8_t>& out) {
+    out.clear();
+    CTextWriter writer(out);
+    writer.Text(text, kTextBudget);
+    return writer.Result();
 }
 
 std::u16string CBlockCodec::DecodeCapturedPid(std::span<const std::uint8_t> block) {

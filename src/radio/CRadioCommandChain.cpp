@@ -1,11 +1,13 @@
 #include "CRadioCommandChain.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "CTransferOperations.h"
 #include "CUpDownGradeSetting.h"
+#include "CWriteCheck.h"
 #include "RadioResult.h"
 #include "RadioResultText.h"
 #include "StringTable.h"
@@ -18,6 +20,8 @@ constexpr int kWrongPassword = 302;
 constexpr int kNotSupported = 10031;
 constexpr int kUnableToGetPassword = 303;
 constexpr int kModifiedBandClone = 15;
+constexpr int kTextToRadioMessage = 262;
+constexpr int kProfileCannotBeWritten = 30121;
 
 }  // namespace
 
@@ -93,7 +97,41 @@ int CRadioCommandChain::Read(const std::string& port, CVirtualCodeplug& image) {
     return kRadioSuccess;
 }
 
+void CRadioCommandChain::ShowProfileError(const CQMVVLTException& e) {
+    const std::string text = LoadString(e.Code());
+    m_ui.ShowMessage(text.empty() ? e.Message() : text);
+    m_profileRefused = true;
+}
+
+int CRadioCommandChain::CheckProfile(CQMVVLTDoc& doc) {
+    CVirtualCodeplug image;
+    try {
+        doc.GetVirtualCPData(image, {});
+    } catch (const CQMVVLTException& e) {
+        ShowProfileError(e);
+        return kOperationFailed;
+    }
+    const auto problems = CWriteCheck::Check(image);
+    if (problems.empty()) {
+        return kRadioSuccess;
+    }
+    const bool notRadioText =
+        std::any_of(problems.begin(), problems.end(), [](const auto& p) { return p.notRadioText; });
+    std::string text = LoadString(notRadioText ? kTextToRadioMessage : kProfileCannotBeWritten);
+    for (const auto& problem : problems) {
+        text += "\n" + problem.text;
+    }
+    m_ui.ShowMessage(text);
+    m_profileRefused = true;
+    return notRadioText ? kTextToRadio : kOperationFailed;
+}
+
 int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc, bool setClockFromPc) {
+    m_profileRefused = false;
+    // The profile is checked before the radio is even asked for its PID.
+    if (const int checked = CheckProfile(doc); checked != kRadioSuccess) {
+        return checked;
+    }
     CTransferOperations operations(m_context);
     std::u16string ownPid;
     int code = m_ui.RunOperation([&] { return operations.ReadOwnPid(port, ownPid); });
@@ -108,7 +146,7 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc, bool set
     try {
         doc.GetVirtualCPData(image, ownPid);
     } catch (const CQMVVLTException& e) {
-        m_ui.ShowMessage(LoadString(e.Code()));
+        ShowProfileError(e);
         return kOperationFailed;
     }
     m_context.SetNotSupportedAccepted(false);

@@ -7,6 +7,7 @@
 #include "IRadioCommandUi.h"
 
 class CQMVVLTDoc;
+class CQMVVLTException;
 class CUpDownGradeSetting;
 
 // The Read, Write and Reset commands: each chains the radio operations (version, model group,
@@ -21,8 +22,13 @@ class CRadioCommandChain {
     // Reads the radio on port into image (a fresh image on success). Failures have been shown;
     // the result code is returned (kUserCancelled also for a cancelled password).
     int Read(const std::string& port, CVirtualCodeplug& image);
-    // Writes the document's profile to the radio on port.
+    // Writes the document's profile to the radio on port. A profile that cannot be converted, or
+    // holds what the radio cannot take, is refused before anything is sent: each offending
+    // contact, text or setting is shown, and the result is kTextToRadio for characters the radio
+    // lacks, kOperationFailed otherwise, with ProfileRefused() set.
     int Write(const std::string& port, CQMVVLTDoc& doc, bool setClockFromPc = false);
+    // Whether the last Write stopped at the profile rather than at the radio.
+    bool ProfileRefused() const { return m_profileRefused; }
     int Reset(const std::string& port);
 
     int RadioModelGroup() const { return m_modelGroup; }
@@ -35,6 +41,9 @@ class CRadioCommandChain {
     // Asks for the radio's password until it is entered (true) or the user cancels (false).
     bool PasswordGate();
     int Fail(int code);
+    // Converts and checks the profile the way a write would; kRadioSuccess when it can be sent.
+    int CheckProfile(CQMVVLTDoc& doc);
+    void ShowProfileError(const CQMVVLTException& e);
 
     CTransferContext& m_context;
     const CUpDownGradeSetting& m_settings;
@@ -42,6 +51,7 @@ class CRadioCommandChain {
     int m_modelGroup = 0;
     std::u16string m_radioPassword;
     std::u16string m_enteredPassword;
+    bool m_profileRefused = false;
 };
 
 // The radio clock's encoding of a local date and time: seconds since 1970-01-01 00:00 with the

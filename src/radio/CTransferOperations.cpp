@@ -234,36 +234,52 @@ int CTransferOperations::WriteCodeplug(const std::string& port, const CVirtualCo
     session.Progress(40);
 
     w.SettingsFromOwnRecord();
-    if (!session.Proceed() ||
-        !session.Check(protocol.WriteSettings(CBlockCodec::EncodeSettings(w.settings)))) {
+    // Every block is encoded before the first is sent: a text the radio cannot hold stops the
+    // write while the radio still has its old codeplug.
+    std::vector<std::uint8_t> settingsBlock;
+    int encoded = CBlockCodec::EncodeSettings(w.settings, settingsBlock);
+    const auto contacts = CWritePlan::ContactOrder(w);
+    std::vector<std::vector<std::uint8_t>> contactBlocks(contacts.size());
+    for (std::size_t n = 0; n < contacts.size() && encoded == kRadioSuccess; ++n) {
+        encoded = CBlockCodec::EncodeContact(w.contacts[static_cast<std::size_t>(contacts[n])],
+                                             contactBlocks[n]);
+    }
+    const auto texts = CWritePlan::TextOrder(w);
+    std::vector<std::vector<std::uint8_t>> textBlocks(texts.size());
+    for (std::size_t n = 0; n < texts.size() && encoded == kRadioSuccess; ++n) {
+        encoded =
+            CBlockCodec::EncodeText(w.texts[static_cast<std::size_t>(texts[n])], textBlocks[n]);
+    }
+    if (encoded != kRadioSuccess) {
+        session.Fail(encoded);
+        return session.Finish();
+    }
+
+    if (!session.Proceed() || !session.Check(protocol.WriteSettings(settingsBlock))) {
         return session.Finish();
     }
     session.Progress(60);
 
-    const auto contacts = CWritePlan::ContactOrder(w);
     if (contacts.empty()) {
         session.Check(protocol.WriteContact(0, 0, {}));
     }
     const auto contactTotal = static_cast<std::uint8_t>(contacts.size());
     for (std::size_t n = 0; n < contacts.size() && session.Proceed(); ++n) {
-        auto& record = w.contacts[static_cast<std::size_t>(contacts[n])];
         session.Check(protocol.WriteContact(static_cast<std::uint8_t>(n + 1), contactTotal,
-                                            CBlockCodec::EncodeContact(record)));
+                                            contactBlocks[n]));
     }
     if (!session.Proceed()) {
         return session.Finish();
     }
     session.Progress(80);
 
-    const auto texts = CWritePlan::TextOrder(w);
     if (texts.empty()) {
         session.Check(protocol.WriteTextMessage(0, 0, {}));
     }
     const auto textTotal = static_cast<std::uint8_t>(texts.size());
     for (std::size_t n = 0; n < texts.size() && session.Proceed(); ++n) {
-        session.Check(protocol.WriteTextMessage(
-            static_cast<std::uint8_t>(n + 1), textTotal,
-            CBlockCodec::EncodeText(w.texts[static_cast<std::size_t>(texts[n])])));
+        session.Check(
+            protocol.WriteTextMessage(static_cast<std::uint8_t>(n + 1), textTotal, textBlocks[n]));
     }
     if (session.Proceed()) {
         session.Check(protocol.FinishWrite());

@@ -17,6 +17,8 @@ constexpr int kRequiredCapabilities[] = {
     9,   // sms_compose_mesgs_en
 };
 constexpr int kCapVibracallDis = 12;
+constexpr int kCapSmsTx = 22;
+constexpr int kCapSmsCompose = 9;
 constexpr int kStandardFamily = 10;
 constexpr int kModifiedBandFamily = 15;
 
@@ -70,6 +72,10 @@ bool CWritePlan::NotSupported(const CVirtualCodeplug& work, const CRadioLimits& 
     }
     missing = missing || (TestBit(radio.capability_flags, kCapVibracallDis) &&
                           !TestBit(work.limits.capability_flags, kCapVibracallDis));
+    // Predefined texts serve only for sending: a radio that neither sends nor composes messages
+    // holds them unused, whatever room it has.
+    missing = missing || (c.messages > 0 && !TestBit(radio.capability_flags, kCapSmsTx) &&
+                          !TestBit(radio.capability_flags, kCapSmsCompose));
     return dropped > 0 || c.private_groups > radio.max_num_of_private_grps ||
            c.public_groups > radio.max_num_of_public_grps || privateContacts > contactRoom ||
            c.messages > radio.max_num_of_predefined_msgs || missing;

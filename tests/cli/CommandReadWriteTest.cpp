@@ -70,6 +70,59 @@ TEST(CliReadWrite, WriteOneRadioAfterAnother) {
     EXPECT_EQ(sim.radio.Image().texts[0], u"Call the office");
 }
 
+// Nothing the radio would keep cut or garbled is written: the profile is refused, each offending
+// contact or text named, before a byte goes to the radio.
+TEST(CliReadWrite, AProfileTheRadioCannotTakeIsRefusedBeforeAnythingIsSent) {
+    struct Case {
+        const char* what;
+        std::string from;
+        std::string to;
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        {"character above U+00FF",
+         "name=\"Dispatch\"",
+         "name=\"Caf\u00e9 \u2615\"",
+         {"Error: Unable to convert VLT character format into the radio text format.",
+          "Contact \"Caf\u00e9 \u2615\": Contact name can only contain ISO-8859-1 characters."}},
+        {"name longer than the radio holds",
+         "name=\"Dispatch\"",
+         "name=\"" + std::string(30, 'N') + "\"",
+         {"Contact \"" + std::string(30, 'N') +
+          "\": The name is longer than the radio can hold (25 characters)."}},
+        {"text longer than the radio holds",
+         "txt=\"Call the office\"",
+         "txt=\"" + std::string(100, 'T') + "\"",
+         {"Text message \"" + std::string(100, 'T') +
+          "\": The text is longer than the radio can hold (80 characters)."}},
+        {"PID out of range",
+         "pid=\"10000003\"",
+         "pid=\"99999999999\"",
+         {"Contact \"Bruno Costa\": The PID is not a valid PID"}},
+    };
+    std::ifstream in(kSample, std::ios::binary);
+    const std::string sample((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string text = sample;
+        const auto at = text.find(c.from);
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, c.from.size(), c.to);
+        const std::string profile = TempPath("unwritable.lam");
+        ASSERT_EQ(
+            RunCli(Cli({"import", WriteTempFile("unwritable.xml", text), "-o", profile})).exitCode,
+            0);
+        CSimRadio sim;
+        const CliResult r = RunCli(Cli({"write", profile, "--port", sim.Port(), "--yes"}));
+        EXPECT_EQ(r.exitCode, 2);
+        for (const std::string& message : c.messages) {
+            EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+        }
+        EXPECT_TRUE(sim.radio.Requests().empty());
+    }
+}
+
 TEST(CliReadWrite, ReportsOfAProfileReadFromTheRadio) {
     std::ifstream in(kSample, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

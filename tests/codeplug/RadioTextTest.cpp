@@ -19,20 +19,23 @@ TEST(RadioText, EmptyTextLeavesDestinationUntouched) {
     EXPECT_EQ(bytes, (std::array<std::uint8_t, 4>{1, 2, 3, 4}));
 }
 
-TEST(RadioText, WideToRadioNeverWritesPastTheField) {
+TEST(RadioText, WideToRadioNeverWritesPastTheFieldAndRefusesWhatTheRadioCannotHold) {
     struct Case {
         std::u16string text;
         std::vector<std::uint8_t> expected;  // the whole 5-byte field after the call
+        int status;
     };
     const Case cases[] = {
-        {u"ab", {'a', 'b', 0, 0xEE, 0xEE}},        {u"abcd", {'a', 'b', 'c', 'd', 0}},
-        {u"abcdefgh", {'a', 'b', 'c', 'd', 0}},     // cut, still terminated
-        {u"a\u0100b", {'a', 0, 0xEE, 0xEE, 0xEE}},  // low byte 0 ends the text
-        {u"\u0141x", {0x41, 'x', 0, 0xEE, 0xEE}},   // high byte dropped
+        {u"ab", {'a', 'b', 0, 0xEE, 0xEE}, kRadioTextOk},
+        {u"abcd", {'a', 'b', 'c', 'd', 0}, kRadioTextOk},
+        {u"abcdefgh", {'a', 'b', 'c', 'd', 0}, kRadioTextOk},  // cut, still terminated
+        {u"\u00ff\u00e9", {0xFF, 0xE9, 0, 0xEE, 0xEE}, kRadioTextOk},
+        {u"a\u0100b", {'a', 0, 0xEE, 0xEE, 0xEE}, kRadioTextConvertFailed},  // would end the text
+        {u"\u0141x", {0x41, 'x', 0, 0xEE, 0xEE}, kRadioTextConvertFailed},   // would become 'A'
     };
     for (const Case& c : cases) {
         std::vector<std::uint8_t> field(5, 0xEE);
-        WideToRadio(c.text, field);
+        EXPECT_EQ(WideToRadio(c.text, field), c.status);
         EXPECT_EQ(field, c.expected);
     }
 }

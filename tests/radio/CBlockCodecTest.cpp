@@ -21,6 +21,28 @@ void Append(Bytes& out, std::string_view text, bool nul = true) {
     }
 }
 
+// The encoders, for blocks whose texts the radio can hold.
+Bytes EncodeContact(CContactRecord& r) {
+    Bytes out;
+    EXPECT_EQ(CBlockCodec::EncodeContact(r, out), kRadioSuccess);
+    return out;
+}
+Bytes EncodeText(std::u16string_view text) {
+    Bytes out;
+    EXPECT_EQ(CBlockCodec::EncodeText(text, out), kRadioSuccess);
+    return out;
+}
+Bytes EncodeSettings(const CRadioSettings& settings) {
+    Bytes out;
+    EXPECT_EQ(CBlockCodec::EncodeSettings(settings, out), kRadioSuccess);
+    return out;
+}
+Bytes EncodeLimits(const CRadioLimits& limits) {
+    Bytes out;
+    EXPECT_EQ(CBlockCodec::EncodeLimits(limits, out), kRadioSuccess);
+    return out;
+}
+
 CContactRecord PrivateContact() {
     CContactRecord r;
     r.name = u"Zo\u00EB";
@@ -40,13 +62,13 @@ TEST(ContactEncoding, GroupTypesEndAfterTheType) {
         Bytes expected = {'Z', 'o', 0xEB, 0, 3};
         Append(expected, "10000050");
         expected.insert(expected.end(), {kFlagIdInUse | kFlagInScrollList, 2, type});
-        EXPECT_EQ(CBlockCodec::EncodeContact(r), expected);
+        EXPECT_EQ(EncodeContact(r), expected);
     }
 }
 
 TEST(ContactEncoding, PrivateWithoutGroupsSendsCountZero) {
     CContactRecord r = PrivateContact();
-    const Bytes encoded = CBlockCodec::EncodeContact(r);
+    const Bytes encoded = EncodeContact(r);
     ASSERT_GE(encoded.size(), 2u);
     EXPECT_EQ(Bytes(encoded.end() - 3, encoded.end()), (Bytes{kContactPrivate, 0, 0}));
 }
@@ -56,7 +78,7 @@ TEST(ContactEncoding, HomeGroupThatIsTheSecondParentIsSentOnceAtPositionTwo) {
     r.parent_groups[0] = u"10000001";
     r.parent_groups[2] = u"10000002";
     r.home_grp = u"10000002";
-    const Bytes encoded = CBlockCodec::EncodeContact(r);
+    const Bytes encoded = EncodeContact(r);
     Bytes tail = {kContactPrivate, 2, 2};
     Append(tail, "10000001");
     Append(tail, "10000002");
@@ -69,7 +91,7 @@ TEST(ContactEncoding, HomeGroupOutsideTheParentsIsAppended) {
     CContactRecord r = PrivateContact();
     r.parent_groups[1] = u"10000001";
     r.home_grp = u"17179869100";
-    const Bytes encoded = CBlockCodec::EncodeContact(r);
+    const Bytes encoded = EncodeContact(r);
     Bytes tail = {kContactPrivate, 2, 2};
     Append(tail, "10000001");
     Append(tail, "17179869100");
@@ -80,7 +102,7 @@ TEST(ContactEncoding, WithoutHomeGroupTheStoredPositionIsSent) {
     CContactRecord r = PrivateContact();
     r.parent_groups[0] = u"10000001";
     r.home_group_position = 7;
-    const Bytes encoded = CBlockCodec::EncodeContact(r);
+    const Bytes encoded = EncodeContact(r);
     Bytes tail = {kContactPrivate, 1, 7};
     Append(tail, "10000001");
     EXPECT_EQ(Bytes(encoded.end() - static_cast<std::ptrdiff_t>(tail.size()), encoded.end()), tail);
@@ -134,7 +156,7 @@ TEST(ContactDecoding, RoundTripsAFullRecord) {
             u"1000000" + std::u16string(1, static_cast<char16_t>(u'1' + i));
     }
     r.home_grp = u"10000009";
-    Bytes encoded = CBlockCodec::EncodeContact(r);
+    Bytes encoded = EncodeContact(r);
     EXPECT_LE(encoded.size() + 2, 121u);
     CContactRecord back;
     ASSERT_EQ(CBlockCodec::DecodeContact(encoded, back), kRadioSuccess);
@@ -149,7 +171,7 @@ TEST(ContactDecoding, RoundTripsAFullRecord) {
 TEST(ContactDecoding, TruncatedRecordsFailAndLeaveTheRecord) {
     CContactRecord r = PrivateContact();
     r.parent_groups[0] = u"10000001";
-    const Bytes encoded = CBlockCodec::EncodeContact(r);
+    const Bytes encoded = EncodeContact(r);
     for (std::size_t cut = 0; cut < encoded.size(); ++cut) {
         CContactRecord target;
         target.name = u"keep";
@@ -166,7 +188,24 @@ TEST(TextCoding, LongTextsAreCutAtEightyCharacters) {
     std::u16string text;
     ASSERT_EQ(CBlockCodec::DecodeText(block, text), kRadioSuccess);
     EXPECT_EQ(text, std::u16string(80, u'x'));
-    EXPECT_EQ(CBlockCodec::EncodeText(std::u16string(90, u'y')).size(), 81u);
+    EXPECT_EQ(EncodeText(std::u16string(90, u'y')).size(), 81u);
+}
+
+// A character above U+00FF in any text of a block makes the block unsendable.
+TEST(BlockEncoding, TextsTheRadioCannotHoldFailWithMinus15) {
+    Bytes out;
+    EXPECT_EQ(CBlockCodec::EncodeText(u"Caf\u00e9 \u2615", out), kTextToRadio);
+    CContactRecord named = PrivateContact();
+    named.name = u"\u0141ukasz";
+    EXPECT_EQ(CBlockCodec::EncodeContact(named, out), kTextToRadio);
+    CContactRecord grouped = PrivateContact();
+    grouped.home_grp = u"1000\u0660";
+    EXPECT_EQ(CBlockCodec::EncodeContact(grouped, out), kTextToRadio);
+    CRadioSettings settings;
+    settings.password = u"12\u00b34";
+    EXPECT_EQ(CBlockCodec::EncodeSettings(settings, out), kRadioSuccess);
+    settings.password = u"12\u20ac4";
+    EXPECT_EQ(CBlockCodec::EncodeSettings(settings, out), kTextToRadio);
 }
 
 TEST(TextCoding, TextWithoutTerminatorFails) {
@@ -198,7 +237,7 @@ CRadioSettings SampleSettings() {
 }
 
 TEST(SettingsCoding, EncodedLayoutAndLength) {
-    const Bytes encoded = CBlockCodec::EncodeSettings(SampleSettings());
+    const Bytes encoded = EncodeSettings(SampleSettings());
     ASSERT_EQ(encoded.size(), 33u + 8u);
     EXPECT_EQ(Bytes(encoded.begin(), encoded.begin() + 14),
               (Bytes{7, 1, 2, 3, 4, 2, 0xA1, 0xB2, 0xC3, 0xD4, 0x00, 0x11, 0x22, 0x33}));
@@ -208,13 +247,12 @@ TEST(SettingsCoding, EncodedLayoutAndLength) {
 
 TEST(SettingsCoding, RoundTrip) {
     CRadioSettings back;
-    ASSERT_EQ(CBlockCodec::DecodeSettings(CBlockCodec::EncodeSettings(SampleSettings()), back),
-              kRadioSuccess);
+    ASSERT_EQ(CBlockCodec::DecodeSettings(EncodeSettings(SampleSettings()), back), kRadioSuccess);
     EXPECT_EQ(back, SampleSettings());
 }
 
 TEST(SettingsCoding, BlockEndingAfterTheCallForwardTextKeepsTheDefaults) {
-    Bytes encoded = CBlockCodec::EncodeSettings(SampleSettings());
+    Bytes encoded = EncodeSettings(SampleSettings());
     encoded.resize(encoded.size() - 8);
     CRadioSettings back;
     ASSERT_EQ(CBlockCodec::DecodeSettings(encoded, back), kRadioSuccess);
@@ -250,15 +288,14 @@ CRadioLimits SampleLimits() {
 
 TEST(LimitsCoding, RoundTrip) {
     CRadioLimits back;
-    ASSERT_EQ(CBlockCodec::DecodeLimits(CBlockCodec::EncodeLimits(SampleLimits()), back),
-              kRadioSuccess);
+    ASSERT_EQ(CBlockCodec::DecodeLimits(EncodeLimits(SampleLimits()), back), kRadioSuccess);
     EXPECT_EQ(back, SampleLimits());
 }
 
 TEST(LimitsCoding, ShortModelIsNulPaddedAndFlagsAreLittleEndian) {
     CRadioLimits l = SampleLimits();
     l.model = u"Q4";
-    const Bytes encoded = CBlockCodec::EncodeLimits(l);
+    const Bytes encoded = EncodeLimits(l);
     CRadioLimits back;
     ASSERT_EQ(CBlockCodec::DecodeLimits(encoded, back), kRadioSuccess);
     EXPECT_EQ(back.model, u"Q4");
@@ -286,7 +323,7 @@ TEST_P(ValidPidRange, AcceptanceRules) {
     l.valid_PID_start = Utf16(GetParam().start);
     l.valid_PID_end = Utf16(GetParam().end);
     CRadioLimits back;
-    ASSERT_EQ(CBlockCodec::DecodeLimits(CBlockCodec::EncodeLimits(l), back), kRadioSuccess);
+    ASSERT_EQ(CBlockCodec::DecodeLimits(EncodeLimits(l), back), kRadioSuccess);
     const CRadioLimits defaults;
     EXPECT_EQ(back.valid_PID_start,
               GetParam().taken ? l.valid_PID_start : defaults.valid_PID_start);
@@ -314,7 +351,7 @@ TEST(LimitsCoding, PublicRangeRules) {
         l.public_grp_info[0].start_pid = c.start;
         l.public_grp_info[0].list_size = c.size;
         CRadioLimits back;
-        ASSERT_EQ(CBlockCodec::DecodeLimits(CBlockCodec::EncodeLimits(l), back), kRadioSuccess);
+        ASSERT_EQ(CBlockCodec::DecodeLimits(EncodeLimits(l), back), kRadioSuccess);
         if (c.taken) {
             EXPECT_EQ(back.public_grp_info[0], l.public_grp_info[0]);
         } else {
@@ -324,7 +361,7 @@ TEST(LimitsCoding, PublicRangeRules) {
 }
 
 TEST(LimitsCoding, MoreThanSixLanguagesAreCountedButNotStored) {
-    Bytes encoded = CBlockCodec::EncodeLimits(SampleLimits());
+    Bytes encoded = EncodeLimits(SampleLimits());
     // Replace the language count and list (3 entries) by 8 entries.
     const std::size_t count = encoded.size() - 2 - 3 - 1;
     encoded.erase(encoded.begin() + static_cast<std::ptrdiff_t>(count), encoded.end() - 2);
@@ -340,7 +377,7 @@ TEST(LimitsCoding, MoreThanSixLanguagesAreCountedButNotStored) {
 }
 
 TEST(LimitsCoding, TruncatedBlockFailsAndLeavesTheLimits) {
-    const Bytes encoded = CBlockCodec::EncodeLimits(SampleLimits());
+    const Bytes encoded = EncodeLimits(SampleLimits());
     for (std::size_t cut = 0; cut < encoded.size(); ++cut) {
         CRadioLimits target;
         EXPECT_EQ(CBlockCodec::DecodeLimits(std::span(encoded).first(cut), target),

@@ -24,6 +24,7 @@ CRadioLimits Radio() {
     l.max_num_of_predefined_msgs = 3;
     l.clone_compatibility_version = 10;
     l.max_num_of_channels = 7;
+    PutBit(l.capability_flags, 22, true);  // sms_mesgs_tx_en
     return l;
 }
 
@@ -86,11 +87,26 @@ INSTANTIATE_TEST_SUITE_P(
         SupportCase{"TooManyContacts", [](auto&, auto& r) { r.max_num_of_contacts = 7; }, true},
         SupportCase{"TooManyTexts", [](auto&, auto& r) { r.max_num_of_predefined_msgs = 0; }, true},
         SupportCase{"MissingCapability",
-                    [](auto& w, auto&) { PutBit(w.limits.capability_flags, 22, true); }, true},
+                    [](auto& w, auto&) { PutBit(w.limits.capability_flags, 19, true); }, true},
         SupportCase{"CapabilityPresent",
                     [](auto& w, auto& r) {
-                        PutBit(w.limits.capability_flags, 22, true);
-                        PutBit(r.capability_flags, 22, true);
+                        PutBit(w.limits.capability_flags, 19, true);
+                        PutBit(r.capability_flags, 19, true);
+                    },
+                    false},
+        // Texts are only of use to a radio that sends or composes messages.
+        SupportCase{"TextsForARadioWithoutMessaging",
+                    [](auto&, auto& r) { PutBit(r.capability_flags, 22, false); }, true},
+        SupportCase{"TextsForARadioThatComposes",
+                    [](auto&, auto& r) {
+                        PutBit(r.capability_flags, 22, false);
+                        PutBit(r.capability_flags, 9, true);
+                    },
+                    false},
+        SupportCase{"NoTextsForARadioWithoutMessaging",
+                    [](auto& w, auto& r) {
+                        w.texts[0].clear();
+                        PutBit(r.capability_flags, 22, false);
                     },
                     false},
         SupportCase{"UnlistedCapabilityIgnored",

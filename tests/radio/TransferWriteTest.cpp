@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "FullProfile.h"
 #include "RadioResult.h"
@@ -94,6 +95,24 @@ TEST(WriteCodeplug, ModifiedBandProfileOntoStandardRadioFailsBeforeAnyWrite) {
     EXPECT_EQ(bench.observer.failures, std::vector<int>{kModifiedBandProfile});
     EXPECT_TRUE(bench.observer.warnings.empty());
     EXPECT_EQ(WritesIn(bench.Requests()), 0);
+}
+
+// The last text, the last contact or the settings: a character the radio lacks anywhere stops
+// the write before the settings are sent, so the radio keeps its old codeplug whole.
+TEST(WriteCodeplug, TextTheRadioCannotHoldFailsWithMinus15BeforeAnyWrite) {
+    const std::function<void(CVirtualCodeplug&)> changes[] = {
+        [](CVirtualCodeplug& s) { s.texts[kMaxTexts - 1] = u"\u2615 break"; },
+        [](CVirtualCodeplug& s) { s.contacts[kMaxContacts - 1].name = u"\u0141ukasz"; },
+        [](CVirtualCodeplug& s) { s.settings.password = u"\u20ac"; },
+    };
+    for (const auto& change : changes) {
+        CVirtualCodeplug source = MakeFullImage();
+        change(source);
+        CTransferBench bench(FullRadio());
+        EXPECT_EQ(bench.operations.WriteCodeplug(bench.sim.Port(), source), kTextToRadio);
+        EXPECT_EQ(bench.observer.failures, std::vector<int>{kTextToRadio});
+        EXPECT_EQ(WritesIn(bench.Requests()), 0);
+    }
 }
 
 TEST(WriteCodeplug, ChannelRemapAfterYesMovesChannelsAndLeavesTheScanList) {

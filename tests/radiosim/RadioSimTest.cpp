@@ -60,7 +60,8 @@ TEST(VirtualRadio, KeepsWhatAWriteSentOnlyAfterFinishWrite) {
     group.pid = u"10000100";
     group.cntct_type = kContactPrivateGroup;
     Bytes request = {1, 1};
-    const Bytes record = CBlockCodec::EncodeContact(group);
+    Bytes record;
+    ASSERT_EQ(CBlockCodec::EncodeContact(group, record), kRadioSuccess);
     request.insert(request.end(), record.begin(), record.end());
     radio.Handle(kOpOpenLink, {});
     radio.Handle(kOpWriteContact, request);

@@ -143,13 +143,17 @@ Bytes CVirtualRadio::Answer(std::uint8_t opcode, const Bytes& data) {
             return Frame('A', {'P'});
         case kOpReadLimits: {
             Bytes reply{'F'};
-            const Bytes block = CBlockCodec::EncodeLimits(m_image.limits);
+            // Texts from a radio's bytes or a loaded profile; what cannot be held goes as low
+            // bytes.
+            Bytes block;
+            CBlockCodec::EncodeLimits(m_image.limits, block);
             reply.insert(reply.end(), block.begin(), block.end());
             return Frame('A', reply);
         }
         case kOpReadSettings: {
             Bytes reply{'G'};
-            const Bytes block = CBlockCodec::EncodeSettings(m_image.settings);
+            Bytes block;
+            CBlockCodec::EncodeSettings(m_image.settings, block);
             reply.insert(reply.end(), block.begin(), block.end());
             return Frame('A', reply);
         }
@@ -217,9 +221,13 @@ Bytes CVirtualRadio::ReadListItem(std::uint8_t letter, const Bytes& data, bool c
     if (contacts) {
         const std::size_t slot = ContactList(m_image)[index - 1];
         CContactRecord record = m_image.contacts[slot];
-        block = m_raw[slot].empty() ? CBlockCodec::EncodeContact(record) : m_raw[slot];
+        if (m_raw[slot].empty()) {
+            CBlockCodec::EncodeContact(record, block);
+        } else {
+            block = m_raw[slot];
+        }
     } else {
-        block = CBlockCodec::EncodeText(*TextList(m_image)[index - 1]);
+        CBlockCodec::EncodeText(*TextList(m_image)[index - 1], block);
     }
     reply.insert(reply.end(), block.begin(), block.end());
     return Frame('A', reply);
