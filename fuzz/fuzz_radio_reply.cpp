@@ -6,6 +6,7 @@
 #include "CBlockCodec.h"
 #include "CReplyReceiver.h"
 #include "RadioProtocol.h"
+#include "RadioResult.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> input(data, size);
