@@ -485,6 +485,5 @@ const StringTableEntry kEnglishStrings[] = {
     // Desktop program dialogs
     {32000, "New Profile"},
     {32001, "Profile &templates:"},
-    {32002, "Close the splash screen"},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

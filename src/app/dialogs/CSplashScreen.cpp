@@ -111,8 +111,13 @@ void CSplashScreen::mousePressEvent(QMouseEvent*) {
     close();
 }
 
-// A key pressed anywhere in the program dismisses the splash; the key is spent on that.
+// A key pressed anywhere in the program dismisses the splash; the key is spent on that, so a
+// shortcut does not also run its command behind the splash.
 bool CSplashScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::KeyPress) {
         close();
         return true;
