@@ -22,7 +22,8 @@ class CSingleInstance : public QObject {
     // live one (then false).
     bool Listen();
 
-    // A private per-user socket for the configuration store in use.
+    // A private per-user socket for the configuration store in use (so ask after --config has
+    // been applied).
     static QString DefaultServerName();
     const QString& ServerName() const { return m_serverName; }
 

@@ -81,17 +81,37 @@ TEST_F(SingleInstanceTest, ALiveInstanceIsNeverDisplacedNorBrokenByGarbage) {
     ASSERT_TRUE(running.Listen());
     EXPECT_FALSE(CSingleInstance(nullptr, Name()).Listen());
 
-    // A peer announcing an absurd request is dropped without a request reaching the program.
+    // Requests no instance sends are dropped without reaching the program.
+    const auto bytes = [](const auto&... values) {
+        QByteArray b;
+        QDataStream out(&b, QIODevice::WriteOnly);
+        (out << ... << values);
+        return b;
+    };
+    const QByteArray hugeList = bytes(quint32(0x7FFFFFFF), QString("a"));
+    const QByteArray oddString = bytes(quint32(1), quint32(3), quint16('a'));
+    const struct {
+        const char* name;
+        quint32 announced;  // the size header
+        QByteArray body;
+    } requests[] = {
+        {"announces 4 GiB", 0xFFFFFFF0u, QByteArray(4, '\0')},
+        {"a list of 2^31 names", quint32(hugeList.size()), hugeList},
+        {"a name of odd byte length", quint32(oddString.size()), oddString},
+    };
     QSignalSpy requested(&running, &CSingleInstance::FilesRequested);
-    QLocalSocket peer;
-    peer.connectToServer(Name());
-    ASSERT_TRUE(peer.waitForConnected(1000));
-    QDataStream garbage(&peer);
-    garbage << quint32(0xFFFFFFF0u) << quint32(1);
-    peer.flush();
-    QSignalSpy dropped(&peer, &QLocalSocket::disconnected);
-    EXPECT_TRUE(dropped.wait(5000));
-    EXPECT_EQ(requested.count(), 0);
+    for (const auto& r : requests) {
+        QLocalSocket peer;
+        peer.connectToServer(Name());
+        ASSERT_TRUE(peer.waitForConnected(1000)) << r.name;
+        QDataStream header(&peer);
+        header << r.announced;
+        peer.write(r.body);
+        peer.flush();
+        QSignalSpy dropped(&peer, &QLocalSocket::disconnected);
+        EXPECT_TRUE(dropped.wait(5000)) << r.name;
+        EXPECT_EQ(requested.count(), 0) << r.name;
+    }
 
     EXPECT_TRUE(HandOverFromAnotherThread({dir.filePath("p.lam")}));
     EXPECT_EQ(requested.count(), 1);
