@@ -431,6 +431,12 @@ const StringTableEntry kEnglishStrings[] = {
     // About dialog
     {10137, "QMV Series Customer Programming Software"},
     {10138, "Version %s"},
+    {10139, "Copyright (C) Varentis Solutions. All rights reserved."},
+    {10140, "QMV and QMV410 are trademarks of Varentis Solutions."},
+    {10141,
+     "Warning: This program is protected by copyright law. Unauthorized reproduction or "
+     "distribution of this program, or any portion of it, may result in civil and criminal "
+     "penalties."},
 
     // Help
     {10142, "Error: Can not find the help file!"},
@@ -499,5 +505,8 @@ const StringTableEntry kEnglishStrings[] = {
     {30119, "%s: %s"},
     {30120, "Warning: %s"},
     {30121, "The profile cannot be written to a radio as it is."},
+    // Desktop program dialogs
+    {32000, "New Profile"},
+    {32001, "Profile &templates:"},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);
