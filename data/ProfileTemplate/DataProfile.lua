@@ -470,7 +470,9 @@ local function banksOf(limit)
   local banks = {}
   for i = 0, 3 do
     local bank = {count = 0, first = 0, last = -1, base = nil}
+    -- The image holds a bank's size in 8 bits: clamped as the program clamps it.
     bank.count = signedNumber(limit:getAttribute("public_grp_info_lst_size" .. i)) or 0
+    bank.count = math.max(0, math.min(bank.count, 255))
     local baseText = limit:getAttribute("public_grp_info_start_pid" .. i) or ""
     if baseText:match("^%d+$") and #baseText <= 18 then
       bank.base = math.tointeger(tonumber(baseText))

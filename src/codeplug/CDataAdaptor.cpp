@@ -4,6 +4,8 @@
 
 #include "CQMVVLTException.h"
 #include "ProfileValue.h"
+#include "PublicGroupIdBank.h"
+#include "RadioControlText.h"
 #include "TextCodec.h"
 
 namespace {
@@ -31,7 +33,9 @@ class CAttributeReader {
         }
         return std::move(*value);
     }
-    std::u16string Text(const char* name) const { return Utf8ToUtf16(Raw(name)); }
+    std::u16string Text(const char* name) const {
+        return PicturesToControls(Utf8ToUtf16(Raw(name)));
+    }
     std::uint32_t Number(const char* name) const { return ParseProfileNumber(Raw(name)); }
     std::uint8_t Byte(const char* name) const { return ParseProfileByte(Raw(name)); }
     std::int8_t SignedByte(const char* name) const { return static_cast<std::int8_t>(Byte(name)); }
@@ -84,7 +88,8 @@ void ReadLimits(const CXPath& xpath, CRadioLimits& limits) {
         const std::string index = std::to_string(i);
         range.start_pid = attr.Text(("public_grp_info_start_pid" + index).c_str());
         range.name = attr.Text(("public_grp_info_pid_name" + index).c_str());
-        range.list_size = attr.Byte(("public_grp_info_lst_size" + index).c_str());
+        range.list_size = static_cast<std::uint8_t>(
+            PublicGroupListSize(attr.Raw(("public_grp_info_lst_size" + index).c_str())));
     }
     limits.model = attr.Text("model");
     limits.clone_compatibility_version = attr.Byte("clone_compatibility_version");

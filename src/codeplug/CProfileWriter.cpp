@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "RadioControlText.h"
 #include "TextCodec.h"
 #include "XmlDom.h"
 
@@ -10,7 +11,18 @@ void AppendEscapedAttribute(std::string& out, std::u16string_view text) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char* entity = nullptr;
+        char16_t picture[1] = {};
         switch (text[i]) {
+            // A parser turns a literal TAB, LF or CR in an attribute into a blank.
+            case u'\t':
+                entity = "&#9;";
+                break;
+            case u'\n':
+                entity = "&#10;";
+                break;
+            case u'\r':
+                entity = "&#13;";
+                break;
             case u'&':
                 entity = "&amp;";
                 break;
@@ -24,10 +36,19 @@ void AppendEscapedAttribute(std::string& out, std::u16string_view text) {
                 entity = "&quot;";
                 break;
             default:
-                continue;
+                if (!IsXmlForbiddenControl(text[i])) {
+                    continue;
+                }
+                // XML 1.0 cannot carry the other C0 controls, not even as references.
+                picture[0] = ControlToPicture(text[i]);
+                break;
         }
         AppendUtf16AsUtf8(out, text.substr(start, i - start));
-        out += entity;
+        if (entity) {
+            out += entity;
+        } else {
+            AppendUtf16AsUtf8(out, std::u16string_view(picture, 1));
+        }
         start = i + 1;
     }
     AppendUtf16AsUtf8(out, text.substr(start));

@@ -18,6 +18,7 @@ constexpr int kAskConvert = 297;
 constexpr int kSaveFailed = 299;
 constexpr int kNoTemplates = 10114;
 constexpr const char* kProfileExtension = ".lam";
+constexpr const char* kDefaultSaveStem = "Profile";
 
 }  // namespace
 
@@ -67,6 +68,8 @@ bool CQMVVLTDoc::NewFromTemplate(const std::string& templateName) {
     }
     m_title.clear();
     m_path.clear();
+    m_templateName = templateName;
+    SetModified(false);
     Refresh();
     return true;
 }
@@ -77,8 +80,9 @@ bool CQMVVLTDoc::NewFromVirtualCP(const CVirtualCodeplug& image) {
     } catch (const CQMVVLTException& e) {
         return Report(e);
     }
-    m_modified = true;
+    SetModified(true);
     m_path.clear();
+    m_templateName.clear();
     const xmlNode* limit = CXPath(m_model->GetProfileDoc()).SelectFirst("//dfns:limit");
     m_title = GetAttribute(limit, "pid").value_or("");
     Refresh();
@@ -93,7 +97,8 @@ bool CQMVVLTDoc::Open(const std::filesystem::path& path) {
     }
     m_path = path;
     m_title = path.filename().string();
-    m_modified = false;
+    m_templateName.clear();
+    SetModified(false);
     Refresh();
     return true;
 }
@@ -120,7 +125,8 @@ bool CQMVVLTDoc::ImportXml(const std::filesystem::path& path) {
     }
     m_path.clear();
     m_title = path.stem().string();
-    m_modified = true;
+    m_templateName.clear();
+    SetModified(true);
     Refresh();
     return true;
 }
@@ -173,7 +179,7 @@ bool CQMVVLTDoc::Save(const std::filesystem::path& path) {
     }
     m_path = target;
     m_title = target.filename().string();
-    m_modified = false;
+    SetModified(false);
     return true;
 }
 
@@ -205,8 +211,22 @@ std::filesystem::path CQMVVLTDoc::ProposedSaveName() const {
     if (!m_path.empty()) {
         return m_path;
     }
-    const std::string title = m_title.substr(0, m_title.find_first_of(":/\\"));
-    return title + kProfileExtension;
+    std::string stem = m_title.substr(0, m_title.find_first_of(":/\\"));
+    if (stem.empty()) {
+        // Never ".lam" alone: a hidden file the user would not find again.
+        stem = m_templateName.empty() ? kDefaultSaveStem : m_templateName;
+    }
+    return stem + kProfileExtension;
+}
+
+void CQMVVLTDoc::SetModified(bool modified) {
+    if (modified == m_modified) {
+        return;
+    }
+    m_modified = modified;
+    if (m_modifiedCallback) {
+        m_modifiedCallback(modified);
+    }
 }
 
 std::string CQMVVLTDoc::PublicGroupNumberToPid(std::int64_t number) const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,7 +41,7 @@ class CQMVVLTDoc {
     int SetVirtualCPData(const CVirtualCodeplug& image);
 
     // The name a Save As dialog proposes: the path, or the title cut at its first colon, slash or
-    // backslash with ".lam" appended.
+    // backslash with ".lam" appended; without a title the template's name, else "Profile.lam".
     std::filesystem::path ProposedSaveName() const;
 
     CRadioDataModel& Model() { return *m_model; }
@@ -49,7 +50,12 @@ class CQMVVLTDoc {
     const std::filesystem::path& Path() const { return m_path; }
     const std::string& Title() const { return m_title; }
     bool IsModified() const { return m_modified; }
-    void SetModified(bool modified) { m_modified = modified; }
+    // Calls the modification callback when the flag changes.
+    void SetModified(bool modified);
+    // Called with the new flag whenever the modified flag changes (a window's "[*]" marker).
+    void SetModifiedCallback(std::function<void(bool)> callback) {
+        m_modifiedCallback = std::move(callback);
+    }
     bool ConvertFlag() const { return m_convert; }
 
     std::string PublicGroupNumberToPid(std::int64_t number) const;
@@ -73,4 +79,6 @@ class CQMVVLTDoc {
     bool m_modified = false;
     std::filesystem::path m_path;
     std::string m_title;
+    std::string m_templateName;  // the template a new document came from
+    std::function<void(bool)> m_modifiedCallback;
 };

@@ -2,6 +2,7 @@
 
 #include <libxml/xmlschemas.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "CQMVVLTException.h"
@@ -50,6 +51,17 @@ xmlNode* NewProfileElement(xmlDoc* doc, const char* name) {
     xmlNs* ns = xmlNewNs(node, BAD_CAST kProfileNamespaceUri, nullptr);
     xmlSetNs(node, ns);
     return node;
+}
+
+// What a trace names as the source: a file's path, or the first line of a text (at most 120
+// characters), never a whole profile.
+std::string SourceForTrace(const std::string& source, bool sourceIsFile) {
+    if (sourceIsFile) {
+        return source;
+    }
+    constexpr std::size_t kMaxShown = 120;
+    const std::size_t end = std::min(source.find_first_of("\r\n"), kMaxShown);
+    return end < source.size() ? source.substr(0, end) + "..." : source;
 }
 
 std::string ReadDataFileUtf8(const std::filesystem::path& path, std::u16string_view marker) {
@@ -135,8 +147,14 @@ bool CRadioDataModel::LoadProfile(const std::string& source, bool sourceIsFile) 
 
 bool CRadioDataModel::LoadProfileContents(const std::string& name, const std::string& utf8,
                                           bool narrow) {
+    const bool previous = m_narrow;
     m_narrow = narrow;
-    return Load(name, &utf8, true);
+    try {
+        return Load(name, &utf8, true);
+    } catch (...) {
+        m_narrow = previous;
+        throw;
+    }
 }
 
 bool CRadioDataModel::Load(const std::string& source, const std::string* contents, bool asFile) {
@@ -144,52 +162,85 @@ bool CRadioDataModel::Load(const std::string& source, const std::string* content
     constexpr const char* context = "CRadioDataModel::LoadProfile";
     return TraceExceptions(context, [&] {
         if (m_initialised) {
-            m_rootItem = CDataItem();
             m_engine->ReleaseDetachedNodes();
-            m_profileDoc.reset();
         } else {
             Initialize();
         }
         if (!m_schema) {
             LoadSchema();
         }
-        const bool prepared = contents ? InitialOperaDocFrom(source, *contents, true)
-                                       : InitialOperaDoc(source, sourceIsFile);
-        if (!prepared) {
-            return false;
-        }
-        AddMissingFields(sourceIsFile);
-
-        // The raw document becomes the validated one; saving makes a new raw one (TakeOffDoc).
-        XmlDocPtr profile = std::move(m_rawDoc);
-        std::unique_ptr<xmlSchemaValidCtxt, SchemaValidDeleter> validator(
-            xmlSchemaNewValidCtxt(m_schema->schema.get()));
-        if (!profile || !validator) {
-            ThrowQMVVLT(102, context, "create Msxml2.DOMDocument.4.0 failed");
-        }
-        std::string reason;
-        xmlSchemaSetValidStructuredErrors(
-            validator.get(),
-            [](void* ctx, xmlErrorPtr error) {
-                auto* text = static_cast<std::string*>(ctx);
-                if (text->empty() && error && error->message) {
-                    *text = error->message;
-                    while (!text->empty() && text->back() == '\n') {
-                        text->pop_back();
-                    }
+        // The open profile stays as it is until the new one has validated: a refused file or
+        // image must not cost the user the profile being edited.
+        const std::vector<xmlNode*> previousLists = ElementChildren(m_operationRoot);
+        XmlDocPtr previousRaw = std::move(m_rawDoc);
+        const int previousGroup = m_modelGroup;
+        const bool previousNarrow = m_narrow;
+        std::vector<xmlNode*> previousGroupFields = std::move(m_groupFields);
+        std::vector<xmlNode*> previousLatestFields = std::move(m_latestFields);
+        auto restore = [&] {
+            for (xmlNode* list : ElementChildren(m_operationRoot)) {
+                if (std::find(previousLists.begin(), previousLists.end(), list) ==
+                    previousLists.end()) {
+                    xmlUnlinkNode(list);
+                    xmlFreeNode(list);
                 }
-            },
-            &reason);
-        if (xmlSchemaValidateDoc(validator.get(), profile.get()) != 0) {
-            m_rawDoc = std::move(profile);
-            ThrowQMVVLT(105, context, "File='" + source + "'\nDesc: " + reason);
+            }
+            m_rawDoc = std::move(previousRaw);
+            m_modelGroup = previousGroup;
+            m_narrow = previousNarrow;
+            m_groupFields = std::move(previousGroupFields);
+            m_latestFields = std::move(previousLatestFields);
+        };
+        try {
+            if (contents ? InitialOperaDocFrom(source, *contents, true)
+                         : InitialOperaDoc(source, sourceIsFile)) {
+                AddMissingFields(sourceIsFile);
+                XmlDocPtr profile = std::move(m_rawDoc);
+                ValidateAgainstSchema(profile.get(), source, sourceIsFile);
+                m_rootItem =
+                    CDataItem(m_engine.get(), &m_schema->info, xmlDocGetRootElement(profile.get()));
+                m_profileDoc = std::move(profile);
+                LoadPublicGroupRanges();
+                for (xmlNode* list : previousLists) {
+                    xmlUnlinkNode(list);
+                    xmlFreeNode(list);
+                }
+                return true;
+            }
+        } catch (...) {
+            restore();
+            throw;
         }
-        m_profileDoc = std::move(profile);
-        m_rootItem =
-            CDataItem(m_engine.get(), &m_schema->info, xmlDocGetRootElement(m_profileDoc.get()));
-        LoadPublicGroupRanges();
-        return true;
+        restore();
+        return false;
     });
+}
+
+void CRadioDataModel::ValidateAgainstSchema(xmlDoc* profile, const std::string& source,
+                                            bool sourceIsFile) const {
+    constexpr const char* context = "CRadioDataModel::LoadProfile";
+    std::unique_ptr<xmlSchemaValidCtxt, SchemaValidDeleter> validator(
+        xmlSchemaNewValidCtxt(m_schema->schema.get()));
+    if (!profile || !validator) {
+        ThrowQMVVLT(102, context, "create Msxml2.DOMDocument.4.0 failed");
+    }
+    std::string reason;
+    xmlSchemaSetValidStructuredErrors(
+        validator.get(),
+        [](void* ctx, xmlErrorPtr error) {
+            auto* text = static_cast<std::string*>(ctx);
+            if (text->empty() && error && error->message) {
+                *text = error->message;
+                while (!text->empty() && text->back() == '\n') {
+                    text->pop_back();
+                }
+            }
+        },
+        &reason);
+    if (xmlSchemaValidateDoc(validator.get(), profile) != 0) {
+        ThrowQMVVLT(105, context,
+                    "File='" + SourceForTrace(source, sourceIsFile) + "'\nDesc: " + reason);
+    }
 }
 
 bool CRadioDataModel::InitialOperaDoc(const std::string& source, bool sourceIsFile) {
@@ -209,12 +260,15 @@ bool CRadioDataModel::InitialOperaDocFrom(const std::string& source, const std::
         std::string error;
         XmlDocPtr raw = ParseXmlUtf8(text, &error, kProfileOptions);
         if (!raw) {
-            ThrowQMVVLT(105, context, "File='" + source + "'\nDesc: " + error);
+            ThrowQMVVLT(105, context,
+                        "File='" + SourceForTrace(source, sourceIsFile) + "'\nDesc: " + error);
         }
         // Every element is declared globally in the schema: the root must be checked here.
         const xmlNode* root = xmlDocGetRootElement(raw.get());
         if (!IsProfileElement(root) || NodeName(root) != "QMVProfile") {
-            ThrowQMVVLT(105, context, "File='" + source + "'\nDesc: the document is not a profile");
+            ThrowQMVVLT(105, context,
+                        "File='" + SourceForTrace(source, sourceIsFile) +
+                            "'\nDesc: the document is not a profile");
         }
         if (sourceIsFile) {
             SortProfileLists(raw.get());
@@ -226,13 +280,21 @@ bool CRadioDataModel::InitialOperaDocFrom(const std::string& source, const std::
         const xmlNode* version = xpath.SelectFirst("//dfns:version");
         const xmlNode* limit = xpath.SelectFirst("//dfns:limit");
         if (!version || !limit) {
-            ThrowQMVVLT(105, context, "File='" + source + "'\nDesc: no version or limit element");
+            ThrowQMVVLT(105, context,
+                        "File='" + SourceForTrace(source, sourceIsFile) +
+                            "'\nDesc: no version or limit element");
         }
         const std::string firmware = FormatFirmwareVersion(
             Attr(version, "firmware_phase"), ParseProfileNumber(Attr(version, "firmware_release")),
             ParseProfileNumber(Attr(version, "firmware_version")),
             ParseProfileNumber(Attr(version, "firmware_revision")));
         m_modelGroup = m_env.upDownGrade ? m_env.upDownGrade->GetModelGroup(firmware) : 0;
+        // Firmware newer than the settings know has at least the latest group's fields: as group
+        // 0 it would get them overwritten with defaults and lose them again at every save.
+        if (m_modelGroup == 0 && m_env.upDownGrade &&
+            m_env.upDownGrade->IsNewerThanEveryGroup(firmware)) {
+            m_modelGroup = kLatestModelGroup;
+        }
         PrepareFieldLists(Attr(limit, "clone_compatibility_version"));
         return true;
     });
@@ -274,8 +336,9 @@ std::vector<xmlNode*> CRadioDataModel::BuildFieldList(int group, const std::stri
     const CXPath settings(m_env.upDownGrade->Document());
     const std::string g = "//dfns:CodePlugSetting/dfns:G" + std::to_string(group);
     const std::string region = m_env.region;
-    // A compatibility version that is not a name step selects nothing.
-    const std::string clone = IsXmlNameSafe(cloneVersion) ? cloneVersion : "-";
+    // The version completes the step name "Clone_<v>", so it may start with a digit; one that
+    // cannot complete a name selects nothing.
+    const std::string clone = IsXmlNameSafe("Clone_" + cloneVersion) ? cloneVersion : "-";
 
     auto copyInto = [&](xmlNode* target, const xmlNode* entry) {
         xmlAddChild(target, xmlDocCopyNode(const_cast<xmlNode*>(entry), m_operationDoc.get(), 2));
@@ -329,11 +392,7 @@ std::vector<xmlNode*> CRadioDataModel::BuildFieldList(int group, const std::stri
 }
 
 void CRadioDataModel::PrepareFieldLists(const std::string& cloneVersion) {
-    // Only the latest lists are used: earlier ones would only pile up over the session.
-    for (xmlNode* old : ElementChildren(m_operationRoot)) {
-        xmlUnlinkNode(old);
-        xmlFreeNode(old);
-    }
+    // The lists of the profile open until now stay until the new one has loaded (Load).
     m_groupFields = BuildFieldList(m_modelGroup, cloneVersion);
     m_latestFields = m_modelGroup == kLatestModelGroup
                          ? m_groupFields
@@ -353,6 +412,10 @@ void CRadioDataModel::AddMissingFields(bool apply) {
                 continue;
             }
             for (xmlNode* element : raw.SelectNodes("//dfns:" + nodename)) {
+                // A value the profile holds is the user's: only an absent field gets a default.
+                if (xmlHasNsProp(element, BAD_CAST name.c_str(), nullptr)) {
+                    continue;
+                }
                 std::string value = defaultValue;
                 if (!replaceBy.empty()) {
                     if (auto old = GetAttribute(element, replaceBy.c_str()); old && !old->empty()) {
@@ -368,7 +431,11 @@ void CRadioDataModel::AddMissingFields(bool apply) {
                 continue;
             }
             for (xmlNode* element : raw.SelectNodes("//dfns:" + parent)) {
-                xmlNewChild(element, element->ns, BAD_CAST name.c_str(), nullptr);
+                const auto children = ElementChildren(element);
+                if (std::none_of(children.begin(), children.end(),
+                                 [&](const xmlNode* c) { return NodeName(c) == name; })) {
+                    xmlNewChild(element, element->ns, BAD_CAST name.c_str(), nullptr);
+                }
             }
         }
     }

@@ -58,7 +58,8 @@ class CRadioDataModel {
     int GetModelGroup() const { return m_modelGroup; }
     bool IsNarrowFile() const { return m_narrow; }
     void SetNarrowFile(bool narrow) { m_narrow = narrow; }
-    // The raw profile: after a failed load what was read, after TakeOffDoc what is saved.
+    // The raw profile: after TakeOffDoc what is saved. A failed load leaves every document, the
+    // group and the field lists as they were.
     xmlDoc* GetRawProfileDoc() const { return m_rawDoc.get(); }
     xmlDoc* GetProfileDoc() const { return m_profileDoc.get(); }
     CDataItem GetRootItem() const { return m_rootItem; }
@@ -75,6 +76,7 @@ class CRadioDataModel {
     bool Load(const std::string& source, const std::string* contents, bool asFile);
     bool InitialOperaDocFrom(const std::string& source, const std::string& text, bool asFile);
     void LoadSchema();
+    void ValidateAgainstSchema(xmlDoc* profile, const std::string& source, bool sourceIsFile) const;
 
     CModelEnvironment m_env;
     XmlDocPtr m_profileDoc;

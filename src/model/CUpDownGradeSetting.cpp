@@ -45,6 +45,26 @@ int CUpDownGradeSetting::GetModelGroup(std::string_view firmwareVersion) const {
     return 0;
 }
 
+bool CUpDownGradeSetting::IsNewerThanEveryGroup(std::string_view firmwareVersion) const {
+    const std::int64_t number = FirmwareVersionNumber(StripFirmwarePhase(firmwareVersion));
+    const CXPath xpath = XPath();
+    bool anyKnown = false;
+    for (const xmlNode* v : xpath.SelectNodes("//dfns:VLTVersion/dfns:*/dfns:FirmwareVer")) {
+        anyKnown = true;
+        if (VersionAttribute(v, "version") >= number) {
+            return false;
+        }
+    }
+    for (const xmlNode* span : xpath.SelectNodes("//dfns:VLTVersion/dfns:*/dfns:VerSpan")) {
+        anyKnown = true;
+        if (VersionAttribute(span, "endVer") >= number ||
+            VersionAttribute(span, "startVer") >= number) {
+            return false;
+        }
+    }
+    return anyKnown;
+}
+
 std::optional<std::string> CUpDownGradeSetting::UpgradeVersion(int group) const {
     const CXPath xpath = XPath();
     const std::string base =

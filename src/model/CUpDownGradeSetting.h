@@ -47,6 +47,9 @@ class CUpDownGradeSetting : public CSettingDocument {
     // exact FirmwareVer first, then the first VerSpan (in document order) whose inclusive range
     // holds the version's number; 0 when nothing matches.
     int GetModelGroup(std::string_view firmwareVersion) const;
+    // Whether a version lies above every FirmwareVer and every VerSpan's end: firmware released
+    // after these settings, which the editor treats as the latest group.
+    bool IsNewerThanEveryGroup(std::string_view firmwareVersion) const;
 
     // The version a profile is upgraded to for group g: its FirmwareVer's version, else its
     // VerSpan's startVer; nothing when the group lists neither.

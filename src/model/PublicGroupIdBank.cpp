@@ -1,5 +1,6 @@
 #include "PublicGroupIdBank.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <optional>
@@ -34,13 +35,19 @@ std::optional<std::uint64_t> ParsePid(const std::string& text) {
 
 }  // namespace
 
+std::int32_t PublicGroupListSize(const std::string& text) {
+    constexpr std::int64_t kLargest = 255;
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(ParseSigned(text).value_or(0), 0, kLargest));
+}
+
 PublicGroupIdBanks LoadPublicGroupRanges(const xmlNode* limit) {
     PublicGroupIdBanks banks;
     for (std::size_t i = 0; i < banks.size(); ++i) {
         PublicGroupIdBank& bank = banks[i];
         const std::string index = std::to_string(i);
         const auto size = GetAttribute(limit, ("public_grp_info_lst_size" + index).c_str());
-        bank.count = static_cast<std::int32_t>(ParseSigned(size.value_or("0")).value_or(0));
+        bank.count = PublicGroupListSize(size.value_or("0"));
         bank.basePid =
             GetAttribute(limit, ("public_grp_info_start_pid" + index).c_str()).value_or("");
         const auto s = ParseSigned(bank.basePid);

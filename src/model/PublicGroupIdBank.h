@@ -19,6 +19,10 @@ struct PublicGroupIdBank {
 };
 using PublicGroupIdBanks = std::array<PublicGroupIdBank, 4>;
 
+// A bank's size as text (public_grp_info_lst_size<i>): the image holds 8 bits, so the size is
+// clamped to 0..255 here, in the rule file and in the conversion alike.
+std::int32_t PublicGroupListSize(const std::string& text);
+
 // The banks described by the public_grp_info_* attributes of a profile's limit element (null gives
 // four unused banks).
 PublicGroupIdBanks LoadPublicGroupRanges(const xmlNode* limit);

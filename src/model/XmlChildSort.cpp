@@ -20,6 +20,12 @@ bool IsBlankText(const xmlNode* node) {
            xmlIsBlankNode(node);
 }
 
+// Comments and processing instructions in a list (hand-written XML) carry nothing the program
+// reads; a sort drops them rather than gathering them at the top under an empty key.
+bool IsDroppedInSort(const xmlNode* node) {
+    return IsBlankText(node) || node->type == XML_COMMENT_NODE || node->type == XML_PI_NODE;
+}
+
 xmlNode* FindContainer(xmlDoc* doc, const char* container) {
     const CXPath xpath(doc);
     return xpath.SelectFirst(std::string("/*//dfns:") + container);
@@ -36,7 +42,7 @@ void SortChildNodes(xmlNode* container, const char* key, bool ascending) {
     for (xmlNode* child = container->children; child;) {
         xmlNode* next = child->next;
         xmlUnlinkNode(child);
-        if (IsBlankText(child)) {
+        if (IsDroppedInSort(child)) {
             xmlFreeNode(child);
         } else {
             entries.push_back({KeyOf(child, key), child});
@@ -86,10 +92,8 @@ void SortProfileLists(xmlDoc* doc) {
 }
 
 int ResortChild(xmlNode* container, int index, const char* key, bool keepLast) {
-    std::vector<xmlNode*> children;
-    for (xmlNode* child = container->children; child; child = child->next) {
-        children.push_back(child);
-    }
+    // Positions count elements only, as the item API does; other nodes stay where they are.
+    std::vector<xmlNode*> children = ElementChildren(container);
     if (index < 0 || static_cast<std::size_t>(index) >= children.size()) {
         return index;
     }

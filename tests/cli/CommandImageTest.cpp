@@ -3,6 +3,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <fstream>
+#include <iterator>
 
 #include "CliRunner.h"
 
@@ -64,9 +66,9 @@ TEST(CliImage, FailuresGiveTheirExitStatusAndMessage) {
         {{"image"}, 1, "missing argument"},
         {{"image", kSample, "--bogus"}, 1, "unknown option --bogus"},
         {{"frobnicate"}, 1, "unknown command"},
-        {{"image", "/nonexistent/profile.xml"}, 2, "Failed to load profile."},
+        {{"image", "/nonexistent/profile.xml"}, 2, "Invalid profile."},
         {{"image", broken}, 2, "Invalid profile."},
-        {{"--verbose", "image", broken}, 2, "(CDataAdaptor::XML2VirtualCP:"},
+        {{"--verbose", "image", broken}, 2, "(CRadioDataModel::InitialOperaDoc:"},
     };
     for (const Case& c : cases) {
         const CliResult r = RunCli(c.args);
@@ -86,4 +88,25 @@ TEST(CliImage, ReadsProfilesInEveryFormOnDisk) {
     const CliResult scrambled = RunCli({"--config", config, "image", saved});
     ASSERT_EQ(scrambled.exitCode, 0) << scrambled.err;
     EXPECT_EQ(ParseJson(scrambled.out), ParseJson(plain.out));
+}
+
+TEST(CliImage, OlderProfilesConvertAsAWriteConvertsThem) {
+    const std::string config = WriteTempFile("image-older-config-marker", "") + ".d";
+    const CliResult latest = RunCli({"--config", config, "image", kSample});
+    ASSERT_EQ(latest.exitCode, 0) << latest.err;
+    std::ifstream in(kSample, std::ios::binary);
+    const std::string sample((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    // Firmware version 1 is group 1, 5 is group 2: import saves each in its group's form.
+    for (const std::string version : {"1", "5"}) {
+        std::string text = sample;
+        const std::string from = "firmware_version=\"8\"";
+        text.replace(text.find(from), from.size(), "firmware_version=\"" + version + "\"");
+        const std::string xml = WriteTempFile("group-of-version-" + version + ".xml", text);
+        const std::string saved = WriteTempFile("group-of-version-" + version + ".lam", "");
+        ASSERT_EQ(RunCli({"--config", config, "import", xml, "-o", saved}).exitCode, 0);
+        const CliResult r = RunCli({"--config", config, "image", saved});
+        ASSERT_EQ(r.exitCode, 0) << version << r.err;
+        EXPECT_EQ(ParseJson(r.out)["counters"], ParseJson(latest.out)["counters"]) << version;
+    }
 }

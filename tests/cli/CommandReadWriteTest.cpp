@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "CDataAdaptor.h"
@@ -137,5 +138,36 @@ TEST(CliReadWrite, ReportsOfAProfileReadFromTheRadio) {
             const CliResult r = RunCli(Cli({"report", profile, "--kind", kind, "-o", out}));
             EXPECT_EQ(r.exitCode, 0) << kind << extension << r.err;
         }
+    }
+}
+
+TEST(CliReadWrite, WhatEveryRadioHoldsReadsIntoAProfile) {
+    std::ifstream in(kSample, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    CVirtualCodeplug sample;
+    ASSERT_EQ(CDataAdaptor::XML2VirtualCP(text, sample, u""), 1);
+    struct Case {
+        const char* what;
+        std::function<void(CVirtualCodeplug&)> edit;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"own PID placeholder", [](CVirtualCodeplug& i) { i.limits.pid = u"XXXXXXXXXXX"; },
+         "XXXXXXXXXXX"},
+        {"letters in a PID", [](CVirtualCodeplug& i) { i.contacts[0].pid = u"12AB"; }, "12AB"},
+        {"control byte in a name",
+         [](CVirtualCodeplug& i) { i.contacts[0].name = u"Dis\x01patch"; }, "Dis\xE2\x90\x81patch"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CVirtualCodeplug image = sample;
+        c.edit(image);
+        CSimRadio sim(image);
+        const std::string profile = TempPath("radio-holds.lam");
+        const CliResult read = RunCli(Cli({"read", "--port", sim.Port(), "-o", profile}));
+        ASSERT_EQ(read.exitCode, 0) << read.err;
+        const CliResult shown = RunCli(Cli({"show", profile}));
+        ASSERT_EQ(shown.exitCode, 0) << shown.err;
+        EXPECT_NE(shown.out.find(c.shown), std::string::npos) << shown.out;
     }
 }

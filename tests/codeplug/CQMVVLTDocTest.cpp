@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
@@ -246,4 +247,89 @@ TEST_F(Document, ARefusedFileLeavesTheOpenProfileAlone) {
     EXPECT_FALSE(other.Open(bad));
     EXPECT_EQ(m_ui.errors, (std::vector<int>{105}));
     EXPECT_EQ(m_doc.Model().ProfileText(), before);
+}
+
+TEST_F(Document, ARefusedImageLeavesTheOpenProfileAndItsEdits) {
+    ASSERT_TRUE(m_doc.NewFromTemplate("QMV410"));
+    SetAttribute(CXPath(m_doc.Model().GetProfileDoc()).SelectFirst("//dfns:setting"), "contrast",
+                 "7");
+    const std::string edited = m_doc.Model().ProfileText();
+    CVirtualCodeplug refused = MakeFullImage();
+    refused.limits.clone_compatibility_version = 12;  // a model the program does not support
+    EXPECT_THROW(m_doc.SetVirtualCPData(refused), CQMVVLTException);
+    EXPECT_EQ(m_doc.Model().ProfileText(), edited);
+    EXPECT_TRUE(m_doc.Save(TempFile("kept-after-refused-read.lam"))) << m_ui.lastDetail;
+}
+
+// Whatever a radio holds loads, and converts back to the same image.
+TEST_F(Document, EveryImageARadioCanHoldLoadsAndConvertsBack) {
+    const std::u16string controls =
+        u"a\tb\nc\rd\x01"
+        u"e\x1F";
+    auto hasContact = [](const CVirtualCodeplug& i, auto match) {
+        return std::any_of(i.contacts.begin(), i.contacts.end(), match);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(CVirtualCodeplug&)> edit;
+        std::function<bool(const CVirtualCodeplug&)> holds;
+    };
+    const Case cases[] = {
+        {"control characters in a name",
+         [&](CVirtualCodeplug& i) { i.contacts[60].name = controls; },
+         [&](const CVirtualCodeplug& i) {
+             return hasContact(i, [&](const CContactRecord& r) { return r.name == controls; });
+         }},
+        {"control character as firmware phase",
+         [](CVirtualCodeplug& i) { i.version.firmware_phase = 0x01; },
+         [](const CVirtualCodeplug& i) { return i.version.firmware_phase == 0x01; }},
+        {"placeholder as the radio's own PID",
+         [](CVirtualCodeplug& i) { i.limits.pid = u"XXXXXXXXXXX"; },
+         [](const CVirtualCodeplug& i) { return i.limits.pid == u"XXXXXXXXXXX"; }},
+        {"letters in a contact's PID", [](CVirtualCodeplug& i) { i.contacts[60].pid = u"12AB"; },
+         [&](const CVirtualCodeplug& i) {
+             return hasContact(i, [](const CContactRecord& r) { return r.pid == u"12AB"; });
+         }},
+        {"empty contact PID", [](CVirtualCodeplug& i) { i.contacts[60].pid.clear(); },
+         [&](const CVirtualCodeplug& i) {
+             return hasContact(i, [](const CContactRecord& r) {
+                 return r.cntct_type == kContactPrivate && r.pid.empty();
+             });
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CVirtualCodeplug image = MakeFullImage();
+        c.edit(image);
+        CQMVVLTDoc doc(m_app, TestInstallFolder(), m_ui);
+        ASSERT_TRUE(doc.NewFromVirtualCP(image)) << m_ui.lastDetail;
+        CVirtualCodeplug back;
+        ASSERT_EQ(doc.GetVirtualCPData(back, u""), 1);
+        EXPECT_TRUE(c.holds(back));
+    }
+    // In the profile the controls XML cannot hold show as their pictures.
+    CVirtualCodeplug image = MakeFullImage();
+    image.contacts[60].name = controls;
+    ASSERT_TRUE(m_doc.NewFromVirtualCP(image));
+    EXPECT_NE(m_doc.Model().ProfileText().find("\xE2\x90\x81"), std::string::npos);
+}
+
+TEST_F(Document, ProposedSaveNameIsNeverAHiddenFile) {
+    ASSERT_TRUE(m_doc.NewFromTemplate("QMV410 M"));
+    EXPECT_EQ(m_doc.ProposedSaveName(), fs::path("QMV410 M.lam"));
+    CVirtualCodeplug image = MakeFullImage();
+    image.limits.pid.clear();
+    ASSERT_TRUE(m_doc.NewFromVirtualCP(image)) << m_ui.lastDetail;
+    EXPECT_EQ(m_doc.ProposedSaveName(), fs::path("Profile.lam"));
+}
+
+TEST_F(Document, ModifiedCallbackFollowsEveryChangeOfTheFlag) {
+    std::vector<bool> calls;
+    m_doc.SetModifiedCallback([&](bool modified) { calls.push_back(modified); });
+    ASSERT_TRUE(m_doc.NewFromTemplate("QMV410"));  // stays unmodified: no call
+    m_doc.SetModified(true);
+    m_doc.SetModified(true);
+    ASSERT_TRUE(m_doc.Save(TempFile("callback.lam")));
+    ASSERT_TRUE(m_doc.NewFromVirtualCP(MakeFullImage()));
+    EXPECT_EQ(calls, (std::vector<bool>{true, false, true}));
 }

@@ -227,3 +227,109 @@ TEST_F(RadioDataModel, EveryShippedTemplateSurvivesTakeOffAndReload) {
         EXPECT_EQ(m_model.ProfileText(), loaded) << name;
     }
 }
+
+TEST_F(RadioDataModel, ARefusedLoadKeepsTheOpenProfileWithItsEdits) {
+    ASSERT_TRUE(m_model.LoadProfile(kSample, false));
+    SetAttribute(CXPath(m_model.GetProfileDoc()).SelectFirst("//dfns:setting"), "contrast", "7");
+    const std::string edited = m_model.ProfileText();
+    ASSERT_EQ(m_model.TakeOffDoc(false), 1);
+    const std::string saved = m_model.RawProfileText();
+    struct Case {
+        const char* what;
+        std::string text;
+        bool asFile;
+    };
+    const Case cases[] = {
+        {"schema violation", Replace(kSample, "<TextMessages>", "<TextMessages><Bogus/>"), false},
+        {"not well-formed", kSample.substr(0, 300), true},
+        {"unsupported model",
+         Replace(kSample, "clone_compatibility_version=\"10\"",
+                 "clone_compatibility_version=\"12\""),
+         false},
+        // an older group builds other field lists before it is refused
+        {"refused group-1 file",
+         Replace(Replace(kSample, "firmware_version=\"8\"", "firmware_version=\"1\""),
+                 "<TextMessages>", "<TextMessages><Bogus/>"),
+         true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NE(LoadFails(c.text, c.asFile), 0) << c.what;
+        EXPECT_EQ(m_model.ProfileText(), edited) << c.what;
+        EXPECT_EQ(m_model.GetModelGroup(), 3) << c.what;
+        ASSERT_EQ(m_model.TakeOffDoc(false), 1) << c.what;
+        EXPECT_EQ(m_model.RawProfileText(), saved) << c.what;
+    }
+}
+
+TEST_F(RadioDataModel, UnknownFirmwareKeepsTheFieldsItHolds) {
+    std::string fields = Replace(kSample, "password=\"\"", "password=\"1234\"");
+    fields = Replace(fields, "public_grp_info_start_pid1=\"0\"",
+                     "public_grp_info_start_pid1=\"17179869000\"");
+    struct Case {
+        const char* release;
+        int group;
+    };
+    // 0x11 is older than every known version, 0x5F newer: edited as the latest format.
+    for (const Case c : {Case{"17", 0}, Case{"95", 3}}) {
+        SCOPED_TRACE(c.release);
+        const std::string text = Replace(fields, "firmware_release=\"94\"",
+                                         std::string("firmware_release=\"") + c.release + "\"");
+        ASSERT_EQ(LoadFails(text), 0);
+        EXPECT_EQ(m_model.GetModelGroup(), c.group);
+        const xmlNode* limit = CXPath(m_model.GetProfileDoc()).SelectFirst("//dfns:limit");
+        const xmlNode* setting = CXPath(m_model.GetProfileDoc()).SelectFirst("//dfns:setting");
+        EXPECT_EQ(GetAttribute(setting, "password"), "1234");
+        EXPECT_EQ(GetAttribute(setting, "noise_level_radio"), "5");
+        EXPECT_EQ(GetAttribute(limit, "public_grp_info_start_pid1"), "17179869000");
+    }
+    ASSERT_EQ(m_model.TakeOffDoc(false), 1);
+    EXPECT_NE(m_model.RawProfileText().find("password=\"1234\""), std::string::npos);
+    EXPECT_NE(m_model.RawProfileText().find("noise_level_radio=\"5\""), std::string::npos);
+}
+
+TEST_F(RadioDataModel, CloneSectionsApply) {
+    // The own group's clone section keeps a field the group otherwise lacks.
+    const std::string settings =
+        "<UpDownGradeSetting xmlns=\"urn:varentis:qmv-vlt:profile\"><VLTVersion>"
+        "<G1><VerSpan startVer=\"5E.00.00\" endVer=\"5E.02.63\"/></G1>"
+        "<G3><VerSpan startVer=\"5E.06.00\" endVer=\"5E.08.63\"/></G3></VLTVersion>"
+        "<CodePlugSetting><G1><RegionCommon/><LACR><Clone_15>"
+        "<CPField name=\"password\" isExist=\"1\" nodename=\"setting\" defaulvalue=\"\"/>"
+        "</Clone_15></LACR></G1>"
+        "<G2><RegionCommon/></G2><G3><RegionCommon>"
+        "<CPField name=\"password\" isExist=\"1\" nodename=\"setting\" defaulvalue=\"\"/>"
+        "</RegionCommon></G3></CodePlugSetting></UpDownGradeSetting>";
+    const CUpDownGradeSetting custom(ParseXmlSafely(settings));
+    CRadioDataModel model(CModelEnvironment{TestInstallFolder(), &custom, "LACR"});
+    std::string group1 = Replace(kSample, "firmware_version=\"8\"", "firmware_version=\"1\"");
+    group1 =
+        Replace(group1, "clone_compatibility_version=\"10\"", "clone_compatibility_version=\"15\"");
+    ASSERT_TRUE(model.LoadProfile(Replace(group1, "password=\"\"", "password=\"99\""), false));
+    ASSERT_EQ(model.GetModelGroup(), 1);
+    ASSERT_EQ(model.TakeOffDoc(false), 1);
+    EXPECT_NE(model.RawProfileText().find("password=\"99\""), std::string::npos);
+
+    // A modified-band group-1 profile gets the defaults of its clone version from the shipped
+    // settings when the latest format's fields are added.
+    const std::string noNoise =
+        Replace(Replace(group1, "noise_level_accessory=\"3\"", ""), "noise_level_radio=\"5\"", "");
+    ASSERT_EQ(LoadFails(noNoise), 0);
+    const xmlNode* setting = CXPath(m_model.GetProfileDoc()).SelectFirst("//dfns:setting");
+    EXPECT_EQ(GetAttribute(setting, "noise_level_accessory"), "3");
+    EXPECT_EQ(GetAttribute(setting, "noise_level_radio"), "2");
+    ASSERT_EQ(m_model.TakeOffDoc(true), 1);
+    EXPECT_NE(m_model.RawProfileText().find("noise_level_accessory=\"3\""), std::string::npos);
+}
+
+TEST_F(RadioDataModel, TracesNameARefusedTextByItsFirstLineOnly) {
+    const std::string oneLine = std::string(5000, ' ') + "<QMVProfile";
+    for (const std::string& text : {kSample.substr(0, kSample.size() - 20), oneLine}) {
+        try {
+            m_model.LoadProfile(text, false);
+            ADD_FAILURE();
+        } catch (const CQMVVLTException& e) {
+            EXPECT_EQ(e.Trace().find(text), std::string::npos);
+            EXPECT_LT(e.Trace().size(), 1000u) << e.Trace();
+        }
+    }
+}

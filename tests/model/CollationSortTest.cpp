@@ -133,3 +133,18 @@ TEST(XmlChildSort, ResortMovesOneRenamedChild) {
         EXPECT_EQ(Keys(privates, "name"), c.expected);
     }
 }
+
+TEST(XmlChildSort, CommentsInAListNeitherShiftPositionsNorSurviveASort) {
+    const std::string xml =
+        "<QMVProfile xmlns=\"urn:varentis:qmv-vlt:profile\"><Contacts><Privates>"
+        "<!-- written by hand --><Private name=\"Ann\"/><Private name=\"Zoe\"/>"
+        "<Private name=\"Bob\"/></Privates></Contacts></QMVProfile>";
+    XmlDocPtr doc = ParseXmlSafely(xml, nullptr, XML_PARSE_NOBLANKS);
+    ASSERT_TRUE(doc);
+    xmlNode* privates = CXPath(doc.get()).SelectFirst("//dfns:Privates");
+    // Position 1 among the contacts is Zoe, as the item API counts.
+    EXPECT_EQ(ResortChild(privates, 1, "name", false), 2);
+    EXPECT_EQ(Keys(privates, "name"), (std::vector<std::string>{"?", "Ann", "Bob", "Zoe"}));
+    SortChildNodes(privates, "name", true);
+    EXPECT_EQ(Keys(privates, "name"), (std::vector<std::string>{"Ann", "Bob", "Zoe"}));
+}

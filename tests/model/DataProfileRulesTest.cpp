@@ -939,6 +939,16 @@ TEST_F(RulesTest, NewPublicGroupsTakeTheFirstFreeIdOfTheBanksInOrder) {
     EXPECT_FALSE(list.CanAddChild());
 }
 
+TEST_F(RulesTest, PublicGroupBankSizesAreClampedToWhatTheImageHolds) {
+    ProfileSpec p = Office();
+    p.limit = {{"public_grp_info_lst_size0", "4294967295"}};
+    // 255 IDs from ...183 down: ...929 is the last of bank 0, ...928 lies in no bank.
+    for (const auto& [pid, accepted] : {std::pair{"17179868929", true}, {"17179868928", false}}) {
+        Load(p);
+        EXPECT_EQ(SetText(ContactPath(kYard), "pid", pid).result == 0, accepted) << pid;
+    }
+}
+
 TEST_F(RulesTest, PrivateScrollListEntriesNameEachExistingContactOnce) {
     CDataItem list = Item(ContactPath(kCarla) + "/dfns:scrolllist");
     EXPECT_TRUE(list.CanAddChild());

@@ -118,7 +118,10 @@ TEST_F(DataProfileSchema, AcceptsAndRefusesEditsOfTheSample) {
         {"no text messages", "<TextMessages>[^]*</TextMessages>", "<TextMessages/>", true},
         {"missing TextMessages", "<TextMessages>[^]*</TextMessages>", "", false},
         {"wrong namespace", "urn:varentis:qmv-vlt:profile", "urn:other", false},
-        {"letters in a PID", "pid=\"10000003\"", "pid=\"1000000x\"", false},
+        // A radio's damaged PID loads; the rule file flags it in the editor and before a write.
+        {"letters in a PID", "pid=\"10000003\"", "pid=\"12AB\"", true},
+        {"own PID placeholder", "<limit([^>]*) pid=\"[0-9]*\"", "<limit$1 pid=\"XXXXXXXXXXX\"",
+         true},
         {"PID of 12 digits", "pid=\"10000003\"", "pid=\"100000000003\"", false},
         {"flag of 2", "in_scan_list=\"0\"", "in_scan_list=\"2\"", false},
         {"noise level above 15", "noise_level_radio=\"5\"", "noise_level_radio=\"16\"", false},

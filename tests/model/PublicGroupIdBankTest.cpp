@@ -37,6 +37,10 @@ TEST(PublicGroupIdBank, NumbersFollowTheBasePid) {
         {"-1", "5", 0, -1},
         {"abc", "5", 0, -1},
         {"9998000", "3", 3299, 3301},  // far below: (10000001 - s) + 1298
+        // the image holds a size in 8 bits: larger sizes are clamped, never wrapped
+        {"17179869183", "300", 1, 255},
+        {"17179869183", "2147483648", 1, 255},
+        {"17179869183", "4294967301", 1, 255},
     };
     for (const Case& c : cases) {
         const PublicGroupIdBank bank = Banks(c.base, c.count)[0];

@@ -274,8 +274,6 @@ TEST_F(ShippedData, GroupsDifferWhereTheRadiosDo) {
             EXPECT_EQ(g3.at(e.kind + ":" + e.name), "1") << e.name;
         }
     }
-    EXPECT_FALSE(settings.CodePlugEntries(3, "LACR", "10").empty());
-    EXPECT_FALSE(settings.CodePlugEntries(3, "LACR", "15").empty());
 }
 
 TEST_F(ShippedData, ControlsOfFieldsAreNotAlsoListedAsVisible) {

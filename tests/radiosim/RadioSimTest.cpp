@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "CAppSettings.h"
 #include "CBlockCodec.h"
 #include "CRequestParser.h"
 #include "CVirtualCodeplugJson.h"
@@ -15,6 +16,7 @@
 #include "SerialPort.h"
 #include "SimFixture.h"
 #include "SimOptions.h"
+#include "Utility.h"
 
 namespace {
 
@@ -252,6 +254,30 @@ TEST(SimOptionsImage, LoadsAPlainProfile) {
     ASSERT_TRUE(image) << error;
     EXPECT_GE(image->FindContactByPid(u"10001000", kContactPrivateGroup), 0);
     EXPECT_GE(image->FindContactByPid(u"10000001", kContactPrivate), 0);
+    EXPECT_EQ(image->limits.pid, u"10000001");
+}
+
+TEST(SimOptionsImage, LoadsAProfileInAnOlderGroupsForm) {
+    // A group-1 profile as the program saves it: without the fields later groups added.
+    const CAppSettings settings = CAppSettings::Load();
+    CRadioDataModel model(settings.ModelEnvironment(Utility::GetInstallPath()));
+    ProfilePieces pieces;
+    pieces.privates = PrivateXml("Me", "10000001");
+    std::string text = MakeProfile(pieces);
+    text.replace(text.find("firmware_version=\"8\""), 20, "firmware_version=\"1\"");
+    ASSERT_TRUE(model.LoadProfile(text, false));
+    ASSERT_EQ(model.GetModelGroup(), 1);
+    ASSERT_EQ(model.TakeOffDoc(false), 1);
+    ASSERT_EQ(model.RawProfileText().find("password="), std::string::npos);
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("radiosim-group1-" + std::to_string(::getpid()) + ".xml");
+    { std::ofstream(path) << model.RawProfileText(); }
+    std::string error;
+    const auto options = SimOptions::Parse({"--profile", path.string()}, error);
+    ASSERT_TRUE(options) << error;
+    const auto image = options->StartImage(error);
+    std::filesystem::remove(path);
+    ASSERT_TRUE(image) << error;
     EXPECT_EQ(image->limits.pid, u"10000001");
 }
 

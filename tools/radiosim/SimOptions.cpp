@@ -4,12 +4,13 @@
 #include <fstream>
 #include <iterator>
 
+#include "CAppSettings.h"
 #include "CDataAdaptor.h"
 #include "CQMVVLTException.h"
 #include "CVirtualCodeplugJson.h"
 #include "CVirtualRadio.h"
-#include "DataFile.h"
 #include "RadioProtocol.h"
+#include "Utility.h"
 
 namespace {
 
@@ -194,12 +195,13 @@ std::optional<CVirtualCodeplug> SimOptions::StartImage(std::string& error) const
     if (!profilePath.empty()) {
         CVirtualCodeplug converted;
         try {
-            const ProfileText profile = ReadProfileText(profilePath);
-            if (profile.utf8.empty()) {
-                error = "cannot open " + profilePath;
-                return std::nullopt;
-            }
-            CDataAdaptor::XML2VirtualCP(profile.utf8, converted, {});
+            // Through the data model, as a write converts it: older profiles get their group's
+            // fields added before the conversion reads them.
+            const CAppSettings settings = CAppSettings::Load();
+            const std::filesystem::path install = Utility::GetInstallPath();
+            CRadioDataModel model(settings.ModelEnvironment(install));
+            model.LoadProfile(profilePath, true);
+            CDataAdaptor::XML2VirtualCP(model.ProfileText(), converted, {});
         } catch (const CQMVVLTException& e) {
             error = "cannot load " + profilePath + ": " + e.Message();
             return std::nullopt;
