@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "CTransferContext.h"
@@ -18,11 +19,17 @@ class CRadioCommandChain {
     CRadioCommandChain(CTransferContext& context, const CUpDownGradeSetting& settings,
                        IRadioCommandUi& ui);
 
-    // Reads the radio on port into image (a fresh image on success). Failures have been shown;
-    // the result code is returned (kUserCancelled also for a cancelled password).
+    // Each command clears the cancel flag once when it starts; a cancel from then on ends it
+    // before the radio is written. Failures have been shown when they return (each once); the
+    // result code is returned (kUserCancelled also for a cancelled password or question).
+
+    // Reads the radio on port into image (a fresh image on success).
     int Read(const std::string& port, CVirtualCodeplug& image);
-    // Writes the document's profile to the radio on port.
-    int Write(const std::string& port, CQMVVLTDoc& doc, bool setClockFromPc = false);
+    // Writes the document's profile to the radio on port; the radio's clock is set from the PC's
+    // when the document asks for it (CQMVVLTDoc::UsePcClock). After a write that failed or was
+    // cancelled once the radio had been written to, says that the radio may be partly programmed.
+    // A profile that cannot be converted raises CQMVVLTException before anything is written.
+    int Write(const std::string& port, CQMVVLTDoc& doc);
     int Reset(const std::string& port);
 
     int RadioModelGroup() const { return m_modelGroup; }
@@ -34,7 +41,8 @@ class CRadioCommandChain {
     int ReadVersionAndGroup(const std::string& port);
     // Asks for the radio's password until it is entered (true) or the user cancels (false).
     bool PasswordGate();
-    int Fail(int code);
+    // Runs one operation through the front end; shows a failure the front end does not show.
+    int Run(RadioOperation which, const std::function<int()>& operation);
 
     CTransferContext& m_context;
     const CUpDownGradeSetting& m_settings;

@@ -23,7 +23,8 @@ class CScriptedRadioUi : public IRadioCommandUi {
   public:
     explicit CScriptedRadioUi(CTransferContext& context) : m_context(context) {}
 
-    int RunOperation(const std::function<int()>& operation) override {
+    int RunOperation(RadioOperation which, const std::function<int()>& operation) override {
+        kinds.push_back(which);
         int code = 0;
         CTransferWorker worker([&] { code = operation(); });
         worker.Start();
@@ -58,6 +59,7 @@ class CScriptedRadioUi : public IRadioCommandUi {
     int passwordPrompts = 0;
     int notices = 0;
     int operations = 0;
+    std::vector<RadioOperation> kinds;
 
   private:
     CTransferContext& m_context;
@@ -168,7 +170,7 @@ TEST_F(RadioCommands, WritingANewerProfileToAnOlderRadioIsAskedFirst) {
             EXPECT_EQ(code, kRadioSuccess);
             // Accepted in advance: the transfer does not raise it again.
             const auto& w = s.bench.observer.warnings;
-            EXPECT_EQ(std::count(w.begin(), w.end(), kWarnNotSupported), 0);
+            EXPECT_EQ(std::count(w.begin(), w.end(), TransferWarning::kNotSupported), 0);
             EXPECT_EQ(s.chain.EnteredPassword(), u"");
         }
     }
