@@ -3,6 +3,7 @@
 #include <deque>
 #include <filesystem>
 
+#include "CAppSettings.h"
 #include "CQMVVLTDoc.h"
 #include "CRadioCommandChain.h"
 #include "LoadSettingDoc.h"
@@ -185,6 +186,65 @@ TEST_F(RadioCommands, FailuresShowTheMainWindowMessage) {
     const int code = chain.Reset(bench.sim.Port());
     EXPECT_LT(code, 0);
     EXPECT_EQ(ui.messages, (std::vector<std::string>{RadioResultText(code)}));
+}
+
+// The sample profile, opened as the desktop program opens it.
+struct SampleDocument {
+    SampleDocument()
+        : app(CHelpPaneSetting(LoadSettingDocFile(TestInstallFolder() / "lib/HelpPane.stv")),
+              CRegionSetting(LoadSettingDocFile(TestInstallFolder() / "lib/Region.stv")),
+              CUpDownGradeSetting(
+                  LoadSettingDocFile(TestInstallFolder() / "lib/UpDownGradeSetting.stv"))),
+          doc(app, TestInstallFolder(), ui) {
+        EXPECT_TRUE(doc.Open(fs::path(QMVVLT_SOURCE_DATA_DIR) / "samples/SampleProfile.xml"));
+    }
+    struct CNoUi : IDocumentUi {
+        bool AskYesNo(int) override { return false; }
+        void ShowError(int, const std::string&) override {}
+    } ui;
+    CAppSettings app;
+    CQMVVLTDoc doc;
+};
+
+// A transfer shows its own failure; the command adds only what the radio's state is, and keeps
+// the profile's password as the entered one.
+TEST_F(RadioCommands, AFailedWriteIsShownOnceAndSaysTheRadioMayBePartlyProgrammed) {
+    SampleDocument sample;
+    CSimFaults faults;
+    faults.reject = CSimFaults::Reject::kQ;
+    faults.rejectValue = 1;
+    faults.rejectOpcode = kOpWriteContact;
+    CTransferBench bench(RadioImage(8, u""), faults);
+    CScriptedRadioUi ui(bench.context);
+    CRadioCommandChain chain(bench.context, m_settings, ui);
+    EXPECT_EQ(chain.Write(bench.sim.Port(), sample.doc), kOperationFailed);
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{LoadString(30206)}));
+    EXPECT_EQ(ui.kinds, (std::vector<RadioOperation>{
+                            RadioOperation::kOwnPid, RadioOperation::kVersion,
+                            RadioOperation::kPassword, RadioOperation::kWriteCodeplug}));
+    CVirtualCodeplug image;
+    sample.doc.GetVirtualCPData(image, u"");
+    EXPECT_EQ(chain.EnteredPassword(), image.settings.password);
+}
+
+TEST_F(RadioCommands, APortThatDoesNotOpenIsShownWithItsReason) {
+    Setup s(RadioImage(8, u""), m_settings);
+    CVirtualCodeplug image;
+    EXPECT_EQ(s.chain.Read("/dev/no-such-radio-qmv", image), kPortUnavailable);
+    EXPECT_EQ(s.ui.messages, (std::vector<std::string>{
+                                 LoadString(10155) + "\n/dev/no-such-radio-qmv: no such device."}));
+}
+
+TEST_F(RadioCommands, TheDocumentsPcClockFlagSetsTheRadiosClock) {
+    SampleDocument sample;
+    for (const bool usePcClock : {false, true}) {
+        Setup s(RadioImage(8, u""), m_settings);
+        sample.doc.SetUsePcClock(usePcClock);
+        const std::uint32_t before = RadioClockNow();
+        ASSERT_EQ(s.chain.Write(s.bench.sim.Port(), sample.doc), kRadioSuccess);
+        const std::uint32_t stored = s.bench.sim.radio.Image().settings.current_time;
+        EXPECT_EQ(stored >= before && stored <= RadioClockNow(), usePcClock) << stored;
+    }
 }
 
 TEST(RadioClock, EncodesLocalDatesWithTheRadiosLeapDays) {

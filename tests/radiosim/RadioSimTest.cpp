@@ -171,8 +171,31 @@ TEST(SerialLine, PortIsOpenedExclusively) {
         ASSERT_TRUE(first.IsOpen());
         SerialPort second(sim.Port());
         EXPECT_FALSE(second.IsOpen());
+        EXPECT_NE(second.OpenProblem().find("is busy"), std::string::npos) << second.OpenProblem();
         EXPECT_EQ(RadioProtocol(&second).GetVersion(), kPortUnavailable);
     });
+}
+
+TEST(SerialLine, LinkReplacesOnlyAnOldLinkOfItsOwn) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("qmv-link-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "notes.txt";
+    std::ofstream(file) << "keep me";
+    {
+        const CPseudoTerminal line(file);
+        EXPECT_FALSE(line.IsOpen());
+        EXPECT_EQ(std::filesystem::file_size(file), 7u) << "the file is left alone";
+    }
+    const auto link = dir / "radio";
+    {
+        const CPseudoTerminal first(link);
+        ASSERT_TRUE(first.IsOpen()) << first.Error();
+        // A second one takes over the first's link, as after a crash.
+        const CPseudoTerminal second(link);
+        EXPECT_TRUE(second.IsOpen()) << second.Error();
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(SerialLine, HangUpMidTransferEndsWithAFailure) {
