@@ -264,8 +264,12 @@ TEST(SimOptionsImage, LoadsAPlainProfile) {
                       ("radiosim-profile-" + std::to_string(::getpid()) + ".xml");
     ProfilePieces pieces;
     pieces.privateGroups = PrivateGroupXml("Crew", "10001000", 3);
-    pieces.privates = PrivateXml("Me", "10000001");
-    { std::ofstream(path) << MakeProfile(pieces); }
+    pieces.privates = PrivateXml("Me", "10000001", "", R"( mngr_mode="1" see_all_groups="1")");
+    std::string text = MakeProfile(pieces);
+    for (const std::string flag : {"mngr_mode_en", "see_all_groups_en"}) {
+        text.replace(text.find(flag + "=\"0\""), flag.size() + 4, flag + "=\"1\"");
+    }
+    { std::ofstream(path) << text; }
     std::string error;
     const auto options = SimOptions::Parse({"--profile", path.string()}, error);
     ASSERT_TRUE(options) << error;
@@ -275,6 +279,9 @@ TEST(SimOptionsImage, LoadsAPlainProfile) {
     EXPECT_GE(image->FindContactByPid(u"10001000", kContactPrivateGroup), 0);
     EXPECT_GE(image->FindContactByPid(u"10000001", kContactPrivate), 0);
     EXPECT_EQ(image->limits.pid, u"10000001");
+    // As a written radio keeps them: a read-back gives the own contact its modes again.
+    EXPECT_TRUE(TestBit(image->settings.settings_flags, kSetMngrMode));
+    EXPECT_TRUE(TestBit(image->settings.settings_flags, kSetSeeAllGrps));
 }
 
 }  // namespace
