@@ -9,6 +9,7 @@
 #include "LoadSettingDoc.h"
 #include "RadioResult.h"
 #include "RadioResultText.h"
+#include "ScriptedStream.h"
 #include "SimFixture.h"
 #include "StringTable.h"
 #include "TestInstall.h"
@@ -245,6 +246,33 @@ TEST_F(RadioCommands, TheDocumentsPcClockFlagSetsTheRadiosClock) {
         const std::uint32_t stored = s.bench.sim.radio.Image().settings.current_time;
         EXPECT_EQ(stored >= before && stored <= RadioClockNow(), usePcClock) << stored;
     }
+}
+
+// A settings block that cannot be decoded while fetching the password: -17, shown as 303.
+TEST_F(RadioCommands, AnUndecodablePasswordIsUnableToGetRadioPassword) {
+    const std::vector<std::uint8_t> version =
+        MakeReply('A', {'E', 0x5E, 8, 0, 0, 0, 0, 'R'});  // model group 3
+    const std::vector<std::uint8_t> ack = MakeReply('A', {'P'});
+    std::deque<std::vector<std::vector<std::uint8_t>>> scripts = {
+        {version, ack, version},                         // the version read
+        {version, ack, MakeReply('A', {'G', 1, 2, 3})},  // the password read: a short block
+    };
+    CTransferBench bench;
+    bench.context.SetPortFactory([&](const std::string&) {
+        auto stream = std::make_unique<CScriptedStream>();
+        if (!scripts.empty()) {
+            for (auto& reply : scripts.front()) {
+                stream->AddReply(reply);
+            }
+            scripts.pop_front();
+        }
+        return stream;
+    });
+    CScriptedRadioUi ui(bench.context);
+    CRadioCommandChain chain(bench.context, m_settings, ui);
+    CVirtualCodeplug image;
+    EXPECT_EQ(chain.Read("scripted", image), kPasswordUnavailable);
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{LoadString(303)}));
 }
 
 TEST(RadioClock, EncodesLocalDatesWithTheRadiosLeapDays) {
