@@ -1,60 +1,80 @@
 #include "CCliRadioUi.h"
 
-#include <termios.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <iostream>
 
+#include "CTerminalPrompt.h"
 #include "CliRadio.h"
 #include "ITransferObserver.h"
 #include "RadioResult.h"
 #include "StringTable.h"
 
+namespace {
+constexpr int kReadingFromRadio = 10009;
+constexpr int kWritingToRadio = 10010;
+constexpr int kPasswordNeeded = 30207;
+constexpr int kPasswordPrompt = 30217;
+}  // namespace
+
 CCliRadioUi::CCliRadioUi(CCliSession& session, CTransferContext& context,
                          std::optional<std::string> password)
-    : m_session(session), m_context(context), m_password(std::move(password)) {}
-
-int CCliRadioUi::RunOperation(const std::function<int()>& operation) {
-    return CliRadio::Run(m_context, operation,
-                         [this](int warning) { return AnswerWarning(warning); });
+    : m_session(session), m_context(context), m_password(std::move(password)) {
+    if (!m_password) {
+        // The environment keeps the password out of the process list.
+        if (const char* fromEnvironment = std::getenv("QMVVLT_PASSWORD")) {
+            m_password = fromEnvironment;
+        }
+    }
 }
 
-bool CCliRadioUi::AnswerWarning(int warning) {
-    switch (warning) {
-        case kWarnRadioNotInProfile:
-            return m_session.AskYesNo(10030);
-        case kWarnNotSupported:
-            return m_session.AskYesNo(10031);
-        case kWarnChannelRemap:
-            return m_session.AskYesNo(306);
-        default:
-            ShowMessage(LoadString(10032));
-            return false;
+int CCliRadioUi::RunOperation(RadioOperation which, const std::function<int()>& operation) {
+    const bool transfer = IsTransfer(which);
+    if (transfer) {
+        std::cerr << LoadString(which == RadioOperation::kReadCodeplug ? kReadingFromRadio
+                                                                       : kWritingToRadio)
+                  << "\n";
     }
+    const int code = CliRadio::Run(
+        m_context, operation, [this](TransferWarning warning) { return AnswerWarning(warning); },
+        transfer);
+    m_lastOperationCode = code;
+    // The transfer is this front end's dialog: it tells its own failure.
+    if (transfer && code != kRadioSuccess) {
+        std::cerr << CliRadio::FailureText(code, m_context) << "\n";
+    }
+    return code;
+}
+
+bool CCliRadioUi::AnswerWarning(TransferWarning warning) {
+    switch (warning) {
+        case TransferWarning::kRadioNotInProfile:
+            return m_session.AskYesNo(10030);
+        case TransferWarning::kNotSupported:
+            return m_session.AskYesNo(10031);
+        case TransferWarning::kChannelRemap:
+            return m_session.AskYesNo(306);
+    }
+    ShowMessage(LoadString(10032));
+    return false;
 }
 
 std::optional<std::string> CCliRadioUi::AskPassword() {
     if (m_password) {
-        // --password is tried once; a wrong one is asked for on the terminal.
+        // A given password is tried once; a wrong one is asked for on the terminal.
         std::optional<std::string> given = std::move(m_password);
         m_password.reset();
         return given;
     }
-    if (!isatty(STDIN_FILENO)) {
+    if (!::isatty(STDIN_FILENO)) {
+        ShowMessage(LoadString(kPasswordNeeded));
         return std::nullopt;
     }
-    std::cerr << "Please enter the password: " << std::flush;
-    termios saved{};
-    tcgetattr(STDIN_FILENO, &saved);
-    termios silent = saved;
-    silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    tcsetattr(STDIN_FILENO, TCSANOW, &silent);
-    std::string typed;
-    const bool got = static_cast<bool>(std::getline(std::cin, typed));
-    tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+    std::cerr << LoadString(kPasswordPrompt) << " " << std::flush;
+    const auto typed = CTerminalPrompt::ReadLine(false);
     std::cerr << "\n";
-    return got ? std::optional(typed) : std::nullopt;
+    return typed;
 }
 
 void CCliRadioUi::ShowMessage(const std::string& text) {
@@ -66,6 +86,11 @@ bool CCliRadioUi::ShowModifiedBandNotice() {
     return false;
 }
 
-int RadioExitStatus(int code) {
-    return code == kRadioSuccess ? 0 : 100 + std::abs(code);
+int CCliRadioUi::ExitStatus(int code) {
+    // A failed operation was told by the transfer or by the command; a cancel outside any
+    // operation (a prompt, a question) is told here.
+    if (code != kRadioSuccess && code != m_lastOperationCode) {
+        std::cerr << CliRadio::FailureText(code, m_context) << "\n";
+    }
+    return CliRadio::StatusOf(code);
 }

@@ -1,12 +1,11 @@
 #include "CCliSession.h"
 
-#include <unistd.h>
-
 #include <iostream>
 #include <string>
 
 #include "AppStartup.h"
 #include "CQMVVLTException.h"
+#include "CTerminalPrompt.h"
 #include "StringTable.h"
 #include "Utility.h"
 
@@ -24,19 +23,7 @@ std::filesystem::path CCliSession::InstallPath() const {
 }
 
 bool CCliSession::AskYesNo(int messageId) {
-    const std::string question = LoadString(messageId);
-    if (m_yesToAll) {
-        std::cerr << question << " [y/N] y (--yes)\n";
-        return true;
-    }
-    if (!isatty(STDIN_FILENO)) {
-        std::cerr << question << " [y/N] n (no terminal)\n";
-        return false;
-    }
-    std::cerr << question << " [y/N] " << std::flush;
-    std::string answer;
-    std::getline(std::cin, answer);
-    return !answer.empty() && (answer[0] == 'y' || answer[0] == 'Y');
+    return CTerminalPrompt::AskYesNo(LoadString(messageId), m_yesToAll);
 }
 
 void CCliSession::ShowError(int messageId, const std::string& detail) {

@@ -2,14 +2,11 @@
 
 #include <unistd.h>
 
-#include <atomic>
-#include <csignal>
 #include <cstdlib>
 #include <iostream>
 
 #include "CQtPortLister.h"
-#include "CTransferWorker.h"
-#include "ITransferObserver.h"
+#include "CTransferRun.h"
 #include "RadioResult.h"
 #include "RadioResultText.h"
 #include "StringTable.h"
@@ -20,48 +17,74 @@ namespace {
 constexpr int kRadioExitBase = 100;
 // 304: "No COM port is detected on this computer."
 constexpr int kNoPortMessage = 304;
+constexpr int kBarWidth = 20;
+constexpr int kStageSpan = 20;
 
-std::atomic<bool> g_interrupted{false};
-
-void OnInterrupt(int) {
-    g_interrupted = true;
-}
-
-// Progress on standard error: a bar on a terminal, a line per stage otherwise.
+// Progress on standard error: a bar on a terminal that moves with every record, a line per stage
+// otherwise.
 class CProgressObserver : public ITransferObserver {
   public:
-    CProgressObserver(CTransferContext& context, std::function<bool(int)> askWarning)
+    CProgressObserver(CTransferContext& context, std::function<bool(TransferWarning)> askWarning,
+                      bool show)
         : m_context(context),
           m_askWarning(std::move(askWarning)),
+          m_show(show),
           m_terminal(::isatty(STDERR_FILENO) != 0) {}
 
     void OnProgress(int percent) override {
+        m_stage = percent;
+        if (!m_show) {
+            return;
+        }
         if (m_terminal) {
-            const int filled = percent / 5;
-            std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
-                      << std::string(static_cast<std::size_t>(20 - filled), ' ') << "] " << percent
-                      << "%" << std::flush;
+            Draw(percent);
         } else {
             std::cerr << "progress " << percent << "%\n";
         }
     }
-    void OnDone() override { EndLine(); }
-    void OnFailed(int) override { EndLine(); }
+    void OnRecord(int done, int total) override {
+        if (m_show && m_terminal && total > 0) {
+            Draw(m_stage + kStageSpan * done / total);
+        }
+    }
+    void OnDone() override {
+        if (m_show) {
+            OnProgress(100);
+        }
+        EndLine();
+    }
+    void OnFailed(RadioResult) override { EndLine(); }
     // Without someone to ask, nothing is done unasked.
-    void OnWarning(int warning) override {
+    void OnWarning(TransferWarning warning) override {
         EndLine();
         m_context.AnswerWarning(m_askWarning && m_askWarning(warning));
     }
 
   private:
-    void EndLine() const {
-        if (m_terminal) {
+    void Draw(int percent) {
+        percent = std::min(percent, 100);
+        if (percent == m_drawn) {
+            return;
+        }
+        m_drawn = percent;
+        const int filled = percent * kBarWidth / 100;
+        std::cerr << "\r[" << std::string(static_cast<std::size_t>(filled), '#')
+                  << std::string(static_cast<std::size_t>(kBarWidth - filled), ' ') << "] "
+                  << percent << "%" << std::flush;
+    }
+    void EndLine() {
+        if (m_drawn >= 0) {
             std::cerr << "\n";
+            m_drawn = -1;
         }
     }
+
     CTransferContext& m_context;
-    std::function<bool(int)> m_askWarning;
+    std::function<bool(TransferWarning)> m_askWarning;
+    bool m_show;
     bool m_terminal;
+    int m_stage = 0;
+    int m_drawn = -1;
 };
 
 }  // namespace
@@ -77,36 +100,26 @@ std::string CliRadio::ChoosePort(const CCliArgs& args) {
 }
 
 int CliRadio::Run(CTransferContext& context, const std::function<int()>& operation,
-                  const std::function<bool(int)>& askWarning) {
-    CProgressObserver observer(context, askWarning);
-    context.SetObserver(&observer);
-    context.ClearCancel();
-    g_interrupted = false;
-    struct sigaction action {};
-    struct sigaction previous {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previous);
-
-    int code = 0;
-    CTransferWorker worker([&] { code = operation(); });
-    worker.Start();
-    while (!worker.Wait(50)) {
-        if (g_interrupted) {
-            context.RequestCancel();
-        }
-    }
-    sigaction(SIGINT, &previous, nullptr);
-    context.SetObserver(nullptr);
-    return code;
+                  const std::function<bool(TransferWarning)>& askWarning, bool showProgress) {
+    CProgressObserver observer(context, askWarning, showProgress);
+    CTransferRun run(context, &observer, operation);
+    run.Wait();
+    return run.Result();
 }
 
-int CliRadio::ExitStatus(int code) {
-    if (code == kRadioSuccess) {
-        return 0;
+std::string CliRadio::FailureText(int code, const CTransferContext& context) {
+    return WithPortProblem(RadioResultText(code), code, context.PortProblem());
+}
+
+int CliRadio::ExitStatus(int code, const CTransferContext& context) {
+    if (code != kRadioSuccess) {
+        std::cerr << FailureText(code, context) << "\n";
     }
-    std::cerr << RadioResultText(code) << "\n";
-    return kRadioExitBase + std::abs(code);
+    return StatusOf(code);
+}
+
+int CliRadio::StatusOf(int code) {
+    return code == kRadioSuccess ? 0 : kRadioExitBase + std::abs(code);
 }
 
 int CliRadio::NoPort() {

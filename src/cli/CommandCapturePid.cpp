@@ -1,9 +1,17 @@
 #include <iostream>
 
+#include "CCliInterrupt.h"
 #include "CTransferOperations.h"
 #include "CliRadio.h"
 #include "Commands.h"
+#include "RadioResult.h"
+#include "StringTable.h"
 #include "TextCodec.h"
+
+namespace {
+// "Press Home 3 times and then PTT on the other radio."
+constexpr int kCaptureInstruction = 10094;
+}  // namespace
 
 int CmdCapturePid(const CliContext& ctx) {
     const CCliArgs args(ctx.args, {"--port"});
@@ -13,11 +21,14 @@ int CmdCapturePid(const CliContext& ctx) {
         return CliRadio::NoPort();
     }
     CTransferContext& context = CTransferContext::Instance();
+    context.ClearCancel();
+    const CCliInterrupt interrupt(context);
+    std::cerr << LoadString(kCaptureInstruction) << "\n";
     CTransferOperations operations(context);
     std::u16string pid;
     const int code = CliRadio::Run(context, [&] { return operations.CaptureRadioPid(port, pid); });
-    if (code == 1) {
+    if (code == kRadioSuccess) {
         std::cout << Utf16ToUtf8(pid) << "\n";
     }
-    return CliRadio::ExitStatus(code);
+    return CliRadio::ExitStatus(code, context);
 }

@@ -1,33 +1,79 @@
+#include <ctime>
+#include <filesystem>
 #include <iostream>
 
+#include "CCliInterrupt.h"
 #include "CCliRadioUi.h"
 #include "CQMVVLTDoc.h"
 #include "CRadioCommandChain.h"
 #include "CliRadio.h"
 #include "Commands.h"
 #include "RadioResult.h"
+#include "StringTable.h"
+#include "Utility.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kReadingSuccessful = 10011;
+constexpr int kNoSuchFolder = 30215;
+constexpr int kKeptInRecovered = 30216;
+
+// Where a profile read from a radio goes when it cannot be saved where asked: "recovered/" beside
+// the user's configuration, under the asked name and the time of the read.
+fs::path RecoveredPath(const fs::path& asked) {
+    const fs::path folder = Utility::StoreFiles().user.parent_path() / "recovered";
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    char stamp[32];
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string stem = asked.stem().empty() ? "radio" : asked.stem().string();
+    return folder / (stem + "-" + stamp + ".lam");
+}
+
+}  // namespace
 
 int CmdRead(const CliContext& ctx) {
     const CCliArgs args(ctx.args, {"--port", "-o", "--password"});
     args.ExpectPositionals(0, 0);
-    const std::string out = args.Required("-o", "PROFILE");
+    const fs::path out = args.Required("-o", "PROFILE");
+    // Checked before the transfer, not after it.
+    if (out.has_parent_path() && !fs::is_directory(out.parent_path())) {
+        std::cerr << CStringTable::Instance().Format(kNoSuchFolder, {out.parent_path().string()})
+                  << "\n";
+        return kExitDataError;
+    }
     const std::string port = CliRadio::ChoosePort(args);
     if (port.empty()) {
         return CliRadio::NoPort();
     }
     CCliSession session(ctx, false);
     CTransferContext& context = CTransferContext::Instance();
+    const CCliInterrupt interrupt(context);
     CCliRadioUi ui(session, context, args.Value("--password"));
     CRadioCommandChain chain(context, session.App().UpDownGrade(), ui);
     CVirtualCodeplug image;
     const int code = chain.Read(port, image);
     if (code != kRadioSuccess) {
-        return RadioExitStatus(code);
+        return ui.ExitStatus(code);
     }
     CQMVVLTDoc doc(session.App(), session.InstallPath(), session);
-    if (!doc.NewFromVirtualCP(image) || !doc.Save(out)) {
+    if (!doc.NewFromVirtualCP(image)) {
         return kExitDataError;
     }
-    std::cout << out << "\n";
+    if (!doc.Save(out)) {
+        // What the radio gave is not thrown away.
+        const fs::path kept = RecoveredPath(out);
+        if (doc.Save(kept)) {
+            std::cerr << CStringTable::Instance().Format(kKeptInRecovered, {kept.string()}) << "\n";
+        }
+        return kExitDataError;
+    }
+    std::cerr << LoadString(kReadingSuccessful) << "\n";
+    std::cout << out.string() << "\n";
     return kExitOk;
 }

@@ -1,16 +1,39 @@
+#include <iostream>
+
+#include "CCliInterrupt.h"
+#include "CTerminalPrompt.h"
 #include "CTransferOperations.h"
 #include "CliRadio.h"
 #include "Commands.h"
+#include "RadioResult.h"
+#include "StringTable.h"
+
+namespace {
+constexpr int kResetQuestion = 30208;
+constexpr int kResetting = 30209;
+constexpr int kResetDone = 30210;
+}  // namespace
 
 int CmdReset(const CliContext& ctx) {
-    const CCliArgs args(ctx.args, {"--port"});
+    const CCliArgs args(ctx.args, {"--port"}, {"--yes"});
     args.ExpectPositionals(0, 0);
     const std::string port = CliRadio::ChoosePort(args);
     if (port.empty()) {
         return CliRadio::NoPort();
     }
     CTransferContext& context = CTransferContext::Instance();
+    context.ClearCancel();
+    const CCliInterrupt interrupt(context);
+    // A reset empties the radio: it is not done unasked.
+    if (!CTerminalPrompt::AskYesNo(LoadString(kResetQuestion), args.Flag("--yes"))) {
+        return CliRadio::ExitStatus(kUserCancelled, context);
+    }
+    std::cerr << LoadString(kResetting) << "\n";
     CTransferOperations operations(context);
-    return CliRadio::ExitStatus(
-        CliRadio::Run(context, [&] { return operations.PerformReset(port); }));
+    const int code = CliRadio::Run(
+        context, [&] { return operations.PerformReset(port); }, {}, false);
+    if (code == kRadioSuccess) {
+        std::cerr << LoadString(kResetDone) << "\n";
+    }
+    return CliRadio::ExitStatus(code, context);
 }

@@ -15,8 +15,9 @@ std::span<const CliCommand> CliCommands() {
         {"upgrade", "upgrade PROFILE [-o OUT]", CmdUpgrade},
         {"ports", "ports", CmdPorts},
         {"read", "read [--port P] [--password PW] -o PROFILE", CmdRead},
-        {"write", "write PROFILE [--port P] [--yes] [--repeat] [--password PW]", CmdWrite},
-        {"reset", "reset [--port P]", CmdReset},
+        {"write", "write PROFILE [--port P] [--yes] [--repeat] [--set-clock] [--password PW]",
+         CmdWrite},
+        {"reset", "reset [--port P] [--yes]", CmdReset},
         {"capture-pid", "capture-pid [--port P]", CmdCapturePid},
         {"report", "report PROFILE --kind radio|overview -o FILE", CmdReport},
     };

@@ -1,19 +1,31 @@
 #include <iostream>
+#include <vector>
 
+#include "CCliInterrupt.h"
 #include "CCliRadioUi.h"
 #include "CQMVVLTDoc.h"
 #include "CRadioCommandChain.h"
+#include "CTerminalPrompt.h"
 #include "CliRadio.h"
 #include "Commands.h"
 #include "RadioResult.h"
 #include "StringTable.h"
+#include "TextCodec.h"
+
+namespace {
+constexpr int kWritingSuccess = 10012;
+constexpr int kNextRadio = 30211;
+constexpr int kSummary = 30212;
+constexpr int kFailedPids = 30213;
+constexpr int kPidUnknown = 30214;
+}  // namespace
 
 // Writes a profile to one radio, or with --repeat to one radio after another.
 int CmdWrite(const CliContext& ctx) {
-    const CCliArgs args(ctx.args, {"--port", "--password"}, {"--yes", "--repeat"});
+    const CCliArgs args(ctx.args, {"--port", "--password"}, {"--yes", "--repeat", "--set-clock"});
     args.ExpectPositionals(1, 1);
-    const std::string port = CliRadio::ChoosePort(args);
-    if (port.empty()) {
+    const bool repeat = args.Flag("--repeat");
+    if (CliRadio::ChoosePort(args).empty()) {
         return CliRadio::NoPort();
     }
     CCliSession session(ctx, args.Flag("--yes"));
@@ -21,29 +33,51 @@ int CmdWrite(const CliContext& ctx) {
     if (!doc.Open(args.Positionals()[0])) {
         return kExitDataError;
     }
+    doc.SetUsePcClock(args.Flag("--set-clock"));
     CTransferContext& context = CTransferContext::Instance();
+    const CCliInterrupt interrupt(context);
     CCliRadioUi ui(session, context, args.Value("--password"));
     CRadioCommandChain chain(context, session.App().UpDownGrade(), ui);
     int written = 0;
-    int last = kRadioSuccess;
+    std::vector<std::string> failed;
+    int status = kExitOk;
     for (;;) {
-        last = chain.Write(port, doc);
+        // Chosen anew for every radio: a cable plugged in again may have another name.
+        const std::string port = CliRadio::ChoosePort(args);
+        context.SetCurrentRadioPid(u"");
+        const int code =
+            port.empty() ? (CliRadio::NoPort(), kPortUnavailable) : chain.Write(port, doc);
         if (chain.ProfileRefused()) {
-            return kExitDataError;  // the reasons have been shown
+            return kExitDataError;  // the reasons have been shown; no radio was touched
         }
-        if (last == kRadioSuccess) {
+        if (code == kRadioSuccess) {
             ++written;
-            std::cerr << LoadString(10012) << " (" << written << ")\n";
+            std::cerr << LoadString(kWritingSuccess) << " (" << written << ")\n";
+        } else {
+            const std::string pid = Utf16ToUtf8(context.CurrentRadioPid());
+            failed.push_back(pid.empty() ? LoadString(kPidUnknown) : pid);
+            status = port.empty() ? kExitDataError : ui.ExitStatus(code);
         }
-        if (!args.Flag("--repeat") || last == kUserCancelled) {
+        if (!repeat || code == kUserCancelled) {
             break;
         }
-        std::cerr << "Connect the next radio and press Enter (end of input stops): " << std::flush;
-        std::string line;
-        if (!std::getline(std::cin, line)) {
+        std::cerr << LoadString(kNextRadio) << std::flush;
+        if (!CTerminalPrompt::ReadLine()) {
             std::cerr << "\n";
             break;
         }
     }
-    return RadioExitStatus(last);
+    if (repeat) {
+        std::cerr << CStringTable::Instance().Format(
+                         kSummary, {std::to_string(written), std::to_string(failed.size())})
+                  << "\n";
+        if (!failed.empty()) {
+            std::string list;
+            for (const std::string& pid : failed) {
+                list += (list.empty() ? "" : ", ") + pid;
+            }
+            std::cerr << CStringTable::Instance().Format(kFailedPids, {list}) << "\n";
+        }
+    }
+    return status;
 }

@@ -57,6 +57,9 @@ class CQMVVLTDoc {
         m_modifiedCallback = std::move(callback);
     }
     bool ConvertFlag() const { return m_convert; }
+    // "Set Time Using PC Clock": a write sets the radio's clock from the PC's.
+    bool UsePcClock() const { return m_usePcClock; }
+    void SetUsePcClock(bool use) { m_usePcClock = use; }
 
     std::string PublicGroupNumberToPid(std::int64_t number) const;
     std::int64_t PidToPublicGroupNumber(const std::string& pid) const;
@@ -77,6 +80,7 @@ class CQMVVLTDoc {
     XmlDocPtr m_settingsCopy;
     bool m_convert = false;
     bool m_modified = false;
+    bool m_usePcClock = false;
     std::filesystem::path m_path;
     std::string m_title;
     std::string m_templateName;  // the template a new document came from

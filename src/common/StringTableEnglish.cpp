@@ -508,5 +508,28 @@ const StringTableEntry kEnglishStrings[] = {
     // Desktop program dialogs
     {32000, "New Profile"},
     {32001, "Profile &templates:"},
+    // Radio link and radio commands: port problems, outcomes, prompts
+    {30200, "%s: no such device."},
+    {30201, "%s is a folder, not a serial port."},
+    {30202, "%s is a regular file, not a serial port."},
+    {30203,
+     "%s: permission denied. The account needs to be in the group that owns the device, usually "
+     "\"dialout\"."},
+    {30204, "%s is busy: another program is using it."},
+    {30205, "%s cannot be opened (%s)."},
+    {30206, "The radio may be partly programmed: write it again or reset it."},
+    {30207,
+     "A password is needed for this radio: give it with --password, in the environment variable "
+     "QMVVLT_PASSWORD, or run the command on a terminal."},
+    {30208, "Do you want to reset the radio?"},
+    {30209, "Resetting the radio ..."},
+    {30210, "The radio has been reset."},
+    {30211, "Connect the next radio and press Enter (end of input stops): "},
+    {30212, "Radios written: %d, failed: %d."},
+    {30213, "Failed: %s."},
+    {30214, "(PID unknown)"},
+    {30215, "The folder %s does not exist."},
+    {30216, "The profile could not be saved; the data read from the radio was kept in %s."},
+    {30217, "Please enter the password:"},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

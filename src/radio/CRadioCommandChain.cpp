@@ -22,6 +22,7 @@ constexpr int kUnableToGetPassword = 303;
 constexpr int kModifiedBandClone = 15;
 constexpr int kTextToRadioMessage = 262;
 constexpr int kProfileCannotBeWritten = 30121;
+constexpr int kPartlyProgrammed = 30206;
 
 }  // namespace
 
@@ -29,11 +30,13 @@ CRadioCommandChain::CRadioCommandChain(CTransferContext& context,
                                        const CUpDownGradeSetting& settings, IRadioCommandUi& ui)
     : m_context(context), m_settings(settings), m_ui(ui) {}
 
-int CRadioCommandChain::Fail(int code) {
-    if (code == kPasswordUnavailable) {
-        m_ui.ShowMessage(LoadString(kUnableToGetPassword));
-    } else if (code != kUserCancelled) {
-        m_ui.ShowMessage(RadioResultText(code));
+int CRadioCommandChain::Run(RadioOperation which, const std::function<int()>& operation) {
+    const int code = m_ui.RunOperation(which, operation);
+    // A transfer showed its outcome in its own dialog; the others are shown here, once.
+    if (code != kRadioSuccess && !IsTransfer(which)) {
+        m_ui.ShowMessage(code == kPasswordUnavailable ? LoadString(kUnableToGetPassword)
+                                                      : WithPortProblem(RadioResultText(code), code,
+                                                                        m_context.PortProblem()));
     }
     return code;
 }
@@ -41,15 +44,16 @@ int CRadioCommandChain::Fail(int code) {
 int CRadioCommandChain::ReadVersionAndGroup(const std::string& port) {
     CTransferOperations operations(m_context);
     CVersionBlock version;
-    int code = m_ui.RunOperation([&] { return operations.ReadRadioVersion(port, version); });
+    int code =
+        Run(RadioOperation::kVersion, [&] { return operations.ReadRadioVersion(port, version); });
     if (code != kRadioSuccess) {
         return code;
     }
     m_modelGroup = m_settings.GetModelGroup(CTransferOperations::FirmwareVersionText(version));
     m_radioPassword.clear();
     if (m_modelGroup > 2) {
-        code =
-            m_ui.RunOperation([&] { return operations.ReadRadioPassword(port, m_radioPassword); });
+        code = Run(RadioOperation::kPassword,
+                   [&] { return operations.ReadRadioPassword(port, m_radioPassword); });
     }
     return code;
 }
@@ -73,9 +77,10 @@ bool CRadioCommandChain::PasswordGate() {
 }
 
 int CRadioCommandChain::Read(const std::string& port, CVirtualCodeplug& image) {
+    m_context.ClearCancel();
     int code = ReadVersionAndGroup(port);
     if (code != kRadioSuccess) {
-        return Fail(code);
+        return code;
     }
     if (!PasswordGate()) {
         return kUserCancelled;
@@ -83,9 +88,9 @@ int CRadioCommandChain::Read(const std::string& port, CVirtualCodeplug& image) {
     m_context.SetNotSupportedAccepted(false);
     CTransferOperations operations(m_context);
     CVirtualCodeplug fresh;
-    code = m_ui.RunOperation([&] { return operations.ReadCodeplug(port, fresh); });
+    code = Run(RadioOperation::kReadCodeplug, [&] { return operations.ReadCodeplug(port, fresh); });
     if (code != kRadioSuccess) {
-        return Fail(code);
+        return code;
     }
     image = std::move(fresh);
     // A prompt setting that cannot be read counts as on.
@@ -126,7 +131,8 @@ int CRadioCommandChain::CheckProfile(CQMVVLTDoc& doc) {
     return notRadioText ? kTextToRadio : kOperationFailed;
 }
 
-int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc, bool setClockFromPc) {
+int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
+    m_context.ClearCancel();
     m_profileRefused = false;
     // The profile is checked before the radio is even asked for its PID.
     if (const int checked = CheckProfile(doc); checked != kRadioSuccess) {
@@ -134,13 +140,13 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc, bool set
     }
     CTransferOperations operations(m_context);
     std::u16string ownPid;
-    int code = m_ui.RunOperation([&] { return operations.ReadOwnPid(port, ownPid); });
+    int code = Run(RadioOperation::kOwnPid, [&] { return operations.ReadOwnPid(port, ownPid); });
     if (code != kRadioSuccess) {
-        return Fail(code);
+        return code;
     }
     code = ReadVersionAndGroup(port);
     if (code != kRadioSuccess) {
-        return Fail(code);
+        return code;
     }
     CVirtualCodeplug image;
     try {
@@ -156,26 +162,28 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc, bool set
         }
         m_context.SetNotSupportedAccepted(true);
     }
-    if (setClockFromPc) {
+    if (doc.UsePcClock()) {
         image.settings.current_time = RadioClockNow();
     }
     if (!PasswordGate()) {
         return kUserCancelled;
     }
     image.SettingsFromOwnRecord();
-    code = m_ui.RunOperation([&] { return operations.WriteCodeplug(port, image); });
-    if (code != kRadioSuccess) {
-        return Fail(code);
-    }
-    // The radio now has the profile's password: it is not asked for again.
+    code =
+        Run(RadioOperation::kWriteCodeplug, [&] { return operations.WriteCodeplug(port, image); });
+    // The profile's password is kept whatever the outcome: after a success the radio has it, and
+    // otherwise the gate still compares it with the radio's own and asks when they differ.
     m_enteredPassword = image.settings.password;
-    return kRadioSuccess;
+    if (code != kRadioSuccess && m_context.RadioTouched()) {
+        m_ui.ShowMessage(LoadString(kPartlyProgrammed));
+    }
+    return code;
 }
 
 int CRadioCommandChain::Reset(const std::string& port) {
+    m_context.ClearCancel();
     CTransferOperations operations(m_context);
-    const int code = m_ui.RunOperation([&] { return operations.PerformReset(port); });
-    return code == kRadioSuccess ? code : Fail(code);
+    return Run(RadioOperation::kReset, [&] { return operations.PerformReset(port); });
 }
 
 std::uint32_t RadioClockSeconds(int year, int month, int day, int hour, int minute, int second) {

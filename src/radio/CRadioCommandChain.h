@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "CTransferContext.h"
@@ -19,14 +20,20 @@ class CRadioCommandChain {
     CRadioCommandChain(CTransferContext& context, const CUpDownGradeSetting& settings,
                        IRadioCommandUi& ui);
 
-    // Reads the radio on port into image (a fresh image on success). Failures have been shown;
-    // the result code is returned (kUserCancelled also for a cancelled password).
+    // Each command clears the cancel flag once when it starts; a cancel from then on ends it
+    // before the radio is written. Failures have been shown when they return (each once); the
+    // result code is returned (kUserCancelled also for a cancelled password or question).
+
+    // Reads the radio on port into image (a fresh image on success).
     int Read(const std::string& port, CVirtualCodeplug& image);
-    // Writes the document's profile to the radio on port. A profile that cannot be converted, or
-    // holds what the radio cannot take, is refused before anything is sent: each offending
+    // Writes the document's profile to the radio on port; the radio's clock is set from the PC's
+    // when the document asks for it (CQMVVLTDoc::UsePcClock). A profile that cannot be converted,
+    // or holds what the radio cannot take, is refused before anything is sent: each offending
     // contact, text or setting is shown, and the result is kTextToRadio for characters the radio
-    // lacks, kOperationFailed otherwise, with ProfileRefused() set.
-    int Write(const std::string& port, CQMVVLTDoc& doc, bool setClockFromPc = false);
+    // lacks, kOperationFailed otherwise, with ProfileRefused() set. After a write that failed or
+    // was cancelled once the radio had been written to, says that the radio may be partly
+    // programmed.
+    int Write(const std::string& port, CQMVVLTDoc& doc);
     // Whether the last Write stopped at the profile rather than at the radio.
     bool ProfileRefused() const { return m_profileRefused; }
     int Reset(const std::string& port);
@@ -40,10 +47,11 @@ class CRadioCommandChain {
     int ReadVersionAndGroup(const std::string& port);
     // Asks for the radio's password until it is entered (true) or the user cancels (false).
     bool PasswordGate();
-    int Fail(int code);
     // Converts and checks the profile the way a write would; kRadioSuccess when it can be sent.
     int CheckProfile(CQMVVLTDoc& doc);
     void ShowProfileError(const CQMVVLTException& e);
+    // Runs one operation through the front end; shows a failure the front end does not show.
+    int Run(RadioOperation which, const std::function<int()>& operation);
 
     CTransferContext& m_context;
     const CUpDownGradeSetting& m_settings;

@@ -22,7 +22,7 @@ void CTransferContext::RequestCancel() {
     m_answered.notify_all();
 }
 
-bool CTransferContext::Warn(int warning) {
+bool CTransferContext::Warn(TransferWarning warning) {
     {
         std::lock_guard lock(m_answerMutex);
         m_waiting = true;
@@ -77,4 +77,14 @@ void CTransferContext::SetCapturedPid(std::u16string pid) {
 std::u16string CTransferContext::CapturedPid() const {
     std::lock_guard lock(m_pidMutex);
     return m_capturedPid;
+}
+
+void CTransferContext::SetPortProblem(std::string text) {
+    std::lock_guard lock(m_pidMutex);
+    m_portProblem = std::move(text);
+}
+
+std::string CTransferContext::PortProblem() const {
+    std::lock_guard lock(m_pidMutex);
+    return m_portProblem;
 }

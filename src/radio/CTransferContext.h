@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "IByteStream.h"
 #include "ITransferObserver.h"
@@ -25,6 +26,10 @@ class CTransferContext {
 
     // Held by an operation from its first step to its last.
     std::mutex& Lock() { return m_lock; }
+    // The thread that holds the lock (a default id when none): an operation started on that
+    // thread, from inside an observer callback, would wait for itself.
+    void SetLockOwner(std::thread::id owner) { m_lockOwner = owner; }
+    std::thread::id LockOwner() const { return m_lockOwner; }
 
     // Set by whoever starts an operation, just before starting it.
     void SetObserver(ITransferObserver* observer) { m_observer = observer; }
@@ -44,7 +49,7 @@ class CTransferContext {
 
     // Raises a warning through the observer and waits for its answer; false when the answer was No
     // or the operation was cancelled meanwhile (the cancel flag is then set).
-    bool Warn(int warning);
+    bool Warn(TransferWarning warning);
     // Answers the pending warning (from any thread).
     void AnswerWarning(bool yes);
 
@@ -55,6 +60,15 @@ class CTransferContext {
     // The pause before FinishWrite's reply and the interval of PID capture polls.
     std::chrono::milliseconds finishPause{4000};
     std::chrono::milliseconds capturePollInterval{3000};
+
+    // Why the last operation's port did not open, from the operating system ("" when it did).
+    void SetPortProblem(std::string text);
+    std::string PortProblem() const;
+
+    // Set once the first byte of WriteSettings went to the radio, cleared when an operation
+    // starts: from then on a write that does not finish leaves the radio partly programmed.
+    void SetRadioTouched(bool touched) { m_radioTouched = touched; }
+    bool RadioTouched() const { return m_radioTouched; }
 
     void SetCurrentRadioPid(std::u16string pid);
     std::u16string CurrentRadioPid() const;
@@ -67,6 +81,8 @@ class CTransferContext {
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_failed{false};
     std::atomic<bool> m_notSupportedAccepted{false};
+    std::atomic<bool> m_radioTouched{false};
+    std::atomic<std::thread::id> m_lockOwner{};
     PortFactory m_portFactory;
 
     std::mutex m_answerMutex;
@@ -78,4 +94,5 @@ class CTransferContext {
     mutable std::mutex m_pidMutex;
     std::u16string m_currentRadioPid;
     std::u16string m_capturedPid;
+    std::string m_portProblem;
 };

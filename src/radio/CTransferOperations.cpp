@@ -57,6 +57,43 @@ void PauseUnlessCancelled(const CTransferContext& context, std::chrono::millisec
     }
 }
 
+// Reads a list (contacts when limit is kMaxContacts, else texts): [0, 0] asks for the start, each
+// reply names its index r and the list's total u, and the next request is [r + 1, u]. A radio that
+// does not move forward fails the read instead of looping; as indexes rise and stay within limit,
+// no more than limit records are read.
+template <class Decode>
+bool ReadList(CTransferSession& session, int limit, Decode decode) {
+    RadioProtocol& protocol = session.Protocol();
+    const bool contacts = limit == kMaxContacts;
+    int i = 0;
+    int t = 0;
+    while (session.Proceed() && t >= i) {
+        const auto index = static_cast<std::uint8_t>(i);
+        const auto total = static_cast<std::uint8_t>(t);
+        if (!session.Check(contacts ? protocol.ReadContact(index, total)
+                                    : protocol.ReadTextMessage(index, total))) {
+            break;
+        }
+        const auto reply = protocol.Reply().Data();
+        const int r = reply.size() > 1 ? reply[1] : 0;
+        const int u = reply.size() > 2 ? reply[2] : 0;
+        if (u == 0 || r == 0 || r > limit || u < r) {
+            break;
+        }
+        if (r < i) {
+            session.Fail(kOperationFailed);
+            break;
+        }
+        if (!session.Check(decode(r, reply.subspan(3)))) {
+            break;
+        }
+        session.Record(r, std::min(u, limit));
+        t = u;
+        i = r + 1;
+    }
+    return session.Proceed();
+}
+
 }  // namespace
 
 std::string CTransferOperations::FirmwareVersionText(const CVersionBlock& version) {
@@ -135,53 +172,17 @@ int CTransferOperations::ReadCodeplug(const std::string& port, CVirtualCodeplug&
     }
     session.Progress(60);
 
-    // Contacts: [0, 0] asks for the start; each reply names its index and the list's total.
-    int i = 0;
-    int t = 0;
-    while (session.Proceed() && t >= i) {
-        if (!session.Check(
-                protocol.ReadContact(static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(t)))) {
-            break;
-        }
-        const auto reply = protocol.Reply().Data();
-        const int r = reply.size() > 1 ? reply[1] : 0;
-        const int u = reply.size() > 2 ? reply[2] : 0;
-        if (u == 0 || r == 0 || r > kMaxContacts || u < r) {
-            break;
-        }
-        if (!session.Check(CBlockCodec::DecodeContact(
-                reply.subspan(3), q.contacts[static_cast<std::size_t>(r - 1)]))) {
-            break;
-        }
-        t = u;
-        i = r + 1;
-    }
-    if (!session.Proceed()) {
+    if (!ReadList(session, kMaxContacts, [&](int r, std::span<const std::uint8_t> record) {
+            return CBlockCodec::DecodeContact(record, q.contacts[static_cast<std::size_t>(r - 1)]);
+        })) {
         return session.Finish();
     }
     FixUpContacts(q);
     session.Progress(80);
 
-    i = 0;
-    t = 0;
-    while (session.Proceed() && t >= i) {
-        if (!session.Check(protocol.ReadTextMessage(static_cast<std::uint8_t>(i),
-                                                    static_cast<std::uint8_t>(t)))) {
-            break;
-        }
-        const auto reply = protocol.Reply().Data();
-        const int r = reply.size() > 1 ? reply[1] : 0;
-        const int u = reply.size() > 2 ? reply[2] : 0;
-        if (u == 0 || r == 0 || r > kMaxTexts || u < r) {
-            break;
-        }
-        if (!session.Check(CBlockCodec::DecodeText(reply.subspan(3),
-                                                   q.texts[static_cast<std::size_t>(r - 1)]))) {
-            break;
-        }
-        t = u;
-        i = r + 1;
-    }
+    ReadList(session, kMaxTexts, [&](int r, std::span<const std::uint8_t> text) {
+        return CBlockCodec::DecodeText(text, q.texts[static_cast<std::size_t>(r - 1)]);
+    });
     if (session.Proceed()) {
         q.OwnRecordFromSettings();
         destination = q;
@@ -215,14 +216,15 @@ int CTransferOperations::WriteCodeplug(const std::string& port, const CVirtualCo
 
     const int dropped = CWritePlan::DropForeignPublicGroups(w, radio);
     if (CWritePlan::NotSupported(w, radio, dropped) && !m_context.NotSupportedAccepted() &&
-        !m_context.Warn(kWarnNotSupported)) {
+        !m_context.Warn(TransferWarning::kNotSupported)) {
         return session.Finish();
     }
-    if (CWritePlan::RadioNotInProfile(w, radio) && !m_context.Warn(kWarnRadioNotInProfile)) {
+    if (CWritePlan::RadioNotInProfile(w, radio) &&
+        !m_context.Warn(TransferWarning::kRadioNotInProfile)) {
         return session.Finish();
     }
     if (CWritePlan::NeedsChannelRemap(source, radio)) {
-        if (!m_context.Warn(kWarnChannelRemap)) {
+        if (!m_context.Warn(TransferWarning::kChannelRemap)) {
             return session.Finish();
         }
         CWritePlan::RemapChannels(w);
@@ -238,12 +240,17 @@ int CTransferOperations::WriteCodeplug(const std::string& port, const CVirtualCo
     // write while the radio still has its old codeplug.
     std::vector<std::uint8_t> settingsBlock;
     int encoded = CBlockCodec::EncodeSettings(w.settings, settingsBlock);
+    // The total sent with each record is the number of records actually sent (records the
+    // radio's capacities leave out are not announced), so the radio never waits for a record that
+    // does not come.
     const auto contacts = CWritePlan::ContactOrder(w);
     std::vector<std::vector<std::uint8_t>> contactBlocks(contacts.size());
     for (std::size_t n = 0; n < contacts.size() && encoded == kRadioSuccess; ++n) {
         encoded = CBlockCodec::EncodeContact(w.contacts[static_cast<std::size_t>(contacts[n])],
                                              contactBlocks[n]);
     }
+    // Texts are numbered over the non-empty slots, 1 to m without gaps: the radio keeps a packed
+    // list, and an index beyond the announced total would be refused.
     const auto texts = CWritePlan::TextOrder(w);
     std::vector<std::vector<std::uint8_t>> textBlocks(texts.size());
     for (std::size_t n = 0; n < texts.size() && encoded == kRadioSuccess; ++n) {
@@ -255,7 +262,12 @@ int CTransferOperations::WriteCodeplug(const std::string& port, const CVirtualCo
         return session.Finish();
     }
 
-    if (!session.Proceed() || !session.Check(protocol.WriteSettings(settingsBlock))) {
+    if (!session.Proceed()) {
+        return session.Finish();
+    }
+    // From the first byte of WriteSettings on, an unfinished write leaves the radio part-written.
+    m_context.SetRadioTouched(true);
+    if (!session.Check(protocol.WriteSettings(settingsBlock))) {
         return session.Finish();
     }
     session.Progress(60);
@@ -265,8 +277,10 @@ int CTransferOperations::WriteCodeplug(const std::string& port, const CVirtualCo
     }
     const auto contactTotal = static_cast<std::uint8_t>(contacts.size());
     for (std::size_t n = 0; n < contacts.size() && session.Proceed(); ++n) {
-        session.Check(protocol.WriteContact(static_cast<std::uint8_t>(n + 1), contactTotal,
-                                            contactBlocks[n]));
+        if (session.Check(protocol.WriteContact(static_cast<std::uint8_t>(n + 1), contactTotal,
+                                                contactBlocks[n]))) {
+            session.Record(static_cast<int>(n + 1), contactTotal);
+        }
     }
     if (!session.Proceed()) {
         return session.Finish();
@@ -278,11 +292,13 @@ int CTransferOperations::WriteCodeplug(const std::string& port, const CVirtualCo
     }
     const auto textTotal = static_cast<std::uint8_t>(texts.size());
     for (std::size_t n = 0; n < texts.size() && session.Proceed(); ++n) {
-        session.Check(
-            protocol.WriteTextMessage(static_cast<std::uint8_t>(n + 1), textTotal, textBlocks[n]));
+        if (session.Check(protocol.WriteTextMessage(static_cast<std::uint8_t>(n + 1), textTotal,
+                                                    textBlocks[n]))) {
+            session.Record(static_cast<int>(n + 1), textTotal);
+        }
     }
-    if (session.Proceed()) {
-        session.Check(protocol.FinishWrite());
+    if (session.Proceed() && session.Check(protocol.FinishWrite())) {
+        session.Committed();
     }
     return session.Finish();
 }

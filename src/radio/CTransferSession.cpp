@@ -1,5 +1,7 @@
 #include "CTransferSession.h"
 
+#include <thread>
+
 #include "CBlockCodec.h"
 #include "RadioResult.h"
 
@@ -12,10 +14,21 @@ constexpr int kModifiedBandCompatibility = 15;
 }  // namespace
 
 CTransferSession::CTransferSession(CTransferContext& context, const std::string& port)
-    : m_context(context),
-      m_lock(context.Lock()),
-      m_port((context.ClearFailed(), context.OpenPort(port))),
-      m_protocol(m_port.get()) {
+    : m_context(context), m_lock(context.Lock(), std::defer_lock), m_protocol(nullptr) {
+    if (context.LockOwner() == std::this_thread::get_id()) {
+        // Started from an observer callback of the running operation: waiting for the lock would
+        // wait for ourselves. This session touches nothing shared and ends at once.
+        m_reentered = true;
+        m_code = kRadioBusy;
+        return;
+    }
+    m_lock.lock();
+    context.SetLockOwner(std::this_thread::get_id());
+    context.ClearFailed();
+    context.SetRadioTouched(false);
+    m_port = context.OpenPort(port);
+    context.SetPortProblem(m_port && !m_port->IsOpen() ? m_port->OpenProblem() : std::string());
+    m_protocol.SetStream(m_port.get());
     m_protocol.SetFinishPause(context.finishPause);
 }
 
@@ -23,7 +36,14 @@ CTransferSession::~CTransferSession() {
     Finish();
 }
 
+bool CTransferSession::Proceed() const {
+    return !m_reentered && !m_context.Cancelled() && !m_context.Failed();
+}
+
 void CTransferSession::Fail(int code) {
+    if (m_reentered) {
+        return;
+    }
     if (!m_context.Failed()) {
         m_code = code;
     }
@@ -44,12 +64,25 @@ void CTransferSession::Progress(int percent) const {
     }
 }
 
+void CTransferSession::Record(int done, int total) const {
+    if (auto* observer = m_context.Observer()) {
+        observer->OnRecord(done, total);
+    }
+}
+
 int CTransferSession::Finish() {
     if (m_finished) {
         return m_result;
     }
     m_finished = true;
-    if (m_context.Cancelled() && !(m_failureFirst && m_context.Failed())) {
+    if (m_reentered) {
+        m_result = m_code;
+        return m_result;
+    }
+    if (m_committed) {
+        // The radio acknowledged FinishWrite: it holds the whole profile, whatever came after.
+        m_result = kRadioSuccess;
+    } else if (m_context.Cancelled() && !(m_failureFirst && m_context.Failed())) {
         m_result = kUserCancelled;
     } else if (m_context.Failed()) {
         m_result = m_code;
@@ -57,14 +90,17 @@ int CTransferSession::Finish() {
         m_result = kRadioSuccess;
     }
     // The port closes before anyone hears the outcome, so a next operation can open it at once.
+    m_protocol.SetStream(nullptr);
     m_port.reset();
     if (auto* observer = m_context.Observer()) {
         if (m_result == kRadioSuccess) {
             observer->OnDone();
         } else {
-            observer->OnFailed(m_result);
+            observer->OnFailed(static_cast<RadioResult>(m_result));
         }
     }
+    m_context.SetLockOwner({});
+    m_lock.unlock();
     return m_result;
 }
 

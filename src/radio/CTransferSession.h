@@ -11,7 +11,8 @@
 
 // The frame of one radio operation: holds the transfer lock, opens the port and the protocol,
 // carries the failure, runs the steps common to the operations, and posts exactly one final
-// notification when it ends.
+// notification when it ends. A session started on the thread that already holds the lock (from an
+// observer callback) does nothing and ends with kRadioBusy, without a notification.
 class CTransferSession {
   public:
     CTransferSession(CTransferContext& context, const std::string& port);
@@ -20,12 +21,16 @@ class CTransferSession {
     CTransferSession& operator=(const CTransferSession&) = delete;
 
     // True while neither a cancel nor a failure stops the operation.
-    bool Proceed() const { return !m_context.Cancelled() && !m_context.Failed(); }
+    bool Proceed() const;
     // Records a failing step; the code is posted when the operation ends.
     void Fail(int code);
     // Fails with code unless it is success; returns whether it was.
     bool Check(int code);
     void Progress(int percent) const;
+    // One record of a list went over the line.
+    void Record(int done, int total) const;
+    // The radio acknowledged FinishWrite: the operation succeeded whatever is cancelled later.
+    void Committed() { m_committed = true; }
     // A failure outranks a cancel in the final notification (a write that failed after the
     // user cancelled reports why it failed).
     void PreferFailureOverCancel() { m_failureFirst = true; }
@@ -47,6 +52,8 @@ class CTransferSession {
     RadioProtocol m_protocol;
     int m_code = 0;
     bool m_failureFirst = false;
+    bool m_committed = false;
+    bool m_reentered = false;
     bool m_finished = false;
     int m_result = 0;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 // The transport a RadioProtocol talks through: the serial port in the program, a scripted stream
 // in the tests. Calls never throw; a short count is how a stream reports a time-out or failure.
@@ -12,6 +13,8 @@ class IByteStream {
     virtual bool IsOpen() const = 0;
     // The error of the most recent failed call, 0 when none.
     virtual unsigned LastError() const = 0;
+    // Why the stream could not be opened, as the user should read it; "" when it opened.
+    virtual std::string OpenProblem() const { return {}; }
 
     // Reads up to count bytes. With waitForAll, waits for each byte up to the stream's per-byte
     // time-out; without it, takes only what is already waiting. Returns the bytes read.

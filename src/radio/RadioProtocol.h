@@ -47,6 +47,8 @@ class RadioProtocol {
   public:
     explicit RadioProtocol(IByteStream* stream) : m_stream(stream) {}
     virtual ~RadioProtocol() = default;
+    // The stream of the next exchanges (nullptr: every exchange fails with -1).
+    void SetStream(IByteStream* stream) { m_stream = stream; }
 
     // The pause before the reply of FinishWrite is read (the radio commits its memory meanwhile).
     void SetFinishPause(std::chrono::milliseconds pause) { m_finishPause = pause; }

@@ -55,3 +55,36 @@ std::string RadioResultText(int code) {
             return CStringTable::Instance().Format(10147, {std::to_string(code)});
     }
 }
+
+std::string RadioTransferText(int code) {
+    switch (code) {
+        case kPortUnavailable:
+            return LoadString(10133);
+        case kNoConnection:
+            return LoadString(10134);
+        case kFirmwareTooOld:
+            return LoadString(10128);
+        case kVersionUnsupported:
+            return LoadString(10127);
+        case kModelUnsupported:
+            return LoadString(10130);
+        case kTimedOut:
+            return LoadString(10132);
+        case kRadioBusy:
+            return LoadString(10131);
+        case kResetRequired:
+            return LoadString(10129);
+        case kPasswordUnavailable:
+            return CStringTable::Instance().Format(10147, {std::to_string(code)});
+        default:
+            // The rest read the same in both places.
+            return RadioResultText(code);
+    }
+}
+
+std::string WithPortProblem(const std::string& text, int code, const std::string& portProblem) {
+    if (code != kPortUnavailable || portProblem.empty()) {
+        return text;
+    }
+    return text + "\n" + portProblem;
+}

@@ -1,8 +1,13 @@
 #include "SerialPort.h"
 
+#include <unistd.h>
+
 #include <QSerialPort>
 #include <QString>
 #include <chrono>
+#include <filesystem>
+
+#include "StringTable.h"
 
 namespace {
 // Write time-out: a constant allowance plus the bytes' time on the wire at 9600 baud.
@@ -13,15 +18,53 @@ bool IsFatal(QSerialPort::SerialPortError error) {
     return error == QSerialPort::ResourceError || error == QSerialPort::DeviceNotFoundError ||
            error == QSerialPort::PermissionError || error == QSerialPort::OpenError;
 }
+// Why a port did not open, in the user's words: the device path is checked first, because Qt
+// reports a missing path, a folder and a file alike.
+std::string DescribeOpenFailure(const std::string& path, const QSerialPort& port) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (!fs::exists(status)) {
+        return CStringTable::Instance().Format(30200, {path});
+    }
+    if (fs::is_directory(status)) {
+        return CStringTable::Instance().Format(30201, {path});
+    }
+    if (fs::is_regular_file(status)) {
+        return CStringTable::Instance().Format(30202, {path});
+    }
+    if (port.error() == QSerialPort::PermissionError) {
+        // Qt says "permission" also when another program holds the port's lock.
+        if (::access(path.c_str(), R_OK | W_OK) != 0) {
+            return CStringTable::Instance().Format(30203, {path});
+        }
+        return CStringTable::Instance().Format(30204, {path});
+    }
+    return CStringTable::Instance().Format(30205, {path, port.errorString().toStdString()});
+}
+
 }  // namespace
 
+std::string SerialDevicePath(const std::string& portName) {
+    if (portName.find('/') == std::string::npos || portName.front() == '/') {
+        return portName;
+    }
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(portName, ec);
+    return ec ? portName : absolute.lexically_normal().string();
+}
+
 SerialPort::SerialPort(const std::string& portName) : m_port(std::make_unique<QSerialPort>()) {
-    m_port->setPortName(QString::fromStdString(portName));
+    const std::string path = SerialDevicePath(portName);
+    m_port->setPortName(QString::fromStdString(path));
     if (!m_port->open(QIODevice::ReadWrite)) {
         m_lastError = static_cast<unsigned>(m_port->error());
         if (m_lastError == 0) {
             m_lastError = static_cast<unsigned>(QSerialPort::OpenError);
         }
+        // Qt looks a bare name up under /dev.
+        m_openProblem = DescribeOpenFailure(
+            !path.empty() && path.front() == '/' ? path : "/dev/" + path, *m_port);
         return;
     }
     // Each step's own result is ignored: a pseudo-terminal, for one, has no modem lines.

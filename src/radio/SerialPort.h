@@ -14,7 +14,8 @@ class SerialPort final : public IByteStream {
   public:
     static constexpr int kByteTimeoutMs = 100;
 
-    // Opening is construction; a port that failed to open reports !IsOpen() and its LastError().
+    // Opening is construction; a port that failed to open reports !IsOpen(), its LastError() and
+    // OpenProblem(). A relative device path is taken from the current folder.
     explicit SerialPort(const std::string& portName);
     ~SerialPort() override;
     SerialPort(const SerialPort&) = delete;
@@ -22,6 +23,7 @@ class SerialPort final : public IByteStream {
 
     bool IsOpen() const override;
     unsigned LastError() const override { return m_lastError; }
+    std::string OpenProblem() const override { return m_openProblem; }
     int Read(std::uint8_t* buffer, int count, bool waitForAll) override;
     int Write(const std::uint8_t* buffer, int count) override;
     void Purge() override;
@@ -34,4 +36,10 @@ class SerialPort final : public IByteStream {
 
     std::unique_ptr<QSerialPort> m_port;
     unsigned m_lastError = 0;
+    std::string m_openProblem;
 };
+
+// The device path Qt should open for a port name: "COM3" and "ttyUSB0" stay names (Qt looks them
+// up under /dev), a path with a folder part is made absolute against the current folder (Qt would
+// otherwise read "x/radio" as "/dev/x/radio").
+std::string SerialDevicePath(const std::string& portName);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "CliRunner.h"
 #include "SimFixture.h"
 
@@ -16,7 +18,7 @@ TEST(CliReset, ResetsTheVirtualRadio) {
     CVirtualCodeplug image = CVirtualRadio::DefaultImage();
     image.texts[0] = u"gone after reset";
     CSimRadio sim(image);
-    const CliResult result = RunCli(Cli({"reset", "--port", sim.Port()}));
+    const CliResult result = RunCli(Cli({"reset", "--port", sim.Port(), "--yes"}));
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(sim.radio.Image().texts[0].empty());
 }
@@ -34,16 +36,43 @@ TEST(CliRadioFailures, ExitWithOneHundredPlusTheCodeAndTheMessage) {
     faults.reject = CSimFaults::Reject::kQ;
     faults.rejectValue = 0xFD;
     CSimRadio sim(CVirtualRadio::DefaultImage(), faults);
-    const CliResult rejected = RunCli(Cli({"reset", "--port", sim.Port()}));
+    const CliResult rejected = RunCli(Cli({"reset", "--port", sim.Port(), "--yes"}));
     EXPECT_EQ(rejected.exitCode, 114);
     EXPECT_NE(rejected.err.find("Error: Please perform a radio reset."), std::string::npos)
         << rejected.err;
+}
 
-    const CliResult missing = RunCli(Cli({"reset", "--port", "/dev/no-such-radio"}));
-    EXPECT_EQ(missing.exitCode, 101);
-    EXPECT_NE(missing.err.find("Error: COM port already in use by another application."),
-              std::string::npos)
-        << missing.err;
+// Every port that does not open keeps the usual text and adds why, from the device path.
+TEST(CliRadioFailures, APortThatDoesNotOpenSaysWhy) {
+    const std::string folder = WriteTempFile("port-folder", "") + ".d";
+    std::filesystem::create_directory(folder);
+    const std::string file = WriteTempFile("port-file", "not a radio");
+    struct Case {
+        std::string port;
+        std::string reason;
+    };
+    for (const Case& c : {Case{"/dev/no-such-radio", "/dev/no-such-radio: no such device."},
+                          Case{folder, folder + " is a folder, not a serial port."},
+                          Case{file, file + " is a regular file, not a serial port."},
+                          Case{"COM7", "/dev/COM7: no such device."}}) {
+        const CliResult r = RunCli(Cli({"reset", "--yes", "--port", c.port}));
+        EXPECT_EQ(r.exitCode, 101) << c.port;
+        EXPECT_NE(r.err.find("Error: COM port already in use by another application.\n" + c.reason),
+                  std::string::npos)
+            << r.err;
+    }
+}
+
+TEST(CliRadioFailures, ARelativePortPathIsTakenFromTheCurrentFolder) {
+    CSimRadio sim;
+    const std::filesystem::path dir = WriteTempFile("rel", "") + ".d";
+    std::filesystem::create_directories(dir / "x");
+    std::filesystem::create_symlink(sim.Port(), dir / "x" / "radio");
+    const auto cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    const CliResult r = RunCli(Cli({"reset", "--yes", "--port", "x/radio"}));
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
 }
 
 TEST(CliPorts, NamesTheCurrentPort) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -170,4 +172,42 @@ TEST(CliReadWrite, WhatEveryRadioHoldsReadsIntoAProfile) {
         ASSERT_EQ(shown.exitCode, 0) << shown.err;
         EXPECT_NE(shown.out.find(c.shown), std::string::npos) << shown.out;
     }
+}
+
+// The output folder is checked before the transfer; a profile that cannot be saved where asked
+// is kept in "recovered/" beside the configuration.
+TEST(CliReadWrite, ReadChecksItsFolderFirstAndKeepsWhatItCannotSave) {
+    CSimRadio sim;
+    const CliResult missing =
+        RunCli(Cli({"read", "--port", sim.Port(), "-o", "/no/such/folder/r.lam"}));
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_NE(missing.err.find("The folder /no/such/folder does not exist."), std::string::npos)
+        << missing.err;
+    EXPECT_TRUE(sim.radio.Requests().empty());
+
+    const std::filesystem::path folder = TempPath("a-folder");
+    std::filesystem::create_directory(folder);
+    const CliResult unsaved = RunCli(Cli({"read", "--port", sim.Port(), "-o", folder.string()}));
+    EXPECT_EQ(unsaved.exitCode, 2);
+    const auto kept = unsaved.err.find("the data read from the radio was kept in ");
+    ASSERT_NE(kept, std::string::npos) << unsaved.err;
+    std::string path = unsaved.err.substr(kept + 41);
+    path = path.substr(0, path.find(".\n"));
+    EXPECT_TRUE(std::filesystem::exists(path)) << path;
+    EXPECT_EQ(RunCli(Cli({"show", path})).exitCode, 0);
+}
+
+TEST(CliReadWrite, ALockedRadioWithoutTerminalNeedsThePasswordGiven) {
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    image.settings.password = u"1234";
+    CSimRadio sim(image);
+    const std::string profile = TempPath("env.lam");
+    const CliResult none = RunCli(Cli({"read", "--port", sim.Port(), "-o", profile}));
+    EXPECT_EQ(none.exitCode, 112);
+    EXPECT_NE(none.err.find("A password is needed for this radio"), std::string::npos) << none.err;
+    EXPECT_NE(none.err.find("Error: Operation Failed (User Canceled)."), std::string::npos);
+    ::setenv("QMVVLT_PASSWORD", "1234", 1);
+    const CliResult fromEnvironment = RunCli(Cli({"read", "--port", sim.Port(), "-o", profile}));
+    ::unsetenv("QMVVLT_PASSWORD");
+    EXPECT_EQ(fromEnvironment.exitCode, 0) << fromEnvironment.err;
 }

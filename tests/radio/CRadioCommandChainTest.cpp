@@ -3,11 +3,13 @@
 #include <deque>
 #include <filesystem>
 
+#include "CAppSettings.h"
 #include "CQMVVLTDoc.h"
 #include "CRadioCommandChain.h"
 #include "LoadSettingDoc.h"
 #include "RadioResult.h"
 #include "RadioResultText.h"
+#include "ScriptedStream.h"
 #include "SimFixture.h"
 #include "StringTable.h"
 #include "TestInstall.h"
@@ -23,7 +25,8 @@ class CScriptedRadioUi : public IRadioCommandUi {
   public:
     explicit CScriptedRadioUi(CTransferContext& context) : m_context(context) {}
 
-    int RunOperation(const std::function<int()>& operation) override {
+    int RunOperation(RadioOperation which, const std::function<int()>& operation) override {
+        kinds.push_back(which);
         int code = 0;
         CTransferWorker worker([&] { code = operation(); });
         worker.Start();
@@ -58,6 +61,7 @@ class CScriptedRadioUi : public IRadioCommandUi {
     int passwordPrompts = 0;
     int notices = 0;
     int operations = 0;
+    std::vector<RadioOperation> kinds;
 
   private:
     CTransferContext& m_context;
@@ -168,7 +172,7 @@ TEST_F(RadioCommands, WritingANewerProfileToAnOlderRadioIsAskedFirst) {
             EXPECT_EQ(code, kRadioSuccess);
             // Accepted in advance: the transfer does not raise it again.
             const auto& w = s.bench.observer.warnings;
-            EXPECT_EQ(std::count(w.begin(), w.end(), kWarnNotSupported), 0);
+            EXPECT_EQ(std::count(w.begin(), w.end(), TransferWarning::kNotSupported), 0);
             EXPECT_EQ(s.chain.EnteredPassword(), u"");
         }
     }
@@ -183,6 +187,92 @@ TEST_F(RadioCommands, FailuresShowTheMainWindowMessage) {
     const int code = chain.Reset(bench.sim.Port());
     EXPECT_LT(code, 0);
     EXPECT_EQ(ui.messages, (std::vector<std::string>{RadioResultText(code)}));
+}
+
+// The sample profile, opened as the desktop program opens it.
+struct SampleDocument {
+    SampleDocument()
+        : app(CHelpPaneSetting(LoadSettingDocFile(TestInstallFolder() / "lib/HelpPane.stv")),
+              CRegionSetting(LoadSettingDocFile(TestInstallFolder() / "lib/Region.stv")),
+              CUpDownGradeSetting(
+                  LoadSettingDocFile(TestInstallFolder() / "lib/UpDownGradeSetting.stv"))),
+          doc(app, TestInstallFolder(), ui) {
+        EXPECT_TRUE(doc.Open(fs::path(QMVVLT_SOURCE_DATA_DIR) / "samples/SampleProfile.xml"));
+    }
+    struct CNoUi : IDocumentUi {
+        bool AskYesNo(int) override { return false; }
+        void ShowError(int, const std::string&) override {}
+    } ui;
+    CAppSettings app;
+    CQMVVLTDoc doc;
+};
+
+// A transfer shows its own failure; the command adds only what the radio's state is, and keeps
+// the profile's password as the entered one.
+TEST_F(RadioCommands, AFailedWriteIsShownOnceAndSaysTheRadioMayBePartlyProgrammed) {
+    SampleDocument sample;
+    CSimFaults faults;
+    faults.reject = CSimFaults::Reject::kQ;
+    faults.rejectValue = 1;
+    faults.rejectOpcode = kOpWriteContact;
+    CTransferBench bench(RadioImage(8, u""), faults);
+    CScriptedRadioUi ui(bench.context);
+    CRadioCommandChain chain(bench.context, m_settings, ui);
+    EXPECT_EQ(chain.Write(bench.sim.Port(), sample.doc), kOperationFailed);
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{LoadString(30206)}));
+    EXPECT_EQ(ui.kinds, (std::vector<RadioOperation>{
+                            RadioOperation::kOwnPid, RadioOperation::kVersion,
+                            RadioOperation::kPassword, RadioOperation::kWriteCodeplug}));
+    CVirtualCodeplug image;
+    sample.doc.GetVirtualCPData(image, u"");
+    EXPECT_EQ(chain.EnteredPassword(), image.settings.password);
+}
+
+TEST_F(RadioCommands, APortThatDoesNotOpenIsShownWithItsReason) {
+    Setup s(RadioImage(8, u""), m_settings);
+    CVirtualCodeplug image;
+    EXPECT_EQ(s.chain.Read("/dev/no-such-radio-qmv", image), kPortUnavailable);
+    EXPECT_EQ(s.ui.messages, (std::vector<std::string>{
+                                 LoadString(10155) + "\n/dev/no-such-radio-qmv: no such device."}));
+}
+
+TEST_F(RadioCommands, TheDocumentsPcClockFlagSetsTheRadiosClock) {
+    SampleDocument sample;
+    for (const bool usePcClock : {false, true}) {
+        Setup s(RadioImage(8, u""), m_settings);
+        sample.doc.SetUsePcClock(usePcClock);
+        const std::uint32_t before = RadioClockNow();
+        ASSERT_EQ(s.chain.Write(s.bench.sim.Port(), sample.doc), kRadioSuccess);
+        const std::uint32_t stored = s.bench.sim.radio.Image().settings.current_time;
+        EXPECT_EQ(stored >= before && stored <= RadioClockNow(), usePcClock) << stored;
+    }
+}
+
+// A settings block that cannot be decoded while fetching the password: -17, shown as 303.
+TEST_F(RadioCommands, AnUndecodablePasswordIsUnableToGetRadioPassword) {
+    const std::vector<std::uint8_t> version =
+        MakeReply('A', {'E', 0x5E, 8, 0, 0, 0, 0, 'R'});  // model group 3
+    const std::vector<std::uint8_t> ack = MakeReply('A', {'P'});
+    std::deque<std::vector<std::vector<std::uint8_t>>> scripts = {
+        {version, ack, version},                         // the version read
+        {version, ack, MakeReply('A', {'G', 1, 2, 3})},  // the password read: a short block
+    };
+    CTransferBench bench;
+    bench.context.SetPortFactory([&](const std::string&) {
+        auto stream = std::make_unique<CScriptedStream>();
+        if (!scripts.empty()) {
+            for (auto& reply : scripts.front()) {
+                stream->AddReply(reply);
+            }
+            scripts.pop_front();
+        }
+        return stream;
+    });
+    CScriptedRadioUi ui(bench.context);
+    CRadioCommandChain chain(bench.context, m_settings, ui);
+    CVirtualCodeplug image;
+    EXPECT_EQ(chain.Read("scripted", image), kPasswordUnavailable);
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{LoadString(303)}));
 }
 
 TEST(RadioClock, EncodesLocalDatesWithTheRadiosLeapDays) {

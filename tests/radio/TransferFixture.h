@@ -26,11 +26,11 @@ class CRecordingObserver : public ITransferObserver {
         std::lock_guard lock(m_mutex);
         ++done;
     }
-    void OnFailed(int code) override {
+    void OnFailed(RadioResult code) override {
         std::lock_guard lock(m_mutex);
         failures.push_back(code);
     }
-    void OnWarning(int warning) override {
+    void OnWarning(TransferWarning warning) override {
         bool yes = true;
         {
             std::lock_guard lock(m_mutex);
@@ -50,10 +50,10 @@ class CRecordingObserver : public ITransferObserver {
         return done + static_cast<int>(failures.size());
     }
 
-    std::map<int, bool> answers;
+    std::map<TransferWarning, bool> answers;
     std::vector<int> progress;
     std::vector<int> failures;
-    std::vector<int> warnings;
+    std::vector<TransferWarning> warnings;
     int done = 0;
 
   private:

@@ -154,7 +154,7 @@ TEST(Warnings, CancelWhileAWarningWaitsEndsTheWrite) {
     class CSilentObserver : public CRecordingObserver {
       public:
         using CRecordingObserver::CRecordingObserver;
-        void OnWarning(int) override { asked = true; }
+        void OnWarning(TransferWarning) override { asked = true; }
         std::atomic<bool> asked{false};
     } silent(bench.context);
     bench.context.SetObserver(&silent);

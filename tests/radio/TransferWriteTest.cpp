@@ -122,7 +122,8 @@ TEST(WriteCodeplug, ChannelRemapAfterYesMovesChannelsAndLeavesTheScanList) {
     CTransferBench bench(radio);
     const CVirtualCodeplug source = MakeFullImage();
     ASSERT_EQ(bench.operations.WriteCodeplug(bench.sim.Port(), source), kRadioSuccess);
-    EXPECT_EQ(bench.observer.warnings, std::vector<int>{kWarnChannelRemap});
+    EXPECT_EQ(bench.observer.warnings,
+              std::vector<TransferWarning>{TransferWarning::kChannelRemap});
     const CVirtualCodeplug stored = bench.sim.radio.Image();
     int moved = 0;
     for (const auto& record : stored.contacts) {
@@ -149,7 +150,7 @@ TEST(WriteCodeplug, RemapDeclinedWritesNothing) {
     radio.limits.clone_compatibility_version = 15;
     radio.limits.max_num_of_channels = 4;
     CTransferBench bench(radio);
-    bench.observer.answers[kWarnChannelRemap] = false;
+    bench.observer.answers[TransferWarning::kChannelRemap] = false;
     EXPECT_EQ(bench.operations.WriteCodeplug(bench.sim.Port(), MakeFullImage()), kUserCancelled);
     EXPECT_EQ(WritesIn(bench.Requests()), 0);
 }
@@ -158,9 +159,10 @@ TEST(WriteCodeplug, RadioNotInProfileAnsweredNoIsUserCanceledAndWritesNothing) {
     CVirtualCodeplug radio = FullRadio();
     radio.limits.pid = u"10009999";
     CTransferBench bench(radio);
-    bench.observer.answers[kWarnRadioNotInProfile] = false;
+    bench.observer.answers[TransferWarning::kRadioNotInProfile] = false;
     EXPECT_EQ(bench.operations.WriteCodeplug(bench.sim.Port(), MakeFullImage()), kUserCancelled);
-    EXPECT_EQ(bench.observer.warnings, std::vector<int>{kWarnRadioNotInProfile});
+    EXPECT_EQ(bench.observer.warnings,
+              std::vector<TransferWarning>{TransferWarning::kRadioNotInProfile});
     EXPECT_EQ(bench.observer.failures, std::vector<int>{kUserCancelled});
     EXPECT_EQ(bench.observer.done, 0);
     EXPECT_EQ(WritesIn(bench.Requests()), 0);
@@ -172,7 +174,8 @@ TEST(WriteCodeplug, ForeignPublicGroupIsAskedAboutAndNotWritten) {
     source.contacts[0].pid = u"17179800000";  // in none of the radio's ranges
     CTransferBench bench(FullRadio());
     ASSERT_EQ(bench.operations.WriteCodeplug(bench.sim.Port(), source), kRadioSuccess);
-    EXPECT_EQ(bench.observer.warnings, std::vector<int>{kWarnNotSupported});
+    EXPECT_EQ(bench.observer.warnings,
+              std::vector<TransferWarning>{TransferWarning::kNotSupported});
     const CVirtualCodeplug stored = bench.sim.radio.Image();
     EXPECT_LT(stored.FindContactByPid(u"17179800000"), 0);
     EXPECT_GE(stored.FindContactByPid(source.contacts[1].pid, kContactPublicGroup), 0);
@@ -194,7 +197,8 @@ TEST(WriteCodeplug, OnlyAsManyPrivateGroupsAsTheRadioTakesAreSent) {
     CTransferBench bench(radio);
     const CVirtualCodeplug source = MakeFullImage();
     ASSERT_EQ(bench.operations.WriteCodeplug(bench.sim.Port(), source), kRadioSuccess);
-    EXPECT_EQ(bench.observer.warnings, std::vector<int>{kWarnNotSupported});
+    EXPECT_EQ(bench.observer.warnings,
+              std::vector<TransferWarning>{TransferWarning::kNotSupported});
     CVirtualCodeplug stored = bench.sim.radio.Image();
     stored.Count();
     EXPECT_EQ(stored.counters.private_groups, 10);
@@ -211,7 +215,7 @@ TEST(WriteCodeplug, EmptyListsAreWrittenAsZeroZero) {
     source.contacts = CVirtualCodeplug{}.contacts;
     source.texts = CVirtualCodeplug{}.texts;
     CTransferBench bench(FullRadio());
-    bench.observer.answers[kWarnRadioNotInProfile] = true;
+    bench.observer.answers[TransferWarning::kRadioNotInProfile] = true;
     ASSERT_EQ(bench.operations.WriteCodeplug(bench.sim.Port(), source), kRadioSuccess);
     const auto opcodes = bench.Requests();
     const auto data = bench.sim.radio.RequestData();

@@ -174,8 +174,31 @@ TEST(SerialLine, PortIsOpenedExclusively) {
         ASSERT_TRUE(first.IsOpen());
         SerialPort second(sim.Port());
         EXPECT_FALSE(second.IsOpen());
+        EXPECT_NE(second.OpenProblem().find("is busy"), std::string::npos) << second.OpenProblem();
         EXPECT_EQ(RadioProtocol(&second).GetVersion(), kPortUnavailable);
     });
+}
+
+TEST(SerialLine, LinkReplacesOnlyAnOldLinkOfItsOwn) {
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("qmv-link-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto file = dir / "notes.txt";
+    std::ofstream(file) << "keep me";
+    {
+        const CPseudoTerminal line(file);
+        EXPECT_FALSE(line.IsOpen());
+        EXPECT_EQ(std::filesystem::file_size(file), 7u) << "the file is left alone";
+    }
+    const auto link = dir / "radio";
+    {
+        const CPseudoTerminal first(link);
+        ASSERT_TRUE(first.IsOpen()) << first.Error();
+        // A second one takes over the first's link, as after a crash.
+        const CPseudoTerminal second(link);
+        EXPECT_TRUE(second.IsOpen()) << second.Error();
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(SerialLine, HangUpMidTransferEndsWithAFailure) {
@@ -244,8 +267,12 @@ TEST(SimOptionsImage, LoadsAPlainProfile) {
                       ("radiosim-profile-" + std::to_string(::getpid()) + ".xml");
     ProfilePieces pieces;
     pieces.privateGroups = PrivateGroupXml("Crew", "10001000", 3);
-    pieces.privates = PrivateXml("Me", "10000001");
-    { std::ofstream(path) << MakeProfile(pieces); }
+    pieces.privates = PrivateXml("Me", "10000001", "", R"( mngr_mode="1" see_all_groups="1")");
+    std::string text = MakeProfile(pieces);
+    for (const std::string flag : {"mngr_mode_en", "see_all_groups_en"}) {
+        text.replace(text.find(flag + "=\"0\""), flag.size() + 4, flag + "=\"1\"");
+    }
+    { std::ofstream(path) << text; }
     std::string error;
     const auto options = SimOptions::Parse({"--profile", path.string()}, error);
     ASSERT_TRUE(options) << error;
@@ -255,6 +282,9 @@ TEST(SimOptionsImage, LoadsAPlainProfile) {
     EXPECT_GE(image->FindContactByPid(u"10001000", kContactPrivateGroup), 0);
     EXPECT_GE(image->FindContactByPid(u"10000001", kContactPrivate), 0);
     EXPECT_EQ(image->limits.pid, u"10000001");
+    // As a written radio keeps them: a read-back gives the own contact its modes again.
+    EXPECT_TRUE(TestBit(image->settings.settings_flags, kSetMngrMode));
+    EXPECT_TRUE(TestBit(image->settings.settings_flags, kSetSeeAllGrps));
 }
 
 TEST(SimOptionsImage, LoadsAProfileInAnOlderGroupsForm) {

@@ -34,6 +34,20 @@ CPseudoTerminal::CPseudoTerminal(const std::filesystem::path& linkPath) {
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
     if (!linkPath.empty()) {
         std::error_code ec;
+        // Only a link this program left behind (one to a pseudo-terminal) is replaced; anything
+        // else at that path is somebody's file.
+        const auto status = std::filesystem::symlink_status(linkPath, ec);
+        if (std::filesystem::exists(status)) {
+            const bool ownLink =
+                std::filesystem::is_symlink(status) &&
+                std::filesystem::read_symlink(linkPath, ec).string().rfind("/dev/pts/", 0) == 0;
+            if (!ownLink) {
+                m_error = "refusing to replace " + linkPath.string() +
+                          ": it is not a link to a pseudo-terminal";
+                HangUp();
+                return;
+            }
+        }
         std::filesystem::remove(linkPath, ec);
         std::filesystem::create_symlink(m_slavePath, linkPath, ec);
         if (ec) {

@@ -11,6 +11,12 @@ struct CSimFaults {
     int badChecksumReplies = 0;   // replies with a wrong checksum
     int silenceAfterFrames = -1;  // frames answered before the radio falls silent
     int hangupAfterFrames = -1;   // frames answered before the line is hung up
+    // A transient silence: frames silentFromFrame (1-based) to silentFromFrame + silentFrames - 1
+    // go unanswered, so a retried exchange in the middle of a transfer can be tried.
+    int silentFromFrame = -1;
+    int silentFrames = 0;
+    // Every list read answers with record 1 of 255, however far the PC has come.
+    bool stuckList = false;
 
     // A rejection in place of the normal reply, for one opcode or (opcode -1) for every one.
     enum class Reject { kNone, kQ, kS, kType8C };

@@ -108,6 +108,10 @@ Bytes CVirtualRadio::Handle(std::uint8_t opcode, const Bytes& data) {
     if (m_faults.silenceAfterFrames >= 0 && m_frames > m_faults.silenceAfterFrames) {
         return {};
     }
+    if (m_faults.silentFromFrame > 0 && m_frames >= m_faults.silentFromFrame &&
+        m_frames < m_faults.silentFromFrame + m_faults.silentFrames) {
+        return {};
+    }
     if (m_faults.reject != CSimFaults::Reject::kNone &&
         (m_faults.rejectOpcode < 0 || m_faults.rejectOpcode == opcode)) {
         switch (m_faults.reject) {
@@ -208,6 +212,14 @@ Bytes CVirtualRadio::Answer(std::uint8_t opcode, const Bytes& data) {
 
 Bytes CVirtualRadio::ReadListItem(std::uint8_t letter, const Bytes& data, bool contacts) {
     const std::size_t total = contacts ? ContactList(m_image).size() : TextList(m_image).size();
+    if (m_faults.stuckList && total > 0) {
+        const Bytes block =
+            contacts ? CBlockCodec::EncodeContact(m_image.contacts[ContactList(m_image)[0]])
+                     : CBlockCodec::EncodeText(*TextList(m_image)[0]);
+        Bytes reply{letter, 1, 255};
+        reply.insert(reply.end(), block.begin(), block.end());
+        return Frame('A', reply);
+    }
     std::size_t index = data.size() >= 2 ? data[0] : 0;
     // The first request, [0, 0], asks for the start of the list.
     if (index == 0 && data.size() >= 2 && data[1] == 0) {

@@ -38,6 +38,8 @@ const char* SimOptions::Usage() {
            "         [--capture-pid PID [--capture-polls N]] [--finish-delay MS] [--quiet]\n"
            "         [--noise N] [--wrong-lead N] [--bad-checksum N] (N replies, -1 all)\n"
            "         [--silence-after N] [--hangup-after N] (N frames)\n"
+           "         [--silence-from N --silence-frames K] (frames N to N+K-1 unanswered)\n"
+           "         [--stuck-list] (every list read answers record 1 of 255)\n"
            "         [--busy] [--reject-q REASON] [--reject-s STATUS] [--type-8c BYTE]\n"
            "         [--reject-opcode OPCODE] (the rejection for this opcode only)\n";
 }
@@ -129,6 +131,12 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             ok = number(o.faults.silenceAfterFrames);
         } else if (a == "--hangup-after") {
             ok = number(o.faults.hangupAfterFrames);
+        } else if (a == "--silence-from") {
+            ok = number(o.faults.silentFromFrame);
+        } else if (a == "--silence-frames") {
+            ok = number(o.faults.silentFrames);
+        } else if (a == "--stuck-list") {
+            o.faults.stuckList = true;
         } else if (a == "--busy") {
             o.faults.reject = CSimFaults::Reject::kQ;
             o.faults.rejectValue = 0xFE;
@@ -202,6 +210,9 @@ std::optional<CVirtualCodeplug> SimOptions::StartImage(std::string& error) const
             CRadioDataModel model(settings.ModelEnvironment(install));
             model.LoadProfile(profilePath, true);
             CDataAdaptor::XML2VirtualCP(model.ProfileText(), converted, {});
+            // As a write would: the radio's settings take the own contact's flags (manager
+            // mode, see-all-groups), so a read-back gives them again.
+            converted.SettingsFromOwnRecord();
         } catch (const CQMVVLTException& e) {
             error = "cannot load " + profilePath + ": " + e.Message();
             return std::nullopt;
