@@ -505,9 +505,7 @@ const StringTableEntry kEnglishStrings[] = {
     {30119, "%s: %s"},
     {30120, "Warning: %s"},
     {30121, "The profile cannot be written to a radio as it is."},
-    // Desktop program dialogs
-    {32000, "New Profile"},
-    {32001, "Profile &templates:"},
+
     // Radio link and radio commands: port problems, outcomes, prompts
     {30200, "%s: no such device."},
     {30201, "%s is a folder, not a serial port."},
@@ -531,5 +529,9 @@ const StringTableEntry kEnglishStrings[] = {
     {30215, "The folder %s does not exist."},
     {30216, "The profile could not be saved; the data read from the radio was kept in %s."},
     {30217, "Please enter the password:"},
+
+    // Desktop program dialogs
+    {32000, "New Profile"},
+    {32001, "Profile &templates:"},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

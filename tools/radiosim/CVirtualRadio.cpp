@@ -213,9 +213,12 @@ Bytes CVirtualRadio::Answer(std::uint8_t opcode, const Bytes& data) {
 Bytes CVirtualRadio::ReadListItem(std::uint8_t letter, const Bytes& data, bool contacts) {
     const std::size_t total = contacts ? ContactList(m_image).size() : TextList(m_image).size();
     if (m_faults.stuckList && total > 0) {
-        const Bytes block =
-            contacts ? CBlockCodec::EncodeContact(m_image.contacts[ContactList(m_image)[0]])
-                     : CBlockCodec::EncodeText(*TextList(m_image)[0]);
+        Bytes block;
+        if (contacts) {
+            CBlockCodec::EncodeContact(m_image.contacts[ContactList(m_image)[0]], block);
+        } else {
+            CBlockCodec::EncodeText(*TextList(m_image)[0], block);
+        }
         Bytes reply{letter, 1, 255};
         reply.insert(reply.end(), block.begin(), block.end());
         return Frame('A', reply);
