@@ -1,0 +1,1 @@
+namespace {} // replaced by the application
