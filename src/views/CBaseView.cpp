@@ -1,5 +1,6 @@
 #include "CBaseView.h"
 
+#include <QAbstractButton>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
@@ -141,7 +142,10 @@ void CBaseView::AddRow(QLabel* label, QWidget* control) {
     }
     if (control) {
         control->setParent(m_form);
-        m_grid->addWidget(control, m_nextRow, label ? 1 : 0, 1, label ? 1 : 2);
+        // Buttons keep their own size; edit boxes fill the column.
+        const Qt::Alignment align =
+            qobject_cast<QAbstractButton*>(control) ? Qt::AlignLeft : Qt::Alignment();
+        m_grid->addWidget(control, m_nextRow, label ? 1 : 0, 1, label ? 1 : 2, align);
     }
     ++m_nextRow;
 }

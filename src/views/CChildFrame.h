@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "CBaseView.h"
 #include "IViewHost.h"
 
 class CAppSettings;

@@ -81,7 +81,7 @@ CQMVVLTTreeView::CQMVVLTTreeView(IViewHost& host, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setMouseTracking(true);
-    setAccessibleName(QStringLiteral("Profile"));
+    setAccessibleName(Text(31006));
     setItemDelegate(new CTreeLabelDelegate(
         [this](const QModelIndex& index, const QString& text) {
             return CommitRename(itemFromIndex(index), text);
