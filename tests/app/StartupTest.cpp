@@ -45,12 +45,12 @@ TEST_F(StartupTest, BrokenInstallationStopsWithItsMessage) {
          222},
     };
     for (const auto& c : cases) {
-        SetUp();
+        fs::remove_all(m_install);
+        fs::copy(TestInstallFolder(), m_install, fs::copy_options::recursive);
         c.breakIt(m_install);
         m_ui.shown.clear();
         EXPECT_EQ(CQMVVLTApp::Start(m_ui), nullptr) << c.what;
         EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(c.message)}) << c.what;
-        fs::remove_all(m_install);
     }
 }
 
