@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QStyle>
+#include <map>
 
 #include "CCommandState.h"
 #include "CQMVVLTDoc.h"
@@ -20,6 +21,7 @@
 namespace {
 
 constexpr int kValueRole = Qt::UserRole;
+constexpr int kOwnRadioIcon = 16;
 
 QString Text(int id) {
     return QString::fromStdString(LoadString(id));
@@ -54,7 +56,7 @@ bool IsContact(int kind) {
     return kind == kKindPublicGroup || kind == kKindPrivateGroup || kind == kKindPrivate;
 }
 
-QIcon IconOf(int kind) {
+QIcon LoadIcon(int kind) {
     QStyle* style = QApplication::style();
     switch (kind) {
         case kKindRoot: return style->standardIcon(QStyle::SP_ComputerIcon);
@@ -67,6 +69,19 @@ QIcon IconOf(int kind) {
         case kKindScrollList: return style->standardIcon(QStyle::SP_FileLinkIcon);
         default: return style->standardIcon(QStyle::SP_DirIcon);
     }
+}
+
+// Icons decode their pictures when made: make each once (kind 16 is the own radio's private).
+const QIcon& IconOf(int kind) {
+    static std::map<int, QIcon> icons;
+    auto it = icons.find(kind);
+    if (it == icons.end()) {
+        it = icons.emplace(kind, kind == kOwnRadioIcon
+                                     ? QApplication::style()->standardIcon(QStyle::SP_DriveNetIcon)
+                                     : LoadIcon(kind))
+                 .first;
+    }
+    return it->second;
 }
 
 }  // namespace
@@ -157,13 +172,18 @@ QTreeWidgetItem* CQMVVLTTreeView::NewItem(QTreeWidgetItem* parent, const QString
 }
 
 void CQMVVLTTreeView::SetPrivateLook(QTreeWidgetItem* item, bool ownRadio) {
+    constexpr int kOwnRadioRole = Qt::UserRole + 1;
+    const QVariant shown = item->data(0, kOwnRadioRole);
+    if (shown.isValid() && shown.toBool() == ownRadio) {
+        return;
+    }
+    item->setData(0, kOwnRadioRole, ownRadio);
     QFont font = item->font(0);
     if (font.bold() != ownRadio) {
         font.setBold(ownRadio);
         item->setFont(0, font);
     }
-    item->setIcon(0, ownRadio ? QApplication::style()->standardIcon(QStyle::SP_DriveNetIcon)
-                              : IconOf(kKindPrivate));
+    item->setIcon(0, IconOf(ownRadio ? kOwnRadioIcon : kKindPrivate));
 }
 
 void CQMVVLTTreeView::Build() {
@@ -288,7 +308,10 @@ void CQMVVLTTreeView::OnCurrentChanged(QTreeWidgetItem* current, QTreeWidgetItem
                     index = l >= moved ? l + 1 : l;
                 }
             }
-            RefreshTreeNode(listKind);
+            // A member that kept its place leaves every label as it was.
+            if (moved != previousPosition) {
+                RefreshTreeNode(listKind);
+            }
         }
         if (parent) {
             target = parent->child(index);
@@ -327,7 +350,9 @@ void CQMVVLTTreeView::RefreshTreeNode(int listKind) {
         if (item->text(0) != label) {
             item->setText(0, label);
         }
-        item->setData(0, kValueRole, ItemValue(memberKind, i));
+        if (item->data(0, kValueRole).toInt() != ItemValue(memberKind, i)) {
+            item->setData(0, kValueRole, ItemValue(memberKind, i));
+        }
         if (memberKind == kKindPrivate) {
             SetPrivateLook(item, ScriptToText(member.GetAttributeValue("pid")) == ownPid);
         }
