@@ -2,11 +2,11 @@
 // opening it until the root's view shows, and switching the editing view node by node.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
 #include <QApplication>
 #include <QMdiArea>
 #include <QTreeWidget>
 #include <filesystem>
-#include <unistd.h>
 
 #include "CAppSettings.h"
 #include "CChildFrame.h"

@@ -243,7 +243,8 @@ void CMainFrame::BuildMenus() {
     connect(AddCommand(help, kHelpContents, 260), &QAction::triggered, this,
             &CMainFrame::ShowHelpContents);
     QAction* about = AddCommand(help, kAbout, 261);
-    about->setText(QString::fromStdString(CStringTable::Instance().Format(261, {kApplicationName})));
+    about->setText(
+        QString::fromStdString(CStringTable::Instance().Format(261, {kApplicationName})));
 #ifdef QMVVLT_HAVE_APPDIALOGS
     connect(about, &QAction::triggered, this, [this] { CAboutDialog(this).exec(); });
 #else
@@ -446,8 +447,7 @@ bool CMainFrame::SaveDocumentAs(CChildFrame& frame) {
     if (!frame.Tree()->FinishLabelEdit() || frame.ValidateView() == 0) {
         return false;
     }
-    const auto path =
-        m_ui->AskSavePath(frame.Document().ProposedSaveName().string(), FileFilter());
+    const auto path = m_ui->AskSavePath(frame.Document().ProposedSaveName().string(), FileFilter());
     if (!path) {
         return false;
     }
@@ -468,9 +468,12 @@ bool CMainFrame::MaybeSave(CChildFrame& frame) {
     QString name = frame.DisplayName();
     name.remove(QStringLiteral("[*]"));
     switch (m_ui->AskSaveChanges(name)) {
-        case MessageStyle::kIdNo: return true;
-        case MessageStyle::kIdYes: return SaveDocument(frame);
-        default: return false;
+        case MessageStyle::kIdNo:
+            return true;
+        case MessageStyle::kIdYes:
+            return SaveDocument(frame);
+        default:
+            return false;
     }
 }
 
@@ -487,8 +490,8 @@ void CMainFrame::UpdateTitle() {
         setWindowModified(false);
         return;
     }
-    setWindowTitle(QStringLiteral("%1 - %2").arg(QString::fromLatin1(kApplicationName),
-                                                 frame->DisplayName()));
+    setWindowTitle(
+        QStringLiteral("%1 - %2").arg(QString::fromLatin1(kApplicationName), frame->DisplayName()));
     setWindowModified(frame->Document().IsModified());
 }
 
@@ -527,11 +530,11 @@ void CMainFrame::ShowHelpContents() {
 void CMainFrame::WatchFocus(QWidget* /*old*/, QWidget* now) {
     disconnect(m_selectionWatch);
     if (auto* line = qobject_cast<QLineEdit*>(now)) {
-        m_selectionWatch = connect(line, &QLineEdit::selectionChanged, this,
-                                   &CMainFrame::UpdateCommands);
+        m_selectionWatch =
+            connect(line, &QLineEdit::selectionChanged, this, &CMainFrame::UpdateCommands);
     } else if (auto* plain = qobject_cast<QPlainTextEdit*>(now)) {
-        m_selectionWatch = connect(plain, &QPlainTextEdit::selectionChanged, this,
-                                   &CMainFrame::UpdateCommands);
+        m_selectionWatch =
+            connect(plain, &QPlainTextEdit::selectionChanged, this, &CMainFrame::UpdateCommands);
     }
     UpdateCommands();
 }
@@ -569,7 +572,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile() && url.toLocalFile().endsWith(QLatin1String(kLam), Qt::CaseInsensitive)) {
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QLatin1String(kLam), Qt::CaseInsensitive)) {
             event->acceptProposedAction();
             return;
         }
@@ -578,7 +582,8 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 
 void CMainFrame::dropEvent(QDropEvent* event) {
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile() && url.toLocalFile().endsWith(QLatin1String(kLam), Qt::CaseInsensitive)) {
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QLatin1String(kLam), Qt::CaseInsensitive)) {
             OpenDocument(url.toLocalFile().toStdString());
         }
     }

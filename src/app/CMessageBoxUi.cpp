@@ -46,20 +46,29 @@ void CMessageBoxUi::Inform(int messageId, const std::string& detail) {
 int CMessageBoxUi::ShowMessage(const std::string& text, int style) {
     QMessageBox::StandardButtons buttons = QMessageBox::Ok;
     switch (style & MessageStyle::kButtonMask) {
-        case MessageStyle::kOkCancel: buttons = QMessageBox::Ok | QMessageBox::Cancel; break;
+        case MessageStyle::kOkCancel:
+            buttons = QMessageBox::Ok | QMessageBox::Cancel;
+            break;
         case MessageStyle::kYesNoCancel:
             buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
             break;
-        case MessageStyle::kYesNo: buttons = QMessageBox::Yes | QMessageBox::No; break;
-        default: break;
+        case MessageStyle::kYesNo:
+            buttons = QMessageBox::Yes | QMessageBox::No;
+            break;
+        default:
+            break;
     }
     QMessageBox box(QMessageBox::Information, Title(), QString::fromStdString(text), buttons,
                     m_parent);
     switch (box.exec()) {
-        case QMessageBox::Cancel: return MessageStyle::kIdCancel;
-        case QMessageBox::Yes: return MessageStyle::kIdYes;
-        case QMessageBox::No: return MessageStyle::kIdNo;
-        default: return MessageStyle::kIdOk;
+        case QMessageBox::Cancel:
+            return MessageStyle::kIdCancel;
+        case QMessageBox::Yes:
+            return MessageStyle::kIdYes;
+        case QMessageBox::No:
+            return MessageStyle::kIdNo;
+        default:
+            return MessageStyle::kIdOk;
     }
 }
 
@@ -85,8 +94,9 @@ std::optional<std::string> CMessageBoxUi::AskSavePath(const std::string& propose
 
 int CMessageBoxUi::AskSaveChanges(const QString& documentName) {
     const auto answer = QMessageBox::question(
-        m_parent, Title(), QString::fromStdString(CStringTable::Instance().Format(
-                               31005, {documentName.toStdString()})),
+        m_parent, Title(),
+        QString::fromStdString(
+            CStringTable::Instance().Format(31005, {documentName.toStdString()})),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes) {
         return MessageStyle::kIdYes;

@@ -33,7 +33,8 @@ int main(int argc, char* argv[]) {
     const QCommandLineOption config(QStringLiteral("config"), Text(31011), QStringLiteral("DIR"));
     const QCommandLineOption noSplash(QStringLiteral("no-splash"), Text(31012));
     parser.addOptions({install, config, noSplash});
-    parser.addPositionalArgument(QStringLiteral("profile"), Text(31013), QStringLiteral("[profile]"));
+    parser.addPositionalArgument(QStringLiteral("profile"), Text(31013),
+                                 QStringLiteral("[profile]"));
     parser.process(app);
 
     if (parser.isSet(config)) {

@@ -3,8 +3,7 @@
 #include "CHelpPaneSetting.h"
 #include "StringTable.h"
 
-CHelpPane::CHelpPane(const CHelpPaneSetting& map, std::filesystem::path helpFolder,
-                     QWidget* parent)
+CHelpPane::CHelpPane(const CHelpPaneSetting& map, std::filesystem::path helpFolder, QWidget* parent)
     : QTextBrowser(parent), m_map(map), m_helpFolder(std::move(helpFolder)) {
     setOpenExternalLinks(true);
     setAccessibleName(QString::fromStdString(LoadString(31004)));

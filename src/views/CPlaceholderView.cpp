@@ -9,25 +9,39 @@ namespace {
 // The caption of a list node's view by kind; contacts show their name instead.
 int CaptionId(int kind) {
     switch (kind) {
-        case kKindSettings: return 109;
-        case kKindContacts: return 131;
-        case kKindPublicGroups: return 112;
-        case kKindPrivateGroups: return 111;
-        case kKindPrivates: return 110;
-        case kKindLists: return 113;
-        case kKindScrollList: return 114;
-        case kKindScanList: return 115;
-        case kKindScanChannel: return 124;
-        default: return 0;
+        case kKindSettings:
+            return 109;
+        case kKindContacts:
+            return 131;
+        case kKindPublicGroups:
+            return 112;
+        case kKindPrivateGroups:
+            return 111;
+        case kKindPrivates:
+            return 110;
+        case kKindLists:
+            return 113;
+        case kKindScrollList:
+            return 114;
+        case kKindScanList:
+            return 115;
+        case kKindScanChannel:
+            return 124;
+        default:
+            return 0;
     }
 }
 
 const char* ContactList(int kind) {
     switch (kind) {
-        case kKindPublicGroup: return "PublicGroups";
-        case kKindPrivateGroup: return "PrivateGroups";
-        case kKindPrivate: return "Privates";
-        default: return nullptr;
+        case kKindPublicGroup:
+            return "PublicGroups";
+        case kKindPrivateGroup:
+            return "PrivateGroups";
+        case kKindPrivate:
+            return "Privates";
+        default:
+            return nullptr;
     }
 }
 
@@ -47,7 +61,8 @@ void CPlaceholderView::RefreshCaption() {
                                    .GetChildByIndex(position)
                                    .GetAttributeValue("name"));
     } else if (m_kind == kKindScanChannel) {
-        caption = CStringTable::Instance().Format(CaptionId(m_kind), {std::to_string(position + 1)});
+        caption =
+            CStringTable::Instance().Format(CaptionId(m_kind), {std::to_string(position + 1)});
     } else {
         caption = LoadString(CaptionId(m_kind));
     }

@@ -33,22 +33,32 @@ QString Format(int id, std::initializer_list<std::string_view> args) {
 
 int MemberKindOf(int listKind) {
     switch (listKind) {
-        case kKindTextMessages: return kKindTextMessage;
-        case kKindPublicGroups: return kKindPublicGroup;
-        case kKindPrivateGroups: return kKindPrivateGroup;
-        case kKindPrivates: return kKindPrivate;
-        default: return -1;
+        case kKindTextMessages:
+            return kKindTextMessage;
+        case kKindPublicGroups:
+            return kKindPublicGroup;
+        case kKindPrivateGroups:
+            return kKindPrivateGroup;
+        case kKindPrivates:
+            return kKindPrivate;
+        default:
+            return -1;
     }
 }
 
 int ListKindOf(int memberKind) {
     switch (memberKind) {
-        case kKindTextMessage: return kKindTextMessages;
-        case kKindPublicGroup: return kKindPublicGroups;
-        case kKindPrivateGroup: return kKindPrivateGroups;
+        case kKindTextMessage:
+            return kKindTextMessages;
+        case kKindPublicGroup:
+            return kKindPublicGroups;
+        case kKindPrivateGroup:
+            return kKindPrivateGroups;
         case kKindPrivate:
-        case kKindPrivateWithScanner: return kKindPrivates;
-        default: return -1;
+        case kKindPrivateWithScanner:
+            return kKindPrivates;
+        default:
+            return -1;
     }
 }
 
@@ -59,15 +69,20 @@ bool IsContact(int kind) {
 QIcon LoadIcon(int kind) {
     QStyle* style = QApplication::style();
     switch (kind) {
-        case kKindRoot: return style->standardIcon(QStyle::SP_ComputerIcon);
-        case kKindSettings: return style->standardIcon(QStyle::SP_FileDialogDetailedView);
-        case kKindTextMessage: return style->standardIcon(QStyle::SP_FileIcon);
+        case kKindRoot:
+            return style->standardIcon(QStyle::SP_ComputerIcon);
+        case kKindSettings:
+            return style->standardIcon(QStyle::SP_FileDialogDetailedView);
+        case kKindTextMessage:
+            return style->standardIcon(QStyle::SP_FileIcon);
         case kKindPublicGroup:
         case kKindPrivateGroup:
         case kKindPrivate:
         case kKindScanChannel:
-        case kKindScrollList: return style->standardIcon(QStyle::SP_FileLinkIcon);
-        default: return style->standardIcon(QStyle::SP_DirIcon);
+        case kKindScrollList:
+            return style->standardIcon(QStyle::SP_FileLinkIcon);
+        default:
+            return style->standardIcon(QStyle::SP_DirIcon);
     }
 }
 
@@ -76,9 +91,10 @@ const QIcon& IconOf(int kind) {
     static std::map<int, QIcon> icons;
     auto it = icons.find(kind);
     if (it == icons.end()) {
-        it = icons.emplace(kind, kind == kOwnRadioIcon
-                                     ? QApplication::style()->standardIcon(QStyle::SP_DriveNetIcon)
-                                     : LoadIcon(kind))
+        it = icons
+                 .emplace(kind, kind == kOwnRadioIcon
+                                    ? QApplication::style()->standardIcon(QStyle::SP_DriveNetIcon)
+                                    : LoadIcon(kind))
                  .first;
     }
     return it->second;
@@ -112,24 +128,35 @@ CDataItem CQMVVLTTreeView::Root() const {
 CDataItem CQMVVLTTreeView::ListItem(int listKind) const {
     const CDataItem root = Root();
     switch (listKind) {
-        case kKindTextMessages: return root.GetChildByName("TextMessages");
-        case kKindPublicGroups: return root.GetChildByName("Contacts").GetChildByName("PublicGroups");
+        case kKindTextMessages:
+            return root.GetChildByName("TextMessages");
+        case kKindPublicGroups:
+            return root.GetChildByName("Contacts").GetChildByName("PublicGroups");
         case kKindPrivateGroups:
             return root.GetChildByName("Contacts").GetChildByName("PrivateGroups");
-        case kKindPrivates: return root.GetChildByName("Contacts").GetChildByName("Privates");
-        default: return {};
+        case kKindPrivates:
+            return root.GetChildByName("Contacts").GetChildByName("Privates");
+        default:
+            return {};
     }
 }
 
 QTreeWidgetItem* CQMVVLTTreeView::ListNode(int kind) const {
     switch (kind) {
-        case kKindTextMessages: return m_textMessages;
-        case kKindPublicGroups: return m_publicGroups;
-        case kKindPrivateGroups: return m_privateGroups;
-        case kKindPrivates: return m_privates;
-        case kKindScrollList: return m_scroll;
-        case kKindScanList: return m_scanList;
-        default: return nullptr;
+        case kKindTextMessages:
+            return m_textMessages;
+        case kKindPublicGroups:
+            return m_publicGroups;
+        case kKindPrivateGroups:
+            return m_privateGroups;
+        case kKindPrivates:
+            return m_privates;
+        case kKindScrollList:
+            return m_scroll;
+        case kKindScanList:
+            return m_scanList;
+        default:
+            return nullptr;
     }
 }
 
@@ -240,9 +267,10 @@ void CQMVVLTTreeView::Build() {
     if (texts.IsEnabled()) {
         m_textMessages = NewItem(top, Text(130), kKindTextMessages);
         for (int i = 0, n = texts.GetChildCount(); i < n; ++i) {
-            NewItem(m_textMessages,
-                    TextMessageLabel(ScriptToText(texts.GetChildByIndex(i).GetAttributeValue("txt"))),
-                    kKindTextMessage, i);
+            NewItem(
+                m_textMessages,
+                TextMessageLabel(ScriptToText(texts.GetChildByIndex(i).GetAttributeValue("txt"))),
+                kKindTextMessage, i);
         }
     }
 
@@ -381,8 +409,8 @@ void CQMVVLTTreeView::RefreshScanChannels(int channel) {
         if (channel != 0 && channel != i + 1) {
             continue;
         }
-        const QString label = Format(
-            162, {std::to_string(i + 1), std::to_string(root.GetScanListCount(i + 1))});
+        const QString label =
+            Format(162, {std::to_string(i + 1), std::to_string(root.GetScanListCount(i + 1))});
         if (m_scanList->child(i)->text(0) != label) {
             m_scanList->child(i)->setText(0, label);
         }
@@ -408,8 +436,8 @@ void CQMVVLTTreeView::Guarded(const char* context, F&& operation) {
         m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
         // Show what the profile holds, whatever the failed operation got done.
         try {
-            for (int kind : {kKindTextMessages, kKindPublicGroups, kKindPrivateGroups,
-                             kKindPrivates}) {
+            for (int kind :
+                 {kKindTextMessages, kKindPublicGroups, kKindPrivateGroups, kKindPrivates}) {
                 RefreshTreeNode(kind);
             }
             RefreshScrollNode();
@@ -430,28 +458,39 @@ void CQMVVLTTreeView::OnChangeNotice(int hint) {
     } else if (action == kNoticeRefresh) {
         Guarded("CQMVVLTTreeView::RefreshTreeNode", [&] {
             switch (kind) {
-                case kKindTextMessage: RefreshTreeNode(kKindTextMessages); break;
+                case kKindTextMessage:
+                    RefreshTreeNode(kKindTextMessages);
+                    break;
                 case kKindPublicGroup:
                     RefreshTreeNode(kKindPublicGroups);
                     RefreshScanChannels();
                     break;
-                case kKindPrivateGroup: RefreshTreeNode(kKindPrivateGroups); break;
-                case kKindPrivate: RefreshPriGrpAndPrivate(); break;
-                case kKindScrollList: RefreshScrollNode(); break;
-                case kKindScanChannel: RefreshScanChannels(position + 1); break;
-                default: break;
+                case kKindPrivateGroup:
+                    RefreshTreeNode(kKindPrivateGroups);
+                    break;
+                case kKindPrivate:
+                    RefreshPriGrpAndPrivate();
+                    break;
+                case kKindScrollList:
+                    RefreshScrollNode();
+                    break;
+                case kKindScanChannel:
+                    RefreshScanChannels(position + 1);
+                    break;
+                default:
+                    break;
             }
         });
     }
 }
 
 void CQMVVLTTreeView::AddNewItem(int kind) {
-    const int listKind = ListKindOf(kind == kKindTextMessages   ? kKindTextMessage
-                                    : kind == kKindPublicGroups  ? kKindPublicGroup
-                                    : kind == kKindPrivateGroups ? kKindPrivateGroup
-                                    : (kind == kKindPrivates || kind == kKindPrivateWithScanner)
-                                        ? kKindPrivate
-                                        : -1);
+    const int listKind =
+        ListKindOf(kind == kKindTextMessages                                    ? kKindTextMessage
+                   : kind == kKindPublicGroups                                  ? kKindPublicGroup
+                   : kind == kKindPrivateGroups                                 ? kKindPrivateGroup
+                   : (kind == kKindPrivates || kind == kKindPrivateWithScanner) ? kKindPrivate
+                                                                                : -1);
     QTreeWidgetItem* node = ListNode(listKind);
     if (!node) {
         return;
@@ -614,13 +653,22 @@ void CQMVVLTTreeView::UpdateCommandFlags() {
         switch (kind) {
             case kKindTextMessages:
             case kKindPublicGroups:
-            case kKindPrivateGroups: add = ListItem(kind).CanAddChild(); break;
-            case kKindPrivates: add = scanAdd = ListItem(kind).CanAddChild(); break;
-            case kKindTextMessage: del = true; break;
+            case kKindPrivateGroups:
+                add = ListItem(kind).CanAddChild();
+                break;
+            case kKindPrivates:
+                add = scanAdd = ListItem(kind).CanAddChild();
+                break;
+            case kKindTextMessage:
+                del = true;
+                break;
             case kKindPublicGroup:
             case kKindPrivateGroup:
-            case kKindPrivate: del = rename = true; break;
-            default: break;
+            case kKindPrivate:
+                del = rename = true;
+                break;
+            default:
+                break;
         }
     });
     CCommandState::Instance().Set(add, scanAdd, del, rename);

@@ -31,9 +31,8 @@ CTextMessageView::CTextMessageView(IViewHost& host, QWidget* parent)
     AddRow(NewLabel(1064, Text(172)), m_add);
 
     connect(m_text, &CTextMessageEdit::LimitExceeded, this, [this] {
-        m_host.Ui().ShowMessage(
-            CStringTable::Instance().Format(201, {std::to_string(kMaxLength)}),
-            MessageStyle::kOk);
+        m_host.Ui().ShowMessage(CStringTable::Instance().Format(201, {std::to_string(kMaxLength)}),
+                                MessageStyle::kOk);
     });
     connect(m_delete, &QPushButton::clicked, this, &CTextMessageView::SendDeleteNotice);
     connect(m_add, &QPushButton::clicked, this,

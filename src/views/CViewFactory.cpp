@@ -49,9 +49,12 @@ const char* CViewFactory::ResourceKey(int kind) {
 
 CBaseView* CViewFactory::Create(int kind, IViewHost& host, QWidget* parent) {
     switch (kind) {
-        case kKindRoot: return new CRadioInfoView(host, parent);
-        case kKindTextMessages: return new CTextMessagesView(host, parent);
-        case kKindTextMessage: return new CTextMessageView(host, parent);
+        case kKindRoot:
+            return new CRadioInfoView(host, parent);
+        case kKindTextMessages:
+            return new CTextMessagesView(host, parent);
+        case kKindTextMessage:
+            return new CTextMessageView(host, parent);
         default:
             if (!Known(kind)) {
                 return nullptr;

@@ -86,8 +86,8 @@ TEST_F(MainFrameTest, MenusOfAPlainStartAndWithADocument) {
     EXPECT_TRUE(m_window->MdiArea()->subWindowList().isEmpty());
 
     ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
-    EXPECT_EQ(TopMenus(), QStringList({"&File", "&Edit", "&View", "&Device", "&Report", "&Window",
-                                       "&Help"}));
+    EXPECT_EQ(TopMenus(),
+              QStringList({"&File", "&Edit", "&View", "&Device", "&Report", "&Window", "&Help"}));
     EXPECT_TRUE(m_window->Action(CMainFrame::kHelpPane)->isVisible());
     EXPECT_TRUE(m_window->windowTitle().startsWith("QMV410 VLT - Sample.lam"));
 }
@@ -97,8 +97,8 @@ TEST_F(MainFrameTest, DeviceAndReportCommandsNeedAProfileWindow) {
         int command;
         bool withoutProfile;
     } cases[] = {
-        {CMainFrame::kRead, true},    {CMainFrame::kReset, true},  {CMainFrame::kWrite, false},
-        {CMainFrame::kReport, false}, {CMainFrame::kSave, false},  {CMainFrame::kNew, true},
+        {CMainFrame::kRead, true},    {CMainFrame::kReset, true}, {CMainFrame::kWrite, false},
+        {CMainFrame::kReport, false}, {CMainFrame::kSave, false}, {CMainFrame::kNew, true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Enabled(c.command), c.withoutProfile) << c.command;

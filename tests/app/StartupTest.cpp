@@ -34,8 +34,8 @@ TEST_F(StartupTest, BrokenInstallationStopsWithItsMessage) {
         std::function<void(const fs::path&)> breakIt;
         int message;
     } cases[] = {
-        {"missing settings document", [](const fs::path& dir) { fs::remove(dir / "lib/HelpPane.stv"); },
-         222},
+        {"missing settings document",
+         [](const fs::path& dir) { fs::remove(dir / "lib/HelpPane.stv"); }, 222},
         {"wrong region",
          [](const fs::path& dir) {
              std::string text = ReadFileBytes(dir / "lib/Region.stv");
@@ -69,13 +69,14 @@ TEST(LanguageMenu, PrunedToTheRegionsLanguages) {
     const auto region = [](const std::string& languages) {
         return CRegionSetting(ParseXmlUtf8(
             "<RegionSetting xmlns=\"urn:varentis:qmv-vlt:profile\"><Region name=\"LACR\"/>"
-            "<SupportLanguages>" + languages + "</SupportLanguages></RegionSetting>"));
+            "<SupportLanguages>" +
+            languages + "</SupportLanguages></RegionSetting>"));
     };
     EXPECT_TRUE(LanguageMenuCommands(region("<language name=\"English\" displayName=\"English\"/>"))
                     .empty());
-    const auto two = LanguageMenuCommands(
-        region("<language name=\"French\" displayName=\"Français\"/>"
-               "<language name=\"English\" displayName=\"English\"/>"));
+    const auto two =
+        LanguageMenuCommands(region("<language name=\"French\" displayName=\"Français\"/>"
+                                    "<language name=\"English\" displayName=\"English\"/>"));
     ASSERT_EQ(two.size(), 2u);
     EXPECT_EQ(two[0].commandId, 32812);
     EXPECT_EQ(two[1].key, "French");

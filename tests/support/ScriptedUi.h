@@ -11,8 +11,8 @@
 // Answers the program's questions from a script and records every text it was shown.
 class ScriptedUi : public IAppUi {
   public:
-    std::vector<std::string> shown;   // every text shown, in order
-    std::deque<int> answers;          // button codes for messages and the save-changes question
+    std::vector<std::string> shown;  // every text shown, in order
+    std::deque<int> answers;         // button codes for messages and the save-changes question
     int saveChangesQuestions = 0;
     std::optional<std::string> savePath;
     std::optional<std::string> templateName;

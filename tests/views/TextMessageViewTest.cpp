@@ -115,7 +115,9 @@ TEST_F(TextMessageViewTest, DeleteButtonRemovesTheShownMessage) {
 }
 
 TEST(TextMessageText, ControlCharactersAreRemoved) {
-    EXPECT_EQ(CTextMessageView::WithoutControlCharacters("a\nb\tc\r\x01" "d"), "abcd");
+    EXPECT_EQ(CTextMessageView::WithoutControlCharacters("a\nb\tc\r\x01"
+                                                         "d"),
+              "abcd");
     EXPECT_EQ(CTextMessageView::WithoutControlCharacters("\n\n"), "");
 }
 
