@@ -40,7 +40,7 @@ class FrameFixture : public ::testing::Test, public IFrameOwner {
     }
     CChildFrame& Open() { return Open(m_profile); }
     CChildFrame& Open(const std::filesystem::path& profile) {
-        auto document = std::make_unique<CQMVVLTDoc>(*m_settings, TestInstallFolder(), m_ui);
+        auto document = std::make_unique<CQMVVLTDoc>(*m_settings, m_install, m_ui);
         EXPECT_TRUE(document->Open(profile));
         m_frame = new CChildFrame(std::move(document), *m_settings, TestInstallFolder() / "help",
                                   m_ui, *this);
@@ -88,6 +88,7 @@ class FrameFixture : public ::testing::Test, public IFrameOwner {
     ScriptedUi m_ui;
     std::unique_ptr<CAppSettings> m_settings;
     std::filesystem::path m_profile;
+    std::filesystem::path m_install = TestInstallFolder();
     QPointer<CChildFrame> m_frame;
     std::unique_ptr<QAbstractItemModelTester> m_tester;
     int m_maybeSaveCalls = 0;

@@ -146,6 +146,31 @@ TEST_F(TreeViewTest, CancelledDeleteChangesNothing) {
     EXPECT_FALSE(m_frame->Document().IsModified());
 }
 
+TEST_F(TreeViewTest, FailingRuleShowsItsMessageAndLeavesTreeAndProfile) {
+    // A rule file whose delete rule fails.
+    m_install = m_config.Path() / "install";
+    std::filesystem::copy(TestInstallFolder(), m_install, std::filesystem::copy_options::recursive);
+    const auto rules = m_install / "ProfileTemplate/DataProfile.lua";
+    std::string text = ReadFileBytes(rules);
+    const std::string rule = "function DeleteTextMessage(text, message, confirmed, style)\n";
+    ASSERT_NE(text.find(rule), std::string::npos);
+    text.replace(text.find(rule), rule.size(), rule + "  error(\"refused\")\n");
+    WriteFileBytes(rules, text);
+
+    Open();
+    Node(kKindTextMessages)->setExpanded(true);
+    Click(Node(kKindTextMessage, 1));
+    QTest::keyClick(Tree(), Qt::Key_Delete);
+    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(106)});
+    EXPECT_EQ(Labels(Node(kKindTextMessages)),
+              QStringList({"Call the office", "Meet at gate 3", "On my way"}));
+    EXPECT_EQ(
+        m_frame->Document().Model().GetRootItem().GetChildByName("TextMessages").GetChildCount(),
+        3);
+    EXPECT_FALSE(m_frame->Document().IsModified());
+    EXPECT_EQ(Tree()->currentItem(), Node(kKindTextMessage, 1));
+}
+
 TEST_F(TreeViewTest, CommandFlagsFollowTheSelectedNode) {
     Open();
     const CCommandState& flags = CCommandState::Instance();
