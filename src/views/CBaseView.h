@@ -27,6 +27,9 @@ class CBaseView : public QWidget {
     virtual void FocusFirstField(int /*kind*/) {}
     virtual void LoadData() {}
     virtual void RefreshCaption() {}
+    // What the tree adds to a new private's caption (" (add with scanner)", for instance).
+    void SetCaptionSuffix(std::string suffix) { m_captionSuffix = std::move(suffix); }
+    const std::string& CaptionSuffix() const { return m_captionSuffix; }
     // A change notice from elsewhere (a rename in the tree, for instance).
     virtual void OnChangeNotice(int /*hint*/) {}
 
@@ -67,6 +70,7 @@ class CBaseView : public QWidget {
 
     std::string m_className;
     std::string m_resourceKey;
+    std::string m_captionSuffix;
     QWidget* m_form = nullptr;
     QGridLayout* m_grid = nullptr;
     QLabel* m_caption = nullptr;

@@ -40,6 +40,9 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
     m_help = new CHelpPane(m_settings.HelpPane(), helpFolder, m_right);
     m_help->hide();
     m_right->setCollapsible(0, true);
+    // The help pane keeps its height when the window is resized; the view takes the rest.
+    m_right->setStretchFactor(0, 1);
+    m_right->setStretchFactor(1, 0);
     m_split->setStretchFactor(1, 1);
     m_split->setSizes({200, 600});
     connect(m_right, &QSplitter::splitterMoved, this, [this] {
@@ -129,11 +132,11 @@ void CChildFrame::ShowView(int kind, int position, const std::string& suffix) {
         m_view = nullptr;
     }
     m_help->ShowBlank();
-    (void)suffix;
     CBaseView* view = CViewFactory::Create(kind, *this, m_viewHolder);
     if (!view) {
         return;
     }
+    view->SetCaptionSuffix(suffix);
     try {
         view->InitialUpdate();
     } catch (const CQMVVLTException& e) {

@@ -66,7 +66,7 @@ void CPlaceholderView::RefreshCaption() {
     } else {
         caption = LoadString(CaptionId(m_kind));
     }
-    SetCaption(1049, QString::fromStdString(caption));
+    SetCaption(1049, QString::fromStdString(caption + CaptionSuffix()));
 }
 
 void CPlaceholderView::OnChangeNotice(int hint) {

@@ -1,6 +1,8 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 
+#include <QLabel>
+
 #include "CCommandState.h"
 #include "CRadioInfoView.h"
 #include "FrameFixture.h"
@@ -193,6 +195,23 @@ TEST_F(TreeViewTest, AddedTextMessageIsSelectedAndCounted) {
     EXPECT_EQ(Tree()->currentItem(), Node(kKindTextMessages)->child(3));
     EXPECT_EQ(m_frame->Current().kind, kKindTextMessage);
     EXPECT_EQ(m_frame->Current().position, 3);
+}
+
+TEST_F(TreeViewTest, AddedPrivateShowsHowItWasAdded) {
+    const struct {
+        bool withScanner;
+        const char* suffix;
+    } cases[] = {{false, " (add without scanner)"}, {true, " (add with scanner)"}};
+    for (const auto& c : cases) {
+        Open();
+        Click(Node(kKindPrivates));
+        auto* tree = static_cast<CQMVVLTTreeView*>(Tree());
+        c.withScanner ? tree->ScanAdd() : tree->AddForSelected();
+        EXPECT_EQ(Node(kKindPrivates)->childCount(), 5);
+        EXPECT_EQ(m_frame->Current().kind, kKindPrivate);
+        EXPECT_TRUE(m_frame->View()->Caption()->text().endsWith(c.suffix)) << c.suffix;
+        CloseFrame();
+    }
 }
 
 }  // namespace
