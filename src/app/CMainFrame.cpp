@@ -581,11 +581,15 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    for (const QUrl& url : event->mimeData()->urls()) {
+    OpenDroppedFiles(event->mimeData()->urls());
+    event->acceptProposedAction();
+}
+
+void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
+    for (const QUrl& url : urls) {
         if (url.isLocalFile() &&
             url.toLocalFile().endsWith(QLatin1String(kLam), Qt::CaseInsensitive)) {
             OpenDocument(url.toLocalFile().toStdString());
         }
     }
-    event->acceptProposedAction();
 }

@@ -67,6 +67,8 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     // Opens a profile (or activates its window when it is open); false when it was refused.
     bool OpenDocument(const std::string& path);
     bool NewDocument();
+    // Files dropped on the window: the profiles among them open.
+    void OpenDroppedFiles(const QList<QUrl>& urls);
     bool SaveDocument(CChildFrame& frame);
     bool SaveDocumentAs(CChildFrame& frame);
     void ChooseLanguage(const std::string& key);

@@ -160,6 +160,15 @@ TEST_F(MainFrameTest, OneWindowPerFileAndARefusedFileOpensNothing) {
     EXPECT_EQ(CRecentFiles::Entries(), std::vector<std::string>{m_profile.string()});
 }
 
+TEST_F(MainFrameTest, DroppedProfilesOpenAndOtherFilesDoNot) {
+    const fs::path text = m_config.Path() / "notes.txt";
+    fs::copy_file(m_profile, text);
+    m_window->OpenDroppedFiles({QUrl::fromLocalFile(QString::fromStdString(text.string())),
+                                QUrl::fromLocalFile(QString::fromStdString(m_profile.string()))});
+    ASSERT_EQ(m_window->Frames().size(), 1);
+    EXPECT_EQ(m_window->Frames().front()->Document().Path(), m_profile);
+}
+
 TEST_F(MainFrameTest, SaveChangesQuestionOnClose) {
     const std::string original = ReadFileBytes(m_profile);
     ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
