@@ -31,6 +31,8 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
       m_ui(ui),
       m_owner(owner) {
     setAttribute(Qt::WA_DeleteOnClose);
+    static int untitledCount = 0;
+    m_untitledNumber = ++untitledCount;
     m_split = new QSplitter(Qt::Horizontal, this);
     m_tree = new CQMVVLTTreeView(*this, m_split);
     m_right = new QSplitter(Qt::Vertical, m_split);
@@ -65,8 +67,13 @@ void CChildFrame::InitialUpdate() {
 
 QString CChildFrame::DisplayName() const {
     const auto& path = m_document->Path();
-    const QString name = path.empty() ? QString::fromStdString(m_document->Title())
-                                      : QFileInfo(QString::fromStdString(path.string())).fileName();
+    QString name = path.empty() ? QString::fromStdString(m_document->Title())
+                                : QFileInfo(QString::fromStdString(path.string())).fileName();
+    if (name.isEmpty()) {
+        // An untitled profile: the document name of the template string and a number.
+        name = QString::fromStdString(LoadString(129)).section(QLatin1Char('\n'), 1, 1) +
+               QString::number(m_untitledNumber);
+    }
     return name + QStringLiteral("[*]");
 }
 

@@ -73,4 +73,5 @@ class CChildFrame : public QWidget, public IViewHost {
     CurrentNode m_current;
     int m_helpHeight = 150;
     bool m_closingUnasked = false;
+    int m_untitledNumber = 0;
 };

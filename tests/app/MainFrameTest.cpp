@@ -193,6 +193,21 @@ TEST_F(MainFrameTest, SaveChangesQuestionOnClose) {
     EXPECT_EQ(ReadFileBytes(m_profile), original);
 }
 
+TEST_F(MainFrameTest, NewProfileFromATemplateIsSavedUnderTheChosenName) {
+    m_ui.templateName = "QMV410";
+    ASSERT_TRUE(m_window->NewDocument());
+    ASSERT_EQ(m_window->Frames().size(), 1);
+    EXPECT_TRUE(Frame()->Document().Path().empty());
+    EXPECT_TRUE(m_window->windowTitle().contains(" - Profile"));
+
+    const fs::path target = m_config.Path() / "Shop.lam";
+    m_ui.savePath = target.string();
+    m_window->Action(CMainFrame::kSave)->trigger();  // no path yet: Save As
+    EXPECT_EQ(Frame()->Document().Path(), target);
+    EXPECT_TRUE(fs::exists(target));
+    EXPECT_TRUE(m_window->windowTitle().contains("Shop.lam"));
+}
+
 TEST_F(MainFrameTest, SaveCommitsTheShownViewFirst) {
     ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
     SelectNode(kKindTextMessages);

@@ -45,7 +45,7 @@ class FrameFixture : public ::testing::Test, public IFrameOwner {
         m_frame = new CChildFrame(std::move(document), *m_settings, TestInstallFolder() / "help",
                                   m_ui, *this);
         m_tester = std::make_unique<QAbstractItemModelTester>(
-            m_frame->Tree()->model(), QAbstractItemModelTester::FailureReportingMode::Warning);
+            m_frame->Tree()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         m_frame->resize(900, 600);
         m_frame->show();
         m_frame->InitialUpdate();
