@@ -91,7 +91,14 @@ CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath
     UpdateCommands();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // Destroying the profile windows moves the focus; no command update may run on a half-gone
+    // window.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(&CCommandState::Instance(), nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+    disconnect(m_mdi, nullptr, this, nullptr);
+}
 
 QAction* CMainFrame::Action(int commandId) const {
     const auto it = m_actions.find(commandId);

@@ -28,3 +28,8 @@ void CTreeLabelDelegate::setModelData(QWidget* editor, QAbstractItemModel* model
         model->setData(index, text, Qt::DisplayRole);
     }
 }
+
+QSize CTreeLabelDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const {
+    return QStyledItemDelegate::sizeHint(option, index) + QSize(0, 2);
+}

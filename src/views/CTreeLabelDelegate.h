@@ -16,6 +16,8 @@ class CTreeLabelDelegate : public QStyledItemDelegate {
                           const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
+    // Rows a little taller than the style's, for easier reading and clicking.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
   private:
     CommitFunction m_commit;
