@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QVBoxLayout>
-#include <set>
 
 #include "CQMVVLTDoc.h"
 #include "XmlDom.h"
@@ -176,7 +175,9 @@ void CBaseView::ApplyVisibility() {
         }
     }
     for (auto& [ctrlId, control] : m_controls) {
-        if (!listed.count(ctrlId)) {
+        if (m_keptShown.count(ctrlId)) {
+            control->setVisible(true);
+        } else if (!listed.count(ctrlId)) {
             control->hide();
         }
     }

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <map>
+#include <set>
 #include <string>
 
 #include "CDataItem.h"
@@ -59,6 +60,9 @@ class CBaseView : public QWidget {
         return widget;
     }
 
+    // A control the GUI resource map does not govern (a form the map does not describe yet).
+    void KeepShown(int ctrlId) { m_keptShown.insert(ctrlId); }
+
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
@@ -76,4 +80,5 @@ class CBaseView : public QWidget {
     QLabel* m_caption = nullptr;
     int m_nextRow = 0;
     std::map<int, QWidget*> m_controls;
+    std::set<int> m_keptShown;
 };

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr int kCaptionId = 1049;
+
 // The caption of a list node's view by kind; contacts show their name instead.
 int CaptionId(int kind) {
     switch (kind) {
@@ -49,7 +51,9 @@ const char* ContactList(int kind) {
 
 CPlaceholderView::CPlaceholderView(IViewHost& host, int kind, std::string className,
                                    std::string resourceKey, QWidget* parent)
-    : CBaseView(host, std::move(className), std::move(resourceKey), parent), m_kind(kind) {}
+    : CBaseView(host, std::move(className), std::move(resourceKey), parent), m_kind(kind) {
+    KeepShown(kCaptionId);
+}
 
 void CPlaceholderView::RefreshCaption() {
     const int position = m_host.Current().position;
@@ -66,7 +70,7 @@ void CPlaceholderView::RefreshCaption() {
     } else {
         caption = LoadString(CaptionId(m_kind));
     }
-    SetCaption(1049, QString::fromStdString(caption + CaptionSuffix()));
+    SetCaption(kCaptionId, QString::fromStdString(caption + CaptionSuffix()));
 }
 
 void CPlaceholderView::OnChangeNotice(int hint) {

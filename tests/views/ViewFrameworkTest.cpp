@@ -57,6 +57,30 @@ TEST_F(ViewFrameworkTest, ControlsFollowTheGuiResourceMap) {
     EXPECT_EQ(text->accessibleName(), "Text Message");
 }
 
+TEST_F(ViewFrameworkTest, EveryNodeShowsAViewWithItsCaption) {
+    Open();
+    const struct {
+        int kind;
+        int position;
+        QString caption;
+    } cases[] = {
+        {kKindSettings, 0, "Settings"},
+        {kKindContacts, 0, "Contacts"},
+        {kKindPublicGroups, 0, "Public Groups"},
+        {kKindPrivate, 1, "Bruno Costa"},
+        {kKindLists, 0, "Lists"},
+        {kKindScanChannel, 2, "Scan List Channel 3"},
+        {kKindTextMessages, 0, "Text Messages"},
+    };
+    Node(kKindScanList)->setExpanded(true);
+    for (const auto& c : cases) {
+        Click(Node(c.kind, c.position));
+        ASSERT_NE(m_frame->View(), nullptr) << c.kind;
+        EXPECT_EQ(m_frame->View()->Caption()->text(), c.caption);
+        EXPECT_FALSE(m_frame->View()->Caption()->isHidden()) << c.kind;
+    }
+}
+
 TEST_F(ViewFrameworkTest, UnlistedControlIsHidden) {
     // Drop the firmware row from the map of the profile's group.
     xmlDoc* map = nullptr;
