@@ -533,5 +533,16 @@ const StringTableEntry kEnglishStrings[] = {
     // Desktop program dialogs
     {32000, "New Profile"},
     {32001, "Profile &templates:"},
+    {31000, "Ta&bbed Windows"},
+    {31001, "Ready"},
+    {31002, "Choose a profile template:"},
+    {31003, "Communication port"},
+    {31004, "Context help"},
+    {31005, "Save changes to %s?"},
+    {31006, "Profile tree"},
+    {31010, "Use DIR as the install folder (lib, ProfileTemplate, Report)."},
+    {31011, "Keep the configuration store in DIR."},
+    {31012, "Start without the splash screen."},
+    {31013, "A profile (.lam) to open."},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "CMessageBoxUi.h"
+#include "CMessageBoxDocumentUi.h"
 #include "DialogText.h"
 #include "Utility.h"
 
@@ -62,7 +62,7 @@ void CDealerInfoDialog::ShowError(int messageId) {
         return;
     }
     // Before the dialog shows, the message belongs over the window that asked for it.
-    CMessageBoxUi(isVisible() ? this : parentWidget()).ShowError(messageId, {});
+    CMessageBoxDocumentUi(isVisible() ? this : parentWidget()).ShowError(messageId, {});
 }
 
 int CDealerInfoDialog::exec() {

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "CMessageBoxUi.h"
+#include "CMessageBoxDocumentUi.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "DialogText.h"
@@ -56,7 +56,7 @@ int CNewProfileDialog::exec() {
         if (m_ui != nullptr) {
             m_ui->ShowError(m_failure, m_failureTrace);
         } else {
-            CMessageBoxUi(parentWidget()).ShowError(m_failure, m_failureTrace);
+            CMessageBoxDocumentUi(parentWidget()).ShowError(m_failure, m_failureTrace);
         }
         return Rejected;
     }

@@ -1,17 +1,17 @@
-#include "CMessageBoxUi.h"
+#include "CMessageBoxDocumentUi.h"
 
 #include <QMessageBox>
 
 #include "CAppSettings.h"
 #include "StringTable.h"
 
-bool CMessageBoxUi::AskYesNo(int messageId) {
+bool CMessageBoxDocumentUi::AskYesNo(int messageId) {
     return QMessageBox::question(m_parent, QString::fromUtf8(kApplicationName),
                                  QString::fromStdString(LoadString(messageId)),
                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void CMessageBoxUi::ShowError(int messageId, const std::string& detail) {
+void CMessageBoxDocumentUi::ShowError(int messageId, const std::string& detail) {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kApplicationName),
                     QString::fromStdString(LoadString(messageId)), QMessageBox::Ok, m_parent);
     // The trace is for a support call, not for the first read.

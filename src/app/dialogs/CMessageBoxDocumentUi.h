@@ -7,9 +7,9 @@
 
 // Questions and failures shown in message boxes over a parent window, with the string-table text
 // of their number. Dialogs use it unless a test hands them scripted answers instead.
-class CMessageBoxUi : public IDocumentUi {
+class CMessageBoxDocumentUi : public IDocumentUi {
   public:
-    explicit CMessageBoxUi(QWidget* parent) : m_parent(parent) {}
+    explicit CMessageBoxDocumentUi(QWidget* parent) : m_parent(parent) {}
     bool AskYesNo(int messageId) override;
     void ShowError(int messageId, const std::string& detail) override;
 

@@ -1,0 +1,586 @@
+#include "CMainFrame.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "CAboutDialog.h"
+#include "CAppSettings.h"
+#include "CChildFrame.h"
+#include "CCommandState.h"
+#include "CDealerInfoDialog.h"
+#include "CEditCommandRouter.h"
+#include "CHelpPane.h"
+#include "CMessageBoxUi.h"
+#include "CQMVVLTDoc.h"
+#include "CQMVVLTException.h"
+#include "CQMVVLTTreeView.h"
+#include "CRecentFiles.h"
+#include "LanguageMenu.h"
+#include "MessageStyle.h"
+#include "StringTable.h"
+#include "Utility.h"
+
+namespace {
+
+QString Text(int id) {
+    return QString::fromStdString(LoadString(id));
+}
+
+// The desktop theme's icon where it has a fitting one, else our own, else the style's.
+QIcon ToolIcon(const char* theme, const char* own, QStyle::StandardPixmap fallback) {
+    const QString resource = QStringLiteral(":/icons/toolbar/%1.svg").arg(QLatin1String(own));
+    const QIcon ownIcon = QFileInfo::exists(resource)
+                              ? QIcon(resource)
+                              : QApplication::style()->standardIcon(fallback);
+    return QIcon::fromTheme(QLatin1String(theme), ownIcon);
+}
+
+constexpr const char* kLam = ".lam";
+
+}  // namespace
+
+CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath, IAppUi* ui)
+    : m_settings(settings), m_installPath(std::move(installPath)) {
+    if (!ui) {
+        m_ownUi = std::make_unique<CMessageBoxUi>(this);
+        ui = m_ownUi.get();
+    }
+    m_ui = ui;
+    setWindowTitle(QString::fromLatin1(kApplicationName));
+    const QString appIcon = QStringLiteral(":/icons/app.svg");
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("qmvvlt"),
+                                   QFileInfo::exists(appIcon) ? QIcon(appIcon) : QIcon()));
+    m_mdi = new QMdiArea(this);
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setTabsClosable(true);
+    m_mdi->setTabsMovable(true);
+    setCentralWidget(m_mdi);
+    m_selectedLanguage = Utility::GetCurrentLanguage();
+    m_helpPaneShown = Utility::GetContextHelpFlag() == 1;
+
+    BuildMenus();
+    BuildToolBar();
+    BuildStatusBar();
+    setAcceptDrops(true);
+
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] {
+        UpdateTitle();
+        UpdateCommands();
+    });
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::WatchFocus);
+    connect(&CCommandState::Instance(), &CCommandState::Changed, this, &CMainFrame::UpdateCommands);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateCommands);
+    UpdateCommands();
+}
+
+CMainFrame::~CMainFrame() {
+    // Destroying the profile windows moves the focus; no command update may run on a half-gone
+    // window.
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(&CCommandState::Instance(), nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
+    disconnect(m_mdi, nullptr, this, nullptr);
+}
+
+QAction* CMainFrame::Action(int commandId) const {
+    const auto it = m_actions.find(commandId);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::AddCommand(QMenu* menu, int commandId, int textId) {
+    // Menu texts carry their shortcut after a tab, so a language file can change both.
+    const QStringList parts = Text(textId).split(QLatin1Char('\t'));
+    auto* action = new QAction(parts.value(0), this);
+    if (parts.size() > 1) {
+        action->setShortcut(QKeySequence(parts.at(1)));
+    }
+    action->setProperty("ctrlId", commandId);
+    if (menu) {
+        menu->addAction(action);
+    }
+    m_actions[commandId] = action;
+    return action;
+}
+
+void CMainFrame::BuildMenus() {
+    QMenu* file = menuBar()->addMenu(Text(225));
+    connect(AddCommand(file, kNew, 226), &QAction::triggered, this, [this] { NewDocument(); });
+    connect(AddCommand(file, kOpen, 227), &QAction::triggered, this, [this] {
+        if (const auto path = m_ui->AskOpenPath(FileFilter())) {
+            OpenDocument(*path);
+        }
+    });
+    connect(AddCommand(file, kClose, 228), &QAction::triggered, m_mdi,
+            &QMdiArea::closeActiveSubWindow);
+    connect(AddCommand(file, kSave, 229), &QAction::triggered, this, [this] {
+        if (CChildFrame* frame = ActiveFrame()) {
+            SaveDocument(*frame);
+        }
+    });
+    connect(AddCommand(file, kSaveAs, 230), &QAction::triggered, this, [this] {
+        if (CChildFrame* frame = ActiveFrame()) {
+            SaveDocumentAs(*frame);
+        }
+    });
+    file->addSeparator();
+    m_recentMenu = file->addMenu(Text(231));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFiles);
+    UpdateRecentFiles();
+    file->addSeparator();
+    connect(AddCommand(file, kExit, 232), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* edit = menuBar()->addMenu(Text(233));
+    const auto withTree = [this](auto method) {
+        return [this, method] {
+            if (CChildFrame* frame = ActiveFrame()) {
+                (frame->Tree()->*method)();
+            }
+        };
+    };
+    connect(AddCommand(edit, kAdd, 234), &QAction::triggered, this,
+            withTree(&CQMVVLTTreeView::AddForSelected));
+    connect(AddCommand(edit, kScanAdd, 235), &QAction::triggered, this, [this] {
+        CChildFrame* frame = ActiveFrame();
+        if (!frame || !frame->Tree()->FinishLabelEdit() || frame->ValidateView() == 0) {
+            return;
+        }
+        frame->Tree()->setFocus(Qt::OtherFocusReason);
+        frame->Tree()->ScanAdd();
+    });
+    edit->addSeparator();
+    connect(AddCommand(edit, kCut, 236), &QAction::triggered, this,
+            [] { CEditCommandRouter::Cut(QApplication::focusWidget()); });
+    connect(AddCommand(edit, kCopy, 237), &QAction::triggered, this,
+            [] { CEditCommandRouter::Copy(QApplication::focusWidget()); });
+    connect(AddCommand(edit, kPaste, 238), &QAction::triggered, this,
+            [] { CEditCommandRouter::Paste(QApplication::focusWidget()); });
+    connect(AddCommand(edit, kDelete, 239), &QAction::triggered, this, [this] {
+        QWidget* focus = QApplication::focusWidget();
+        if (CEditCommandRouter::Evaluate(focus, false).editFocused) {
+            CEditCommandRouter::Clear(focus);
+        } else if (CChildFrame* frame = ActiveFrame()) {
+            frame->Tree()->DeleteSelected();
+        }
+    });
+    connect(AddCommand(edit, kRename, 240), &QAction::triggered, this,
+            withTree(&CQMVVLTTreeView::RenameSelected));
+    edit->addSeparator();
+    QAction* dealer = AddCommand(edit, kDealerInfo, 241);
+    QAction* preference = AddCommand(edit, kPreference, 242);
+    // The preference dialog comes with the radio link's port settings.
+    preference->setEnabled(false);
+    // The dialog itself says so (161) when the dealer texts cannot be read.
+    connect(dealer, &QAction::triggered, this, [this] { CDealerInfoDialog(this).exec(); });
+    QAction* helpPane = AddCommand(nullptr, kHelpPane, 219);
+    helpPane->setCheckable(true);
+    helpPane->setChecked(m_helpPaneShown);
+    helpPane->setStatusTip(Text(220).section(QLatin1Char('\n'), 0, 0));
+    connect(helpPane, &QAction::toggled, this, &CMainFrame::SetHelpPaneShown);
+    edit->addAction(helpPane);
+    BuildLanguageMenu(edit);
+
+    QMenu* view = menuBar()->addMenu(Text(247));
+    QAction* toolbar = AddCommand(view, kToolbar, 248);
+    QAction* status = AddCommand(view, kStatusBar, 249);
+    for (QAction* toggle : {toolbar, status}) {
+        toggle->setCheckable(true);
+        toggle->setChecked(true);
+    }
+    connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    view->addAction(helpPane);
+
+    QMenu* device = menuBar()->addMenu(Text(251));
+    AddCommand(device, kRead, 252);
+    AddCommand(device, kWrite, 253);
+    AddCommand(device, kReset, 254);
+
+    // The menu bar's Report item is the command itself; the toolbar shows it with its icon.
+    QAction* report = AddCommand(nullptr, kReport, 255);
+    m_reportMenu = menuBar()->addAction(report->text());
+    connect(m_reportMenu, &QAction::triggered, report, &QAction::trigger);
+    connect(report, &QAction::enabledChanged, m_reportMenu, &QAction::setEnabled);
+
+    QMenu* window = menuBar()->addMenu(Text(256));
+    m_windowMenu = window->menuAction();
+    connect(AddCommand(window, kCascade, 257), &QAction::triggered, this, [this] {
+        m_mdi->setViewMode(QMdiArea::SubWindowView);
+        Action(kTabbed)->setChecked(false);
+        m_mdi->cascadeSubWindows();
+    });
+    connect(AddCommand(window, kTile, 258), &QAction::triggered, this, [this] {
+        m_mdi->setViewMode(QMdiArea::SubWindowView);
+        Action(kTabbed)->setChecked(false);
+        m_mdi->tileSubWindows();
+    });
+    QAction* tabbed = AddCommand(window, kTabbed, 31000);
+    tabbed->setCheckable(true);
+    connect(tabbed, &QAction::toggled, this, [this](bool on) {
+        m_mdi->setViewMode(on ? QMdiArea::TabbedView : QMdiArea::SubWindowView);
+    });
+
+    QMenu* help = menuBar()->addMenu(Text(259));
+    connect(AddCommand(help, kHelpContents, 260), &QAction::triggered, this,
+            &CMainFrame::ShowHelpContents);
+    QAction* about = AddCommand(help, kAbout, 261);
+    about->setText(
+        QString::fromStdString(CStringTable::Instance().Format(261, {kApplicationName})));
+    connect(about, &QAction::triggered, this, [this] { CAboutDialog(this).exec(); });
+}
+
+void CMainFrame::BuildLanguageMenu(QMenu* edit) {
+    const auto commands = LanguageMenuCommands(m_settings.Region());
+    if (commands.empty()) {
+        return;
+    }
+    m_languageMenu = edit->addMenu(Text(243));
+    auto* group = new QActionGroup(this);
+    for (const auto& command : commands) {
+        auto* action = m_languageMenu->addAction(QString::fromStdString(command.displayName));
+        action->setCheckable(true);
+        action->setChecked(command.key == m_selectedLanguage);
+        action->setProperty("ctrlId", command.commandId);
+        action->setData(QString::fromStdString(command.key));
+        group->addAction(action);
+        m_actions[command.commandId] = action;
+        connect(action, &QAction::triggered, this,
+                [this, key = command.key] { ChooseLanguage(key); });
+    }
+}
+
+void CMainFrame::BuildToolBar() {
+    QToolBar* bar = addToolBar(Text(248).remove(QLatin1Char('&')));
+    bar->setObjectName(QStringLiteral("MainToolBar"));
+    bar->setMovable(false);
+    bar->setIconSize(QSize(16, 16));
+    struct Button {
+        int command;
+        int textId;
+        const char* theme;
+        const char* own;
+        QStyle::StandardPixmap fallback;
+    };
+    const Button buttons[] = {
+        {kNew, 143, "document-new", "new", QStyle::SP_FileIcon},
+        {kOpen, 144, "document-open", "open", QStyle::SP_DialogOpenButton},
+        {kSave, 145, "document-save", "save", QStyle::SP_DialogSaveButton},
+        {0, 0, nullptr, nullptr, QStyle::SP_CustomBase},
+        {kAdd, 146, "list-add", "add", QStyle::SP_FileDialogNewFolder},
+        {kScanAdd, 221, "scanner", "scan", QStyle::SP_BrowserReload},
+        {kDelete, 147, "edit-delete", "delete", QStyle::SP_TrashIcon},
+        {0, 0, nullptr, nullptr, QStyle::SP_CustomBase},
+        {kCut, 148, "edit-cut", "cut", QStyle::SP_ArrowRight},
+        {kCopy, 149, "edit-copy", "copy", QStyle::SP_FileDialogContentsView},
+        {kPaste, 150, "edit-paste", "paste", QStyle::SP_ArrowDown},
+        {0, 0, nullptr, nullptr, QStyle::SP_CustomBase},
+        {kRead, 151, "go-down", "read", QStyle::SP_ArrowDown},
+        {kWrite, 152, "go-up", "write", QStyle::SP_ArrowUp},
+        {0, 0, nullptr, nullptr, QStyle::SP_CustomBase},
+        {kReport, 153, "document-print", "print", QStyle::SP_FileDialogDetailedView},
+        {kAbout, 154, "help-about", "help", QStyle::SP_MessageBoxInformation},
+    };
+    for (const Button& button : buttons) {
+        if (button.command == 0) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction* action = Action(button.command);
+        action->setIcon(ToolIcon(button.theme, button.own, button.fallback));
+        action->setIconText(Text(button.textId));
+        action->setToolTip(Text(button.textId));
+        bar->addAction(action);
+    }
+    connect(Action(kToolbar), &QAction::toggled, bar, &QToolBar::setVisible);
+}
+
+void CMainFrame::BuildStatusBar() {
+    statusBar()->showMessage(Text(31001));
+    m_portPane = new QLabel(QString::fromStdString(Utility::GetCurrentComPort()), this);
+    m_portPane->setAccessibleName(Text(31003));
+    m_portPane->setFrameShape(QFrame::StyledPanel);
+    m_portPane->setMinimumWidth(120);
+    statusBar()->addPermanentWidget(m_portPane);
+}
+
+void CMainFrame::UpdateRecentFiles() {
+    m_recentMenu->clear();
+    int number = 1;
+    for (const std::string& path : CRecentFiles::Entries()) {
+        QAction* action = m_recentMenu->addAction(
+            QStringLiteral("&%1 %2").arg(number++).arg(QString::fromStdString(path)));
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (!OpenDocument(path)) {
+                CRecentFiles::Remove(path);
+            }
+        });
+    }
+    m_recentMenu->setEnabled(!m_recentMenu->isEmpty());
+}
+
+CChildFrame* CMainFrame::ActiveFrame() const {
+    QMdiSubWindow* sub = m_mdi->activeSubWindow();
+    if (!sub && !m_mdi->subWindowList().isEmpty()) {
+        sub = m_mdi->currentSubWindow();
+    }
+    return sub ? qobject_cast<CChildFrame*>(sub->widget()) : nullptr;
+}
+
+QList<CChildFrame*> CMainFrame::Frames() const {
+    QList<CChildFrame*> frames;
+    for (QMdiSubWindow* sub : m_mdi->subWindowList()) {
+        if (auto* frame = qobject_cast<CChildFrame*>(sub->widget())) {
+            frames << frame;
+        }
+    }
+    return frames;
+}
+
+CChildFrame* CMainFrame::FrameFor(const std::filesystem::path& canonical) const {
+    for (CChildFrame* frame : Frames()) {
+        std::error_code ec;
+        const auto& path = frame->Document().Path();
+        if (!path.empty() && std::filesystem::weakly_canonical(path, ec) == canonical) {
+            return frame;
+        }
+    }
+    return nullptr;
+}
+
+QString CMainFrame::FileFilter() const {
+    return QStringLiteral("%1 %2 (*%3);;%4 (*)")
+        .arg(QString::fromLatin1(kApplicationName), Text(263), QLatin1String(kLam), Text(264));
+}
+
+bool CMainFrame::OpenDocument(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path canonical = std::filesystem::weakly_canonical(path, ec);
+    if (ec) {
+        canonical = path;
+    }
+    if (CChildFrame* open = FrameFor(canonical)) {
+        m_mdi->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(open->parentWidget()));
+        return true;
+    }
+    auto document = std::make_unique<CQMVVLTDoc>(m_settings, m_installPath, *m_ui);
+    if (!document->Open(canonical)) {
+        return false;
+    }
+    AddFrame(std::move(document));
+    CRecentFiles::Add(canonical.string());
+    return true;
+}
+
+bool CMainFrame::NewDocument() {
+    const auto name = m_ui->AskTemplate(m_installPath);
+    if (!name) {
+        return false;
+    }
+    auto document = std::make_unique<CQMVVLTDoc>(m_settings, m_installPath, *m_ui);
+    if (!document->NewFromTemplate(*name)) {
+        return false;
+    }
+    AddFrame(std::move(document));
+    return true;
+}
+
+void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
+    const std::filesystem::path helpFolder =
+        CHelpPane::HelpFolder(Utility::GetHelpFilePath(), m_installPath);
+    auto* frame = new CChildFrame(std::move(document), m_settings, helpFolder, *m_ui, *this);
+    QMdiSubWindow* sub = m_mdi->addSubWindow(frame);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(windowIcon());
+    frame->SetHelpPaneShown(m_helpPaneShown);
+    try {
+        frame->InitialUpdate();
+    } catch (const CQMVVLTException& e) {
+        m_ui->ShowError(e.Code(), e.Trace());
+        frame->CloseWithoutSaving();
+        return;
+    }
+    sub->showMaximized();
+    frame->Tree()->setFocus(Qt::OtherFocusReason);
+    UpdateTitle();
+    UpdateCommands();
+}
+
+bool CMainFrame::SaveDocument(CChildFrame& frame) {
+    if (!frame.Tree()->FinishLabelEdit() || frame.ValidateView() == 0) {
+        return false;
+    }
+    if (frame.Document().Path().empty()) {
+        return SaveDocumentAs(frame);
+    }
+    const bool saved = frame.Document().Save();
+    frame.SyncModified();
+    if (saved) {
+        CRecentFiles::Add(frame.Document().Path().string());
+    }
+    return saved;
+}
+
+bool CMainFrame::SaveDocumentAs(CChildFrame& frame) {
+    if (!frame.Tree()->FinishLabelEdit() || frame.ValidateView() == 0) {
+        return false;
+    }
+    const auto path = m_ui->AskSavePath(frame.Document().ProposedSaveName().string(), FileFilter());
+    if (!path) {
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool saved = frame.Document().Save(*path);
+    QApplication::restoreOverrideCursor();
+    frame.SyncModified();
+    if (saved) {
+        CRecentFiles::Add(frame.Document().Path().string());
+    }
+    return saved;
+}
+
+bool CMainFrame::MaybeSave(CChildFrame& frame) {
+    if (!frame.Document().IsModified()) {
+        return true;
+    }
+    QString name = frame.DisplayName();
+    name.remove(QStringLiteral("[*]"));
+    switch (m_ui->AskSaveChanges(name)) {
+        case MessageStyle::kIdNo:
+            return true;
+        case MessageStyle::kIdYes:
+            return SaveDocument(frame);
+        default:
+            return false;
+    }
+}
+
+void CMainFrame::FrameChanged(CChildFrame& frame) {
+    if (&frame == ActiveFrame()) {
+        UpdateTitle();
+    }
+}
+
+void CMainFrame::UpdateTitle() {
+    CChildFrame* frame = ActiveFrame();
+    if (!frame) {
+        setWindowTitle(QString::fromLatin1(kApplicationName));
+        setWindowModified(false);
+        return;
+    }
+    setWindowTitle(
+        QStringLiteral("%1 - %2").arg(QString::fromLatin1(kApplicationName), frame->DisplayName()));
+    setWindowModified(frame->Document().IsModified());
+}
+
+void CMainFrame::SetHelpPaneShown(bool shown) {
+    m_helpPaneShown = shown;
+    for (CChildFrame* frame : Frames()) {
+        frame->SetHelpPaneShown(shown);
+    }
+}
+
+void CMainFrame::ChooseLanguage(const std::string& key) {
+    const std::string running = Utility::GetCurrentLanguage();
+    Utility::SetCurrentLanguage(key);
+    m_selectedLanguage = key;
+    if (running != key) {
+        m_ui->Inform(224);
+    }
+}
+
+void CMainFrame::ShowHelpContents() {
+    const std::string path = Utility::GetHelpFilePath();
+    if (path.empty()) {
+        m_ui->Inform(10144);
+        return;
+    }
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        m_ui->Inform(10142);
+        return;
+    }
+    if (!m_ui->OpenUrl(QUrl::fromLocalFile(QString::fromStdString(path)))) {
+        m_ui->Inform(10143);
+    }
+}
+
+void CMainFrame::WatchFocus(QWidget* /*old*/, QWidget* now) {
+    disconnect(m_selectionWatch);
+    if (auto* line = qobject_cast<QLineEdit*>(now)) {
+        m_selectionWatch =
+            connect(line, &QLineEdit::selectionChanged, this, &CMainFrame::UpdateCommands);
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(now)) {
+        m_selectionWatch =
+            connect(plain, &QPlainTextEdit::selectionChanged, this, &CMainFrame::UpdateCommands);
+    }
+    UpdateCommands();
+}
+
+void CMainFrame::UpdateCommands() {
+    const bool hasFrame = ActiveFrame() != nullptr;
+    const bool anyFrame = !m_mdi->subWindowList().isEmpty();
+    const EditCommandState edit = CEditCommandRouter::Evaluate(
+        QApplication::focusWidget(), !QApplication::clipboard()->text().isEmpty());
+    const CCommandState& flags = CCommandState::Instance();
+    Action(kAdd)->setEnabled(hasFrame && flags.CanAdd());
+    Action(kScanAdd)->setEnabled(hasFrame && flags.CanScanAdd());
+    Action(kDelete)->setEnabled(edit.editFocused ? edit.clear : hasFrame && flags.CanDelete());
+    Action(kRename)->setEnabled(hasFrame && flags.CanRename());
+    Action(kCut)->setEnabled(edit.cut);
+    Action(kCopy)->setEnabled(edit.copy);
+    Action(kPaste)->setEnabled(edit.paste);
+    for (int command : {kClose, kSave, kSaveAs, kWrite, kReport}) {
+        Action(command)->setEnabled(hasFrame);
+    }
+    Action(kHelpPane)->setVisible(anyFrame);
+    m_reportMenu->setVisible(anyFrame);
+    m_windowMenu->setVisible(anyFrame);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    Utility::SetContextHelpFlag(m_helpPaneShown ? 1 : 0);
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QLatin1String(kLam), Qt::CaseInsensitive)) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    OpenDroppedFiles(event->mimeData()->urls());
+    event->acceptProposedAction();
+}
+
+void CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QLatin1String(kLam), Qt::CaseInsensitive)) {
+            OpenDocument(url.toLocalFile().toStdString());
+        }
+    }
+}

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QMainWindow>
+#include <filesystem>
+#include <map>
+#include <memory>
+
+#include "IFrameOwner.h"
+
+class CAppSettings;
+class CChildFrame;
+class IAppUi;
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+// The program's main window: the profile windows in an MDI area, the menus, toolbar and status
+// bar, the enabling of the commands, and the document commands (new, open, save, close).
+class CMainFrame : public QMainWindow, public IFrameOwner {
+    Q_OBJECT
+  public:
+    // Command ids of the menus and the toolbar.
+    enum Command : int {
+        kNew = 57600,
+        kOpen = 57601,
+        kClose = 57602,
+        kSave = 57603,
+        kSaveAs = 57604,
+        kExit = 57665,
+        kAdd = 32771,
+        kScanAdd = 32802,
+        kCut = 57635,
+        kCopy = 57634,
+        kPaste = 57637,
+        kDelete = 32772,
+        kRename = 32773,
+        kDealerInfo = 32774,
+        kPreference = 32775,
+        kHelpPane = 220,
+        kToolbar = 59392,
+        kStatusBar = 59393,
+        kRead = 32776,
+        kWrite = 32777,
+        kReset = 32778,
+        kReport = 32779,
+        kCascade = 57650,
+        kTile = 57651,
+        kTabbed = 31000,
+        kHelpContents = 32780,
+        kAbout = 57664,
+    };
+
+    // ui: the answers to questions (message boxes when null).
+    CMainFrame(CAppSettings& settings, std::filesystem::path installPath, IAppUi* ui = nullptr);
+    ~CMainFrame() override;
+
+    QAction* Action(int commandId) const;
+    QMenu* LanguageMenu() const { return m_languageMenu; }
+    QMdiArea* MdiArea() const { return m_mdi; }
+    CChildFrame* ActiveFrame() const;
+    QList<CChildFrame*> Frames() const;
+    QLabel* PortPane() const { return m_portPane; }
+    IAppUi& Ui() { return *m_ui; }
+
+    // Opens a profile (or activates its window when it is open); false when it was refused.
+    bool OpenDocument(const std::string& path);
+    bool NewDocument();
+    // Files dropped on the window: the profiles among them open.
+    void OpenDroppedFiles(const QList<QUrl>& urls);
+    bool SaveDocument(CChildFrame& frame);
+    bool SaveDocumentAs(CChildFrame& frame);
+    void ChooseLanguage(const std::string& key);
+    void ShowHelpContents();
+    // Recomputes which commands are enabled.
+    void UpdateCommands();
+
+    // IFrameOwner
+    bool MaybeSave(CChildFrame& frame) override;
+    void FrameChanged(CChildFrame& frame) override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    QAction* AddCommand(QMenu* menu, int commandId, int textId);
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void BuildLanguageMenu(QMenu* edit);
+    void UpdateRecentFiles();
+    void UpdateTitle();
+    void WatchFocus(QWidget* old, QWidget* now);
+    CChildFrame* FrameFor(const std::filesystem::path& canonical) const;
+    void AddFrame(std::unique_ptr<class CQMVVLTDoc> document);
+    void SetHelpPaneShown(bool shown);
+    QString FileFilter() const;
+
+    CAppSettings& m_settings;
+    std::filesystem::path m_installPath;
+    std::unique_ptr<IAppUi> m_ownUi;
+    IAppUi* m_ui;
+    QMdiArea* m_mdi = nullptr;
+    std::map<int, QAction*> m_actions;
+    QMenu* m_languageMenu = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    QAction* m_reportMenu = nullptr;
+    QAction* m_windowMenu = nullptr;
+    QLabel* m_portPane = nullptr;
+    std::string m_selectedLanguage;
+    bool m_helpPaneShown = false;
+    QMetaObject::Connection m_selectionWatch;
+};

@@ -1,0 +1,111 @@
+#include "CMessageBoxUi.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+#include "CAppSettings.h"
+#include "CMessageBoxDocumentUi.h"
+#include "CNewProfileDialog.h"
+#include "CQMVVLTDoc.h"
+#include "CQMVVLTException.h"
+#include "MessageStyle.h"
+#include "StringTable.h"
+
+namespace {
+
+QString Text(int id) {
+    return QString::fromStdString(LoadString(id));
+}
+
+QString Title() {
+    return QString::fromLatin1(kApplicationName);
+}
+
+}  // namespace
+
+bool CMessageBoxUi::AskYesNo(int messageId) {
+    return CMessageBoxDocumentUi(m_parent).AskYesNo(messageId);
+}
+
+void CMessageBoxUi::ShowError(int messageId, const std::string& detail) {
+    CMessageBoxDocumentUi(m_parent).ShowError(messageId, detail);
+}
+
+void CMessageBoxUi::Inform(int messageId, const std::string& detail) {
+    ShowError(messageId, detail);
+}
+
+int CMessageBoxUi::ShowMessage(const std::string& text, int style) {
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    switch (style & MessageStyle::kButtonMask) {
+        case MessageStyle::kOkCancel:
+            buttons = QMessageBox::Ok | QMessageBox::Cancel;
+            break;
+        case MessageStyle::kYesNoCancel:
+            buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            break;
+        case MessageStyle::kYesNo:
+            buttons = QMessageBox::Yes | QMessageBox::No;
+            break;
+        default:
+            break;
+    }
+    QMessageBox box(QMessageBox::Information, Title(), QString::fromStdString(text), buttons,
+                    m_parent);
+    switch (box.exec()) {
+        case QMessageBox::Cancel:
+            return MessageStyle::kIdCancel;
+        case QMessageBox::Yes:
+            return MessageStyle::kIdYes;
+        case QMessageBox::No:
+            return MessageStyle::kIdNo;
+        default:
+            return MessageStyle::kIdOk;
+    }
+}
+
+std::optional<std::string> CMessageBoxUi::AskOpenPath(const QString& filter) {
+    const QString path = QFileDialog::getOpenFileName(m_parent, QString(), QString(), filter);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return path.toStdString();
+}
+
+std::optional<std::string> CMessageBoxUi::AskSavePath(const std::string& proposed,
+                                                      const QString& filter) {
+    QFileDialog dialog(m_parent, QString(), QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("lam"));
+    dialog.selectFile(QString::fromStdString(proposed));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().first().toStdString();
+}
+
+int CMessageBoxUi::AskSaveChanges(const QString& documentName) {
+    const auto answer = QMessageBox::question(
+        m_parent, Title(),
+        QString::fromStdString(
+            CStringTable::Instance().Format(31005, {documentName.toStdString()})),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) {
+        return MessageStyle::kIdYes;
+    }
+    return answer == QMessageBox::No ? MessageStyle::kIdNo : MessageStyle::kIdCancel;
+}
+
+std::optional<std::string> CMessageBoxUi::AskTemplate(const std::filesystem::path& installPath) {
+    CNewProfileDialog dialog(m_parent, installPath.string());
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return std::filesystem::path(dialog.SelectedTemplatePath()).stem().string();
+}
+
+bool CMessageBoxUi::OpenUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "IAppUi.h"
+
+// The desktop's answers: message boxes and file dialogs, always with the main window as parent.
+class CMessageBoxUi : public IAppUi {
+  public:
+    explicit CMessageBoxUi(QWidget* parent) : m_parent(parent) {}
+
+    bool AskYesNo(int messageId) override;
+    void ShowError(int messageId, const std::string& detail) override;
+    int ShowMessage(const std::string& text, int style) override;
+    void Inform(int messageId, const std::string& detail = {}) override;
+    std::optional<std::string> AskOpenPath(const QString& filter) override;
+    std::optional<std::string> AskSavePath(const std::string& proposed,
+                                           const QString& filter) override;
+    int AskSaveChanges(const QString& documentName) override;
+    std::optional<std::string> AskTemplate(const std::filesystem::path& installPath) override;
+    bool OpenUrl(const QUrl& url) override;
+
+  private:
+    QPointer<QWidget> m_parent;
+};

@@ -1,0 +1,77 @@
+#include <QApplication>
+#include <QCommandLineParser>
+
+#include "CAppSettings.h"
+#include "CMainFrame.h"
+#include "CMessageBoxUi.h"
+#include "CQMVVLTApp.h"
+#include "CSingleInstance.h"
+#include "CSplashScreen.h"
+#include "StringTable.h"
+#include "Utility.h"
+
+namespace {
+QString Text(int id) {
+    return QString::fromStdString(LoadString(id));
+}
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(kApplicationName));
+    QApplication::setApplicationVersion(QStringLiteral(QMVVLT_VERSION));
+    QApplication::setOrganizationName(QStringLiteral("Varentis Solutions"));
+    QApplication::setDesktopFileName(QStringLiteral("qmvvlt"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(Text(10137));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption install(QStringLiteral("install"), Text(31010), QStringLiteral("DIR"));
+    const QCommandLineOption config(QStringLiteral("config"), Text(31011), QStringLiteral("DIR"));
+    const QCommandLineOption noSplash(QStringLiteral("no-splash"), Text(31012));
+    parser.addOptions({install, config, noSplash});
+    parser.addPositionalArgument(QStringLiteral("profile"), Text(31013),
+                                 QStringLiteral("[profile]"));
+    parser.process(app);
+
+    if (parser.isSet(config)) {
+        Utility::SetConfigFolder(parser.value(config).toStdString());
+    }
+    if (parser.isSet(install)) {
+        Utility::SetInstallPathOverride(parser.value(install).toStdString());
+    }
+    const QStringList files = parser.positionalArguments();
+
+    // A running program takes the files and this process ends.
+    CSingleInstance single;
+    if (single.TryHandOver(files)) {
+        return 0;
+    }
+
+    CMessageBoxUi startupUi(nullptr);
+    const std::unique_ptr<CAppSettings> settings = CQMVVLTApp::Start(startupUi);
+    if (!settings) {
+        return 1;
+    }
+    CMainFrame window(*settings, Utility::GetInstallPath());
+    for (const QString& file : files) {
+        if (!window.OpenDocument(file.toStdString())) {
+            return 1;
+        }
+    }
+    QObject::connect(&single, &CSingleInstance::FilesRequested, &window,
+                     [&window](const QStringList& requested) {
+                         for (const QString& file : requested) {
+                             window.OpenDocument(file.toStdString());
+                         }
+                         window.raise();
+                         window.activateWindow();
+                     });
+    single.Listen();
+    if (!parser.isSet(noSplash)) {
+        CSplashScreen::ShowFor(&window);
+    }
+    window.showMaximized();
+    return QApplication::exec();
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <filesystem>
+#include <memory>
+
+#include "CBaseView.h"
+#include "IViewHost.h"
+
+class CAppSettings;
+class CBaseView;
+class CHelpPane;
+class CQMVVLTDoc;
+class CQMVVLTTreeView;
+class IFrameOwner;
+class QSplitter;
+class QStackedWidget;
+
+// The window of one open profile: the navigation tree on the left, the editing view of the
+// selected node on the right, and below it the context help pane when that is switched on.
+class CChildFrame : public QWidget, public IViewHost {
+    Q_OBJECT
+  public:
+    CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSettings& settings,
+                const std::filesystem::path& helpFolder, IViewUi& ui, IFrameOwner& owner,
+                QWidget* parent = nullptr);
+    ~CChildFrame() override;
+
+    // Builds the tree and shows the root's view. Raises CQMVVLTException.
+    void InitialUpdate();
+
+    CQMVVLTTreeView* Tree() const { return m_tree; }
+    CBaseView* View() const { return m_view; }
+    CHelpPane* HelpPane() const { return m_help; }
+    void SetHelpPaneShown(bool shown);
+    bool HelpPaneShown() const;
+    int HelpPaneHeight() const { return m_helpHeight; }
+
+    // The title the window shows: the file name, or the document's title; with "[*]".
+    QString DisplayName() const;
+    // Brings the window's modified marker in line with the document.
+    void SyncModified();
+    // Closes without asking (after a profile data error, or when the owner decided).
+    void CloseWithoutSaving();
+
+    // IViewHost
+    CQMVVLTDoc& Document() override { return *m_document; }
+    CurrentNode Current() const override { return m_current; }
+    IViewUi& Ui() override { return m_ui; }
+    void NotifyAllViews(int hint) override;
+    void MarkModified() override;
+    void ReportProfileDataError() override;
+    int ValidateView() override;
+    void ShowView(int kind, int position, const std::string& suffix = {}) override;
+    void PostFocusFirstField(int kind) override;
+    void ControlFocused(const std::string& viewClass, int ctrlId) override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    std::unique_ptr<CQMVVLTDoc> m_document;
+    const CAppSettings& m_settings;
+    IViewUi& m_ui;
+    IFrameOwner& m_owner;
+    CQMVVLTTreeView* m_tree = nullptr;
+    QSplitter* m_split = nullptr;
+    QSplitter* m_right = nullptr;
+    QWidget* m_viewHolder = nullptr;
+    QPointer<CBaseView> m_view;
+    CHelpPane* m_help = nullptr;
+    CurrentNode m_current;
+    int m_helpHeight = 150;
+    bool m_closingUnasked = false;
+    int m_untitledNumber = 0;
+};

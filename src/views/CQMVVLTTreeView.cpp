@@ -1,0 +1,721 @@
+#include "CQMVVLTTreeView.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+#include <map>
+
+#include "CCommandState.h"
+#include "CQMVVLTDoc.h"
+#include "CQMVVLTException.h"
+#include "CTreeLabelDelegate.h"
+#include "IViewHost.h"
+#include "IViewUi.h"
+#include "MessageStyle.h"
+#include "NodeKind.h"
+#include "StringTable.h"
+
+namespace {
+
+constexpr int kValueRole = Qt::UserRole;
+constexpr int kOwnRadioIcon = 16;
+
+QString Text(int id) {
+    return QString::fromStdString(LoadString(id));
+}
+
+QString Format(int id, std::initializer_list<std::string_view> args) {
+    return QString::fromStdString(CStringTable::Instance().Format(id, args));
+}
+
+int MemberKindOf(int listKind) {
+    switch (listKind) {
+        case kKindTextMessages:
+            return kKindTextMessage;
+        case kKindPublicGroups:
+            return kKindPublicGroup;
+        case kKindPrivateGroups:
+            return kKindPrivateGroup;
+        case kKindPrivates:
+            return kKindPrivate;
+        default:
+            return -1;
+    }
+}
+
+int ListKindOf(int memberKind) {
+    switch (memberKind) {
+        case kKindTextMessage:
+            return kKindTextMessages;
+        case kKindPublicGroup:
+            return kKindPublicGroups;
+        case kKindPrivateGroup:
+            return kKindPrivateGroups;
+        case kKindPrivate:
+        case kKindPrivateWithScanner:
+            return kKindPrivates;
+        default:
+            return -1;
+    }
+}
+
+bool IsContact(int kind) {
+    return kind == kKindPublicGroup || kind == kKindPrivateGroup || kind == kKindPrivate;
+}
+
+QIcon LoadIcon(int kind) {
+    QStyle* style = QApplication::style();
+    switch (kind) {
+        case kKindRoot:
+            return style->standardIcon(QStyle::SP_ComputerIcon);
+        case kKindSettings:
+            return style->standardIcon(QStyle::SP_FileDialogDetailedView);
+        case kKindTextMessage:
+            return style->standardIcon(QStyle::SP_FileIcon);
+        case kKindPublicGroup:
+        case kKindPrivateGroup:
+        case kKindPrivate:
+        case kKindScanChannel:
+        case kKindScrollList:
+            return style->standardIcon(QStyle::SP_FileLinkIcon);
+        default:
+            return style->standardIcon(QStyle::SP_DirIcon);
+    }
+}
+
+// Icons decode their pictures when made: make each once (kind 16 is the own radio's private).
+const QIcon& IconOf(int kind) {
+    static std::map<int, QIcon> icons;
+    auto it = icons.find(kind);
+    if (it == icons.end()) {
+        it = icons
+                 .emplace(kind, kind == kOwnRadioIcon
+                                    ? QApplication::style()->standardIcon(QStyle::SP_DriveNetIcon)
+                                    : LoadIcon(kind))
+                 .first;
+    }
+    return it->second;
+}
+
+}  // namespace
+
+CQMVVLTTreeView::CQMVVLTTreeView(IViewHost& host, QWidget* parent)
+    : QTreeWidget(parent), m_host(host) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(true);
+    setUniformRowHeights(true);
+    setIconSize(QSize(17, 17));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setMouseTracking(true);
+    setAccessibleName(Text(31006));
+    setItemDelegate(new CTreeLabelDelegate(
+        [this](const QModelIndex& index, const QString& text) {
+            return CommitRename(itemFromIndex(index), text);
+        },
+        this));
+    connect(this, &QTreeWidget::currentItemChanged, this, &CQMVVLTTreeView::OnCurrentChanged);
+}
+
+CDataItem CQMVVLTTreeView::Root() const {
+    return m_host.Document().Model().GetRootItem();
+}
+
+CDataItem CQMVVLTTreeView::ListItem(int listKind) const {
+    const CDataItem root = Root();
+    switch (listKind) {
+        case kKindTextMessages:
+            return root.GetChildByName("TextMessages");
+        case kKindPublicGroups:
+            return root.GetChildByName("Contacts").GetChildByName("PublicGroups");
+        case kKindPrivateGroups:
+            return root.GetChildByName("Contacts").GetChildByName("PrivateGroups");
+        case kKindPrivates:
+            return root.GetChildByName("Contacts").GetChildByName("Privates");
+        default:
+            return {};
+    }
+}
+
+QTreeWidgetItem* CQMVVLTTreeView::ListNode(int kind) const {
+    switch (kind) {
+        case kKindTextMessages:
+            return m_textMessages;
+        case kKindPublicGroups:
+            return m_publicGroups;
+        case kKindPrivateGroups:
+            return m_privateGroups;
+        case kKindPrivates:
+            return m_privates;
+        case kKindScrollList:
+            return m_scroll;
+        case kKindScanList:
+            return m_scanList;
+        default:
+            return nullptr;
+    }
+}
+
+std::string CQMVVLTTreeView::OwnPid() const {
+    return ScriptToText(Root().GetChildByName("limit").GetAttributeValue("pid"));
+}
+
+QString CQMVVLTTreeView::RootLabel(const std::string& model) {
+    QString label = QString::fromStdString(model);
+    label.replace(QLatin1String("Q"), QLatin1String("QMV"));
+    label.replace(QLatin1String("QMV411"), QLatin1String("QMV410 M"));
+    return label;
+}
+
+QString CQMVVLTTreeView::TextMessageLabel(const std::string& text) {
+    const QString whole = QString::fromStdString(text);
+    return whole.size() < 21 ? whole : whole.left(20) + QLatin1String("...");
+}
+
+int CQMVVLTTreeView::KindOf(const QTreeWidgetItem* item) {
+    return item ? ItemKind(item->data(0, kValueRole).toInt()) : -1;
+}
+
+int CQMVVLTTreeView::PositionOf(const QTreeWidgetItem* item) {
+    return item ? ItemPosition(item->data(0, kValueRole).toInt()) : 0;
+}
+
+QTreeWidgetItem* CQMVVLTTreeView::NewItem(QTreeWidgetItem* parent, const QString& label, int kind,
+                                          int position) {
+    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
+    item->setText(0, label);
+    item->setIcon(0, IconOf(kind));
+    item->setData(0, kValueRole, ItemValue(kind, position));
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (IsContact(kind)) {
+        flags |= Qt::ItemIsEditable;
+    }
+    item->setFlags(flags);
+    return item;
+}
+
+void CQMVVLTTreeView::SetPrivateLook(QTreeWidgetItem* item, bool ownRadio) {
+    constexpr int kOwnRadioRole = Qt::UserRole + 1;
+    const QVariant shown = item->data(0, kOwnRadioRole);
+    if (shown.isValid() && shown.toBool() == ownRadio) {
+        return;
+    }
+    item->setData(0, kOwnRadioRole, ownRadio);
+    QFont font = item->font(0);
+    if (font.bold() != ownRadio) {
+        font.setBold(ownRadio);
+        item->setFont(0, font);
+    }
+    item->setIcon(0, IconOf(ownRadio ? kOwnRadioIcon : kKindPrivate));
+}
+
+void CQMVVLTTreeView::Build() {
+    m_loaded = false;
+    m_busy = true;
+    clear();
+    m_textMessages = m_publicGroups = m_privateGroups = m_privates = nullptr;
+    m_scroll = m_scanList = nullptr;
+
+    const CDataItem root = Root();
+    const CDataItem limit = root.GetChildByName("limit");
+    const std::string ownPid = OwnPid();
+    QTreeWidgetItem* top =
+        NewItem(nullptr, RootLabel(ScriptToText(limit.GetAttributeValue("model"))), kKindRoot);
+
+    QTreeWidgetItem* contacts = NewItem(top, Text(131), kKindContacts);
+    const CDataItem contactsItem = root.GetChildByName("Contacts");
+    const auto addList = [&](const char* element, int labelId, int listKind) -> QTreeWidgetItem* {
+        const CDataItem list = contactsItem.GetChildByName(element);
+        if (!list.IsEnabled()) {
+            return nullptr;
+        }
+        QTreeWidgetItem* node = NewItem(contacts, Text(labelId), listKind);
+        const int memberKind = MemberKindOf(listKind);
+        for (int i = 0, n = list.GetChildCount(); i < n; ++i) {
+            const CDataItem member = list.GetChildByIndex(i);
+            QTreeWidgetItem* item = NewItem(
+                node, QString::fromStdString(ScriptToText(member.GetAttributeValue("name"))),
+                memberKind, i);
+            if (memberKind == kKindPrivate) {
+                SetPrivateLook(item, ScriptToText(member.GetAttributeValue("pid")) == ownPid);
+            }
+        }
+        return node;
+    };
+    m_privates = addList("Privates", 110, kKindPrivates);
+    m_privateGroups = addList("PrivateGroups", 111, kKindPrivateGroups);
+    m_publicGroups = addList("PublicGroups", 112, kKindPublicGroups);
+
+    NewItem(top, Text(109), kKindSettings);
+    QTreeWidgetItem* lists = NewItem(top, Text(113), kKindLists);
+    m_scroll = NewItem(lists, QString(), kKindScrollList);
+    if (ScriptToBool(limit.GetAttributeValue("public_scan_en"))) {
+        m_scanList = NewItem(lists, Text(115), kKindScanList);
+        const int channels = ScriptToInt32(limit.GetAttributeValue("max_num_of_channels"));
+        for (int channel = 1; channel <= channels; ++channel) {
+            NewItem(m_scanList, QString(), kKindScanChannel, channel - 1);
+        }
+    }
+    RefreshScrollNode();
+    RefreshScanChannels();
+
+    const CDataItem texts = root.GetChildByName("TextMessages");
+    if (texts.IsEnabled()) {
+        m_textMessages = NewItem(top, Text(130), kKindTextMessages);
+        for (int i = 0, n = texts.GetChildCount(); i < n; ++i) {
+            NewItem(
+                m_textMessages,
+                TextMessageLabel(ScriptToText(texts.GetChildByIndex(i).GetAttributeValue("txt"))),
+                kKindTextMessage, i);
+        }
+    }
+
+    expandAll();
+    if (m_textMessages) {
+        collapseItem(m_textMessages);
+    }
+    if (m_scanList) {
+        collapseItem(m_scanList);
+    }
+    setCurrentItem(top);
+    m_busy = false;
+    m_host.ShowView(kKindRoot, 0);
+    scrollToItem(top);
+    m_loaded = true;
+    UpdateCommandFlags();
+}
+
+void CQMVVLTTreeView::SelectQuietly(QTreeWidgetItem* item) {
+    const bool busy = m_busy;
+    m_busy = true;
+    setCurrentItem(item);
+    m_busy = busy;
+}
+
+void CQMVVLTTreeView::OnCurrentChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous) {
+    if (!m_loaded || m_busy || !current) {
+        return;
+    }
+    const int previousKind = KindOf(previous);
+    const int previousPosition = PositionOf(previous);
+    QTreeWidgetItem* previousParent = previous ? previous->parent() : nullptr;
+    QTreeWidgetItem* parent = current->parent();
+    int index = parent ? parent->indexOfChild(current) : 0;
+
+    m_busy = true;
+    const int validation = m_host.ValidateView();
+    if (validation == 0) {
+        if (previous) {
+            setCurrentItem(previous);
+        }
+        m_busy = false;
+        return;
+    }
+    QTreeWidgetItem* target = current;
+    Guarded("CQMVVLTTreeView::SortTreeNode", [&] {
+        const bool sameList = parent && parent == previousParent;
+        if (validation == -1) {
+            // The view deleted the member it showed; later members moved up by one.
+            if (sameList && index > previousPosition) {
+                --index;
+            }
+        } else if (previousKind == kKindTextMessage || IsContact(previousKind)) {
+            const int listKind = ListKindOf(previousKind);
+            const int moved = ListItem(listKind).ResortChild(
+                previousPosition, previousKind == kKindTextMessage ? "txt" : "name", false);
+            if (sameList) {
+                const int e = previousPosition;
+                const int l = index;
+                if (e < l) {
+                    index = moved < l ? l : l - 1;
+                } else if (l < e) {
+                    index = l >= moved ? l + 1 : l;
+                }
+            }
+            // A member that kept its place leaves every label as it was.
+            if (moved != previousPosition) {
+                RefreshTreeNode(listKind);
+            }
+        }
+        if (parent) {
+            target = parent->child(index);
+        }
+    });
+    if (target && target != currentItem()) {
+        setCurrentItem(target);
+    }
+    m_busy = false;
+    target = currentItem();
+    const int kind = KindOf(target);
+    Guarded("CQMVVLTTreeView::OnSelChanged", [&] {
+        m_host.ShowView(kind, PositionOf(target), kind == kKindPrivate ? m_suffix : std::string());
+    });
+    UpdateCommandFlags();
+}
+
+void CQMVVLTTreeView::RefreshTreeNode(int listKind) {
+    QTreeWidgetItem* node = ListNode(listKind);
+    if (!node) {
+        return;
+    }
+    const bool busy = m_busy;
+    m_busy = true;
+    const CDataItem list = ListItem(listKind);
+    const int memberKind = MemberKindOf(listKind);
+    const int members = list.GetChildCount();
+    const std::string ownPid = memberKind == kKindPrivate ? OwnPid() : std::string();
+    for (int i = 0; i < node->childCount() && i < members; ++i) {
+        QTreeWidgetItem* item = node->child(i);
+        const CDataItem member = list.GetChildByIndex(i);
+        const QString label =
+            memberKind == kKindTextMessage
+                ? TextMessageLabel(ScriptToText(member.GetAttributeValue("txt")))
+                : QString::fromStdString(ScriptToText(member.GetAttributeValue("name")));
+        if (item->text(0) != label) {
+            item->setText(0, label);
+        }
+        if (item->data(0, kValueRole).toInt() != ItemValue(memberKind, i)) {
+            item->setData(0, kValueRole, ItemValue(memberKind, i));
+        }
+        if (memberKind == kKindPrivate) {
+            SetPrivateLook(item, ScriptToText(member.GetAttributeValue("pid")) == ownPid);
+        }
+    }
+    while (node->childCount() > members) {
+        delete node->takeChild(node->childCount() - 1);
+    }
+    m_busy = busy;
+}
+
+void CQMVVLTTreeView::RefreshScrollNode() {
+    if (m_scroll) {
+        const QString label = Format(163, {std::to_string(Root().GetScrollListCount())});
+        if (m_scroll->text(0) != label) {
+            m_scroll->setText(0, label);
+        }
+    }
+}
+
+void CQMVVLTTreeView::RefreshScanChannels(int channel) {
+    if (!m_scanList) {
+        return;
+    }
+    const CDataItem root = Root();
+    for (int i = 0; i < m_scanList->childCount(); ++i) {
+        if (channel != 0 && channel != i + 1) {
+            continue;
+        }
+        const QString label =
+            Format(162, {std::to_string(i + 1), std::to_string(root.GetScanListCount(i + 1))});
+        if (m_scanList->child(i)->text(0) != label) {
+            m_scanList->child(i)->setText(0, label);
+        }
+    }
+}
+
+void CQMVVLTTreeView::RefreshPriGrpAndPrivate() {
+    RefreshTreeNode(kKindPrivateGroups);
+    RefreshTreeNode(kKindPrivates);
+}
+
+template <class F>
+void CQMVVLTTreeView::Guarded(const char* context, F&& operation) {
+    try {
+        operation();
+    } catch (CQMVVLTException& e) {
+        e.AddTrace(context, __LINE__, "Exception Catched");
+        m_loaded = true;
+        if (e.Code() == 10113) {
+            m_host.ReportProfileDataError();
+            return;
+        }
+        m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+        // Show what the profile holds, whatever the failed operation got done.
+        try {
+            for (int kind :
+                 {kKindTextMessages, kKindPublicGroups, kKindPrivateGroups, kKindPrivates}) {
+                RefreshTreeNode(kind);
+            }
+            RefreshScrollNode();
+            RefreshScanChannels();
+        } catch (const CQMVVLTException&) {
+        }
+    }
+}
+
+void CQMVVLTTreeView::OnChangeNotice(int hint) {
+    const int action = NoticeActionOf(hint);
+    const int kind = NoticeKindOf(hint);
+    const int position = NoticePositionOf(hint);
+    if (action == kNoticeAdd) {
+        AddNewItem(kind);
+    } else if (action == kNoticeDelete) {
+        DelItem(kind, position);
+    } else if (action == kNoticeRefresh) {
+        Guarded("CQMVVLTTreeView::RefreshTreeNode", [&] {
+            switch (kind) {
+                case kKindTextMessage:
+                    RefreshTreeNode(kKindTextMessages);
+                    break;
+                case kKindPublicGroup:
+                    RefreshTreeNode(kKindPublicGroups);
+                    RefreshScanChannels();
+                    break;
+                case kKindPrivateGroup:
+                    RefreshTreeNode(kKindPrivateGroups);
+                    break;
+                case kKindPrivate:
+                    RefreshPriGrpAndPrivate();
+                    break;
+                case kKindScrollList:
+                    RefreshScrollNode();
+                    break;
+                case kKindScanChannel:
+                    RefreshScanChannels(position + 1);
+                    break;
+                default:
+                    break;
+            }
+        });
+    }
+}
+
+void CQMVVLTTreeView::AddNewItem(int kind) {
+    const int listKind =
+        ListKindOf(kind == kKindTextMessages                                    ? kKindTextMessage
+                   : kind == kKindPublicGroups                                  ? kKindPublicGroup
+                   : kind == kKindPrivateGroups                                 ? kKindPrivateGroup
+                   : (kind == kKindPrivates || kind == kKindPrivateWithScanner) ? kKindPrivate
+                                                                                : -1);
+    QTreeWidgetItem* node = ListNode(listKind);
+    if (!node) {
+        return;
+    }
+    QTreeWidgetItem* added = nullptr;
+    Guarded("CQMVVLTTreeView::AddNewItem", [&] {
+        CDataItem list = ListItem(listKind);
+        if (!list.CanAddChild()) {
+            return;
+        }
+        std::optional<CDataItem> member;
+        if (listKind == kKindPrivates) {
+            m_suffix = " " + LoadString(kind == kKindPrivateWithScanner ? 267 : 268);
+            member = list.AddNewPriGrpPrivate(LoadString(270));
+        } else if (listKind == kKindPrivateGroups) {
+            member = list.AddNewPriGrpPrivate(LoadString(271));
+        } else {
+            member = list.AddNewChild();
+        }
+        if (!member) {
+            m_suffix.clear();
+            return;
+        }
+        added = NewItem(node, QString(), MemberKindOf(listKind), node->childCount());
+        RefreshTreeNode(listKind);
+        if (listKind == kKindPublicGroups) {
+            RefreshScrollNode();
+            RefreshScanChannels(ScriptToInt32(member->GetAttributeValue("channel")));
+        } else if (listKind != kKindTextMessages) {
+            RefreshScrollNode();
+        }
+        m_host.MarkModified();
+    });
+    if (!added) {
+        return;
+    }
+    node->setExpanded(true);
+    setCurrentItem(added);
+    m_suffix.clear();
+    if (currentItem() == added) {
+        m_host.PostFocusFirstField(kind);
+    }
+}
+
+void CQMVVLTTreeView::DelItem(int kind, int position) {
+    const int listKind = ListKindOf(kind);
+    QTreeWidgetItem* node = ListNode(listKind);
+    if (!node) {
+        return;
+    }
+    Guarded("CQMVVLTTreeView::DelItem", [&] {
+        CDataItem list = ListItem(listKind);
+        int first = 0;
+        int second = 0;
+        int result = list.RemoveChildByIndex(position, first, 0, second);
+        if ((kind == kKindPrivateGroup || kind == kKindPrivate) && result == 2) {
+            if (m_host.Ui().ShowMessage(LoadString(first), second) != MessageStyle::kIdOk) {
+                return;
+            }
+            first = second = 0;
+            result = list.RemoveChildByIndex(position, first, 1, second);
+        }
+        if (result != 0) {
+            return;
+        }
+        const CurrentNode shown = m_host.Current();
+        const bool shownWasDeleted = !m_busy && shown.kind == kind && shown.position == position;
+        const bool busy = m_busy;
+        m_busy = true;
+        RefreshTreeNode(listKind);
+        if (kind == kKindPublicGroup) {
+            RefreshScrollNode();
+            RefreshScanChannels();
+        } else if (kind == kKindPrivateGroup) {
+            RefreshScrollNode();
+        } else if (kind == kKindPrivate) {
+            RefreshPriGrpAndPrivate();
+            RefreshScrollNode();
+        }
+        m_host.MarkModified();
+        if (shownWasDeleted) {
+            setCurrentItem(node);
+            m_host.ShowView(listKind, 0);
+        }
+        m_busy = busy;
+    });
+    UpdateCommandFlags();
+}
+
+bool CQMVVLTTreeView::CommitRename(QTreeWidgetItem* item, const QString& text) {
+    const int kind = KindOf(item);
+    if (!IsContact(kind)) {
+        return false;
+    }
+    const int position = PositionOf(item);
+    bool accepted = false;
+    Guarded("CQMVVLTTreeView::OnEndLabelEdit", [&] {
+        CDataItem contact = ListItem(ListKindOf(kind)).GetChildByIndex(position);
+        int first = 0;
+        int second = 0;
+        if (contact.SetAttributeValue("name", ScriptText(text.toStdString()), first, 0, second) ==
+            0) {
+            accepted = true;
+            m_host.MarkModified();
+            m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kind, position));
+        } else {
+            m_host.Ui().ShowMessage(LoadString(first), second);
+        }
+    });
+    return accepted;
+}
+
+bool CQMVVLTTreeView::FinishLabelEdit() {
+    if (state() != QAbstractItemView::EditingState) {
+        return true;
+    }
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!editor) {
+        return true;
+    }
+    const QString text = editor->text();
+    QTreeWidgetItem* item = currentItem();
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+    setFocus(Qt::OtherFocusReason);
+    return text.isEmpty() || (item && item->text(0) == text);
+}
+
+void CQMVVLTTreeView::AddForSelected() {
+    AddNewItem(KindOf(currentItem()));
+}
+
+void CQMVVLTTreeView::ScanAdd() {
+    AddNewItem(kKindPrivateWithScanner);
+}
+
+void CQMVVLTTreeView::DeleteSelected() {
+    QTreeWidgetItem* item = currentItem();
+    const int kind = KindOf(item);
+    if (kind == kKindTextMessage || IsContact(kind)) {
+        DelItem(kind, PositionOf(item));
+    }
+}
+
+void CQMVVLTTreeView::RenameSelected() {
+    QTreeWidgetItem* item = currentItem();
+    if (item && IsContact(KindOf(item))) {
+        setFocus(Qt::OtherFocusReason);
+        editItem(item);
+    }
+}
+
+void CQMVVLTTreeView::UpdateCommandFlags() {
+    const int kind = KindOf(currentItem());
+    bool add = false;
+    bool scanAdd = false;
+    bool del = false;
+    bool rename = false;
+    Guarded("CQMVVLTTreeView::UpdateCommandFlags", [&] {
+        switch (kind) {
+            case kKindTextMessages:
+            case kKindPublicGroups:
+            case kKindPrivateGroups:
+                add = ListItem(kind).CanAddChild();
+                break;
+            case kKindPrivates:
+                add = scanAdd = ListItem(kind).CanAddChild();
+                break;
+            case kKindTextMessage:
+                del = true;
+                break;
+            case kKindPublicGroup:
+            case kKindPrivateGroup:
+            case kKindPrivate:
+                del = rename = true;
+                break;
+            default:
+                break;
+        }
+    });
+    CCommandState::Instance().Set(add, scanAdd, del, rename);
+}
+
+void CQMVVLTTreeView::focusInEvent(QFocusEvent* event) {
+    QTreeWidget::focusInEvent(event);
+    if (m_loaded) {
+        UpdateCommandFlags();
+    }
+}
+
+void CQMVVLTTreeView::focusOutEvent(QFocusEvent* event) {
+    QTreeWidget::focusOutEvent(event);
+    // A context menu or the label editor takes the focus only for a moment.
+    if (event->reason() != Qt::PopupFocusReason && state() != QAbstractItemView::EditingState) {
+        CCommandState::Instance().Clear();
+    }
+}
+
+void CQMVVLTTreeView::contextMenuEvent(QContextMenuEvent* event) {
+    QTreeWidgetItem* item = itemAt(viewport()->mapFrom(this, event->pos()));
+    if (!item) {
+        return;
+    }
+    if (item != currentItem()) {
+        setCurrentItem(item);
+        if (currentItem() != item) {
+            return;
+        }
+    }
+    UpdateCommandFlags();
+    const CCommandState& state = CCommandState::Instance();
+    QMenu menu(this);
+    menu.addAction(Text(234), this, &CQMVVLTTreeView::AddForSelected)->setEnabled(state.CanAdd());
+    menu.addAction(Text(235), this, &CQMVVLTTreeView::ScanAdd)->setEnabled(state.CanScanAdd());
+    menu.addAction(Text(239), this, &CQMVVLTTreeView::DeleteSelected)
+        ->setEnabled(state.CanDelete());
+    menu.addAction(Text(240), this, &CQMVVLTTreeView::RenameSelected)
+        ->setEnabled(state.CanRename());
+    menu.exec(event->globalPos());
+}
+
+void CQMVVLTTreeView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && state() != QAbstractItemView::EditingState) {
+        DeleteSelected();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QTreeWidget>
+#include <string>
+
+#include "CDataItem.h"
+
+class IViewHost;
+
+// The navigation tree of one profile: model, contacts with their three lists, settings, the
+// scroll and scan lists and the text messages. It chooses the editing view of the selected node,
+// asks the shown view to validate before the selection moves, adds, deletes and renames contacts
+// and text messages through the data items, and keeps each list in name order.
+class CQMVVLTTreeView : public QTreeWidget {
+    Q_OBJECT
+  public:
+    explicit CQMVVLTTreeView(IViewHost& host, QWidget* parent = nullptr);
+
+    // Builds the tree and shows the root's view.
+    void Build();
+    // A change notice from a view.
+    void OnChangeNotice(int hint);
+    void AddNewItem(int kind);
+    void DelItem(int kind, int position);
+
+    // The commands while the tree is active.
+    void AddForSelected();
+    void ScanAdd();
+    void DeleteSelected();
+    void RenameSelected();
+    // Ends an open label edit; false when the edit was refused (the command is then dropped).
+    bool FinishLabelEdit();
+
+    void RefreshScrollNode();
+    // All channel nodes (channel 0) or one.
+    void RefreshScanChannels(int channel = 0);
+    void RefreshPriGrpAndPrivate();
+
+    // The list node of a kind (2, 5, 6, 7, 12, 13), or null when the profile has none.
+    QTreeWidgetItem* ListNode(int kind) const;
+    static QString RootLabel(const std::string& model);
+    static QString TextMessageLabel(const std::string& text);
+    static int KindOf(const QTreeWidgetItem* item);
+    static int PositionOf(const QTreeWidgetItem* item);
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    QTreeWidgetItem* NewItem(QTreeWidgetItem* parent, const QString& label, int kind,
+                             int position = 0);
+    void OnCurrentChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    void RefreshTreeNode(int listKind);
+    void UpdateCommandFlags();
+    bool CommitRename(QTreeWidgetItem* item, const QString& text);
+    void SetPrivateLook(QTreeWidgetItem* item, bool ownRadio);
+    void SelectQuietly(QTreeWidgetItem* item);
+    // Runs a tree operation; a failing data item call shows its message, and the tree is
+    // relabelled from the profile so it still shows what the profile holds.
+    template <class F>
+    void Guarded(const char* context, F&& operation);
+
+    CDataItem Root() const;
+    CDataItem ListItem(int listKind) const;
+    std::string OwnPid() const;
+
+    IViewHost& m_host;
+    QTreeWidgetItem* m_textMessages = nullptr;
+    QTreeWidgetItem* m_publicGroups = nullptr;
+    QTreeWidgetItem* m_privateGroups = nullptr;
+    QTreeWidgetItem* m_privates = nullptr;
+    QTreeWidgetItem* m_scroll = nullptr;
+    QTreeWidgetItem* m_scanList = nullptr;
+    bool m_loaded = false;
+    bool m_busy = false;
+    std::string m_suffix;
+};

@@ -1,0 +1,44 @@
+#include "CTextMessagesView.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "CQMVVLTException.h"
+#include "NodeKind.h"
+#include "StringTable.h"
+#include "ViewIcons.h"
+
+namespace {
+QString Text(int id) {
+    return QString::fromStdString(LoadString(id));
+}
+}  // namespace
+
+CTextMessagesView::CTextMessagesView(IViewHost& host, QWidget* parent)
+    : CBaseView(host, "CTextMessagesView", "TextMsgs", parent) {
+    SetCaption(1058, Text(10087));
+    m_maximum = NewReadOnlyEdit(1028);
+    AddRow(NewLabel(1059, Text(10088)), m_maximum);
+    m_count = NewReadOnlyEdit(1030);
+    AddRow(NewLabel(1060, Text(10089)), m_count);
+    m_add = Register(1063, new QPushButton(ViewIcons::Add(), QString(), this));
+    auto* addLabel = NewLabel(1064, Text(10090));
+    AddRow(addLabel, m_add);
+    connect(m_add, &QPushButton::clicked, this,
+            [this] { m_host.NotifyAllViews(ChangeNotice(kNoticeAdd, kKindTextMessages)); });
+}
+
+void CTextMessagesView::LoadData() {
+    try {
+        const CDataItem root = RootItem();
+        const CDataItem texts = root.GetChildByName("TextMessages");
+        m_maximum->setText(QString::fromStdString(ScriptToText(
+            root.GetChildByName("limit").GetAttributeValue("max_num_of_predefined_msgs"))));
+        m_count->setText(QString::number(texts.GetChildCount()));
+        m_add->setEnabled(texts.CanAddChild());
+    } catch (CQMVVLTException& e) {
+        e.AddTrace("CTextMessagesView::LoadData", __LINE__, LoadString(20006));
+        throw;
+    }
+}

@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QTest>
+
+#include "CAppSettings.h"
+#include "CBaseView.h"
+#include "CChildFrame.h"
+#include "CMainFrame.h"
+#include "CQMVVLTApp.h"
+#include "CQMVVLTDoc.h"
+#include "CQMVVLTTreeView.h"
+#include "CRecentFiles.h"
+#include "ConfigTestFolder.h"
+#include "NodeKind.h"
+#include "ScriptedUi.h"
+#include "TestInstall.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainFrameTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Utility::SetInstallPathOverride(TestInstallFolder());
+        m_settings = CQMVVLTApp::Start(m_ui);
+        ASSERT_NE(m_settings, nullptr);
+        m_profile = m_config.Path() / "Sample.lam";
+        fs::copy_file(QMVVLT_SOURCE_DATA_DIR "/samples/SampleProfile.xml", m_profile);
+        m_window = std::make_unique<CMainFrame>(*m_settings, TestInstallFolder(), &m_ui);
+        m_window->resize(1000, 700);
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+    }
+    void TearDown() override {
+        for (CChildFrame* frame : m_window->Frames()) {
+            frame->Document().SetModified(false);
+        }
+        m_window.reset();
+        Utility::SetInstallPathOverride(std::nullopt);
+    }
+
+    bool Enabled(int command) const { return m_window->Action(command)->isEnabled(); }
+    QStringList TopMenus() const {
+        QStringList titles;
+        for (QAction* action : m_window->menuBar()->actions()) {
+            if (action->isVisible()) {
+                titles << action->text();
+            }
+        }
+        return titles;
+    }
+    CChildFrame* Frame() const { return m_window->ActiveFrame(); }
+    void SelectNode(int kind, int position = 0) {
+        for (QTreeWidgetItemIterator it(Frame()->Tree()); *it; ++it) {
+            if (CQMVVLTTreeView::KindOf(*it) == kind &&
+                CQMVVLTTreeView::PositionOf(*it) == position) {
+                Frame()->Tree()->setCurrentItem(*it);
+                return;
+            }
+        }
+        FAIL() << "no node of kind " << kind;
+    }
+
+    ConfigTestFolder m_config;
+    ScriptedUi m_ui;
+    std::unique_ptr<CAppSettings> m_settings;
+    fs::path m_profile;
+    std::unique_ptr<CMainFrame> m_window;
+};
+
+TEST_F(MainFrameTest, MenusOfAPlainStartAndWithADocument) {
+    EXPECT_EQ(TopMenus(), QStringList({"&File", "&Edit", "&View", "&Device", "&Help"}));
+    EXPECT_FALSE(m_window->Action(CMainFrame::kHelpPane)->isVisible());
+    EXPECT_EQ(m_window->Action(CMainFrame::kNew)->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_TRUE(m_window->MdiArea()->subWindowList().isEmpty());
+
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    EXPECT_EQ(TopMenus(),
+              QStringList({"&File", "&Edit", "&View", "&Device", "&Report", "&Window", "&Help"}));
+    EXPECT_TRUE(m_window->Action(CMainFrame::kHelpPane)->isVisible());
+    EXPECT_TRUE(m_window->windowTitle().startsWith("QMV410 VLT - Sample.lam"));
+}
+
+TEST_F(MainFrameTest, DeviceAndReportCommandsNeedAProfileWindow) {
+    const struct {
+        int command;
+        bool withoutProfile;
+    } cases[] = {
+        {CMainFrame::kRead, true},    {CMainFrame::kReset, true}, {CMainFrame::kWrite, false},
+        {CMainFrame::kReport, false}, {CMainFrame::kSave, false}, {CMainFrame::kNew, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Enabled(c.command), c.withoutProfile) << c.command;
+    }
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    for (const auto& c : cases) {
+        EXPECT_TRUE(Enabled(c.command)) << c.command;
+    }
+}
+
+TEST_F(MainFrameTest, ClipboardCommandsFollowTheFocusedEditBox) {
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    QApplication::clipboard()->setText("12");
+    const struct {
+        int ctrlId;
+        bool cut, copy, paste;
+    } cases[] = {
+        {1011, false, true, false},   // read-only name box: Copy only
+        {1066, false, false, false},  // an id of the password boxes: nothing
+    };
+    for (const auto& c : cases) {
+        auto* box = qobject_cast<QLineEdit*>(Frame()->View()->Control(c.ctrlId));
+        ASSERT_NE(box, nullptr);
+        box->setFocus();
+        box->selectAll();
+        m_window->UpdateCommands();
+        EXPECT_EQ(Enabled(CMainFrame::kCut), c.cut) << c.ctrlId;
+        EXPECT_EQ(Enabled(CMainFrame::kCopy), c.copy) << c.ctrlId;
+        EXPECT_EQ(Enabled(CMainFrame::kPaste), c.paste) << c.ctrlId;
+    }
+
+    // An editable box: Cut and Copy with a selection, Paste with text on the clipboard.
+    SelectNode(kKindTextMessages);
+    SelectNode(kKindTextMessage, 0);
+    auto* text = qobject_cast<QPlainTextEdit*>(Frame()->View()->Control(1009));
+    ASSERT_NE(text, nullptr);
+    text->setFocus();
+    m_window->UpdateCommands();
+    EXPECT_FALSE(Enabled(CMainFrame::kCut));
+    EXPECT_TRUE(Enabled(CMainFrame::kPaste));
+    text->selectAll();
+    m_window->UpdateCommands();
+    EXPECT_TRUE(Enabled(CMainFrame::kCut));
+    m_window->Action(CMainFrame::kCut)->trigger();
+    EXPECT_EQ(text->toPlainText(), "");
+    EXPECT_EQ(QApplication::clipboard()->text(), "Call the office");
+}
+
+TEST_F(MainFrameTest, OneWindowPerFileAndARefusedFileOpensNothing) {
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->OpenDocument((m_config.Path() / "." / "Sample.lam").string()));
+    EXPECT_EQ(m_window->MdiArea()->subWindowList().size(), 1);
+
+    const fs::path broken = m_config.Path() / "Broken.lam";
+    WriteFileBytes(broken, "<QMVProfile>not a profile");
+    EXPECT_FALSE(m_window->OpenDocument(broken.string()));
+    EXPECT_EQ(m_window->MdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(m_ui.shown.size(), 1u);
+    EXPECT_EQ(CRecentFiles::Entries(), std::vector<std::string>{m_profile.string()});
+}
+
+TEST_F(MainFrameTest, DroppedProfilesOpenAndOtherFilesDoNot) {
+    const fs::path text = m_config.Path() / "notes.txt";
+    fs::copy_file(m_profile, text);
+    m_window->OpenDroppedFiles({QUrl::fromLocalFile(QString::fromStdString(text.string())),
+                                QUrl::fromLocalFile(QString::fromStdString(m_profile.string()))});
+    ASSERT_EQ(m_window->Frames().size(), 1);
+    EXPECT_EQ(m_window->Frames().front()->Document().Path(), m_profile);
+}
+
+TEST_F(MainFrameTest, SaveChangesQuestionOnClose) {
+    const std::string original = ReadFileBytes(m_profile);
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    SelectNode(kKindTextMessages);
+    SelectNode(kKindTextMessage, 0);
+    auto* text = qobject_cast<QPlainTextEdit*>(Frame()->View()->Control(1009));
+    ASSERT_NE(text, nullptr);
+    QTest::keyClicks(text, "x");
+    EXPECT_TRUE(Frame()->isWindowModified());
+
+    m_ui.answers = {MessageStyle::kIdCancel};
+    m_window->MdiArea()->closeActiveSubWindow();
+    EXPECT_EQ(m_ui.saveChangesQuestions, 1);
+    EXPECT_EQ(m_window->MdiArea()->subWindowList().size(), 1);
+
+    m_ui.answers = {MessageStyle::kIdNo};
+    QSignalSpy gone(Frame(), &QObject::destroyed);
+    m_window->MdiArea()->closeActiveSubWindow();
+    ASSERT_TRUE(gone.wait(5000));
+    EXPECT_EQ(m_ui.saveChangesQuestions, 2);
+    EXPECT_TRUE(m_window->MdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(ReadFileBytes(m_profile), original);
+}
+
+TEST_F(MainFrameTest, NewProfileFromATemplateIsSavedUnderTheChosenName) {
+    m_ui.templateName = "QMV410";
+    ASSERT_TRUE(m_window->NewDocument());
+    ASSERT_EQ(m_window->Frames().size(), 1);
+    EXPECT_TRUE(Frame()->Document().Path().empty());
+    EXPECT_TRUE(m_window->windowTitle().contains(" - Profile"));
+
+    const fs::path target = m_config.Path() / "Shop.lam";
+    m_ui.savePath = target.string();
+    m_window->Action(CMainFrame::kSave)->trigger();  // no path yet: Save As
+    EXPECT_EQ(Frame()->Document().Path(), target);
+    EXPECT_TRUE(fs::exists(target));
+    EXPECT_TRUE(m_window->windowTitle().contains("Shop.lam"));
+}
+
+TEST_F(MainFrameTest, SaveCommitsTheShownViewFirst) {
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    SelectNode(kKindTextMessages);
+    SelectNode(kKindTextMessage, 0);
+    auto* text = qobject_cast<QPlainTextEdit*>(Frame()->View()->Control(1009));
+    text->selectAll();
+    QTest::keyClicks(text, "Saved text");
+    m_window->Action(CMainFrame::kSave)->trigger();
+    EXPECT_FALSE(Frame()->Document().IsModified());
+
+    CQMVVLTDoc reread(*m_settings, TestInstallFolder(), m_ui);
+    ASSERT_TRUE(reread.Open(m_profile));
+    EXPECT_NE(reread.Model().ProfileText().find("txt=\"Saved text\""), std::string::npos);
+}
+
+TEST_F(MainFrameTest, LanguageCommandAsksForARestartOnlyOnAChange) {
+    ASSERT_NE(m_window->LanguageMenu(), nullptr);
+    m_window->Action(32812)->trigger();  // English, the running language
+    EXPECT_TRUE(m_ui.shown.empty());
+    m_window->Action(32826)->trigger();  // French
+    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(224)});
+    EXPECT_EQ(Utility::GetCurrentLanguage(), "French");
+    EXPECT_TRUE(m_window->Action(32826)->isChecked());
+}
+
+TEST_F(MainFrameTest, HelpCommandReportsAMissingHelpFile) {
+    // The shipped configuration names help files that this test install does not have.
+    m_window->Action(CMainFrame::kHelpContents)->trigger();
+    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(10142)});
+    EXPECT_TRUE(m_ui.openedUrls.empty());
+}
+
+TEST_F(MainFrameTest, HelpPaneSwitchIsStoredOnExit) {
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    m_window->Action(CMainFrame::kHelpPane)->trigger();
+    EXPECT_TRUE(Frame()->HelpPaneShown());
+    m_window->close();
+    EXPECT_EQ(Utility::GetContextHelpFlag(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "CAppSettings.h"
+#include "CQMVVLTApp.h"
+#include "CRegionSetting.h"
+#include "ConfigTestFolder.h"
+#include "LanguageMenu.h"
+#include "ScriptedUi.h"
+#include "TestInstall.h"
+#include "XmlDom.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A copy of the install folder that a test may break.
+class StartupTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_install = m_config.Path() / "install";
+        fs::copy(TestInstallFolder(), m_install, fs::copy_options::recursive);
+        Utility::SetInstallPathOverride(m_install);
+    }
+    void TearDown() override { Utility::SetInstallPathOverride(std::nullopt); }
+
+    ConfigTestFolder m_config;
+    fs::path m_install;
+    ScriptedUi m_ui;
+};
+
+TEST_F(StartupTest, BrokenInstallationStopsWithItsMessage) {
+    const struct {
+        const char* what;
+        std::function<void(const fs::path&)> breakIt;
+        int message;
+    } cases[] = {
+        {"missing settings document",
+         [](const fs::path& dir) { fs::remove(dir / "lib/HelpPane.stv"); }, 222},
+        {"wrong region",
+         [](const fs::path& dir) {
+             std::string text = ReadFileBytes(dir / "lib/Region.stv");
+             text.replace(text.find("LACR"), 4, "FEMA");
+             WriteFileBytes(dir / "lib/Region.stv", text);
+         },
+         222},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(m_install);
+        fs::copy(TestInstallFolder(), m_install, fs::copy_options::recursive);
+        c.breakIt(m_install);
+        m_ui.shown.clear();
+        EXPECT_EQ(CQMVVLTApp::Start(m_ui), nullptr) << c.what;
+        EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(c.message)}) << c.what;
+    }
+}
+
+TEST_F(StartupTest, MissingLanguageFileStartsInEnglishAndSaysSoOnce) {
+    ASSERT_TRUE(Utility::Bootstrap().ok);
+    ASSERT_TRUE(Utility::SetCurrentLanguage("French"));
+    EXPECT_NE(CQMVVLTApp::Start(m_ui), nullptr);
+    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(223)});
+    EXPECT_EQ(Utility::GetCurrentLanguage(), "English");
+    m_ui.shown.clear();
+    EXPECT_NE(CQMVVLTApp::Start(m_ui), nullptr);
+    EXPECT_TRUE(m_ui.shown.empty());
+}
+
+TEST(LanguageMenu, PrunedToTheRegionsLanguages) {
+    const auto region = [](const std::string& languages) {
+        return CRegionSetting(ParseXmlUtf8(
+            "<RegionSetting xmlns=\"urn:varentis:qmv-vlt:profile\"><Region name=\"LACR\"/>"
+            "<SupportLanguages>" +
+            languages + "</SupportLanguages></RegionSetting>"));
+    };
+    EXPECT_TRUE(LanguageMenuCommands(region("<language name=\"English\" displayName=\"English\"/>"))
+                    .empty());
+    const auto two =
+        LanguageMenuCommands(region("<language name=\"French\" displayName=\"Français\"/>"
+                                    "<language name=\"English\" displayName=\"English\"/>"));
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_EQ(two[0].commandId, 32812);
+    EXPECT_EQ(two[1].key, "French");
+    EXPECT_EQ(two[1].commandId, 32826);
+    EXPECT_EQ(two[1].displayName, "Français");
+}
+
+}  // namespace

@@ -1,0 +1,137 @@
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "CHelpPane.h"
+#include "CHelpPaneSetting.h"
+#include "CTextMessagesView.h"
+#include "FrameFixture.h"
+#include "FullProfile.h"
+#include "RadioInfoText.h"
+
+namespace {
+
+using ViewFrameworkTest = FrameFixture;
+
+TEST(RadioInfoText, VersionTexts) {
+    EXPECT_EQ(RadioInfoText::Firmware("R", 1, 2, 3), "R01.02.03");
+    EXPECT_EQ(RadioInfoText::Firmware("R", 26, 12, 5), "R1A.12.05");
+    EXPECT_EQ(RadioInfoText::Codeplug(1, 10, 2), "CP01.0A.02");
+}
+
+TEST_F(ViewFrameworkTest, OwnRadioNameFromItsIdentifier) {
+    ProfilePieces pieces;
+    pieces.privates = PrivateXml("Solo", "10000001");
+    const auto path = m_config.Path() / "Radio.lam";
+    WriteFileBytes(path, MakeProfile(pieces));
+    Open(path);
+    const CDataItem root = m_frame->Document().Model().GetRootItem();
+    const struct {
+        std::string pid;
+        std::string name;
+    } cases[] = {
+        {"10000001", "Solo"},
+        {"10000009", "XXXXXXXXXXX"},
+        {"XXXXXXXX", "XXXXXXXX"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(RadioInfoText::OwnRadioName(root, c.pid), c.name) << c.pid;
+    }
+}
+
+TEST_F(ViewFrameworkTest, ControlsFollowTheGuiResourceMap) {
+    Open();
+    Click(Node(kKindTextMessages));
+    auto* view = qobject_cast<CTextMessagesView*>(m_frame->View());
+    ASSERT_NE(view, nullptr);
+    EXPECT_FALSE(view->Control(1063)->isHidden());
+    Node(kKindTextMessages)->setExpanded(true);
+    Click(Node(kKindTextMessage, 0));
+    // The message view's add row is marked invisible; its caption is listed and shown.
+    EXPECT_TRUE(m_frame->View()->Control(1063)->isHidden());
+    EXPECT_TRUE(m_frame->View()->Control(1064)->isHidden());
+    EXPECT_FALSE(m_frame->View()->Control(1057)->isHidden());
+    // Every control carries its id and a name for screen readers.
+    QWidget* text = m_frame->View()->Control(1009);
+    EXPECT_EQ(text->property("ctrlId").toInt(), 1009);
+    EXPECT_EQ(text->accessibleName(), "Text Message");
+}
+
+TEST_F(ViewFrameworkTest, EveryNodeShowsAViewWithItsCaption) {
+    Open();
+    const struct {
+        int kind;
+        int position;
+        QString caption;
+    } cases[] = {
+        {kKindSettings, 0, "Settings"},
+        {kKindContacts, 0, "Contacts"},
+        {kKindPublicGroups, 0, "Public Groups"},
+        {kKindPrivate, 1, "Bruno Costa"},
+        {kKindLists, 0, "Lists"},
+        {kKindScanChannel, 2, "Scan List Channel 3"},
+        {kKindTextMessages, 0, "Text Messages"},
+    };
+    Node(kKindScanList)->setExpanded(true);
+    for (const auto& c : cases) {
+        Click(Node(c.kind, c.position));
+        ASSERT_NE(m_frame->View(), nullptr) << c.kind;
+        EXPECT_EQ(m_frame->View()->Caption()->text(), c.caption);
+        EXPECT_FALSE(m_frame->View()->Caption()->isHidden()) << c.kind;
+    }
+}
+
+TEST_F(ViewFrameworkTest, UnlistedControlIsHidden) {
+    // Drop the firmware row from the map of the profile's group.
+    xmlDoc* map = nullptr;
+    Open();
+    map = m_frame->Document().SettingsCopy();
+    const CXPath xpath(map);
+    for (xmlNode* node : xpath.SelectNodes("//dfns:RadioInfo/dfns:*[@ID='1010']")) {
+        xmlUnlinkNode(node);
+        xmlFreeNode(node);
+    }
+    Click(Node(kKindSettings));
+    Click(Tree()->topLevelItem(0));
+    EXPECT_TRUE(m_frame->View()->Control(1010)->isHidden());
+    EXPECT_FALSE(m_frame->View()->Control(1011)->isHidden());
+}
+
+TEST_F(ViewFrameworkTest, HelpPaneShowsTheMappedPageOfTheFocusedControl) {
+    QTemporaryDir help;
+    WriteFileBytes(std::filesystem::path(help.path().toStdString()) / "TextMessage.html",
+                   "<html><body><p>Type the message.</p></body></html>");
+    const CHelpPaneSetting& map = m_settings->HelpPane();
+    const std::filesystem::path folder = help.path().toStdString();
+    const QUrl page = CHelpPane::PageFor(map, folder, "CTextMessageView", 1015);
+    EXPECT_EQ(page.fileName(), "TextMessage.html");
+    EXPECT_EQ(page.fragment(), "delete");
+    EXPECT_TRUE(CHelpPane::PageFor(map, folder, "CTextMessageView", 4242).isEmpty());
+    EXPECT_TRUE(CHelpPane::PageFor(map, folder, "CRadioInfoView", 1066).isEmpty());  // no file
+
+    Open();
+    CHelpPane pane(map, folder);
+    m_frame->SetHelpPaneShown(true);
+    Node(kKindTextMessages)->setExpanded(true);
+    Click(Node(kKindTextMessage, 0));
+    m_frame->View()->Control(1009)->setFocus();
+    EXPECT_EQ(m_frame->HelpPane()->Shown().isEmpty(), true);  // no pages in the test install
+    pane.ShowFor("CTextMessageView", 1009);
+    EXPECT_EQ(pane.Shown().fileName(), "TextMessage.html");
+    EXPECT_TRUE(pane.toPlainText().contains("Type the message."));
+}
+
+TEST_F(ViewFrameworkTest, ProfileDataErrorClosesTheWindowWithoutSaving) {
+    Open();
+    const std::string before = ReadFileBytes(m_profile);
+    m_frame->MarkModified();
+    m_tester.reset();  // the window goes with its model
+    QSignalSpy destroyed(m_frame.data(), &QObject::destroyed);
+    m_frame->ReportProfileDataError();
+    ASSERT_TRUE(destroyed.wait(5000));
+    EXPECT_TRUE(m_ui.Showed(10113));
+    EXPECT_EQ(m_maybeSaveCalls, 0);
+    EXPECT_EQ(ReadFileBytes(m_profile), before);
+}
+
+}  // namespace

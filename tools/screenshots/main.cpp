@@ -1,0 +1,89 @@
+// Grabs the main window on the offscreen platform for the README: a plain start, a profile with
+// its radio information, a text message, and the help pane.
+#include <QApplication>
+#include <QDir>
+#include <QFontMetrics>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QTreeWidget>
+#include <cstdio>
+#include <filesystem>
+
+#include "CAppSettings.h"
+#include "CBaseView.h"
+#include "CChildFrame.h"
+#include "CMainFrame.h"
+#include "CMessageBoxUi.h"
+#include "CQMVVLTApp.h"
+#include "CQMVVLTTreeView.h"
+#include "Utility.h"
+
+namespace {
+
+bool Grab(QWidget& window, const QString& folder, const char* name) {
+    QApplication::processEvents();
+    const QString file = folder + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png");
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+QTreeWidgetItem* FindNode(QTreeWidget* tree, int kind, int position) {
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        if (CQMVVLTTreeView::KindOf(*it) == kind && CQMVVLTTreeView::PositionOf(*it) == position) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: qmvvlt-screenshots CONFIG_DIR PROFILE OUTPUT_DIR\n");
+        return 2;
+    }
+    // Text that does not render would make a useless picture.
+    if (!QFontMetrics(QApplication::font()).inFont(QLatin1Char('Q'))) {
+        std::fprintf(stderr, "no usable font on this system\n");
+        return 1;
+    }
+    Utility::SetConfigFolder(std::filesystem::path(argv[1]));
+    const QString output = QString::fromLocal8Bit(argv[3]);
+    QDir().mkpath(output);
+
+    CMessageBoxUi ui(nullptr);
+    const auto settings = CQMVVLTApp::Start(ui);
+    if (!settings) {
+        return 1;
+    }
+    CMainFrame window(*settings, Utility::GetInstallPath());
+    window.resize(1000, 640);
+    window.show();
+    bool ok = Grab(window, output, "main-window");
+    if (!window.OpenDocument(argv[2])) {
+        return 1;
+    }
+    CChildFrame* frame = window.ActiveFrame();
+    ok = ok && Grab(window, output, "profile-radio-information");
+    QTreeWidget* tree = frame->Tree();
+    tree->setCurrentItem(FindNode(tree, 2, 0));
+    ok = ok && Grab(window, output, "text-messages");
+    tree->setCurrentItem(FindNode(tree, 3, 0));
+    ok = ok && Grab(window, output, "text-message");
+    frame->SetHelpPaneShown(true);
+    if (QWidget* text = frame->View()->Control(1009)) {
+        text->setFocus();
+    }
+    ok = ok && Grab(window, output, "help-pane");
+    frame->SetHelpPaneShown(false);
+    tree->setCurrentItem(FindNode(tree, 5, 0));
+    ok = ok && Grab(window, output, "public-groups");
+    return ok ? 0 : 1;
+}
