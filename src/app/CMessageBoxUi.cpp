@@ -15,10 +15,6 @@
 
 namespace {
 
-QString Text(int id) {
-    return QString::fromStdString(LoadString(id));
-}
-
 QString Title() {
     return QString::fromLatin1(kApplicationName);
 }

@@ -530,12 +530,9 @@ const StringTableEntry kEnglishStrings[] = {
     {30216, "The profile could not be saved; the data read from the radio was kept in %s."},
     {30217, "Please enter the password:"},
 
-    // Desktop program dialogs
-    {32000, "New Profile"},
-    {32001, "Profile &templates:"},
+    // Desktop program: main window and start-up
     {31000, "Ta&bbed Windows"},
     {31001, "Ready"},
-    {31002, "Choose a profile template:"},
     {31003, "Communication port"},
     {31004, "Context help"},
     {31005, "Save changes to %s?"},
@@ -544,5 +541,9 @@ const StringTableEntry kEnglishStrings[] = {
     {31011, "Keep the configuration store in DIR."},
     {31012, "Start without the splash screen."},
     {31013, "A profile (.lam) to open."},
+
+    // Desktop program dialogs
+    {32000, "New Profile"},
+    {32001, "Profile &templates:"},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);
