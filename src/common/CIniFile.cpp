@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <system_error>
+
+#include "AtomicFile.h"
+#include "CQMVVLTException.h"
 
 namespace {
 
@@ -244,26 +246,11 @@ bool CIniFile::Write(const std::filesystem::path& file) const {
             return false;
         }
     }
-    std::random_device rd;
-    std::filesystem::path temp = file;
-    temp += ".tmp" + std::to_string(rd());
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            return false;
-        }
-        const std::string text = ToText();
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::filesystem::remove(temp, ec);
-            return false;
-        }
-    }
-    std::filesystem::rename(temp, file, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
+    try {
+        // The code only labels the exception caught here; callers learn of the failure by the
+        // result.
+        WriteFileAtomically(file, ToText(), 0, "CIniFile::Write");
+    } catch (const CQMVVLTException&) {
         return false;
     }
     return true;

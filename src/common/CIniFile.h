@@ -29,8 +29,9 @@ class CIniFile {
     // section when needed.
     void Set(std::string_view section, std::string_view name, std::string_view value);
 
-    // Writes the whole store to a temporary file beside file and renames it over file, so a
-    // failed write leaves the old file as it was. Creates the folder when needed.
+    // Writes the whole store atomically (WriteFileAtomically: flushed to disk, then renamed over
+    // file), so a failed write or a power cut leaves the old file as it was. Creates the folder
+    // when needed.
     bool Write(const std::filesystem::path& file) const;
 
     std::string ToText() const;

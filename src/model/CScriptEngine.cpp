@@ -186,6 +186,10 @@ struct CScriptEngine::Impl {
         nodes.ReleaseAll();
     }
 
+    // A call that failed half-way may have left libxml2 objects (XPath results) that refer to
+    // nodes to the collector: free them while those nodes still exist.
+    void CollectAbandoned() { lua_gc(L, LUA_GCCOLLECT); }
+
     void StartRun() {
         lua_settop(L, 0);
         context.instructionBudget = limits.instructionsPerCall;
@@ -267,6 +271,7 @@ void CScriptEngine::LoadScript(std::string_view text, std::string_view chunkName
     }
     if (status != LUA_OK) {
         const std::string report = TakeErrorText(status, chunkName);
+        m_impl->CollectAbandoned();
         m_impl->nodes.EndGeneration();
         Report(report);
         ThrowQMVVLT(101, kLoadContext, std::string(failure) + "\n" + report);
@@ -298,6 +303,7 @@ CScriptEngine::CallResult CScriptEngine::CallFunction(std::string_view name,
     const std::string function(name);
     if (status != LUA_OK) {
         const std::string report = TakeErrorText(status, m_impl->chunkName);
+        m_impl->CollectAbandoned();
         m_impl->nodes.EndGeneration();
         Report(report);
         ThrowQMVVLT(106, kCallContext,

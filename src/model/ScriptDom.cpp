@@ -609,9 +609,16 @@ int CreateElementFn(lua_State* L) {
 
 void SilentXPathError(void*, xmlErrorPtr) {}
 
+// An XPath evaluation whose context and result sit in free boxes on the stack.
+struct XPathSelection {
+    xmlNodeSet* nodes;  // may be null for an empty result
+    FreeBox* contextBox;
+    FreeBox* resultBox;
+};
+
 // Evaluates the expression of argument 2 from the node of argument 1 and leaves the result in a
 // free box on the stack; raises when the expression is not a valid node-set expression.
-xmlNodeSet* EvaluateXPath(lua_State* L) {
+XPathSelection EvaluateXPath(lua_State* L) {
     xmlNode* node = CheckNode(L, 1);
     const char* expr = luaL_checkstring(L, 2);
     FreeBox* contextBox = PushFreeBox(L, FreeXPathContext);
@@ -629,7 +636,14 @@ xmlNodeSet* EvaluateXPath(lua_State* L) {
     if (!result || result->type != XPATH_NODESET) {
         luaL_error(L, "'%s' is not a valid node selection", expr);
     }
-    return result->nodesetval;
+    return {result->nodesetval, contextBox, resultBox};
+}
+
+// Frees the evaluation now rather than at some later collection: freeing a result reads every
+// node it holds, and by then the program may have freed those nodes (or their whole document).
+void ReleaseSelection(const XPathSelection& selection) {
+    EmptyFreeBox(selection.resultBox);
+    EmptyFreeBox(selection.contextBox);
 }
 
 // Nodes scripts may receive: elements and attributes (namespace nodes belong to the result).
@@ -638,7 +652,8 @@ bool IsSelectable(const xmlNode* node) {
 }
 
 int SelectNodesFn(lua_State* L) {
-    xmlNodeSet* set = EvaluateXPath(L);
+    const XPathSelection selection = EvaluateXPath(L);
+    const xmlNodeSet* set = selection.nodes;
     lua_newtable(L);
     lua_Integer index = 0;
     for (int i = 0; set && i < set->nodeNr; ++i) {
@@ -647,17 +662,20 @@ int SelectNodesFn(lua_State* L) {
             lua_rawseti(L, -2, ++index);
         }
     }
+    ReleaseSelection(selection);
     return 1;
 }
 
 int SelectSingleNodeFn(lua_State* L) {
-    xmlNodeSet* set = EvaluateXPath(L);
+    const XPathSelection selection = EvaluateXPath(L);
+    const xmlNodeSet* set = selection.nodes;
     xmlNode* found = nullptr;
     for (int i = 0; set && i < set->nodeNr && !found; ++i) {
         if (IsSelectable(set->nodeTab[i])) {
             found = set->nodeTab[i];
         }
     }
+    ReleaseSelection(selection);
     PushScriptNode(L, found);
     return 1;
 }

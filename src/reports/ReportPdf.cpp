@@ -1,5 +1,7 @@
 #include "ReportPdf.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMarginsF>
@@ -12,6 +14,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <string_view>
+
+#include "AtomicFile.h"
+#include "CQMVVLTException.h"
 
 namespace {
 
@@ -45,10 +51,13 @@ void EnsureGuiApplication() {
 bool WriteReportPdf(const std::string& page, const std::filesystem::path& resourceFolder,
                     const std::filesystem::path& pdf) {
     EnsureGuiApplication();
-    const std::filesystem::path temp = pdf.string() + ".part";
+    // Rendered in memory first, so the file on disk is only ever replaced by a whole report.
+    QByteArray bytes;
     std::error_code ec;
     {
-        QPdfWriter writer(QString::fromStdString(temp.string()));
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setCreator("QMV VLT");
         writer.setPageLayout(
             QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
@@ -74,13 +83,15 @@ bool WriteReportPdf(const std::string& page, const std::filesystem::path& resour
         document.setHtml(html);
         document.print(&writer);
     }
-    if (!std::filesystem::exists(temp, ec) || std::filesystem::file_size(temp, ec) == 0) {
-        std::filesystem::remove(temp, ec);
+    if (bytes.isEmpty()) {
         return false;
     }
-    std::filesystem::rename(temp, pdf, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
+    try {
+        // The code only labels the exception caught here; the caller reports the failure.
+        WriteFileAtomically(
+            pdf, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), 0,
+            "WriteReportPdf");
+    } catch (const CQMVVLTException&) {
         return false;
     }
     return true;

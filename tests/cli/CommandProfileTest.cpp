@@ -106,9 +106,14 @@ TEST(CliProfiles, ReportsAsHtmlAndPdf) {
     for (const Case c :
          {Case{"radio", "radio.html", "\xFF\xFE"}, Case{"overview", "overview.html", "\xFF\xFE"},
           Case{"radio", "radio.pdf", "%PDF"}, Case{"overview", "overview.pdf", "%PDF"}}) {
+        // An earlier report the user made private is replaced whole and stays private.
+        std::ofstream(Out(c.out)) << "old";
+        fs::permissions(Out(c.out), fs::perms::owner_read | fs::perms::owner_write);
         const CliResult r = Cli({"report", file, "--kind", c.kind, "-o", Out(c.out)});
         ASSERT_EQ(r.exitCode, 0) << c.out << r.err;
         EXPECT_EQ(ReadBytes(Out(c.out)).substr(0, std::string(c.lead).size()), c.lead) << c.out;
+        EXPECT_EQ(static_cast<int>(fs::status(Out(c.out)).permissions() & fs::perms::all), 0600)
+            << c.out;
     }
     EXPECT_TRUE(fs::exists(Out("Q410.jpg")));  // the pictures lie beside the page
 

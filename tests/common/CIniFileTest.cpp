@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CIniFile.h"
+#include "ConfigTestFolder.h"
 
 namespace {
 
@@ -41,6 +42,23 @@ TEST(CIniFile, ToleratesHandWrittenFiles) {
     EXPECT_EQ(ini.Get("A", "NAME"), "last");
     EXPECT_FALSE(ini.Get("", "orphan"));
     EXPECT_TRUE(ini.HasSection("b"));
+}
+
+TEST(CIniFile, RewritingKeepsTheFilesPermissionsAndLeavesNothingBeside) {
+    // A user who made the store private keeps it private after the program saves a setting.
+    namespace fs = std::filesystem;
+    const ConfigTestFolder dir;
+    const fs::path file = dir.Path() / "sub" / "user.ini";
+    CIniFile ini;
+    ini.Set("S", "Port", "COM1");
+    ASSERT_TRUE(ini.Write(file));
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    ini.Set("S", "Port", "/dev/ttyUSB0");
+    ASSERT_TRUE(ini.Write(file));
+    EXPECT_EQ(static_cast<int>(fs::status(file).permissions() & fs::perms::all), 0600);
+    EXPECT_EQ(CIniFile::Read(file)->Get("s", "port"), "/dev/ttyUSB0");
+    EXPECT_EQ(std::distance(fs::directory_iterator(file.parent_path()), fs::directory_iterator()),
+              1);
 }
 
 }  // namespace

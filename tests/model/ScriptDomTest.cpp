@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
+#include <libxml/xmlmemory.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "CQMVVLTException.h"
@@ -17,6 +21,56 @@ std::string ReadFile(const std::string& path) {
     text << in.rdbuf();
     return text.str();
 }
+
+// Counts the blocks libxml2 allocates and has not freed while an instance exists.
+class LibxmlBlockCounter {
+  public:
+    LibxmlBlockCounter() {
+        xmlMemGet(&m_free, &m_malloc, &m_realloc, &m_strdup);
+        Live().clear();
+        xmlMemSetup(Free, Malloc, Realloc, Strdup);
+    }
+    ~LibxmlBlockCounter() { xmlMemSetup(m_free, m_malloc, m_realloc, m_strdup); }
+    LibxmlBlockCounter(const LibxmlBlockCounter&) = delete;
+    LibxmlBlockCounter& operator=(const LibxmlBlockCounter&) = delete;
+
+    std::size_t Count() const { return Live().size(); }
+
+  private:
+    static std::unordered_set<void*>& Live() {
+        static std::unordered_set<void*> live;
+        return live;
+    }
+    // Blocks from before the counter go back to the same C allocator, untracked.
+    static void Free(void* p) {
+        Live().erase(p);
+        std::free(p);
+    }
+    static void* Malloc(size_t size) {
+        void* p = std::malloc(size);
+        if (p) {
+            Live().insert(p);
+        }
+        return p;
+    }
+    static void* Realloc(void* p, size_t size) {
+        const bool tracked = !p || Live().erase(p) > 0;
+        void* q = std::realloc(p, size);
+        if (tracked && (q || p)) {
+            Live().insert(q ? q : p);
+        }
+        return q;
+    }
+    static char* Strdup(const char* s) {
+        auto* copy = static_cast<char*>(Malloc(std::strlen(s) + 1));
+        return copy ? std::strcpy(copy, s) : nullptr;
+    }
+
+    xmlFreeFunc m_free = nullptr;
+    xmlMallocFunc m_malloc = nullptr;
+    xmlReallocFunc m_realloc = nullptr;
+    xmlStrdupFunc m_strdup = nullptr;
+};
 
 // The sample profile and an engine with DOM rules loaded. Reports are collected.
 class ScriptDomTest : public ::testing::Test {
@@ -107,6 +161,31 @@ function NumberResult(node) return node:selectNodes("count(//*)") end
         EXPECT_THROW(Call(bad, {ScriptNode(root)}), CQMVVLTException);
     }
     EXPECT_EQ(reports.size(), 2u);
+}
+
+TEST_F(ScriptDomTest, SelectionsAreFreedBeforeTheCallReturns) {
+    // Freeing a selection reads every node it holds, and once a call is over the program may
+    // free those nodes (a deleted contact, a reloaded profile): nothing of a selection may be
+    // left for Lua's collector to free later, not even after a failed call.
+    engine.LoadScript(R"lua(--
+function Many(node) return #node:selectNodes("//dfns:*") end
+function One(node) return node:selectSingleNode("//dfns:Private").nodeName end
+function FailsAfter(node) node:selectNodes("//dfns:*") error("refused") end
+function Invalid(node) return node:selectNodes("//dfns:[") end
+)lua");
+    const LibxmlBlockCounter counter;
+    for (const auto& [function, fails] :
+         {std::pair{"Many", false}, std::pair{"One", false}, std::pair{"FailsAfter", true},
+          std::pair{"Invalid", true}}) {
+        SCOPED_TRACE(function);
+        const std::size_t before = counter.Count();
+        if (fails) {
+            EXPECT_THROW(Call(function, {ScriptNode(root)}), CQMVVLTException);
+        } else {
+            EXPECT_NO_THROW(Call(function, {ScriptNode(root)}));
+        }
+        EXPECT_EQ(counter.Count(), before);
+    }
 }
 
 TEST_F(ScriptDomTest, ChangesAttributesAndText) {
