@@ -8,6 +8,7 @@
 #include "CTerminalPrompt.h"
 #include "CliRadio.h"
 #include "ITransferObserver.h"
+#include "MessageId.h"
 #include "RadioResult.h"
 #include "StringTable.h"
 
@@ -50,13 +51,13 @@ int CCliRadioUi::RunOperation(RadioOperation which, const std::function<int()>& 
 bool CCliRadioUi::AnswerWarning(TransferWarning warning) {
     switch (warning) {
         case TransferWarning::kRadioNotInProfile:
-            return m_session.AskYesNo(10030);
+            return m_session.AskYesNo(MessageId::kAskRadioNotInProfile);
         case TransferWarning::kNotSupported:
-            return m_session.AskYesNo(10031);
+            return m_session.AskYesNo(MessageId::kAskDropUnsupported);
         case TransferWarning::kChannelRemap:
-            return m_session.AskYesNo(306);
+            return m_session.AskYesNo(MessageId::kAskRemapChannels);
     }
-    ShowMessage(LoadString(10032));
+    ShowMessage(LoadString(MessageId::kUnknownWarning));
     return false;
 }
 
@@ -82,7 +83,7 @@ void CCliRadioUi::ShowMessage(const std::string& text) {
 }
 
 bool CCliRadioUi::ShowModifiedBandNotice() {
-    std::cerr << LoadString(307) << "\n";
+    std::cerr << LoadString(MessageId::kModifiedBandNotice) << "\n";
     return false;
 }
 

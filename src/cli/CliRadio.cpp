@@ -7,6 +7,7 @@
 
 #include "CQtPortLister.h"
 #include "CTransferRun.h"
+#include "MessageId.h"
 #include "RadioResult.h"
 #include "RadioResultText.h"
 #include "StringTable.h"
@@ -15,8 +16,6 @@
 namespace {
 
 constexpr int kRadioExitBase = 100;
-// 304: "No COM port is detected on this computer."
-constexpr int kNoPortMessage = 304;
 constexpr int kBarWidth = 20;
 constexpr int kStageSpan = 20;
 
@@ -123,6 +122,6 @@ int CliRadio::StatusOf(int code) {
 }
 
 int CliRadio::NoPort() {
-    std::cerr << LoadString(kNoPortMessage) << "\n";
+    std::cerr << LoadString(MessageId::kNoComPort) << "\n";
     return kExitDataError;
 }

@@ -7,16 +7,13 @@
 #include "CQMVVLTException.h"
 #include "CliArgs.h"
 #include "Commands.h"
+#include "MessageId.h"
 #include "TextCodec.h"
 #include "Utility.h"
 
 namespace {
 
 constexpr const char* kContext = "qmvvlt-cli config";
-// 10115: "Fatal registry error. Please reinstall VLT."
-constexpr int kFatalRegistryError = 10115;
-// 161: "Error: There is an error when to acquire language type!"
-constexpr int kLanguageError = 161;
 constexpr std::size_t kDealerTextLimit = 250;
 
 // The Language menu's keys: the only languages the program can switch to.
@@ -127,7 +124,8 @@ void SetValue(const std::string& name, const std::string& value) {
         }
         DealerTexts texts;
         if (!Utility::ReadDealerInformation(texts)) {
-            ThrowQMVVLT(kLanguageError, kContext, "no dealer information for the current language");
+            ThrowQMVVLT(MessageId::kLanguageTypeError, kContext,
+                        "no dealer information for the current language");
         }
         (SameName(name, "DealerInfo")    ? texts.dealerInfo
          : SameName(name, "ContactInfo") ? texts.contactInfo
@@ -142,7 +140,7 @@ void SetValue(const std::string& name, const std::string& value) {
         throw CliUsageError{name + " is not a user-scope value"};
     }
     if (!ok) {
-        ThrowQMVVLT(kFatalRegistryError, kContext,
+        ThrowQMVVLT(MessageId::kFatalRegistryError, kContext,
                     "cannot write " + name + " to " + Utility::StoreFiles().user.string());
     }
 }
@@ -155,7 +153,7 @@ int CmdConfig(const CliContext& ctx) {
     // What the program's start does first: a first run fills the user scope from the machine's.
     const BootstrapResult boot = Utility::Bootstrap();
     if (!boot.ok) {
-        ThrowQMVVLT(boot.messageId != 0 ? boot.messageId : kFatalRegistryError, kContext,
+        ThrowQMVVLT(boot.messageId != 0 ? boot.messageId : MessageId::kFatalRegistryError, kContext,
                     "bootstrap of " + Utility::StoreFiles().user.string());
     }
     const auto& pos = args.Positionals();

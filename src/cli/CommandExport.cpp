@@ -5,14 +5,11 @@
 #include "CliArgs.h"
 #include "Commands.h"
 #include "DataFile.h"
+#include "MessageId.h"
 #include "XmlDom.h"
 
 namespace {
 
-// 105: "Invalid profile."
-constexpr int kInvalidProfile = 105;
-// 299: "File format is error. Failed to save."
-constexpr int kSaveFailed = 299;
 constexpr const char* kContext = "qmvvlt-cli export";
 
 // The text is UTF-8 now, whatever form the file had: say so in the declaration, or a reader would
@@ -45,16 +42,17 @@ int CmdExport(const CliContext& ctx) {
     const std::string& path = args.Positionals()[0];
     ProfileText profile = ReadProfileText(path);
     if (profile.utf8.empty()) {
-        ThrowQMVVLT(kInvalidProfile, kContext, "File='" + path + "'\nDesc: missing or empty");
+        ThrowQMVVLT(MessageId::kInvalidProfile, kContext,
+                    "File='" + path + "'\nDesc: missing or empty");
     }
     // Refuse what is not XML (a wrongly scrambled file, say) rather than print garbage.
     std::string error;
     if (!ParseXmlUtf8(profile.utf8, &error)) {
-        ThrowQMVVLT(kInvalidProfile, kContext, "File='" + path + "'\nDesc: " + error);
+        ThrowQMVVLT(MessageId::kInvalidProfile, kContext, "File='" + path + "'\nDesc: " + error);
     }
     const std::string text = DeclareUtf8(std::move(profile.utf8));
     if (const auto out = args.Value("-o")) {
-        WriteFileAtomically(*out, text, kSaveFailed, kContext);
+        WriteFileAtomically(*out, text, MessageId::kFailedToSave, kContext);
     } else {
         std::cout << text;
     }

@@ -8,6 +8,7 @@
 #include "CReportAssembler.h"
 #include "CliArgs.h"
 #include "Commands.h"
+#include "MessageId.h"
 #include "ReportPage.h"
 #include "ReportPdf.h"
 
@@ -39,10 +40,12 @@ int CmdReport(const CliContext& ctx) {
     const fs::path target = out;
     if (target.extension() == ".pdf") {
         if (!WriteReportPdf(page, reportFolder, target)) {
-            ThrowQMVVLT(101, "CReportOptionDlg::SaveReport", "Open script file failed");
+            ThrowQMVVLT(MessageId::kFatalError101, "CReportOptionDlg::SaveReport",
+                        "Open script file failed");
         }
     } else {
-        WriteFileAtomically(target, ReportPageBytes(page), 101, "CReportOptionDlg::SaveReport");
+        WriteFileAtomically(target, ReportPageBytes(page), MessageId::kFatalError101,
+                            "CReportOptionDlg::SaveReport");
         CopyReportPictures(reportFolder, target.has_parent_path() ? target.parent_path() : ".");
     }
     std::cout << target.string() << "\n";

@@ -6,6 +6,7 @@
 #include "CReportProfile.h"
 #include "CliArgs.h"
 #include "Commands.h"
+#include "MessageId.h"
 #include "ReportBuilders.h"
 #include "StringTable.h"
 
@@ -27,7 +28,7 @@ std::string Join(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         out += (out.empty() ? "" : ", ") + name;
     }
-    return out.empty() ? LoadString(10136) : out;
+    return out.empty() ? LoadString(MessageId::kNone) : out;
 }
 
 }  // namespace
@@ -43,7 +44,7 @@ int CmdShow(const CliContext& ctx) {
     const CReportProfile p(doc.Model().GetProfileDoc());
     const ReportContact* own = p.OwnPrivate();
     auto& out = std::cout;
-    out << LoadString(10057) << ": " << p.Limit("pid");
+    out << LoadString(MessageId::kUnitPrivateId) << ": " << p.Limit("pid");
     if (own) {
         out << " (" << own->name << ")";
     }
@@ -56,10 +57,11 @@ int CmdShow(const CliContext& ctx) {
                   p.VersionNumber("codeplug_structure"), p.VersionNumber("codeplug_version"),
                   p.VersionNumber("codeplug_dev_version"));
     out << "\n"
-        << LoadString(181) << ": " << ModelName(p.Limit("model")) << " (" << p.Limit("model")
-        << "), clone compatibility " << p.Limit("clone_compatibility_version") << "\n"
-        << LoadString(10059) << ": " << firmware << "\n"
-        << LoadString(10060) << ": " << codeplug << "\n"
+        << LoadString(MessageId::kModel) << ": " << ModelName(p.Limit("model")) << " ("
+        << p.Limit("model") << "), clone compatibility " << p.Limit("clone_compatibility_version")
+        << "\n"
+        << LoadString(MessageId::kFirmwareVersion) << ": " << firmware << "\n"
+        << LoadString(MessageId::kCodeplugVersion) << ": " << codeplug << "\n"
         << "Model group: G" << doc.Model().GetModelGroup() << "\n";
     const std::size_t contacts =
         p.PublicGroups().size() + p.PrivateGroups().size() + p.Privates().size();
@@ -74,13 +76,13 @@ int CmdShow(const CliContext& ctx) {
         const ReportContact* c = p.ContactByPid(pid);
         return c ? c->name : pid;
     };
-    out << "\n" << LoadString(193) << ":\n";
+    out << "\n" << LoadString(MessageId::kPublicGroups) << ":\n";
     for (const ReportContact& g : p.PublicGroups()) {
         out << "  " << g.name << "  PID " << g.pid << " (number "
             << doc.PidToPublicGroupNumber(g.pid) << ")  channel " << g.channel << Flags(g, true)
             << "\n";
     }
-    out << LoadString(192) << ":\n";
+    out << LoadString(MessageId::kPrivateGroups) << ":\n";
     for (const ReportContact& g : p.PrivateGroups()) {
         std::vector<std::string> members;
         for (const ReportContact& c : p.Privates()) {
@@ -101,7 +103,8 @@ int CmdShow(const CliContext& ctx) {
         }
         out << "  " << c.name << "  PID " << c.pid << "  channel " << c.channel << Flags(c, false)
             << "  groups: " << Join(groups)
-            << "  home: " << (c.homeGrp.empty() ? LoadString(10136) : nameOf(c.homeGrp)) << "\n";
+            << "  home: " << (c.homeGrp.empty() ? LoadString(MessageId::kNone) : nameOf(c.homeGrp))
+            << "\n";
     }
 
     std::map<unsigned, std::vector<std::string>> scanLists;
@@ -118,10 +121,11 @@ int CmdShow(const CliContext& ctx) {
     }
     out << "\nScan lists:\n";
     for (const auto& [channel, names] : scanLists) {
-        out << "  " << CStringTable::Instance().Format(116, {std::to_string(channel)}) << ": "
-            << Join(names) << "\n";
+        out << "  "
+            << CStringTable::Instance().Format(MessageId::kChannelN, {std::to_string(channel)})
+            << ": " << Join(names) << "\n";
     }
-    out << LoadString(212) << ": " << Join(scroll) << "\n";
+    out << LoadString(MessageId::kScrollListGlobal) << ": " << Join(scroll) << "\n";
     const xmlDoc* profile = doc.Model().GetProfileDoc();
     for (xmlNode* priv : CXPath(const_cast<xmlDoc*>(profile))
                              .SelectNodes("//dfns:Private[dfns:scrolllist/dfns:list]")) {
@@ -130,10 +134,11 @@ int CmdShow(const CliContext& ctx) {
             names.push_back(GetAttribute(entry, "name").value_or(""));
         }
         const bool active = GetAttribute(priv, "private_scroll_list").value_or("0") != "0";
-        out << LoadString(214) << " of " << GetAttribute(priv, "name").value_or("")
-            << (active ? " (used)" : " (not used)") << ": " << Join(names) << "\n";
+        out << LoadString(MessageId::kPrivateScrollList) << " of "
+            << GetAttribute(priv, "name").value_or("") << (active ? " (used)" : " (not used)")
+            << ": " << Join(names) << "\n";
     }
-    out << "\n" << LoadString(130) << ":\n";
+    out << "\n" << LoadString(MessageId::kTextMessages) << ":\n";
     int n = 0;
     for (const std::string& text : p.Texts()) {
         out << "  " << ++n << ". " << text << "\n";

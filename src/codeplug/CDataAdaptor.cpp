@@ -3,6 +3,7 @@
 #include <string>
 
 #include "CQMVVLTException.h"
+#include "MessageId.h"
 #include "ProfileValue.h"
 #include "PublicGroupIdBank.h"
 #include "RadioControlText.h"
@@ -13,7 +14,6 @@ namespace {
 constexpr const char* kXml2VirtualCP = "CDataAdaptor::XML2VirtualCP";
 constexpr const char* kCopyPrvtScrlLst = "CDataAdaptor::CopyPrvtScrlLst";
 // Shown for a profile the conversion cannot take.
-constexpr int kInvalidProfile = 105;
 
 std::string DomError(std::string_view message, std::string_view desc) {
     return "ErrorMsg: " + std::string(message) + "\nDesc: " + std::string(desc) +
@@ -28,7 +28,7 @@ class CAttributeReader {
     std::string Raw(const char* name) const {
         auto value = GetAttribute(m_node, name);
         if (!value) {
-            ThrowQMVVLT(kInvalidProfile, kXml2VirtualCP,
+            ThrowQMVVLT(MessageId::kInvalidProfile, kXml2VirtualCP,
                         DomError("missing attribute", std::string(m_element) + "/@" + name));
         }
         return std::move(*value);
@@ -52,7 +52,7 @@ class CAttributeReader {
 xmlNode* RequireFirst(const CXPath& xpath, const char* query, const char* element) {
     xmlNode* node = xpath.SelectFirst(query);
     if (!node) {
-        ThrowQMVVLT(kInvalidProfile, kXml2VirtualCP,
+        ThrowQMVVLT(MessageId::kInvalidProfile, kXml2VirtualCP,
                     DomError("missing element", std::string(element)));
     }
     return node;
@@ -60,7 +60,7 @@ xmlNode* RequireFirst(const CXPath& xpath, const char* query, const char* elemen
 
 void CheckLimit(std::size_t count, std::size_t limit, const char* what) {
     if (count > limit) {
-        ThrowQMVVLT(kInvalidProfile, kXml2VirtualCP,
+        ThrowQMVVLT(MessageId::kInvalidProfile, kXml2VirtualCP,
                     "The profile holds " + std::to_string(count) + " " + what + "; at most " +
                         std::to_string(limit) + " fit the codeplug.");
     }
@@ -245,7 +245,8 @@ XmlDocPtr CDataAdaptor::CopyPrvtScrlLst(std::string_view profileText, std::u16st
         std::string error;
         XmlDocPtr doc = ParseXmlSafely(profileText, &error);
         if (!doc) {
-            ThrowQMVVLT(kInvalidProfile, kCopyPrvtScrlLst, DomError(error, "profile text"));
+            ThrowQMVVLT(MessageId::kInvalidProfile, kCopyPrvtScrlLst,
+                        DomError(error, "profile text"));
         }
         // A PID is digits; anything that could leave the query's literal matches no contact.
         const std::string pidText = Utf16ToUtf8(pid);

@@ -9,14 +9,12 @@
 #include "CProfileWriter.h"
 #include "CQMVVLTException.h"
 #include "DataFile.h"
+#include "MessageId.h"
 #include "StringTable.h"
 #include "XmlChildSort.h"
 
 namespace {
 
-constexpr int kAskConvert = 297;
-constexpr int kSaveFailed = 299;
-constexpr int kNoTemplates = 10114;
 constexpr const char* kProfileExtension = ".lam";
 constexpr const char* kDefaultSaveStem = "Profile";
 
@@ -45,7 +43,8 @@ std::vector<std::string> CQMVVLTDoc::TemplateNames(const std::filesystem::path& 
         }
     }
     if (names.empty()) {
-        ThrowQMVVLT(kNoTemplates, "CNewProfileDlg", LoadString(kNoTemplates));
+        ThrowQMVVLT(MessageId::kNoTemplateFiles, "CNewProfileDlg",
+                    LoadString(MessageId::kNoTemplateFiles));
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -109,13 +108,14 @@ bool CQMVVLTDoc::ImportXml(const std::filesystem::path& path) {
         const std::string bytes((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
         if (!in.good() && !in.eof()) {
-            ThrowQMVVLT(103, "CQMVVLTDoc::ImportXml", "cannot read " + path.string());
+            ThrowQMVVLT(MessageId::kFailedToLoadProfile, "CQMVVLTDoc::ImportXml",
+                        "cannot read " + path.string());
         }
         // The parser honours the declared encoding; the model takes the text as UTF-8.
         std::string error;
         XmlDocPtr parsed = ParseXmlSafely(bytes, &error);
         if (!parsed) {
-            ThrowQMVVLT(105, "CQMVVLTDoc::ImportXml",
+            ThrowQMVVLT(MessageId::kInvalidProfile, "CQMVVLTDoc::ImportXml",
                         "File='" + path.string() + "'\nDesc: " + error);
         }
         m_model->LoadProfileContents(path.string(), DocumentToString(parsed.get()), false);
@@ -134,7 +134,7 @@ bool CQMVVLTDoc::ImportXml(const std::filesystem::path& path) {
 void CQMVVLTDoc::Refresh() {
     std::string trace;
     if (!m_app.SwitchToGroup(m_model->GetModelGroup(), &trace)) {
-        m_ui.ShowError(293, trace);
+        m_ui.ShowError(MessageId::kNodesNotCorrect, trace);
     }
     m_settingsCopy.reset(m_app.WorkingCopy() ? xmlCopyDoc(m_app.WorkingCopy(), 1) : nullptr);
 }
@@ -142,7 +142,7 @@ void CQMVVLTDoc::Refresh() {
 void CQMVVLTDoc::SaveTo(const std::filesystem::path& path) {
     TraceExceptions("CQMVVLTDoc::Serialize", [&] {
         if (m_model->GetModelGroup() != kLatestModelGroup && !m_convert &&
-            m_ui.AskYesNo(kAskConvert)) {
+            m_ui.AskYesNo(MessageId::kAskConvertToLatest)) {
             m_convert = true;
         }
         m_model->TakeOffDoc(m_convert);
@@ -163,7 +163,7 @@ void CQMVVLTDoc::SaveTo(const std::filesystem::path& path) {
             m_model->SetNarrowFile(false);
             bytes = EncodeDataFile(text, false, true);
         }
-        WriteFileAtomically(path, bytes, kSaveFailed, "CQMVVLTDoc::Serialize");
+        WriteFileAtomically(path, bytes, MessageId::kFailedToSave, "CQMVVLTDoc::Serialize");
     });
 }
 
@@ -200,7 +200,7 @@ int CQMVVLTDoc::SetVirtualCPData(const CVirtualCodeplug& image) {
         std::string error;
         XmlDocPtr doc = ParseXmlUtf8(text, &error);
         if (!doc) {
-            ThrowQMVVLT(105, "CDataItem::SortXMLChildNodes", error);
+            ThrowQMVVLT(MessageId::kInvalidProfile, "CDataItem::SortXMLChildNodes", error);
         }
         SortProfileLists(doc.get());
         return m_model->LoadProfile(DocumentToString(doc.get()), false) ? 1 : 0;

@@ -7,17 +7,12 @@
 #include <system_error>
 
 #include "CIniFile.h"
+#include "MessageId.h"
 #include "TextCodec.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// 10115: "Fatal registry error. Please reinstall VLT."
-constexpr int kFatalRegistryError = 10115;
-// 10117 / 10118: dealer information could not be opened / written.
-constexpr int kDealerOpenFailed = 10117;
-constexpr int kDealerWriteFailed = 10118;
 
 constexpr std::string_view kCompanyKey = "Software\\Varentis Solutions";
 constexpr std::string_view kDefaultComPort = "COM1";
@@ -384,24 +379,24 @@ int Utility::WriteDealerInformation(const DealerTexts& texts) {
     const fs::path file = StoreFiles().user;
     std::optional<CIniFile> user = CIniFile::Read(file);
     if (!IsValidLanguage(language) || !user) {
-        return kDealerOpenFailed;
+        return MessageId::kDealerReadFailed;
     }
     const std::string key = LanguageKey(language);
     user->Set(key, "DealerInfo", texts.dealerInfo);
     user->Set(key, "ContactInfo", texts.contactInfo);
     user->Set(key, "DealerNotes", texts.dealerNotes);
-    return user->Write(file) ? 0 : kDealerWriteFailed;
+    return user->Write(file) ? 0 : MessageId::kDealerWriteFailed;
 }
 
 BootstrapResult Utility::Bootstrap() {
     if (!EnsureKeys()) {
-        return {false, kFatalRegistryError};
+        return {false, MessageId::kFatalRegistryError};
     }
     EnsureComPort();
     if (GetCurrentLanguage().empty()) {
         const std::string language = GetDefaultLanguage();
         if (language.empty()) {
-            return {false, kFatalRegistryError};
+            return {false, MessageId::kFatalRegistryError};
         }
         if (!SetCurrentLanguage(language)) {
             return {false, 0};

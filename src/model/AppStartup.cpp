@@ -3,6 +3,7 @@
 #include "CQMVVLTException.h"
 #include "CScriptEngine.h"
 #include "LoadSettingDoc.h"
+#include "MessageId.h"
 #include "Utility.h"
 
 StartupResult RunStartup() {
@@ -14,7 +15,7 @@ StartupResult RunStartup() {
         return result;
     }
     if (!CScriptEngine::IsAvailable()) {
-        result.messageId = 294;
+        result.messageId = MessageId::kNeedsScriptEngine;
         return result;
     }
     std::unique_ptr<CAppSettings> settings;
@@ -27,7 +28,7 @@ StartupResult RunStartup() {
     }
     const std::string expected = ExpectedRegion(kApplicationName);
     if (settings->RegionName() != expected) {
-        result.messageId = kSettingFileMissing;
+        result.messageId = MessageId::kFilesNotAvailable;
         result.detail = "Region.stv declares \"" + settings->RegionName() +
                         "\"; this build serves \"" + expected + "\"";
         return result;

@@ -1,13 +1,11 @@
 #include "CAppSettings.h"
 
 #include "CQMVVLTException.h"
+#include "MessageId.h"
 #include "ProfileValue.h"
 #include "StringTable.h"
 
 namespace {
-
-constexpr int kNodesNotCorrect = 293;
-constexpr int kNodeInBothParts = 292;
 
 bool HasElementChildren(const xmlNode* node) {
     return !ElementChildren(node).empty();
@@ -42,7 +40,8 @@ std::pair<xmlNode*, xmlNode*> MergePair(xmlDoc* doc, const std::string& source,
     }
     xmlNode* to = xpath.SelectFirst(base);
     if (!to) {
-        ThrowQMVVLT(kNodesNotCorrect, context, LoadString(kNodesNotCorrect) + " (" + base + ")");
+        ThrowQMVVLT(MessageId::kNodesNotCorrect, context,
+                    LoadString(MessageId::kNodesNotCorrect) + " (" + base + ")");
     }
     return {from, to};
 }
@@ -100,7 +99,8 @@ void CAppSettings::CodePlugMergeToBase(xmlDoc* doc, const std::string& source,
         const auto name = GetAttribute(field, "name");
         const auto isExist = GetAttribute(field, "isExist");
         if (!name || !isExist) {
-            ThrowQMVVLT(kNodesNotCorrect, context, LoadString(kNodesNotCorrect));
+            ThrowQMVVLT(MessageId::kNodesNotCorrect, context,
+                        LoadString(MessageId::kNodesNotCorrect));
         }
         xmlNode* existing = nullptr;
         for (xmlNode* candidate : ElementChildren(to, "CPField")) {
@@ -147,20 +147,21 @@ void CAppSettings::MergeCpToBase(xmlDoc* doc) {
         return;
     }
     if (!visible) {
-        ThrowQMVVLT(kNodesNotCorrect, "CQMVVLTApp::MergeCpToBase", LoadString(kNodesNotCorrect));
+        ThrowQMVVLT(MessageId::kNodesNotCorrect, "CQMVVLTApp::MergeCpToBase",
+                    LoadString(MessageId::kNodesNotCorrect));
     }
     for (xmlNode* control : xpath.SelectNodes("dfns:CPField[@isExist='1']/dfns:Control", fields)) {
         const unsigned id = ParseProfileNumber(GetAttribute(control, "ID").value_or(""));
         const std::string view = GetAttribute(control, "RightView").value_or("");
         if (view.empty()) {
-            ThrowQMVVLT(kNodesNotCorrect, "CQMVVLTApp::MergeCpToBase",
-                        LoadString(kNodesNotCorrect));
+            ThrowQMVVLT(MessageId::kNodesNotCorrect, "CQMVVLTApp::MergeCpToBase",
+                        LoadString(MessageId::kNodesNotCorrect));
         }
         xmlNode* target = ViewElement(visible, view);
         if (ChildControl(target, id)) {
-            ThrowQMVVLT(
-                kNodeInBothParts, "CQMVVLTApp::MergeCpToBase",
-                LoadString(kNodeInBothParts) + " (" + view + "/" + std::to_string(id) + ")");
+            ThrowQMVVLT(MessageId::kNodeInBothSettingParts, "CQMVVLTApp::MergeCpToBase",
+                        LoadString(MessageId::kNodeInBothSettingParts) + " (" + view + "/" +
+                            std::to_string(id) + ")");
         }
         if (xmlAttr* attr = xmlHasNsProp(control, BAD_CAST "RightView", nullptr)) {
             xmlRemoveProp(attr);
@@ -174,7 +175,7 @@ bool CAppSettings::BuildGroupSettings(int group, std::string* trace) {
     try {
         XmlDocPtr copy(xmlCopyDoc(m_upDownGrade.Document(), 1));
         if (!copy) {
-            ThrowQMVVLT(102, "CQMVVLTApp::BuildGroupSettings",
+            ThrowQMVVLT(MessageId::kFatalErrorReinstall, "CQMVVLTApp::BuildGroupSettings",
                         "create MSXML2::DOMDocument40 failed");
         }
         const std::string g = "G" + std::to_string(group);

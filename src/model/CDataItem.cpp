@@ -3,13 +3,11 @@
 #include "CQMVVLTException.h"
 #include "CSchemaInfo.h"
 #include "CScriptEngine.h"
+#include "MessageId.h"
 #include "XmlChildSort.h"
 
 namespace {
 
-constexpr int kUnknownError = 106;
-constexpr int kNoSuchChild = 107;
-constexpr int kNoSuchAttributeOrIndex = 108;
 constexpr int kCheckSeverityError = 1;
 
 std::string NameOf(const xmlNode* node) {
@@ -21,7 +19,7 @@ bool IsElement(const xmlNode* node) {
 }
 
 [[noreturn]] void ScriptFailed(const char* context, const std::string& detail) {
-    ThrowQMVVLT(kUnknownError, context, "Invoke script function failed\n" + detail);
+    ThrowQMVVLT(MessageId::kUnknownError, context, "Invoke script function failed\n" + detail);
 }
 
 // A PID goes into a quoted XPath literal; anything but digits can match nothing anyway.
@@ -49,7 +47,8 @@ CDataItem CDataItem::GetChildByName(std::string_view name) const {
             return Derive(c);
         }
     }
-    ThrowQMVVLT(kNoSuchChild, "CDataItem::GetChildByName", "Name='" + std::string(name) + "'");
+    ThrowQMVVLT(MessageId::kProgrammingError107, "CDataItem::GetChildByName",
+                "Name='" + std::string(name) + "'");
 }
 
 int CDataItem::GetChildCount() const {
@@ -68,7 +67,7 @@ CScriptValue CDataItem::GetAttributeValue(std::string_view name) const {
     const std::string attrName(name);
     const auto value = GetAttribute(m_node, attrName.c_str());
     if (!value) {
-        ThrowQMVVLT(kNoSuchAttributeOrIndex, "CDataItem::GetAttributeValue",
+        ThrowQMVVLT(MessageId::kProgrammingError108, "CDataItem::GetAttributeValue",
                     "Name='" + attrName + "'");
     }
     const std::string type = m_schema ? m_schema->AttributeBaseType(NodeName(m_node), name) : "";
@@ -92,7 +91,7 @@ int CDataItem::SetAttributeValue(std::string_view name, const CScriptValue& valu
     const std::string attrName(name);
     xmlAttr* attr = m_node ? xmlHasNsProp(m_node, BAD_CAST attrName.c_str(), nullptr) : nullptr;
     if (!attr) {
-        ThrowQMVVLT(kNoSuchAttributeOrIndex, "CDataItem::SetAttributeValue",
+        ThrowQMVVLT(MessageId::kProgrammingError108, "CDataItem::SetAttributeValue",
                     "Name='" + attrName + "'");
     }
     const auto handler = GetScriptHandler(reinterpret_cast<xmlNode*>(attr), "SetVal");
@@ -165,7 +164,7 @@ int CDataItem::RemoveChildByIndex(int index, int& first, int passed, int& second
     second = 0;
     xmlNode* child = GetChildByIndex(index).Node();
     if (!child) {
-        ThrowQMVVLT(kNoSuchAttributeOrIndex, "CDataItem::RemoveChildByIndex",
+        ThrowQMVVLT(MessageId::kProgrammingError108, "CDataItem::RemoveChildByIndex",
                     "Index='" + std::to_string(index) + "'");
     }
     const auto handler = GetScriptHandler(child, "OnDelete");
@@ -246,7 +245,7 @@ std::string CDataItem::GetContactNameByID(std::string_view pid) const {
     const auto contact = GetContactByID(pid);
     if (!contact || contact->IsEmpty()) {
         ThrowQMVVLT(
-            kUnknownError, "CDataItem::GetContactNameByID",
+            MessageId::kUnknownError, "CDataItem::GetContactNameByID",
             "ErrorMsg: no contact with PID " + std::string(pid) + "\nDesc: \nSource: profile");
     }
     return GetAttribute(contact->Node(), "name").value_or("");

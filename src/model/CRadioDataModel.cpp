@@ -11,6 +11,7 @@
 #include "CUpDownGradeSetting.h"
 #include "DataFile.h"
 #include "FirmwareVersion.h"
+#include "MessageId.h"
 #include "ProfileValue.h"
 #include "StringTable.h"
 #include "TextCodec.h"
@@ -94,19 +95,21 @@ bool CRadioDataModel::Initialize() {
         try {
             m_engine = std::make_unique<CScriptEngine>();
         } catch (const CQMVVLTException&) {
-            ThrowQMVVLT(101, context, "creating the script engine failed");
+            ThrowQMVVLT(MessageId::kFatalError101, context, "creating the script engine failed");
         }
         const auto rulePath = m_env.installPath / kTemplateFolder / kRuleFile;
         const std::string rules = ReadDataFileUtf8(rulePath, kRuleFilePlainMarker);
         if (rules.empty()) {
-            ThrowQMVVLT(101, context, "ParseScriptText failed: cannot read " + rulePath.string());
+            ThrowQMVVLT(MessageId::kFatalError101, context,
+                        "ParseScriptText failed: cannot read " + rulePath.string());
         }
         m_engine->LoadScript(rules, kRuleFile);
         m_initialised = true;
 
         m_operationDoc.reset(xmlNewDoc(BAD_CAST "1.0"));
         if (!m_operationDoc) {
-            ThrowQMVVLT(102, context, "create MSXML2::DOMDocument40 failed");
+            ThrowQMVVLT(MessageId::kFatalErrorReinstall, context,
+                        "create MSXML2::DOMDocument40 failed");
         }
         m_operationRoot = NewProfileElement(m_operationDoc.get(), "root");
         xmlDocSetRootElement(m_operationDoc.get(), m_operationRoot);
@@ -122,7 +125,7 @@ void CRadioDataModel::LoadSchema() {
     XmlDocPtr forInfo = ParseXmlUtf8(text, &error);
     XmlDocPtr forSchema = ParseXmlUtf8(text, &error);
     if (!forInfo || !forSchema) {
-        ThrowQMVVLT(102, context,
+        ThrowQMVVLT(MessageId::kFatalErrorReinstall, context,
                     "create Msxml2.XMLSchemaCache.4.0 failed: " + path.string() + ": " + error);
     }
     auto schema = std::make_unique<ProfileSchema>();
@@ -135,7 +138,8 @@ void CRadioDataModel::LoadSchema() {
         schema->schema.reset(xmlSchemaParse(parser.get()));
     }
     if (!schema->schema) {
-        ThrowQMVVLT(102, context, "create Msxml2.XMLSchemaCache.4.0 failed: " + path.string());
+        ThrowQMVVLT(MessageId::kFatalErrorReinstall, context,
+                    "create Msxml2.XMLSchemaCache.4.0 failed: " + path.string());
     }
     schema->compiledFrom = std::move(forSchema);
     m_schema = std::move(schema);
@@ -222,7 +226,8 @@ void CRadioDataModel::ValidateAgainstSchema(xmlDoc* profile, const std::string& 
     std::unique_ptr<xmlSchemaValidCtxt, SchemaValidDeleter> validator(
         xmlSchemaNewValidCtxt(m_schema->schema.get()));
     if (!profile || !validator) {
-        ThrowQMVVLT(102, context, "create Msxml2.DOMDocument.4.0 failed");
+        ThrowQMVVLT(MessageId::kFatalErrorReinstall, context,
+                    "create Msxml2.DOMDocument.4.0 failed");
     }
     std::string reason;
     xmlSchemaSetValidStructuredErrors(
@@ -238,7 +243,7 @@ void CRadioDataModel::ValidateAgainstSchema(xmlDoc* profile, const std::string& 
         },
         &reason);
     if (xmlSchemaValidateDoc(validator.get(), profile) != 0) {
-        ThrowQMVVLT(105, context,
+        ThrowQMVVLT(MessageId::kInvalidProfile, context,
                     "File='" + SourceForTrace(source, sourceIsFile) + "'\nDesc: " + reason);
     }
 }
@@ -260,13 +265,13 @@ bool CRadioDataModel::InitialOperaDocFrom(const std::string& source, const std::
         std::string error;
         XmlDocPtr raw = ParseXmlUtf8(text, &error, kProfileOptions);
         if (!raw) {
-            ThrowQMVVLT(105, context,
+            ThrowQMVVLT(MessageId::kInvalidProfile, context,
                         "File='" + SourceForTrace(source, sourceIsFile) + "'\nDesc: " + error);
         }
         // Every element is declared globally in the schema: the root must be checked here.
         const xmlNode* root = xmlDocGetRootElement(raw.get());
         if (!IsProfileElement(root) || NodeName(root) != "QMVProfile") {
-            ThrowQMVVLT(105, context,
+            ThrowQMVVLT(MessageId::kInvalidProfile, context,
                         "File='" + SourceForTrace(source, sourceIsFile) +
                             "'\nDesc: the document is not a profile");
         }
@@ -280,7 +285,7 @@ bool CRadioDataModel::InitialOperaDocFrom(const std::string& source, const std::
         const xmlNode* version = xpath.SelectFirst("//dfns:version");
         const xmlNode* limit = xpath.SelectFirst("//dfns:limit");
         if (!version || !limit) {
-            ThrowQMVVLT(105, context,
+            ThrowQMVVLT(MessageId::kInvalidProfile, context,
                         "File='" + SourceForTrace(source, sourceIsFile) +
                             "'\nDesc: no version or limit element");
         }
@@ -307,7 +312,8 @@ bool CRadioDataModel::ValidateProfile(xmlDoc* raw) const {
         return false;
     }
     if (*clone != "10" && *clone != "15") {
-        ThrowQMVVLT(10156, "CRadioDataModel::ValidateProfile", LoadString(10156));
+        ThrowQMVVLT(MessageId::kUnsupportedModel, "CRadioDataModel::ValidateProfile",
+                    LoadString(MessageId::kUnsupportedModel));
     }
     return true;
 }
@@ -445,11 +451,13 @@ int CRadioDataModel::TakeOffDoc(bool toLatest) {
     constexpr const char* context = "CRadioDataModel::TakeOffDoc";
     return TraceExceptions(context, [&] {
         if (!m_profileDoc) {
-            ThrowQMVVLT(299, context, "ErrorMsg: no profile loaded\nDesc: \nSource: libxml2");
+            ThrowQMVVLT(MessageId::kFailedToSave, context,
+                        "ErrorMsg: no profile loaded\nDesc: \nSource: libxml2");
         }
         XmlDocPtr copy(xmlCopyDoc(m_profileDoc.get(), 1));
         if (!copy) {
-            ThrowQMVVLT(299, context, "ErrorMsg: out of memory\nDesc: \nSource: libxml2");
+            ThrowQMVVLT(MessageId::kFailedToSave, context,
+                        "ErrorMsg: out of memory\nDesc: \nSource: libxml2");
         }
         m_rawDoc = std::move(copy);
         const int target = toLatest ? kLatestModelGroup : m_modelGroup;

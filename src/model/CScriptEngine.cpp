@@ -8,6 +8,7 @@
 
 #include "CQMVVLTException.h"
 #include "CScriptNodeRegistry.h"
+#include "MessageId.h"
 #include "ScriptDom.h"
 #include "ScriptLuaContext.h"
 #include "ScriptSandbox.h"
@@ -206,13 +207,15 @@ CScriptEngine::CScriptEngine(Limits limits) : m_impl(std::make_unique<Impl>()) {
     m_impl->context.nodes = &m_impl->nodes;
     lua_State* L = lua_newstate(ScriptCappedAlloc, &m_impl->context);
     if (!L) {
-        ThrowQMVVLT(101, "CScriptEngine::CScriptEngine", "the script engine cannot be created");
+        ThrowQMVVLT(MessageId::kFatalError101, "CScriptEngine::CScriptEngine",
+                    "the script engine cannot be created");
     }
     m_impl->L = L;
     SetScriptContext(L, &m_impl->context);
     lua_pushcfunction(L, OpenState);
     if (lua_pcall(L, 0, 0, 0) != LUA_OK) {
-        ThrowQMVVLT(101, "CScriptEngine::CScriptEngine", "the script libraries cannot be opened");
+        ThrowQMVVLT(MessageId::kFatalError101, "CScriptEngine::CScriptEngine",
+                    "the script libraries cannot be opened");
     }
     lua_sethook(L, ScriptInstructionHook, LUA_MASKCOUNT, kScriptHookInterval);
 }
@@ -274,7 +277,7 @@ void CScriptEngine::LoadScript(std::string_view text, std::string_view chunkName
         m_impl->CollectAbandoned();
         m_impl->nodes.EndGeneration();
         Report(report);
-        ThrowQMVVLT(101, kLoadContext, std::string(failure) + "\n" + report);
+        ThrowQMVVLT(MessageId::kFatalError101, kLoadContext, std::string(failure) + "\n" + report);
     }
     lua_settop(L, 0);
     m_impl->nodes.EndGeneration();
@@ -306,13 +309,13 @@ CScriptEngine::CallResult CScriptEngine::CallFunction(std::string_view name,
         m_impl->CollectAbandoned();
         m_impl->nodes.EndGeneration();
         Report(report);
-        ThrowQMVVLT(106, kCallContext,
+        ThrowQMVVLT(MessageId::kUnknownError, kCallContext,
                     "Invoke script function failed\nfunction name=" + function + "\n" + report);
     }
     if (frame.missing) {
         lua_settop(L, 0);
         m_impl->nodes.EndGeneration();
-        ThrowQMVVLT(106, kCallContext,
+        ThrowQMVVLT(MessageId::kUnknownError, kCallContext,
                     "Invoke script function failed\nfunction name=" + function +
                         "\nthe rule file has no such function");
     }

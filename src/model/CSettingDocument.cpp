@@ -2,10 +2,11 @@
 
 #include "CQMVVLTException.h"
 #include "LoadSettingDoc.h"
+#include "MessageId.h"
 
 CSettingDocument::CSettingDocument(XmlDocPtr doc) : m_doc(std::move(doc)) {
     if (!m_doc) {
-        ThrowQMVVLT(kSettingFileMissing, "CSettingDocument", "no document");
+        ThrowQMVVLT(MessageId::kFilesNotAvailable, "CSettingDocument", "no document");
     }
 }
 

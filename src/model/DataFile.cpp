@@ -3,12 +3,11 @@
 #include <fstream>
 
 #include "CQMVVLTException.h"
+#include "MessageId.h"
 #include "TextCodec.h"
 
 namespace {
 
-// 106: "Unknown Error"
-constexpr int kUnknownError = 106;
 // The block size in which the wide form is read.
 constexpr std::size_t kWideBlockBytes = 2046;
 
@@ -46,7 +45,7 @@ DataFileText ReadDataFile(const std::filesystem::path& path) {
         bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
     }
     if (in.bad() || !in.eof()) {
-        ThrowQMVVLT(kUnknownError, "Utility", "");
+        ThrowQMVVLT(MessageId::kUnknownError, "Utility", "");
     }
     return DecodeDataFile(bytes);
 }

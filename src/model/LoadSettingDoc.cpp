@@ -2,6 +2,7 @@
 
 #include "CQMVVLTException.h"
 #include "DataFile.h"
+#include "MessageId.h"
 #include "TextCodec.h"
 #include "Utility.h"
 
@@ -15,17 +16,19 @@ XmlDocPtr LoadSettingDocFile(const std::filesystem::path& file) {
         data = ReadDataFile(file);
     } catch (const CQMVVLTException&) {
         // An unreadable settings file is a broken installation like a missing one.
-        ThrowQMVVLT(kSettingFileMissing, kContext, "File='" + file.string() + "'\nread error");
+        ThrowQMVVLT(MessageId::kFilesNotAvailable, kContext,
+                    "File='" + file.string() + "'\nread error");
     }
     if (data.text.empty()) {
-        ThrowQMVVLT(kSettingFileMissing, kContext,
+        ThrowQMVVLT(MessageId::kFilesNotAvailable, kContext,
                     "File='" + file.string() + "'\nmissing or empty");
     }
     UnscrambleUnlessPlain(data.text, data.narrow);
     std::string error;
     XmlDocPtr doc = ParseXmlUtf8(Utf16ToUtf8(data.text), &error);
     if (!doc) {
-        ThrowQMVVLT(kSettingFileMissing, kContext, "File='" + file.string() + "'\n" + error);
+        ThrowQMVVLT(MessageId::kFilesNotAvailable, kContext,
+                    "File='" + file.string() + "'\n" + error);
     }
     return doc;
 }

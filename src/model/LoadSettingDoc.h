@@ -3,10 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "MessageId.h"
 #include "XmlDom.h"
-
-// Message 222: "Some files needed by VLT are not available.\nPlease reinstall VLT."
-inline constexpr int kSettingFileMissing = 222;
 
 // Loads a settings document from the install folder: "lib" when fromLib is set, "Report"
 // otherwise. An empty name gives null. A file that is missing, empty, unreadable, wrongly

@@ -5,6 +5,7 @@
 
 #include "CQMVVLTException.h"
 #include "Collation.h"
+#include "MessageId.h"
 #include "TextCodec.h"
 
 namespace {
@@ -62,11 +63,11 @@ void SortXMLChildNodes(std::string& text, const char* container, const char* key
     std::string error;
     XmlDocPtr doc = ParseXmlSafely(text, &error);
     if (!doc) {
-        ThrowQMVVLT(105, kContext, error);
+        ThrowQMVVLT(MessageId::kInvalidProfile, kContext, error);
     }
     xmlNode* node = FindContainer(doc.get(), container);
     if (!node) {
-        ThrowQMVVLT(106, kContext,
+        ThrowQMVVLT(MessageId::kUnknownError, kContext,
                     std::string("ErrorMsg: no element ") + container + "\nDesc: \nSource: libxml2");
     }
     SortChildNodes(node, key, ascending);
@@ -84,7 +85,7 @@ void SortProfileLists(xmlDoc* doc) {
         xmlNode* node = FindContainer(doc, container);
         if (!node) {
             ThrowQMVVLT(
-                106, kContext,
+                MessageId::kUnknownError, kContext,
                 std::string("ErrorMsg: no element ") + container + "\nDesc: \nSource: libxml2");
         }
         SortChildNodes(node, key, true);

@@ -5,6 +5,7 @@
 
 #include "CReportProfile.h"
 #include "Collation.h"
+#include "MessageId.h"
 #include "ReportHtml.h"
 #include "StringTable.h"
 
@@ -33,7 +34,7 @@ std::string DealerSection(const ReportContext& context) {
         Trimmed(d.contactInfo).empty()) {
         return {};
     }
-    std::string out = SectionTitle(Label(159));
+    std::string out = SectionTitle(Label(MessageId::kDealerInformation));
     out +=
         "<table width='445'><tr><td><table width=\"100%\" border=\"0\" cellpadding=\"0\" "
         "cellspacing=\"0\"><tr>";
@@ -65,7 +66,7 @@ std::vector<const ReportContact*> Pointers(const std::vector<ReportContact>& lis
 // One single item per name, or "None".
 std::string ItemList(const std::vector<std::string>& names) {
     if (names.empty()) {
-        return SingleItem(Label(10136));
+        return SingleItem(Label(MessageId::kNone));
     }
     std::string out;
     for (const std::string& name : names) {
@@ -75,11 +76,11 @@ std::string ItemList(const std::vector<std::string>& names) {
 }
 
 std::string NoneInSection() {
-    return "&nbsp;" + SingleItem(Label(10136));
+    return "&nbsp;" + SingleItem(Label(MessageId::kNone));
 }
 
 std::string EnabledText(bool on) {
-    return Label(on ? 196 : 197);
+    return Label(on ? MessageId::kEnabled : MessageId::kDisabled);
 }
 
 bool Contains(const std::vector<std::string>& list, const std::string& value) {
@@ -150,7 +151,8 @@ std::vector<const ReportContact*> ReceivedPublicGroups(const CReportProfile& p,
 }
 
 std::string ChannelTitle(const ReportContact& c) {
-    return c.name + " (" + CStringTable::Instance().Format(116, {std::to_string(c.channel)}) + ")";
+    return c.name + " (" +
+           CStringTable::Instance().Format(MessageId::kChannelN, {std::to_string(c.channel)}) + ")";
 }
 
 }  // namespace
@@ -169,42 +171,45 @@ ReportContent BuildRadioReport(xmlDoc* doc, const ReportContext& context) {
     const std::string model = ModelName(p.Limit("model"));
     ReportContent report;
     report.pictureCode = Replace(p.Limit("model"), "Q411", "Q410");
-    report.title =
-        Label(170) + " - " + Label(10057) + ":" + ownPid + " " + Label(181) + ":" + model;
+    report.title = Label(MessageId::kRadioSpecificReport) + " - " +
+                   Label(MessageId::kUnitPrivateId) + ":" + ownPid + " " +
+                   Label(MessageId::kModel) + ":" + model;
 
     std::string& out = report.html;
     out = "&nbsp;<BR>&nbsp;<BR>";
     out += DealerSection(context);
-    out += LabelValue(Label(10057), ownPid);
+    out += LabelValue(Label(MessageId::kUnitPrivateId), ownPid);
     const ReportContact* own = p.OwnPrivate();
     if (!own) {
         return report;  // only offered for a profile of one of its own radios
     }
-    out += LabelValue(Label(175), own->name);
-    out += LabelValue(Label(10059), p.Version("firmware_phase") +
-                                        Hex2(p.VersionNumber("firmware_release")) + "." +
-                                        Dec2(p.VersionNumber("firmware_version")) + "." +
-                                        Dec2(p.VersionNumber("firmware_revision")));
-    out += LabelValue(Label(10060), "CP" + Hex2(p.VersionNumber("codeplug_structure")) + "." +
-                                        Hex2(p.VersionNumber("codeplug_version")) + "." +
-                                        Hex2(p.VersionNumber("codeplug_dev_version")));
-    out += LabelValue(Label(181), model);
-    out += LabelValue(Label(182), std::to_string(own->channel));
+    out += LabelValue(Label(MessageId::kName), own->name);
+    out += LabelValue(Label(MessageId::kFirmwareVersion),
+                      p.Version("firmware_phase") + Hex2(p.VersionNumber("firmware_release")) +
+                          "." + Dec2(p.VersionNumber("firmware_version")) + "." +
+                          Dec2(p.VersionNumber("firmware_revision")));
+    out += LabelValue(Label(MessageId::kCodeplugVersion),
+                      "CP" + Hex2(p.VersionNumber("codeplug_structure")) + "." +
+                          Hex2(p.VersionNumber("codeplug_version")) + "." +
+                          Hex2(p.VersionNumber("codeplug_dev_version")));
+    out += LabelValue(Label(MessageId::kModel), model);
+    out += LabelValue(Label(MessageId::kHomeChannel), std::to_string(own->channel));
     const ReportContact* home = p.ContactByPid(own->homeGrp);
-    out += LabelValue(Label(10095), home ? home->name : Label(10136));
-    out += LabelValue(Label(10097), EnabledText(own->showGrpOnly));
-    out += LabelValue(Label(10098), std::to_string(own->alertTone));
+    out += LabelValue(Label(MessageId::kHomeGroup), home ? home->name : Label(MessageId::kNone));
+    out += LabelValue(Label(MessageId::kGroupOnly), EnabledText(own->showGrpOnly));
+    out += LabelValue(Label(MessageId::kRinger), std::to_string(own->alertTone));
     if (p.LimitFlag("mngr_mode_en")) {
-        out += LabelValue(Label(203), EnabledText(own->mngrMode));
+        out += LabelValue(Label(MessageId::kManagerMode), EnabledText(own->mngrMode));
     }
     if (p.LimitFlag("see_all_groups_en")) {
-        out += LabelValue(Label(183), EnabledText(own->seeAllGroups));
+        out += LabelValue(Label(MessageId::kSeeAllGroups), EnabledText(own->seeAllGroups));
     }
     if (p.LimitFlag("public_scan_en")) {
-        out += LabelValue(Label(120), EnabledText(p.SettingFlag("scan_en")));
+        out += LabelValue(Label(MessageId::kScanMode), EnabledText(p.SettingFlag("scan_en")));
     }
     if (context.modelGroup != 1) {
-        out += LabelValue(Label(214), EnabledText(own->privateScrollList));
+        out +=
+            LabelValue(Label(MessageId::kPrivateScrollList), EnabledText(own->privateScrollList));
     }
 
     std::vector<std::string> receive;
@@ -215,7 +220,7 @@ ReportContent BuildRadioReport(xmlDoc* doc, const ReportContext& context) {
         receive.push_back(name);
     }
     out += kSeparator;
-    out += SectionTitle(Label(184)) + ItemList(receive);
+    out += SectionTitle(Label(MessageId::kReceiveFrom)) + ItemList(receive);
 
     std::vector<std::string> transmit;
     for (const ReportContact* g : Pointers(p.PublicGroups())) {
@@ -225,9 +230,11 @@ ReportContent BuildRadioReport(xmlDoc* doc, const ReportContext& context) {
         transmit.push_back(name);
     }
     out += kSeparator;
-    out += SectionTitle(Label(185)) + ItemList(transmit);
+    out += SectionTitle(Label(MessageId::kTransmitTo)) + ItemList(transmit);
 
-    const int scrollTitle = context.modelGroup == 1 ? 114 : own->privateScrollList ? 213 : 212;
+    const int scrollTitle = context.modelGroup == 1  ? MessageId::kScrollList
+                            : own->privateScrollList ? MessageId::kScrollListPrivate
+                                                     : MessageId::kScrollListGlobal;
     std::vector<std::string> scroll;
     for (const ReportContact* g : Pointers(p.PublicGroups())) {
         if (g->inScrollList) {
@@ -246,14 +253,14 @@ ReportContent BuildRadioReport(xmlDoc* doc, const ReportContext& context) {
     out += SectionTitle(Label(scrollTitle)) + ItemList(scroll);
 
     out += kSeparator;
-    out += SectionTitle(Label(130)) + ItemList(p.Texts());
+    out += SectionTitle(Label(MessageId::kTextMessages)) + ItemList(p.Texts());
     return report;
 }
 
 ReportContent BuildOverviewReport(xmlDoc* doc, const ReportContext& context) {
     const CReportProfile p(doc);
     ReportContent report;
-    report.title = Label(171);
+    report.title = Label(MessageId::kOverviewReport);
     // Both model codes share one picture.
     report.pictureCode = Replace(Replace(p.Limit("model"), "21S", "20S"), "Q411", "Q410");
 
@@ -264,7 +271,7 @@ ReportContent BuildOverviewReport(xmlDoc* doc, const ReportContext& context) {
     const auto publicGroups = Pointers(p.PublicGroups());
     const auto privateGroups = Pointers(p.PrivateGroups());
 
-    out += SectionTitle(Label(186));
+    out += SectionTitle(Label(MessageId::kAllPrivates));
     if (privates.empty()) {
         out += NoneInSection();
     } else {
@@ -275,7 +282,7 @@ ReportContent BuildOverviewReport(xmlDoc* doc, const ReportContext& context) {
         out += "</table>";
     }
 
-    out += SectionTitle(Label(188));
+    out += SectionTitle(Label(MessageId::kAllPublicGroups));
     if (publicGroups.empty()) {
         out += NoneInSection();
     } else {
@@ -287,7 +294,7 @@ ReportContent BuildOverviewReport(xmlDoc* doc, const ReportContext& context) {
         out += "</table>";
     }
 
-    out += SectionTitle(Label(187));
+    out += SectionTitle(Label(MessageId::kAllPrivateGroups));
     if (privateGroups.empty()) {
         out += NoneInSection();
     } else {
@@ -302,9 +309,9 @@ ReportContent BuildOverviewReport(xmlDoc* doc, const ReportContext& context) {
         int label;
         bool ReportContact::*flag;
     } flagLists[] = {
-        {189, &ReportContact::mngrMode},
-        {190, &ReportContact::seeAllGroups},
-        {191, &ReportContact::showGrpOnly},
+        {MessageId::kManagerModeEnabled, &ReportContact::mngrMode},
+        {MessageId::kSeeAllGroupsEnabled, &ReportContact::seeAllGroups},
+        {MessageId::kGroupOnlyEnabled, &ReportContact::showGrpOnly},
     };
     for (const auto& list : flagLists) {
         std::vector<std::string> names;
@@ -317,7 +324,7 @@ ReportContent BuildOverviewReport(xmlDoc* doc, const ReportContext& context) {
         out += names.empty() ? NoneInSection() : TwoColumnList(names);
     }
 
-    out += SectionTitle(Label(192));
+    out += SectionTitle(Label(MessageId::kPrivateGroups));
     for (const ReportContact* g : privateGroups) {
         std::vector<std::string> members;
         for (const ReportContact* c : privates) {
@@ -325,15 +332,17 @@ ReportContent BuildOverviewReport(xmlDoc* doc, const ReportContext& context) {
                 members.push_back(c->name);
             }
         }
-        out += UnderlinedTitle(ChannelTitle(*g)) + "&nbsp;&nbsp;" + UnderlinedTitle(Label(195));
-        out += members.empty() ? SingleItem(Label(10136)) + "<BR>" : TwoColumnList(members);
+        out += UnderlinedTitle(ChannelTitle(*g)) + "&nbsp;&nbsp;" +
+               UnderlinedTitle(Label(MessageId::kGroupMembers));
+        out +=
+            members.empty() ? SingleItem(Label(MessageId::kNone)) + "<BR>" : TwoColumnList(members);
     }
     if (privateGroups.empty()) {
         out += NoneInSection();
     }
 
     out += kSeparator;
-    out += SectionTitle(Label(193));
+    out += SectionTitle(Label(MessageId::kPublicGroups));
     for (const ReportContact* g : publicGroups) {
         std::vector<std::string> receivers;
         for (const ReportContact* c : privates) {
@@ -342,8 +351,9 @@ ReportContent BuildOverviewReport(xmlDoc* doc, const ReportContext& context) {
                 receivers.push_back(c->name);
             }
         }
-        out += UnderlinedTitle(ChannelTitle(*g)) + "&nbsp;&nbsp;" + UnderlinedTitle(Label(194));
-        out += receivers.empty() ? SingleItem(Label(10136)) : TwoColumnList(receivers);
+        out += UnderlinedTitle(ChannelTitle(*g)) + "&nbsp;&nbsp;" +
+               UnderlinedTitle(Label(MessageId::kReceiveList));
+        out += receivers.empty() ? SingleItem(Label(MessageId::kNone)) : TwoColumnList(receivers);
     }
     if (publicGroups.empty()) {
         out += NoneInSection();

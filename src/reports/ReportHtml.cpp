@@ -1,5 +1,6 @@
 #include "ReportHtml.h"
 
+#include "MessageId.h"
 #include "StringTable.h"
 
 std::string EscapeReportText(std::string_view text, bool nbsp) {
@@ -129,13 +130,14 @@ std::string HeadCell(std::string_view text, int width, std::string_view tip = {}
 }  // namespace
 
 std::string GroupTableHead() {
-    return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(175), 136) + HeadCell("PID", 74) +
-           HeadCell("Channel", 46) + "</tr>";
+    return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(MessageId::kName), 136) +
+           HeadCell("PID", 74) + HeadCell("Channel", 46) + "</tr>";
 }
 
 std::string PrivateTableHead() {
-    return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(175), 100) + HeadCell("PID", 74) +
-           HeadCell("Channel", 48) + HeadCell("G.O.", 30, LoadString(10097)) + "</tr>";
+    return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(MessageId::kName), 100) +
+           HeadCell("PID", 74) + HeadCell("Channel", 48) +
+           HeadCell("G.O.", 30, LoadString(MessageId::kGroupOnly)) + "</tr>";
 }
 
 std::string GroupRow(std::string_view name, std::string_view id, unsigned channel) {

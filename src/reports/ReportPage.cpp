@@ -5,6 +5,7 @@
 
 #include "AtomicFile.h"
 #include "CQMVVLTException.h"
+#include "MessageId.h"
 #include "ReportHtml.h"
 #include "TextCodec.h"
 
@@ -19,7 +20,7 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 
 bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     try {
-        WriteFileAtomically(path, bytes, 101, "CReportOptionDlg::SaveReport");
+        WriteFileAtomically(path, bytes, MessageId::kFatalError101, "CReportOptionDlg::SaveReport");
         return true;
     } catch (const CQMVVLTException&) {
         return false;
@@ -31,7 +32,8 @@ bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
 std::string LoadReportTemplate(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        ThrowQMVVLT(101, "CReportOptionDlg::LoadReportTemplate", "Open template file failed");
+        ThrowQMVVLT(MessageId::kFatalError101, "CReportOptionDlg::LoadReportTemplate",
+                    "Open template file failed");
     }
     std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     // Templates are single-byte text in the system code page; one saved as UTF-8 is taken as such.
@@ -82,7 +84,8 @@ std::filesystem::path SaveReport(const std::filesystem::path& reportFolder,
     std::filesystem::create_directories(fallbackFolder, ec);
     const auto fallback = fallbackFolder / outputName;
     if (!WriteFile(fallback, bytes)) {
-        ThrowQMVVLT(101, "CReportOptionDlg::SaveReport", "Open script file failed");
+        ThrowQMVVLT(MessageId::kFatalError101, "CReportOptionDlg::SaveReport",
+                    "Open script file failed");
     }
     CopyReportPictures(reportFolder, fallbackFolder);
     return fallback;

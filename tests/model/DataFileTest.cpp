@@ -8,6 +8,7 @@
 #include "CQMVVLTException.h"
 #include "DataFile.h"
 #include "LoadSettingDoc.h"
+#include "MessageId.h"
 #include "TextCodec.h"
 
 namespace {
@@ -196,7 +197,7 @@ TEST(LoadSettingDoc, BrokenFilesGiveMessage222) {
                                 "SYSTEM 'file:///etc/passwd'>]><a>&e;</a>")},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CodeOf(c.file), kSettingFileMissing) << c.name;
+        EXPECT_EQ(CodeOf(c.file), MessageId::kFilesNotAvailable) << c.name;
     }
 }
 
