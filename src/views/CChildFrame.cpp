@@ -56,9 +56,13 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_split);
     setFocusProxy(m_tree);
+    // Every change of the document's modified flag (edits, saves, a radio read) shows in [*].
+    m_document->SetModifiedCallback([this](bool) { SyncModified(); });
 }
 
-CChildFrame::~CChildFrame() = default;
+CChildFrame::~CChildFrame() {
+    m_document->SetModifiedCallback({});
+}
 
 void CChildFrame::InitialUpdate() {
     m_tree->Build();
@@ -84,10 +88,7 @@ void CChildFrame::SyncModified() {
 }
 
 void CChildFrame::MarkModified() {
-    // The one place where an edit marks the document; the document's own notification replaces it
-    // once it has one.
     m_document->SetModified(true);
-    SyncModified();
 }
 
 void CChildFrame::NotifyAllViews(int hint) {
