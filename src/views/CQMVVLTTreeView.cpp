@@ -106,6 +106,11 @@ CQMVVLTTreeView::CQMVVLTTreeView(IViewHost& host, QWidget* parent)
     : QTreeWidget(parent), m_host(host) {
     setHeaderHidden(true);
     setColumnCount(1);
+    // The pane is narrow: long labels (a bold own radio, a list's note) scroll rather than being
+    // cut off.
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setRootIsDecorated(true);
     setUniformRowHeights(true);
     setIconSize(QSize(17, 17));
