@@ -610,10 +610,12 @@ int CreateElementFn(lua_State* L) {
 void SilentXPathError(void*, xmlErrorPtr) {}
 
 // Evaluates the expression of argument 2 from the node of argument 1 and leaves the result in a
-// free box on the stack; raises when the expression is not a valid node-set expression.
+// free box on the stack; raises when the expression is not a valid node-set expression. The
+// caller frees it with ReleaseXPath once it has taken the nodes.
 xmlNodeSet* EvaluateXPath(lua_State* L) {
     xmlNode* node = CheckNode(L, 1);
     const char* expr = luaL_checkstring(L, 2);
+    lua_settop(L, 2);
     FreeBox* contextBox = PushFreeBox(L, FreeXPathContext);
     FreeBox* resultBox = PushFreeBox(L, FreeXPathObject);
     auto* context = xmlXPathNewContext(node->doc);
@@ -632,6 +634,14 @@ xmlNodeSet* EvaluateXPath(lua_State* L) {
     return result->nodesetval;
 }
 
+// Frees the context and result of EvaluateXPath (the two boxes above the arguments) now: left to
+// the collector, a node set could be freed after its document, whose nodes it still points to.
+void ReleaseXPath(lua_State* L) {
+    for (int index : {3, 4}) {
+        EmptyFreeBox(static_cast<FreeBox*>(lua_touserdata(L, index)));
+    }
+}
+
 // Nodes scripts may receive: elements and attributes (namespace nodes belong to the result).
 bool IsSelectable(const xmlNode* node) {
     return node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE;
@@ -647,6 +657,7 @@ int SelectNodesFn(lua_State* L) {
             lua_rawseti(L, -2, ++index);
         }
     }
+    ReleaseXPath(L);
     return 1;
 }
 
@@ -658,6 +669,7 @@ int SelectSingleNodeFn(lua_State* L) {
             found = set->nodeTab[i];
         }
     }
+    ReleaseXPath(L);
     PushScriptNode(L, found);
     return 1;
 }
