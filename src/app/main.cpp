@@ -55,11 +55,6 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     CMainFrame window(*settings, Utility::GetInstallPath());
-    for (const QString& file : files) {
-        if (!window.OpenDocument(file.toStdString())) {
-            return 1;
-        }
-    }
     QObject::connect(&single, &CSingleInstance::FilesRequested, &window,
                      [&window](const QStringList& requested) {
                          for (const QString& file : requested) {
@@ -68,10 +63,18 @@ int main(int argc, char* argv[]) {
                          window.raise();
                          window.activateWindow();
                      });
+    // Listening before the profiles load: a later start meanwhile hands its files over (served
+    // once the event loop runs) instead of starting a second program.
     single.Listen();
+    for (const QString& file : files) {
+        if (!window.OpenDocument(file.toStdString())) {
+            return 1;
+        }
+    }
+    window.showMaximized();
+    // The splash goes over the shown window, so that closing it reveals the program.
     if (!parser.isSet(noSplash)) {
         CSplashScreen::ShowFor(&window);
     }
-    window.showMaximized();
     return QApplication::exec();
 }

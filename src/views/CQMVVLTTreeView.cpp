@@ -106,6 +106,11 @@ CQMVVLTTreeView::CQMVVLTTreeView(IViewHost& host, QWidget* parent)
     : QTreeWidget(parent), m_host(host) {
     setHeaderHidden(true);
     setColumnCount(1);
+    // The pane is narrow: long labels (a bold own radio, a list's note) scroll rather than being
+    // cut off.
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    header()->setStretchLastSection(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setRootIsDecorated(true);
     setUniformRowHeights(true);
     setIconSize(QSize(17, 17));
@@ -233,7 +238,7 @@ void CQMVVLTTreeView::Build() {
         if (!list.IsEnabled()) {
             return nullptr;
         }
-        QTreeWidgetItem* node = NewItem(contacts, Text(labelId), listKind);
+        QTreeWidgetItem* node = NewItem(contacts, ListLabel(list, labelId), listKind);
         const int memberKind = MemberKindOf(listKind);
         for (int i = 0, n = list.GetChildCount(); i < n; ++i) {
             const CDataItem member = list.GetChildByIndex(i);
@@ -265,7 +270,7 @@ void CQMVVLTTreeView::Build() {
 
     const CDataItem texts = root.GetChildByName("TextMessages");
     if (texts.IsEnabled()) {
-        m_textMessages = NewItem(top, Text(130), kKindTextMessages);
+        m_textMessages = NewItem(top, ListLabel(texts, 130), kKindTextMessages);
         for (int i = 0, n = texts.GetChildCount(); i < n; ++i) {
             NewItem(
                 m_textMessages,
@@ -287,6 +292,34 @@ void CQMVVLTTreeView::Build() {
     scrollToItem(top);
     m_loaded = true;
     UpdateCommandFlags();
+}
+
+QString CQMVVLTTreeView::ListLabel(const CDataItem& list, int labelId) {
+    QString label = Text(labelId);
+    if (const int note = list.GetLabelSuffix(); note != 0) {
+        label += QLatin1Char(' ') + Text(note);
+    }
+    return label;
+}
+
+void CQMVVLTTreeView::RemoveHiddenLists() {
+    for (QTreeWidgetItem** slot : {&m_privates, &m_privateGroups, &m_textMessages}) {
+        QTreeWidgetItem* node = *slot;
+        if (!node || ListItem(KindOf(node)).IsEnabled()) {
+            continue;
+        }
+        // The selection moves to the node above, whose view then shows.
+        QTreeWidgetItem* parent = node->parent();
+        const bool wasCurrent = currentItem() == node;
+        if (wasCurrent) {
+            SelectQuietly(parent);
+        }
+        *slot = nullptr;
+        delete node;
+        if (wasCurrent) {
+            m_host.ShowView(KindOf(parent), 0);
+        }
+    }
 }
 
 void CQMVVLTTreeView::SelectQuietly(QTreeWidgetItem* item) {
@@ -575,6 +608,8 @@ void CQMVVLTTreeView::DelItem(int kind, int position) {
             setCurrentItem(node);
             m_host.ShowView(listKind, 0);
         }
+        // A list the model does not support is shown only while it holds members.
+        RemoveHiddenLists();
         m_busy = busy;
     });
     UpdateCommandFlags();
@@ -690,7 +725,11 @@ void CQMVVLTTreeView::focusOutEvent(QFocusEvent* event) {
 }
 
 void CQMVVLTTreeView::contextMenuEvent(QContextMenuEvent* event) {
-    QTreeWidgetItem* item = itemAt(viewport()->mapFrom(this, event->pos()));
+    // From the keyboard the menu is for the selected item and opens at its label; the event's
+    // position is merely the middle of the widget.
+    const bool fromKeyboard = event->reason() == QContextMenuEvent::Keyboard;
+    QTreeWidgetItem* item =
+        fromKeyboard ? currentItem() : itemAt(viewport()->mapFrom(this, event->pos()));
     if (!item) {
         return;
     }
@@ -709,10 +748,20 @@ void CQMVVLTTreeView::contextMenuEvent(QContextMenuEvent* event) {
         ->setEnabled(state.CanDelete());
     menu.addAction(Text(240), this, &CQMVVLTTreeView::RenameSelected)
         ->setEnabled(state.CanRename());
-    menu.exec(event->globalPos());
+    menu.exec(fromKeyboard ? viewport()->mapToGlobal(visualItemRect(item).bottomLeft())
+                           : event->globalPos());
 }
 
 void CQMVVLTTreeView::keyPressEvent(QKeyEvent* event) {
+    // Shift+F10 asks for the context menu as the menu key does; the platform turns only the
+    // latter into a context menu event.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier &&
+        state() != QAbstractItemView::EditingState) {
+        QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, rect().center(),
+                                    mapToGlobal(rect().center()));
+        contextMenuEvent(&menuEvent);
+        return;
+    }
     if (event->key() == Qt::Key_Delete && state() != QAbstractItemView::EditingState) {
         DeleteSelected();
         return;

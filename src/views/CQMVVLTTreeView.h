@@ -58,6 +58,10 @@ class CQMVVLTTreeView : public QTreeWidget {
     bool CommitRename(QTreeWidgetItem* item, const QString& text);
     void SetPrivateLook(QTreeWidgetItem* item, bool ownRadio);
     void SelectQuietly(QTreeWidgetItem* item);
+    // A list's label, with the rule file's note (e.g. that the radio does not support it).
+    static QString ListLabel(const CDataItem& list, int labelId);
+    // Removes the nodes of lists the rule file no longer shows.
+    void RemoveHiddenLists();
     // Runs a tree operation; a failing data item call shows its message, and the tree is
     // relabelled from the profile so it still shows what the profile holds.
     template <class F>

@@ -1,5 +1,8 @@
+#include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include <QLabel>
 
@@ -212,6 +215,93 @@ TEST_F(TreeViewTest, AddedPrivateShowsHowItWasAdded) {
         EXPECT_TRUE(m_frame->View()->Caption()->text().endsWith(c.suffix)) << c.suffix;
         CloseFrame();
     }
+}
+
+// A list the model does not support stays in view while it holds members, says so, and takes
+// nothing new; once emptied it goes. A supported list stays, and takes new members.
+TEST_F(TreeViewTest, UnsupportedListIsShownOnlyWhileItHoldsMembers) {
+    const struct {
+        const char* name;
+        bool supported;
+        int listKind;
+        int memberKind;
+        QString label;
+    } cases[] = {
+        {"privates without contacts", false, kKindPrivates, kKindPrivate,
+         "Privates (not supported by this radio)"},
+        {"texts without messaging", false, kKindTextMessages, kKindTextMessage,
+         "Text Messages (not supported by this radio)"},
+        {"supported privates", true, kKindPrivates, kKindPrivate, "Privates"},
+    };
+    const CCommandState& flags = CCommandState::Instance();
+    for (const auto& c : cases) {
+        ProfilePieces pieces;
+        pieces.privates = PrivateXml("Solo", "10000002");
+        pieces.texts = "<TextMessage txt=\"Back soon\"/>";
+        std::string xml = MakeProfile(pieces);
+        if (!c.supported && c.listKind == kKindPrivates) {
+            const std::string capacity = "max_num_of_contacts=\"150\"";
+            xml.replace(xml.find(capacity), capacity.size(), "max_num_of_contacts=\"0\"");
+        }
+        const auto path = m_config.Path() / "Limited.lam";
+        WriteFileBytes(path, xml);
+        Open(path);
+
+        QTreeWidgetItem* node = Node(c.listKind);
+        ASSERT_NE(node, nullptr) << c.name;
+        EXPECT_EQ(node->text(0), c.label) << c.name;
+        Click(node);
+        EXPECT_EQ(flags.CanAdd(), c.supported) << c.name;
+        node->setExpanded(true);
+        Click(Node(c.memberKind, 0));
+        QTest::keyClick(Tree(), Qt::Key_Delete);
+        EXPECT_TRUE(m_frame->Document().IsModified()) << c.name;
+        EXPECT_EQ(Node(c.listKind) != nullptr, c.supported) << c.name;
+        // The selection and the shown view never stay on a node that is gone.
+        EXPECT_EQ(CQMVVLTTreeView::KindOf(Tree()->currentItem()), m_frame->Current().kind);
+        CloseFrame();
+    }
+}
+
+TEST_F(TreeViewTest, ContextMenuFromTheKeyboardOffersTheNodesCommands) {
+    Open();
+    const struct {
+        int kind;
+        std::vector<bool> enabled;  // Add, Scan(Add), Delete, Rename
+    } cases[] = {
+        {kKindPrivates, {true, true, false, false}},
+        {kKindPublicGroup, {false, false, true, true}},
+    };
+    for (const auto& c : cases) {
+        Click(Node(c.kind));
+        QStringList texts;
+        std::vector<bool> enabled;
+        QTimer::singleShot(0, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* action : menu->actions()) {
+                texts << action->text();
+                enabled.push_back(action->isEnabled());
+            }
+            QTest::keyClick(menu, Qt::Key_Escape);
+        });
+        QTest::keyClick(Tree(), Qt::Key_F10, Qt::ShiftModifier);
+        EXPECT_EQ(texts, QStringList(
+                             {"&Add\tCtrl+A", "&Scan(Add)\tCtrl+T", "&Delete\tDel", "&Rename\tF2"}))
+            << c.kind;
+        EXPECT_EQ(enabled, c.enabled) << c.kind;
+    }
+
+    // Delete chosen in the menu removes the selected group.
+    Click(Node(kKindPublicGroup, 0));
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        menu->setActiveAction(menu->actions().at(2));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QTest::keyClick(Tree(), Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_EQ(Labels(Node(kKindPublicGroups)), QStringList({"Maintenance", "Security"}));
 }
 
 }  // namespace
