@@ -40,7 +40,39 @@ void EnsureGuiApplication() {
     static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// The page as Qt's rich-text engine should see it.
+QString PrintableReportHtml(const std::string& page) {
+    QString html = QString::fromStdString(page);
+    // Qt's rich text keeps inline text after a closed <div> in that block: give the underlined
+    // titles blocks of their own so they start on a new line as in a browser.
+    html.replace(QRegularExpression(R"(<span class="ItemTitleU">(.*?)</span><BR>)"),
+                 R"(<p class="ItemTitleU" style="margin: 2px 0">\1</p>)");
+    return html;
+}
+
 }  // namespace
+
+QPageLayout ReportPageLayout(const QPageSize& pageSize) {
+    return QPageLayout(pageSize, QPageLayout::Portrait,
+                       QMarginsF(kMarginSide, kMarginTopBottom, kMarginSide, kMarginTopBottom),
+                       QPageLayout::Inch);
+}
+
+void LoadReportDocument(QTextDocument& document, const std::string& page,
+                        const std::filesystem::path& resourceFolder) {
+    document.setBaseUrl(QUrl::fromLocalFile(QString::fromStdString(resourceFolder.string() + "/")));
+    // Pictures are named relative to the page.
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(resourceFolder, ec)) {
+        if (entry.path().extension() == ".jpg") {
+            const QImage picture(QString::fromStdString(entry.path().string()));
+            document.addResource(QTextDocument::ImageResource,
+                                 QUrl(QString::fromStdString(entry.path().filename().string())),
+                                 picture);
+        }
+    }
+    document.setHtml(PrintableReportHtml(page));
+}
 
 bool WriteReportPdf(const std::string& page, const std::filesystem::path& resourceFolder,
                     const std::filesystem::path& pdf) {
@@ -50,28 +82,9 @@ bool WriteReportPdf(const std::string& page, const std::filesystem::path& resour
     {
         QPdfWriter writer(QString::fromStdString(temp.string()));
         writer.setCreator("QMV VLT");
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                        QMarginsF(kMarginSide, kMarginTopBottom, kMarginSide, kMarginTopBottom),
-                        QPageLayout::Inch));
+        writer.setPageLayout(ReportPageLayout(QPageSize(QPageSize::A4)));
         QTextDocument document;
-        document.setBaseUrl(
-            QUrl::fromLocalFile(QString::fromStdString(resourceFolder.string() + "/")));
-        // Qt's rich text keeps inline text after a closed <div> in that block: give the
-        // underlined titles blocks of their own so they start on a new line as in a browser.
-        QString html = QString::fromStdString(page);
-        html.replace(QRegularExpression(R"(<span class="ItemTitleU">(.*?)</span><BR>)"),
-                     R"(<p class="ItemTitleU" style="margin: 2px 0">\1</p>)");
-        // Pictures are named relative to the page.
-        for (const auto& entry : std::filesystem::directory_iterator(resourceFolder, ec)) {
-            if (entry.path().extension() == ".jpg") {
-                const QImage picture(QString::fromStdString(entry.path().string()));
-                document.addResource(QTextDocument::ImageResource,
-                                     QUrl(QString::fromStdString(entry.path().filename().string())),
-                                     picture);
-            }
-        }
-        document.setHtml(html);
+        LoadReportDocument(document, page, resourceFolder);
         document.print(&writer);
     }
     if (!std::filesystem::exists(temp, ec) || std::filesystem::file_size(temp, ec) == 0) {
