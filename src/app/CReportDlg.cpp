@@ -51,6 +51,9 @@ CReportDlg::CReportDlg(std::filesystem::path page, IAppUi& ui, QWidget* parent)
     m_browser = new QTextBrowser(this);
     m_browser->setOpenLinks(false);
     m_browser->setSource(QUrl::fromLocalFile(QString::fromStdString(m_page.string())));
+    // Shown as it prints: the same engine draws both.
+    m_browser->document()->setHtml(PrintableReportHtml(m_pageText));
+    m_browser->moveCursor(QTextCursor::Start);
     const QString title = m_browser->documentTitle();
     setWindowTitle(title.isEmpty() ? DialogText(kTitle) : title);
     m_browser->setAccessibleName(windowTitle());

@@ -553,7 +553,7 @@ const StringTableEntry kEnglishStrings[] = {
     {33104, "PDF Files (*.pdf)"},
     {33105, "HTML Files (*.htm *.html)"},
     {33106, "The report could not be saved."},
-    {33107, "Public Group ID"},
+    {33107, "Group No."},
     {33108, "PID"},
     {33109, "Channel"},
     {33110, "G.O."},

@@ -128,14 +128,15 @@ std::string HeadCell(std::string_view text, int width, std::string_view tip = {}
 
 }  // namespace
 
-std::string GroupTableHead() {
-    return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(175), 136) + HeadCell("PID", 74) +
-           HeadCell("Channel", 46) + "</tr>";
+std::string GroupTableHead(int idHeader) {
+    return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(175), 136) +
+           HeadCell(LoadString(idHeader), 74) + HeadCell(LoadString(kChannelHeader), 46) + "</tr>";
 }
 
 std::string PrivateTableHead() {
-    return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(175), 100) + HeadCell("PID", 74) +
-           HeadCell("Channel", 48) + HeadCell("G.O.", 30, LoadString(10097)) + "</tr>";
+    return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(175), 100) +
+           HeadCell(LoadString(kPidHeader), 74) + HeadCell(LoadString(kChannelHeader), 48) +
+           HeadCell(LoadString(kGroupOnlyHeader), 30, LoadString(10097)) + "</tr>";
 }
 
 std::string GroupRow(std::string_view name, std::string_view id, unsigned channel) {

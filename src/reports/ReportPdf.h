@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPageLayout>
+#include <QString>
 #include <filesystem>
 #include <string>
 
@@ -8,6 +9,10 @@ class QTextDocument;
 
 // The report print margins (0.23667 in left/right, 0.16667 in top/bottom) on pageSize.
 QPageLayout ReportPageLayout(const QPageSize& pageSize);
+
+// The page reshaped for Qt's rich-text engine: fixed-width tables fill the paper, the overview
+// tables' header rows repeat on every page.
+QString PrintableReportHtml(const std::string& page);
 
 // Loads an HTML report page into document as it is printed: pictures from resourceFolder, and the
 // page's fixed-width tables reshaped for Qt's rich-text engine so they fill the paper and keep

@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -18,11 +20,13 @@
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTTreeView.h"
+#include "CReportAssembler.h"
 #include "CReportDlg.h"
 #include "CReportOptionDlg.h"
 #include "ConfigTestFolder.h"
 #include "MessageStyle.h"
 #include "NodeKind.h"
+#include "ReportPdf.h"
 #include "ScriptedUi.h"
 #include "StringTable.h"
 #include "TestInstall.h"
@@ -245,6 +249,35 @@ TEST_F(ReportDialogsTest, ReportCommandStopsWhenThePendingInputIsRefused) {
     window.Action(CMainFrame::kReport)->trigger();
     EXPECT_EQ(script.seen, QStringList({"CReportOptionDlg", "CReportDlg"}));
     frame->Document().SetModified(false);
+}
+
+TEST_F(ReportDialogsTest, PrintedOverviewTablesFillThePageAndRepeatTheirHeaderRow) {
+    const auto doc = Open(m_sample);
+    const CReportAssembler assembler(m_install);
+    QTextDocument printed;
+    LoadReportDocument(printed, assembler.Page(*doc, CReportAssembler::Kind::kOverview),
+                       assembler.ReportFolder());
+    QStringList heads;
+    for (QTextFrame* frame : printed.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table || table->format().headerRowCount() == 0) {
+            continue;
+        }
+        EXPECT_EQ(table->format().width(), QTextLength(QTextLength::PercentageLength, 100));
+        QStringList head;
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(0, column);
+            QTextCursor text(cell.firstCursorPosition());
+            text.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+            head << text.selectedText().replace(QChar::Nbsp, QLatin1Char(' '));
+        }
+        heads << head.join('|');
+    }
+    const QString name = QString::fromStdString(LoadString(175));
+    const auto text = [](int id) { return QString::fromStdString(LoadString(id)); };
+    EXPECT_EQ(heads, QStringList({name + "|" + text(33108) + "|" + text(33109) + "|" + text(33110),
+                                  name + "|" + text(33107) + "|" + text(33109),
+                                  name + "|" + text(33108) + "|" + text(33109)}));
 }
 
 }  // namespace
