@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -30,6 +31,7 @@
 #include "CQMVVLTException.h"
 #include "CQMVVLTTreeView.h"
 #include "CRecentFiles.h"
+#include "CReportOptionDlg.h"
 #include "LanguageMenu.h"
 #include "MessageStyle.h"
 #include "StringTable.h"
@@ -215,6 +217,7 @@ void CMainFrame::BuildMenus() {
     m_reportMenu = menuBar()->addAction(report->text());
     connect(m_reportMenu, &QAction::triggered, report, &QAction::trigger);
     connect(report, &QAction::enabledChanged, m_reportMenu, &QAction::setEnabled);
+    connect(report, &QAction::triggered, this, &CMainFrame::ShowReports);
 
     QMenu* window = menuBar()->addMenu(Text(256));
     m_windowMenu = window->menuAction();
@@ -417,6 +420,28 @@ void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     frame->Tree()->setFocus(Qt::OtherFocusReason);
     UpdateTitle();
     UpdateCommands();
+}
+
+void CMainFrame::ShowReports() {
+    CChildFrame* frame = ActiveFrame();
+    if (!frame || !frame->Tree()->FinishLabelEdit() || frame->ValidateView() == 0) {
+        return;
+    }
+    // The report shows the profile as it now is; the tree says the same.
+    frame->Tree()->RefreshPriGrpAndPrivate();
+    frame->Tree()->RefreshScrollNode();
+    frame->Tree()->RefreshScanChannels();
+    try {
+        CReportOptionDlg dialog(frame->Document(), m_installPath, ReportFallbackFolder(), *m_ui,
+                                this);
+        dialog.exec();
+    } catch (const CQMVVLTException& e) {
+        m_ui->ShowError(e.Code(), e.Trace());
+    }
+}
+
+std::filesystem::path CMainFrame::ReportFallbackFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString();
 }
 
 bool CMainFrame::SaveDocument(CChildFrame& frame) {

@@ -73,6 +73,10 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     bool SaveDocumentAs(CChildFrame& frame);
     void ChooseLanguage(const std::string& key);
     void ShowHelpContents();
+    // The Report command: commits the shown view, then lets the user choose and see a report.
+    void ShowReports();
+    // Where reports go when the install folder cannot be written.
+    static std::filesystem::path ReportFallbackFolder();
     // Recomputes which commands are enabled.
     void UpdateCommands();
 

@@ -545,5 +545,18 @@ const StringTableEntry kEnglishStrings[] = {
     // Desktop program dialogs
     {32000, "New Profile"},
     {32001, "Profile &templates:"},
+
+    // Report window
+    {33100, "&Print..."},
+    {33101, "Print Pre&view..."},
+    {33102, "Save as P&DF..."},
+    {33103, "Save as &HTML..."},
+    {33104, "PDF Files (*.pdf)"},
+    {33105, "HTML Files (*.htm *.html)"},
+    {33106, "The report could not be saved."},
+    {33107, "Group No."},
+    {33108, "PID"},
+    {33109, "Channel"},
+    {33110, "G.O."},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

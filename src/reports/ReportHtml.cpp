@@ -129,15 +129,15 @@ std::string HeadCell(std::string_view text, int width, std::string_view tip = {}
 
 }  // namespace
 
-std::string GroupTableHead() {
+std::string GroupTableHead(int idHeader) {
     return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(MessageId::kName), 136) +
-           HeadCell("PID", 74) + HeadCell("Channel", 46) + "</tr>";
+           HeadCell(LoadString(idHeader), 74) + HeadCell(LoadString(kChannelHeader), 46) + "</tr>";
 }
 
 std::string PrivateTableHead() {
     return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(MessageId::kName), 100) +
-           HeadCell("PID", 74) + HeadCell("Channel", 48) +
-           HeadCell("G.O.", 30, LoadString(MessageId::kGroupOnly)) + "</tr>";
+           HeadCell(LoadString(kPidHeader), 74) + HeadCell(LoadString(kChannelHeader), 48) +
+           HeadCell(LoadString(kGroupOnlyHeader), 30, LoadString(MessageId::kGroupOnly)) + "</tr>";
 }
 
 std::string GroupRow(std::string_view name, std::string_view id, unsigned channel) {

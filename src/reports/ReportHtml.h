@@ -21,8 +21,15 @@ std::string TwoColumnList(const std::vector<std::string>& items);
 std::string Paragraph(std::string_view text);
 inline constexpr std::string_view kSeparator = "<HR color='#0000ff'>";
 
-// Overview tables: the head opens the table, the caller closes it with "</table>".
-std::string GroupTableHead();
+// Column headers of the overview tables.
+inline constexpr int kPublicGroupNumberHeader = 33107;
+inline constexpr int kPidHeader = 33108;
+inline constexpr int kChannelHeader = 33109;
+inline constexpr int kGroupOnlyHeader = 33110;
+
+// Overview tables: the head opens the table, the caller closes it with "</table>". idHeader names
+// the identifier column (public group numbers or PIDs).
+std::string GroupTableHead(int idHeader);
 std::string PrivateTableHead();
 std::string GroupRow(std::string_view name, std::string_view id, unsigned channel);
 std::string PrivateRow(std::string_view name, std::string_view pid, unsigned channel,

@@ -30,12 +30,22 @@ bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
 }  // namespace
 
 std::string LoadReportTemplate(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    std::string bytes;
+    try {
+        std::ifstream in(file, std::ios::binary);
+        if (in) {
+            bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        // A folder opens but cannot be read (the read raises or leaves the stream bad).
+        if (!in || in.bad()) {
+            bytes.clear();
+            ThrowQMVVLT(MessageId::kFatalError101, "CReportOptionDlg::LoadReportTemplate",
+                        "Open template file failed");
+        }
+    } catch (const std::ios_base::failure&) {
         ThrowQMVVLT(MessageId::kFatalError101, "CReportOptionDlg::LoadReportTemplate",
                     "Open template file failed");
     }
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     // Templates are single-byte text in the system code page; one saved as UTF-8 is taken as such.
     return IsValidUtf8(bytes) ? bytes : Cp1252ToUtf8(bytes);
 }

@@ -48,6 +48,67 @@ void EnsureGuiApplication() {
 
 }  // namespace
 
+// The page as Qt's rich-text engine should see it. A browser widens fixed-width cells to fit
+// their text and lets tables fill the page; Qt keeps the pixel widths, so labels run into values
+// and everything sits in the left half of the paper. Widths become shares of the page width.
+QString PrintableReportHtml(const std::string& page) {
+    QString html = QString::fromStdString(page);
+    // Qt's rich text keeps inline text after a closed <div> in that block: give the underlined
+    // titles blocks of their own so they start on a new line as in a browser.
+    html.replace(QRegularExpression(R"(<span class="ItemTitleU">(.*?)</span><BR>)"),
+                 R"(<p class="ItemTitleU" style="margin: 2px 0">\1</p>)");
+    // Tables fill the page width, with room between their columns.
+    html.replace(
+        QStringLiteral(R"(<table border="0" cellpadding="0" cellspacing="0")"),
+        QStringLiteral(R"(<table width="100%" border="0" cellpadding="1" cellspacing="0")"));
+    html.replace(QStringLiteral("<table width='445'>"), QStringLiteral("<table width='100%'>"));
+    // Label and value; the indent and the two-column lists.
+    static const std::pair<const char*, const char*> kWidths[] = {
+        {R"(<td width="110" class="ItemName">)", R"(<td width="30%" class="ItemName">)"},
+        {R"(<td width="70" class="ItemVal">)", R"(<td width="70%" class="ItemVal">)"},
+        {R"(<td width="15">)", R"(<td width="4%">)"},
+        {R"(<td width="265" class="ItemVal">)", R"(<td width="48%" class="ItemVal">)"},
+    };
+    for (const auto& [from, to] : kWidths) {
+        html.replace(QLatin1String(from), QLatin1String(to));
+    }
+    // Overview tables: name, identifier, channel (and group only); the header row is repeated on
+    // every page the table runs onto.
+    static const std::pair<const char*, const char*> kHeadWidths[] = {
+        {"136", "50%"}, {"100", "46%"}, {"74", "24%"}, {"46", "26%"}, {"48", "16%"}, {"30", "14%"},
+    };
+    for (const auto& [from, to] : kHeadWidths) {
+        html.replace(
+            QStringLiteral(R"(<td width="%1" class="ItemTitleUC")").arg(QLatin1String(from)),
+            QStringLiteral(R"(<td width="%1" class="ItemTitleUC")").arg(QLatin1String(to)));
+    }
+    html.replace(QRegularExpression(R"((<tr>)(<td width="[0-9%]+" class="ItemTitleUC".*?</tr>))"),
+                 R"(<thead>\1\2</thead>)");
+    return html;
+}
+
+QPageLayout ReportPageLayout(const QPageSize& pageSize) {
+    return QPageLayout(pageSize, QPageLayout::Portrait,
+                       QMarginsF(kMarginSide, kMarginTopBottom, kMarginSide, kMarginTopBottom),
+                       QPageLayout::Inch);
+}
+
+void LoadReportDocument(QTextDocument& document, const std::string& page,
+                        const std::filesystem::path& resourceFolder) {
+    document.setBaseUrl(QUrl::fromLocalFile(QString::fromStdString(resourceFolder.string() + "/")));
+    // Pictures are named relative to the page.
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(resourceFolder, ec)) {
+        if (entry.path().extension() == ".jpg") {
+            const QImage picture(QString::fromStdString(entry.path().string()));
+            document.addResource(QTextDocument::ImageResource,
+                                 QUrl(QString::fromStdString(entry.path().filename().string())),
+                                 picture);
+        }
+    }
+    document.setHtml(PrintableReportHtml(page));
+}
+
 bool WriteReportPdf(const std::string& page, const std::filesystem::path& resourceFolder,
                     const std::filesystem::path& pdf) {
     EnsureGuiApplication();
@@ -59,28 +120,9 @@ bool WriteReportPdf(const std::string& page, const std::filesystem::path& resour
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setCreator("QMV VLT");
-        writer.setPageLayout(
-            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                        QMarginsF(kMarginSide, kMarginTopBottom, kMarginSide, kMarginTopBottom),
-                        QPageLayout::Inch));
+        writer.setPageLayout(ReportPageLayout(QPageSize(QPageSize::A4)));
         QTextDocument document;
-        document.setBaseUrl(
-            QUrl::fromLocalFile(QString::fromStdString(resourceFolder.string() + "/")));
-        // Qt's rich text keeps inline text after a closed <div> in that block: give the
-        // underlined titles blocks of their own so they start on a new line as in a browser.
-        QString html = QString::fromStdString(page);
-        html.replace(QRegularExpression(R"(<span class="ItemTitleU">(.*?)</span><BR>)"),
-                     R"(<p class="ItemTitleU" style="margin: 2px 0">\1</p>)");
-        // Pictures are named relative to the page.
-        for (const auto& entry : std::filesystem::directory_iterator(resourceFolder, ec)) {
-            if (entry.path().extension() == ".jpg") {
-                const QImage picture(QString::fromStdString(entry.path().string()));
-                document.addResource(QTextDocument::ImageResource,
-                                     QUrl(QString::fromStdString(entry.path().filename().string())),
-                                     picture);
-            }
-        }
-        document.setHtml(html);
+        LoadReportDocument(document, page, resourceFolder);
         document.print(&writer);
     }
     if (bytes.isEmpty()) {

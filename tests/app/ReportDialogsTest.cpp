@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+#include "CAppSettings.h"
+#include "CBaseView.h"
+#include "CChildFrame.h"
+#include "CMainFrame.h"
+#include "CQMVVLTApp.h"
+#include "CQMVVLTDoc.h"
+#include "CQMVVLTTreeView.h"
+#include "CReportAssembler.h"
+#include "CReportDlg.h"
+#include "CReportOptionDlg.h"
+#include "ConfigTestFolder.h"
+#include "MessageStyle.h"
+#include "NodeKind.h"
+#include "ReportPdf.h"
+#include "ScriptedUi.h"
+#include "StringTable.h"
+#include "TestInstall.h"
+#include "Utility.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Handles the modal dialogs a command opens, one step per dialog, in order; records their classes.
+class ModalScript : public QObject {
+  public:
+    std::deque<std::function<void(QWidget*)>> steps;
+    QStringList seen;
+
+    void Arm() {
+        QTimer::singleShot(0, this, [this] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            if (!dialog) {
+                return;
+            }
+            seen << dialog->metaObject()->className();
+            auto step = std::move(steps.front());
+            steps.pop_front();
+            if (!steps.empty()) {
+                Arm();  // the step may open the next dialog
+            }
+            step(dialog);
+        });
+    }
+};
+
+class ReportDialogsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Utility::SetInstallPathOverride(TestInstallFolder());
+        m_settings = CQMVVLTApp::Start(m_ui);
+        ASSERT_NE(m_settings, nullptr);
+        m_install = m_config.Path() / "install";
+        fs::copy(TestInstallFolder(), m_install, fs::copy_options::recursive);
+        m_cache = m_config.Path() / "cache";
+        m_profile = m_config.Path() / "Sample.lam";
+        m_sample = ReadFileBytes(QMVVLT_SOURCE_DATA_DIR "/samples/SampleProfile.xml");
+    }
+    void TearDown() override { Utility::SetInstallPathOverride(std::nullopt); }
+
+    std::unique_ptr<CQMVVLTDoc> Open(const std::string& text) {
+        WriteFileBytes(m_profile, text);
+        auto doc = std::make_unique<CQMVVLTDoc>(*m_settings, m_install, m_ui);
+        EXPECT_TRUE(doc->Open(m_profile));
+        return doc;
+    }
+    static std::string Replace(std::string text, const std::string& from, const std::string& to) {
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    }
+    // Chooses the report at row and returns the report window's state while it was open.
+    struct Shown {
+        bool opened = false;
+        QString text;
+        fs::path source;
+        bool pictureResolves = false;
+    };
+    Shown Choose(const CQMVVLTDoc& doc, int row,
+                 const std::function<void(CReportDlg&)>& inWindow = {}) {
+        CReportOptionDlg choice(doc, m_install, m_cache, m_ui, nullptr);
+        choice.List()->setCurrentRow(row);
+        Shown shown;
+        ModalScript script;
+        script.steps.push_back([&](QWidget* dialog) {
+            auto* report = qobject_cast<CReportDlg*>(dialog);
+            if (!report) {
+                return;
+            }
+            shown.opened = true;
+            shown.text = report->Browser()->toPlainText();
+            shown.source = report->Browser()->source().toLocalFile().toStdString();
+            const QVariant picture = report->Browser()->loadResource(
+                QTextDocument::ImageResource, QUrl(QStringLiteral("Q410.jpg")));
+            shown.pictureResolves = !QImage::fromData(picture.toByteArray()).isNull();
+            if (inWindow) {
+                inWindow(*report);
+            }
+            report->reject();
+        });
+        script.Arm();
+        choice.accept();
+        QCoreApplication::processEvents();
+        return shown;
+    }
+
+    ConfigTestFolder m_config;
+    ScriptedUi m_ui;
+    std::unique_ptr<CAppSettings> m_settings;
+    fs::path m_install;
+    fs::path m_cache;
+    fs::path m_profile;
+    std::string m_sample;
+};
+
+TEST_F(ReportDialogsTest, RadioReportIsOfferedOnlyWhenTheOwnPidHasAContact) {
+    const struct {
+        std::string limitPid;
+        bool radioOffered;
+    } cases[] = {{"10000005", true}, {"10000099", false}};
+    for (const auto& c : cases) {
+        const auto doc =
+            Open(Replace(m_sample, "limit pid=\"10000005\"", "limit pid=\"" + c.limitPid + "\""));
+        CReportOptionDlg choice(*doc, m_install, m_cache, m_ui, nullptr);
+        QListWidget* list = choice.List();
+        ASSERT_EQ(list->count(), 2);
+        EXPECT_EQ(list->item(0)->text().toStdString(), LoadString(170));
+        EXPECT_EQ(list->item(1)->text().toStdString(), LoadString(171));
+        EXPECT_EQ(bool(list->item(0)->flags() & Qt::ItemIsEnabled), c.radioOffered);
+        EXPECT_EQ(list->currentRow(), c.radioOffered ? 0 : 1);
+        // The greyed item cannot be taken from the keyboard either.
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Home);
+        EXPECT_EQ(list->currentRow(), c.radioOffered ? 0 : 1) << c.limitPid;
+    }
+}
+
+TEST_F(ReportDialogsTest, ChosenReportIsWrittenAndShownWithItsPicture) {
+    const auto doc = Open(Replace(m_sample, "name=\"Dispatch\"", "name=\"Disp &amp; &lt;Co&gt;\""));
+    const struct {
+        int row;
+        const char* output;
+        const char* expected;
+    } cases[] = {{0, "SpecReport.htm", "Disp & <Co>"}, {1, "OverviewReport.htm", "Disp & <Co>"}};
+    for (const auto& c : cases) {
+        const Shown shown = Choose(*doc, c.row);
+        ASSERT_TRUE(shown.opened) << c.output;
+        EXPECT_EQ(shown.source, m_install / "Report" / c.output);
+        EXPECT_TRUE(shown.text.contains(c.expected)) << c.output;
+        EXPECT_TRUE(shown.text.contains("Maintenance")) << c.output;
+        EXPECT_TRUE(shown.pictureResolves) << c.output;
+    }
+}
+
+TEST_F(ReportDialogsTest, ReadOnlyReportFolderShowsTheFallbackCopyWithItsPicture) {
+    const auto doc = Open(m_sample);
+    // A folder in the page's place cannot be written, whoever runs the test.
+    fs::create_directory(m_install / "Report" / "OverviewReport.htm");
+    const Shown shown = Choose(*doc, 1);
+    ASSERT_TRUE(shown.opened);
+    EXPECT_EQ(shown.source, m_cache / "OverviewReport.htm");
+    EXPECT_TRUE(fs::exists(m_cache / "Q410.jpg"));
+    EXPECT_TRUE(shown.pictureResolves);
+}
+
+TEST_F(ReportDialogsTest, BrokenTemplateShowsMessage101AndNoWindow) {
+    const auto doc = Open(m_sample);
+    const fs::path spec = m_install / "Report" / "SpecReport.tpl";
+    const fs::path overview = m_install / "Report" / "OverviewReport.tpl";
+    fs::remove(spec);  // missing
+    fs::remove(overview);
+    fs::create_directory(overview);  // there, but not readable as a file
+    for (int row : {0, 1}) {
+        m_ui.shown.clear();
+        EXPECT_FALSE(Choose(*doc, row).opened) << row;
+        EXPECT_TRUE(m_ui.Showed(101)) << row;
+    }
+}
+
+TEST_F(ReportDialogsTest, SavesAsA4PdfAndAsHtmlWithPictures) {
+    const auto doc = Open(m_sample);
+    const fs::path out = m_config.Path() / "out";
+    fs::create_directory(out);
+    bool pdfSaved = false;
+    bool htmlSaved = false;
+    Choose(*doc, 1, [&](CReportDlg& report) {
+        m_ui.savePath = (out / "report.pdf").string();
+        pdfSaved = report.SaveAsPdf();
+        m_ui.savePath = (out / "report.htm").string();
+        htmlSaved = report.SaveAsHtml();
+        m_ui.savePath.reset();
+        EXPECT_FALSE(report.SaveAsPdf());  // cancelled
+    });
+    ASSERT_TRUE(pdfSaved);
+    const std::string pdf = ReadFileBytes(out / "report.pdf");
+    EXPECT_EQ(pdf.substr(0, 4), "%PDF");
+    EXPECT_NE(pdf.find("/MediaBox [0 0 595.000000 842.000000]"),
+              std::string::npos);  // A4 in points
+    ASSERT_TRUE(htmlSaved);
+    EXPECT_EQ(ReadFileBytes(out / "report.htm").substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(ReadFileBytes(out / "Q410.jpg"), ReadFileBytes(m_install / "Report" / "Q410.jpg"));
+}
+
+TEST_F(ReportDialogsTest, ReportCommandStopsWhenThePendingInputIsRefused) {
+    WriteFileBytes(m_profile, m_sample);
+    CMainFrame window(*m_settings, m_install, &m_ui);
+    window.show();
+    ASSERT_TRUE(window.OpenDocument(m_profile.string()));
+    CChildFrame* frame = window.ActiveFrame();
+    for (QTreeWidgetItemIterator it(frame->Tree()); *it; ++it) {
+        if (CQMVVLTTreeView::KindOf(*it) == kKindTextMessage) {
+            frame->Tree()->setCurrentItem(*it);
+            break;
+        }
+    }
+    auto* text = qobject_cast<QPlainTextEdit*>(frame->View()->Control(1009));
+    ASSERT_NE(text, nullptr);
+    text->selectAll();
+    QTest::keyClick(text, Qt::Key_Delete);
+
+    ModalScript script;
+    script.steps.push_back([](QWidget* dialog) { dialog->close(); });
+    script.Arm();
+    m_ui.answers = {MessageStyle::kIdCancel};  // keep editing the empty text
+    window.Action(CMainFrame::kReport)->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(m_ui.Showed(10101));
+    EXPECT_TRUE(script.seen.isEmpty());
+
+    // With the text back, the command opens the choice, and the report from there.
+    QTest::keyClicks(text, "Back");
+    script.steps = {[](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->accept(); },
+                    [](QWidget* dialog) { dialog->close(); }};
+    script.Arm();
+    window.Action(CMainFrame::kReport)->trigger();
+    EXPECT_EQ(script.seen, QStringList({"CReportOptionDlg", "CReportDlg"}));
+    frame->Document().SetModified(false);
+}
+
+TEST_F(ReportDialogsTest, PrintedOverviewTablesFillThePageAndRepeatTheirHeaderRow) {
+    const auto doc = Open(m_sample);
+    const CReportAssembler assembler(m_install);
+    QTextDocument printed;
+    LoadReportDocument(printed, assembler.Page(*doc, CReportAssembler::Kind::kOverview),
+                       assembler.ReportFolder());
+    QStringList heads;
+    for (QTextFrame* frame : printed.rootFrame()->childFrames()) {
+        auto* table = qobject_cast<QTextTable*>(frame);
+        if (!table || table->format().headerRowCount() == 0) {
+            continue;
+        }
+        EXPECT_EQ(table->format().width(), QTextLength(QTextLength::PercentageLength, 100));
+        QStringList head;
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(0, column);
+            QTextCursor text(cell.firstCursorPosition());
+            text.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+            head << text.selectedText().replace(QChar::Nbsp, QLatin1Char(' '));
+        }
+        heads << head.join('|');
+    }
+    const QString name = QString::fromStdString(LoadString(175));
+    const auto text = [](int id) { return QString::fromStdString(LoadString(id)); };
+    EXPECT_EQ(heads, QStringList({name + "|" + text(33108) + "|" + text(33109) + "|" + text(33110),
+                                  name + "|" + text(33107) + "|" + text(33109),
+                                  name + "|" + text(33108) + "|" + text(33109)}));
+}
+
+}  // namespace
