@@ -33,6 +33,7 @@
 #include "CRecentFiles.h"
 #include "CReportOptionDlg.h"
 #include "LanguageMenu.h"
+#include "MessageId.h"
 #include "MessageStyle.h"
 #include "StringTable.h"
 #include "Utility.h"
@@ -121,7 +122,7 @@ QAction* CMainFrame::AddCommand(QMenu* menu, int commandId, int textId) {
 }
 
 void CMainFrame::BuildMenus() {
-    QMenu* file = menuBar()->addMenu(Text(225));
+    QMenu* file = menuBar()->addMenu(Text(MessageId::kFile));
     connect(AddCommand(file, kNew, 226), &QAction::triggered, this, [this] { NewDocument(); });
     connect(AddCommand(file, kOpen, 227), &QAction::triggered, this, [this] {
         if (const auto path = m_ui->AskOpenPath(FileFilter())) {
@@ -141,13 +142,13 @@ void CMainFrame::BuildMenus() {
         }
     });
     file->addSeparator();
-    m_recentMenu = file->addMenu(Text(231));
+    m_recentMenu = file->addMenu(Text(MessageId::kRecentFile));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFiles);
     UpdateRecentFiles();
     file->addSeparator();
     connect(AddCommand(file, kExit, 232), &QAction::triggered, this, &QWidget::close);
 
-    QMenu* edit = menuBar()->addMenu(Text(233));
+    QMenu* edit = menuBar()->addMenu(Text(MessageId::kEdit));
     const auto withTree = [this](auto method) {
         return [this, method] {
             if (CChildFrame* frame = ActiveFrame()) {
@@ -192,12 +193,12 @@ void CMainFrame::BuildMenus() {
     QAction* helpPane = AddCommand(nullptr, kHelpPane, 219);
     helpPane->setCheckable(true);
     helpPane->setChecked(m_helpPaneShown);
-    helpPane->setStatusTip(Text(220).section(QLatin1Char('\n'), 0, 0));
+    helpPane->setStatusTip(Text(MessageId::kShowOrHideHelp).section(QLatin1Char('\n'), 0, 0));
     connect(helpPane, &QAction::toggled, this, &CMainFrame::SetHelpPaneShown);
     edit->addAction(helpPane);
     BuildLanguageMenu(edit);
 
-    QMenu* view = menuBar()->addMenu(Text(247));
+    QMenu* view = menuBar()->addMenu(Text(MessageId::kView));
     QAction* toolbar = AddCommand(view, kToolbar, 248);
     QAction* status = AddCommand(view, kStatusBar, 249);
     for (QAction* toggle : {toolbar, status}) {
@@ -207,7 +208,7 @@ void CMainFrame::BuildMenus() {
     connect(status, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
     view->addAction(helpPane);
 
-    QMenu* device = menuBar()->addMenu(Text(251));
+    QMenu* device = menuBar()->addMenu(Text(MessageId::kDevice));
     AddCommand(device, kRead, 252);
     AddCommand(device, kWrite, 253);
     AddCommand(device, kReset, 254);
@@ -219,7 +220,7 @@ void CMainFrame::BuildMenus() {
     connect(report, &QAction::enabledChanged, m_reportMenu, &QAction::setEnabled);
     connect(report, &QAction::triggered, this, &CMainFrame::ShowReports);
 
-    QMenu* window = menuBar()->addMenu(Text(256));
+    QMenu* window = menuBar()->addMenu(Text(MessageId::kWindow));
     m_windowMenu = window->menuAction();
     connect(AddCommand(window, kCascade, 257), &QAction::triggered, this, [this] {
         m_mdi->setViewMode(QMdiArea::SubWindowView);
@@ -237,12 +238,12 @@ void CMainFrame::BuildMenus() {
         m_mdi->setViewMode(on ? QMdiArea::TabbedView : QMdiArea::SubWindowView);
     });
 
-    QMenu* help = menuBar()->addMenu(Text(259));
+    QMenu* help = menuBar()->addMenu(Text(MessageId::kHelp));
     connect(AddCommand(help, kHelpContents, 260), &QAction::triggered, this,
             &CMainFrame::ShowHelpContents);
-    QAction* about = AddCommand(help, kAbout, 261);
-    about->setText(
-        QString::fromStdString(CStringTable::Instance().Format(261, {kApplicationName})));
+    QAction* about = AddCommand(help, kAbout, MessageId::kAboutMenu);
+    about->setText(QString::fromStdString(
+        CStringTable::Instance().Format(MessageId::kAboutMenu, {kApplicationName})));
     connect(about, &QAction::triggered, this, [this] { CAboutDialog(this).exec(); });
 }
 
@@ -251,7 +252,7 @@ void CMainFrame::BuildLanguageMenu(QMenu* edit) {
     if (commands.empty()) {
         return;
     }
-    m_languageMenu = edit->addMenu(Text(243));
+    m_languageMenu = edit->addMenu(Text(MessageId::kLanguage));
     auto* group = new QActionGroup(this);
     for (const auto& command : commands) {
         auto* action = m_languageMenu->addAction(QString::fromStdString(command.displayName));
@@ -267,7 +268,7 @@ void CMainFrame::BuildLanguageMenu(QMenu* edit) {
 }
 
 void CMainFrame::BuildToolBar() {
-    QToolBar* bar = addToolBar(Text(248).remove(QLatin1Char('&')));
+    QToolBar* bar = addToolBar(Text(MessageId::kToolbar).remove(QLatin1Char('&')));
     bar->setObjectName(QStringLiteral("MainToolBar"));
     bar->setMovable(false);
     bar->setIconSize(QSize(16, 16));
@@ -312,9 +313,9 @@ void CMainFrame::BuildToolBar() {
 }
 
 void CMainFrame::BuildStatusBar() {
-    statusBar()->showMessage(Text(31001));
+    statusBar()->showMessage(Text(MessageId::kReady));
     m_portPane = new QLabel(QString::fromStdString(Utility::GetCurrentComPort()), this);
-    m_portPane->setAccessibleName(Text(31003));
+    m_portPane->setAccessibleName(Text(MessageId::kCommunicationPort));
     m_portPane->setFrameShape(QFrame::StyledPanel);
     m_portPane->setMinimumWidth(120);
     statusBar()->addPermanentWidget(m_portPane);
@@ -366,7 +367,8 @@ CChildFrame* CMainFrame::FrameFor(const std::filesystem::path& canonical) const 
 
 QString CMainFrame::FileFilter() const {
     return QStringLiteral("%1 %2 (*%3);;%4 (*)")
-        .arg(QString::fromLatin1(kApplicationName), Text(263), QLatin1String(kLam), Text(264));
+        .arg(QString::fromLatin1(kApplicationName), Text(MessageId::kFiles), QLatin1String(kLam),
+             Text(MessageId::kAllFiles));
 }
 
 bool CMainFrame::OpenDocument(const std::string& path) {
@@ -523,23 +525,23 @@ void CMainFrame::ChooseLanguage(const std::string& key) {
     Utility::SetCurrentLanguage(key);
     m_selectedLanguage = key;
     if (running != key) {
-        m_ui->Inform(224);
+        m_ui->Inform(MessageId::kYouHaveToRestart);
     }
 }
 
 void CMainFrame::ShowHelpContents() {
     const std::string path = Utility::GetHelpFilePath();
     if (path.empty()) {
-        m_ui->Inform(10144);
+        m_ui->Inform(MessageId::kHelpFileNotConfigured);
         return;
     }
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
-        m_ui->Inform(10142);
+        m_ui->Inform(MessageId::kHelpFileMissing);
         return;
     }
     if (!m_ui->OpenUrl(QUrl::fromLocalFile(QString::fromStdString(path)))) {
-        m_ui->Inform(10143);
+        m_ui->Inform(MessageId::kErrorHelpFileFormat);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "CNewProfileDialog.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
+#include "MessageId.h"
 #include "MessageStyle.h"
 #include "StringTable.h"
 
@@ -85,8 +86,8 @@ std::optional<std::string> CMessageBoxUi::AskSavePath(const std::string& propose
 int CMessageBoxUi::AskSaveChanges(const QString& documentName) {
     const auto answer = QMessageBox::question(
         m_parent, Title(),
-        QString::fromStdString(
-            CStringTable::Instance().Format(31005, {documentName.toStdString()})),
+        QString::fromStdString(CStringTable::Instance().Format(MessageId::kSaveChangesTo,
+                                                               {documentName.toStdString()})),
         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes) {
         return MessageStyle::kIdYes;

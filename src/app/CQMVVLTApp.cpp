@@ -3,12 +3,12 @@
 #include "AppStartup.h"
 #include "CAppSettings.h"
 #include "IAppUi.h"
+#include "MessageId.h"
 #include "MessageStyle.h"
 #include "StringTable.h"
 #include "Utility.h"
 
 namespace {
-constexpr int kLanguageFileMissing = 223;
 constexpr const char* kBuiltInLanguage = "English";
 }  // namespace
 
@@ -22,7 +22,7 @@ void CQMVVLTApp::ChooseLanguage(IAppUi& ui) {
         return;
     }
     Utility::SetCurrentLanguage(kBuiltInLanguage);
-    ui.Inform(kLanguageFileMissing);
+    ui.Inform(MessageId::kLanguageFileMissing);
 }
 
 std::unique_ptr<CAppSettings> CQMVVLTApp::Start(IAppUi& ui) {

@@ -16,20 +16,11 @@
 #include "CQMVVLTException.h"
 #include "DialogText.h"
 #include "IAppUi.h"
+#include "MessageId.h"
 #include "ReportPage.h"
 #include "ReportPdf.h"
 
 namespace {
-
-constexpr int kTitle = 167;
-constexpr int kClose = 228;
-constexpr int kPrint = 33100;
-constexpr int kPreview = 33101;
-constexpr int kSavePdf = 33102;
-constexpr int kSaveHtml = 33103;
-constexpr int kPdfFilter = 33104;
-constexpr int kHtmlFilter = 33105;
-constexpr int kNotSaved = 33106;
 
 QString Plain(int id) {
     return DialogText(id).remove(QLatin1Char('&')).remove(QStringLiteral("..."));
@@ -55,9 +46,9 @@ CReportDlg::CReportDlg(std::filesystem::path page, IAppUi& ui, QWidget* parent)
     m_browser->document()->setHtml(PrintableReportHtml(m_pageText));
     m_browser->moveCursor(QTextCursor::Start);
     const QString title = m_browser->documentTitle();
-    setWindowTitle(title.isEmpty() ? DialogText(kTitle) : title);
+    setWindowTitle(title.isEmpty() ? DialogText(MessageId::kReportsTitle) : title);
     m_browser->setAccessibleName(windowTitle());
-    m_browser->setAccessibleDescription(DialogText(kTitle));
+    m_browser->setAccessibleDescription(DialogText(MessageId::kReportsTitle));
 
     auto* buttons = new QDialogButtonBox(this);
     const auto add = [&](int textId, auto&& action) {
@@ -66,12 +57,13 @@ CReportDlg::CReportDlg(std::filesystem::path page, IAppUi& ui, QWidget* parent)
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, action);
     };
-    add(kPrint, [this] { Print(); });
-    add(kPreview, [this] { PrintPreview(); });
-    add(kSavePdf, [this] { SaveAsPdf(); });
-    add(kSaveHtml, [this] { SaveAsHtml(); });
-    QPushButton* close = buttons->addButton(DialogText(kClose), QDialogButtonBox::RejectRole);
-    close->setAccessibleName(Plain(kClose));
+    add(MessageId::kPrint, [this] { Print(); });
+    add(MessageId::kPreview, [this] { PrintPreview(); });
+    add(MessageId::kSavePdf, [this] { SaveAsPdf(); });
+    add(MessageId::kSaveHtml, [this] { SaveAsHtml(); });
+    QPushButton* close =
+        buttons->addButton(DialogText(MessageId::kClose), QDialogButtonBox::RejectRole);
+    close->setAccessibleName(Plain(MessageId::kClose));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
@@ -116,19 +108,21 @@ void CReportDlg::PrintPreview() {
 bool CReportDlg::SaveAsPdf() {
     std::filesystem::path proposed = m_page;
     proposed.replace_extension(".pdf");
-    const auto path = m_ui.AskSavePath(proposed.filename().string(), DialogText(kPdfFilter));
+    const auto path =
+        m_ui.AskSavePath(proposed.filename().string(), DialogText(MessageId::kPdfFilter));
     if (!path) {
         return false;
     }
     if (!WriteReportPdf(m_pageText, m_page.parent_path(), *path)) {
-        m_ui.Inform(kNotSaved, *path);
+        m_ui.Inform(MessageId::kNotSaved, *path);
         return false;
     }
     return true;
 }
 
 bool CReportDlg::SaveAsHtml() {
-    const auto path = m_ui.AskSavePath(m_page.filename().string(), DialogText(kHtmlFilter));
+    const auto path =
+        m_ui.AskSavePath(m_page.filename().string(), DialogText(MessageId::kHtmlFilter));
     if (!path) {
         return false;
     }
@@ -137,7 +131,7 @@ bool CReportDlg::SaveAsHtml() {
         WriteFileAtomically(target, ReportPageBytes(m_pageText), 101,
                             "CReportOptionDlg::SaveReport");
     } catch (const CQMVVLTException&) {
-        m_ui.Inform(kNotSaved, *path);
+        m_ui.Inform(MessageId::kNotSaved, *path);
         return false;
     }
     // The page names its pictures relative to itself.

@@ -9,16 +9,8 @@
 #include "CReportDlg.h"
 #include "DialogText.h"
 #include "IAppUi.h"
+#include "MessageId.h"
 #include "ReportPage.h"
-
-namespace {
-
-constexpr int kTitle = 167;
-constexpr int kPrompt = 166;
-constexpr int kRadioReport = 170;
-constexpr int kOverviewReport = 171;
-
-}  // namespace
 
 CReportOptionDlg::CReportOptionDlg(const CQMVVLTDoc& doc, std::filesystem::path installPath,
                                    std::filesystem::path fallbackFolder, IAppUi& ui,
@@ -28,19 +20,19 @@ CReportOptionDlg::CReportOptionDlg(const CQMVVLTDoc& doc, std::filesystem::path 
       m_installPath(std::move(installPath)),
       m_fallbackFolder(std::move(fallbackFolder)),
       m_ui(ui) {
-    setWindowTitle(DialogText(kTitle));
-    auto* prompt = new QLabel(DialogText(kPrompt), this);
+    setWindowTitle(DialogText(MessageId::kReportsTitle));
+    auto* prompt = new QLabel(DialogText(MessageId::kChooseReport), this);
     m_list = new QListWidget(this);
     m_list->setAccessibleName(prompt->text());
     prompt->setBuddy(m_list);
     const bool radio = CReportAssembler::IsAvailable(doc, CReportAssembler::Kind::kRadio);
-    auto* radioItem = new QListWidgetItem(DialogText(kRadioReport), m_list);
+    auto* radioItem = new QListWidgetItem(DialogText(MessageId::kRadioSpecificReport), m_list);
     radioItem->setData(Qt::UserRole, static_cast<int>(CReportAssembler::Kind::kRadio));
     if (!radio) {
         // Shown greyed, so the user sees that the profile's own radio has no contact.
         radioItem->setFlags(radioItem->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
     }
-    auto* overviewItem = new QListWidgetItem(DialogText(kOverviewReport), m_list);
+    auto* overviewItem = new QListWidgetItem(DialogText(MessageId::kOverviewReport), m_list);
     overviewItem->setData(Qt::UserRole, static_cast<int>(CReportAssembler::Kind::kOverview));
     m_list->setCurrentItem(radio ? radioItem : overviewItem);
     connect(m_list, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {

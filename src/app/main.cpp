@@ -7,6 +7,7 @@
 #include "CQMVVLTApp.h"
 #include "CSingleInstance.h"
 #include "CSplashScreen.h"
+#include "MessageId.h"
 #include "StringTable.h"
 #include "Utility.h"
 
@@ -24,14 +25,18 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("qmvvlt"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(Text(10137));
+    parser.setApplicationDescription(Text(MessageId::kQMVSeriesCustomerProgramming));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption install(QStringLiteral("install"), Text(31010), QStringLiteral("DIR"));
-    const QCommandLineOption config(QStringLiteral("config"), Text(31011), QStringLiteral("DIR"));
-    const QCommandLineOption noSplash(QStringLiteral("no-splash"), Text(31012));
+    const QCommandLineOption install(QStringLiteral("install"), Text(MessageId::kUseDIRAsInstall),
+                                     QStringLiteral("DIR"));
+    const QCommandLineOption config(QStringLiteral("config"),
+                                    Text(MessageId::kKeepConfigurationStoreIn),
+                                    QStringLiteral("DIR"));
+    const QCommandLineOption noSplash(QStringLiteral("no-splash"),
+                                      Text(MessageId::kStartWithoutSplashScreen));
     parser.addOptions({install, config, noSplash});
-    parser.addPositionalArgument(QStringLiteral("profile"), Text(31013),
+    parser.addPositionalArgument(QStringLiteral("profile"), Text(MessageId::kProfileLamToOpen),
                                  QStringLiteral("[profile]"));
     parser.process(app);
 

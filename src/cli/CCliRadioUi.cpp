@@ -12,13 +12,6 @@
 #include "RadioResult.h"
 #include "StringTable.h"
 
-namespace {
-constexpr int kReadingFromRadio = 10009;
-constexpr int kWritingToRadio = 10010;
-constexpr int kPasswordNeeded = 30207;
-constexpr int kPasswordPrompt = 30217;
-}  // namespace
-
 CCliRadioUi::CCliRadioUi(CCliSession& session, CTransferContext& context,
                          std::optional<std::string> password)
     : m_session(session), m_context(context), m_password(std::move(password)) {
@@ -33,8 +26,9 @@ CCliRadioUi::CCliRadioUi(CCliSession& session, CTransferContext& context,
 int CCliRadioUi::RunOperation(RadioOperation which, const std::function<int()>& operation) {
     const bool transfer = IsTransfer(which);
     if (transfer) {
-        std::cerr << LoadString(which == RadioOperation::kReadCodeplug ? kReadingFromRadio
-                                                                       : kWritingToRadio)
+        std::cerr << LoadString(which == RadioOperation::kReadCodeplug
+                                    ? MessageId::kReadingFromRadio
+                                    : MessageId::kWritingToRadio)
                   << "\n";
     }
     const int code = CliRadio::Run(
@@ -69,10 +63,10 @@ std::optional<std::string> CCliRadioUi::AskPassword() {
         return given;
     }
     if (!::isatty(STDIN_FILENO)) {
-        ShowMessage(LoadString(kPasswordNeeded));
+        ShowMessage(LoadString(MessageId::kPasswordNeeded));
         return std::nullopt;
     }
-    std::cerr << LoadString(kPasswordPrompt) << " " << std::flush;
+    std::cerr << LoadString(MessageId::kPasswordPrompt) << " " << std::flush;
     const auto typed = CTerminalPrompt::ReadLine(false);
     std::cerr << "\n";
     return typed;

@@ -4,13 +4,13 @@
 #include "CTransferOperations.h"
 #include "CliRadio.h"
 #include "Commands.h"
+#include "MessageId.h"
 #include "RadioResult.h"
 #include "StringTable.h"
 #include "TextCodec.h"
 
 namespace {
 // "Press Home 3 times and then PTT on the other radio."
-constexpr int kCaptureInstruction = 10094;
 }  // namespace
 
 int CmdCapturePid(const CliContext& ctx) {
@@ -23,7 +23,7 @@ int CmdCapturePid(const CliContext& ctx) {
     CTransferContext& context = CTransferContext::Instance();
     context.ClearCancel();
     const CCliInterrupt interrupt(context);
-    std::cerr << LoadString(kCaptureInstruction) << "\n";
+    std::cerr << LoadString(MessageId::kCaptureInstruction) << "\n";
     CTransferOperations operations(context);
     std::u16string pid;
     const int code = CliRadio::Run(context, [&] { return operations.CaptureRadioPid(port, pid); });

@@ -8,6 +8,7 @@
 #include "CRadioCommandChain.h"
 #include "CliRadio.h"
 #include "Commands.h"
+#include "MessageId.h"
 #include "RadioResult.h"
 #include "StringTable.h"
 #include "Utility.h"
@@ -15,10 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr int kReadingSuccessful = 10011;
-constexpr int kNoSuchFolder = 30215;
-constexpr int kKeptInRecovered = 30216;
 
 // Where a profile read from a radio goes when it cannot be saved where asked: "recovered/" beside
 // the user's configuration, under the asked name and the time of the read.
@@ -43,7 +40,8 @@ int CmdRead(const CliContext& ctx) {
     const fs::path out = args.Required("-o", "PROFILE");
     // Checked before the transfer, not after it.
     if (out.has_parent_path() && !fs::is_directory(out.parent_path())) {
-        std::cerr << CStringTable::Instance().Format(kNoSuchFolder, {out.parent_path().string()})
+        std::cerr << CStringTable::Instance().Format(MessageId::kNoSuchFolder,
+                                                     {out.parent_path().string()})
                   << "\n";
         return kExitDataError;
     }
@@ -69,11 +67,13 @@ int CmdRead(const CliContext& ctx) {
         // What the radio gave is not thrown away.
         const fs::path kept = RecoveredPath(out);
         if (doc.Save(kept)) {
-            std::cerr << CStringTable::Instance().Format(kKeptInRecovered, {kept.string()}) << "\n";
+            std::cerr << CStringTable::Instance().Format(MessageId::kKeptInRecovered,
+                                                         {kept.string()})
+                      << "\n";
         }
         return kExitDataError;
     }
-    std::cerr << LoadString(kReadingSuccessful) << "\n";
+    std::cerr << LoadString(MessageId::kReadingSuccessful) << "\n";
     std::cout << out.string() << "\n";
     return kExitOk;
 }

@@ -5,14 +5,9 @@
 #include "CTransferOperations.h"
 #include "CliRadio.h"
 #include "Commands.h"
+#include "MessageId.h"
 #include "RadioResult.h"
 #include "StringTable.h"
-
-namespace {
-constexpr int kResetQuestion = 30208;
-constexpr int kResetting = 30209;
-constexpr int kResetDone = 30210;
-}  // namespace
 
 int CmdReset(const CliContext& ctx) {
     const CCliArgs args(ctx.args, {"--port"}, {"--yes"});
@@ -25,15 +20,15 @@ int CmdReset(const CliContext& ctx) {
     context.ClearCancel();
     const CCliInterrupt interrupt(context);
     // A reset empties the radio: it is not done unasked.
-    if (!CTerminalPrompt::AskYesNo(LoadString(kResetQuestion), args.Flag("--yes"))) {
+    if (!CTerminalPrompt::AskYesNo(LoadString(MessageId::kResetQuestion), args.Flag("--yes"))) {
         return CliRadio::ExitStatus(kUserCancelled, context);
     }
-    std::cerr << LoadString(kResetting) << "\n";
+    std::cerr << LoadString(MessageId::kResetting) << "\n";
     CTransferOperations operations(context);
     const int code = CliRadio::Run(
         context, [&] { return operations.PerformReset(port); }, {}, false);
     if (code == kRadioSuccess) {
-        std::cerr << LoadString(kResetDone) << "\n";
+        std::cerr << LoadString(MessageId::kResetDone) << "\n";
     }
     return CliRadio::ExitStatus(code, context);
 }

@@ -8,17 +8,10 @@
 #include "CTerminalPrompt.h"
 #include "CliRadio.h"
 #include "Commands.h"
+#include "MessageId.h"
 #include "RadioResult.h"
 #include "StringTable.h"
 #include "TextCodec.h"
-
-namespace {
-constexpr int kWritingSuccess = 10012;
-constexpr int kNextRadio = 30211;
-constexpr int kSummary = 30212;
-constexpr int kFailedPids = 30213;
-constexpr int kPidUnknown = 30214;
-}  // namespace
 
 // Writes a profile to one radio, or with --repeat to one radio after another.
 int CmdWrite(const CliContext& ctx) {
@@ -52,16 +45,16 @@ int CmdWrite(const CliContext& ctx) {
         }
         if (code == kRadioSuccess) {
             ++written;
-            std::cerr << LoadString(kWritingSuccess) << " (" << written << ")\n";
+            std::cerr << LoadString(MessageId::kWritingSuccess) << " (" << written << ")\n";
         } else {
             const std::string pid = Utf16ToUtf8(context.CurrentRadioPid());
-            failed.push_back(pid.empty() ? LoadString(kPidUnknown) : pid);
+            failed.push_back(pid.empty() ? LoadString(MessageId::kPidUnknown) : pid);
             status = port.empty() ? kExitDataError : ui.ExitStatus(code);
         }
         if (!repeat || code == kUserCancelled) {
             break;
         }
-        std::cerr << LoadString(kNextRadio) << std::flush;
+        std::cerr << LoadString(MessageId::kNextRadio) << std::flush;
         if (!CTerminalPrompt::ReadLine()) {
             std::cerr << "\n";
             break;
@@ -69,14 +62,15 @@ int CmdWrite(const CliContext& ctx) {
     }
     if (repeat) {
         std::cerr << CStringTable::Instance().Format(
-                         kSummary, {std::to_string(written), std::to_string(failed.size())})
+                         MessageId::kSummary,
+                         {std::to_string(written), std::to_string(failed.size())})
                   << "\n";
         if (!failed.empty()) {
             std::string list;
             for (const std::string& pid : failed) {
                 list += (list.empty() ? "" : ", ") + pid;
             }
-            std::cerr << CStringTable::Instance().Format(kFailedPids, {list}) << "\n";
+            std::cerr << CStringTable::Instance().Format(MessageId::kFailedPids, {list}) << "\n";
         }
     }
     return status;

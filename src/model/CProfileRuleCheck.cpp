@@ -1,14 +1,10 @@
 #include "CProfileRuleCheck.h"
 
+#include "MessageId.h"
 #include "StringTable.h"
 #include "XmlDom.h"
 
 namespace {
-
-constexpr int kContactFinding = 30109;  // "Contact \"%s\": %s"
-constexpr int kTextFinding = 30110;     // "Text message \"%s\": %s"
-constexpr int kListFinding = 30119;     // "%s: %s"
-constexpr int kWarning = 30120;         // "Warning: %s"
 
 // The tree's label of each list.
 struct ListLabel {
@@ -20,8 +16,6 @@ constexpr ListLabel kLists[] = {
     {"PrivateGroups", 111},
     {"Privates", 110},
 };
-constexpr int kContactsLabel = 131;
-constexpr int kTextMessagesLabel = 130;
 
 class CFindings {
   public:
@@ -34,12 +28,12 @@ class CFindings {
         }
         std::string text = CStringTable::Instance().Format(format, {subject, LoadString(message)});
         if (warningOnly) {
-            text = CStringTable::Instance().Format(kWarning, {text});
+            text = CStringTable::Instance().Format(MessageId::kWarning, {text});
         }
         m_findings.push_back({std::move(text), warningOnly});
     }
     void CheckList(const CDataItem& list, int label) {
-        Check(list, kListFinding, LoadString(label));
+        Check(list, MessageId::kListFinding, LoadString(label));
     }
     void CheckMembers(const CDataItem& list, int format, const char* key) {
         for (int i = 0, n = list.GetChildCount(); i < n; ++i) {
@@ -59,14 +53,15 @@ std::vector<CProfileRuleCheck::Finding> CProfileRuleCheck::Check(const CDataItem
     CFindings findings;
     const CDataItem contacts = root.GetChildByName("Contacts");
     const CDataItem texts = root.GetChildByName("TextMessages");
-    findings.CheckList(contacts, kContactsLabel);
+    findings.CheckList(contacts, MessageId::kContactsLabel);
     for (const ListLabel& list : kLists) {
         findings.CheckList(contacts.GetChildByName(list.element), list.label);
     }
-    findings.CheckList(texts, kTextMessagesLabel);
+    findings.CheckList(texts, MessageId::kTextMessages);
     for (const ListLabel& list : kLists) {
-        findings.CheckMembers(contacts.GetChildByName(list.element), kContactFinding, "name");
+        findings.CheckMembers(contacts.GetChildByName(list.element), MessageId::kContactProblem,
+                              "name");
     }
-    findings.CheckMembers(texts, kTextFinding, "txt");
+    findings.CheckMembers(texts, MessageId::kTextProblem, "txt");
     return findings.Take();
 }

@@ -8,6 +8,7 @@
 #include "CTransferOperations.h"
 #include "CUpDownGradeSetting.h"
 #include "CWriteCheck.h"
+#include "MessageId.h"
 #include "RadioResult.h"
 #include "RadioResultText.h"
 #include "StringTable.h"
@@ -16,13 +17,7 @@
 
 namespace {
 
-constexpr int kWrongPassword = 302;
-constexpr int kNotSupported = 10031;
-constexpr int kUnableToGetPassword = 303;
 constexpr int kModifiedBandClone = 15;
-constexpr int kTextToRadioMessage = 262;
-constexpr int kProfileCannotBeWritten = 30121;
-constexpr int kPartlyProgrammed = 30206;
 
 }  // namespace
 
@@ -34,7 +29,7 @@ int CRadioCommandChain::Run(RadioOperation which, const std::function<int()>& op
     const int code = m_ui.RunOperation(which, operation);
     // A transfer showed its outcome in its own dialog; the others are shown here, once.
     if (code != kRadioSuccess && !IsTransfer(which)) {
-        m_ui.ShowMessage(code == kPasswordUnavailable ? LoadString(kUnableToGetPassword)
+        m_ui.ShowMessage(code == kPasswordUnavailable ? LoadString(MessageId::kUnableToGetPassword)
                                                       : WithPortProblem(RadioResultText(code), code,
                                                                         m_context.PortProblem()));
     }
@@ -70,7 +65,7 @@ bool CRadioCommandChain::PasswordGate() {
         if (Utf8ToUtf16(*typed) == m_radioPassword) {
             m_enteredPassword = m_radioPassword;
         } else {
-            m_ui.ShowMessage(LoadString(kWrongPassword));
+            m_ui.ShowMessage(LoadString(MessageId::kWrongPassword));
         }
     }
     return true;
@@ -122,7 +117,8 @@ int CRadioCommandChain::CheckProfile(CQMVVLTDoc& doc) {
     }
     const bool notRadioText =
         std::any_of(problems.begin(), problems.end(), [](const auto& p) { return p.notRadioText; });
-    std::string text = LoadString(notRadioText ? kTextToRadioMessage : kProfileCannotBeWritten);
+    std::string text = LoadString(notRadioText ? MessageId::kTextToRadioMessage
+                                               : MessageId::kProfileCannotBeWritten);
     for (const auto& problem : problems) {
         text += "\n" + problem.text;
     }
@@ -157,7 +153,7 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
     }
     m_context.SetNotSupportedAccepted(false);
     if (m_modelGroup < doc.Model().GetModelGroup()) {
-        if (!m_ui.AskYesNo(kNotSupported)) {
+        if (!m_ui.AskYesNo(MessageId::kAskDropUnsupported)) {
             return kUserCancelled;
         }
         m_context.SetNotSupportedAccepted(true);
@@ -175,7 +171,7 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
     // otherwise the gate still compares it with the radio's own and asks when they differ.
     m_enteredPassword = image.settings.password;
     if (code != kRadioSuccess && m_context.RadioTouched()) {
-        m_ui.ShowMessage(LoadString(kPartlyProgrammed));
+        m_ui.ShowMessage(LoadString(MessageId::kPartlyProgrammed));
     }
     return code;
 }

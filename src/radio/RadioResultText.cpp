@@ -1,5 +1,6 @@
 #include "RadioResultText.h"
 
+#include "MessageId.h"
 #include "RadioResult.h"
 #include "StringTable.h"
 
@@ -8,7 +9,7 @@ namespace {
 // "Error: Operation Failed (%s)." with the text of another entry.
 std::string OperationFailedWith(int id) {
     const std::string detail = LoadString(id);
-    return CStringTable::Instance().Format(10146, {detail});
+    return CStringTable::Instance().Format(MessageId::kOperationFailedText, {detail});
 }
 
 }  // namespace
@@ -16,66 +17,68 @@ std::string OperationFailedWith(int id) {
 std::string RadioResultText(int code) {
     switch (code) {
         case kPortUnavailable:
-            return LoadString(10155);
+            return LoadString(MessageId::kErrorCOMPortAlready);
         case kNoConnection:
-            return LoadString(10157);
+            return LoadString(MessageId::kErrorUnableToEstablish);
         case kFirmwareTooOld:
-            return LoadString(10159);
+            return LoadString(MessageId::kErrorYourRadioHas);
         case kVersionUnsupported:
-            return LoadString(10153);
+            return LoadString(MessageId::kErrorRadioVersionIs);
         case kModelUnsupported:
-            return LoadString(10156);
+            return LoadString(MessageId::kUnsupportedModel);
         case kInvalidOpcode:
             return OperationFailedWith(10148);
         case kUnsupportedCommand:
             return OperationFailedWith(10149);
         case kOperationFailed:
-            return LoadString(10145);
+            return LoadString(MessageId::kOperationFailedPlain);
         case kTimedOut:
-            return LoadString(10158);
+            return LoadString(MessageId::kErrorOperationTimedOut);
         case kOperationUnsupported:
             return OperationFailedWith(10150);
         case kRadioBusy:
-            return LoadString(10154);
+            return LoadString(MessageId::kErrorRadioIsCurrently);
         case kUserCancelled:
             return OperationFailedWith(10151);
         case kMessageCompose:
             return OperationFailedWith(10152);
         case kResetRequired:
-            return LoadString(10160);
+            return LoadString(MessageId::kErrorPleasePerformRadio);
         case kTextToRadio:
-            return LoadString(262);
+            return LoadString(MessageId::kTextToRadioMessage);
         case kTextFromRadio:
-            return LoadString(250);
+            return LoadString(MessageId::kErrorUnableToConvert);
         case kPasswordUnavailable:
-            return LoadString(303);
+            return LoadString(MessageId::kUnableToGetPassword);
         case kModifiedBandProfile:
-            return LoadString(305);
+            return LoadString(MessageId::kModifiedBandProfileNotice);
         default:
-            return CStringTable::Instance().Format(10147, {std::to_string(code)});
+            return CStringTable::Instance().Format(MessageId::kOperationFailedCode,
+                                                   {std::to_string(code)});
     }
 }
 
 std::string RadioTransferText(int code) {
     switch (code) {
         case kPortUnavailable:
-            return LoadString(10133);
+            return LoadString(MessageId::kTransferPortInUse);
         case kNoConnection:
-            return LoadString(10134);
+            return LoadString(MessageId::kTransferNoConnection);
         case kFirmwareTooOld:
-            return LoadString(10128);
+            return LoadString(MessageId::kTransferIncompatible);
         case kVersionUnsupported:
-            return LoadString(10127);
+            return LoadString(MessageId::kTransferVersionMismatch);
         case kModelUnsupported:
-            return LoadString(10130);
+            return LoadString(MessageId::kErrorRadioModelIs);
         case kTimedOut:
-            return LoadString(10132);
+            return LoadString(MessageId::kTransferTimedOut);
         case kRadioBusy:
-            return LoadString(10131);
+            return LoadString(MessageId::kTransferRadioBusy);
         case kResetRequired:
-            return LoadString(10129);
+            return LoadString(MessageId::kTransferResetNeeded);
         case kPasswordUnavailable:
-            return CStringTable::Instance().Format(10147, {std::to_string(code)});
+            return CStringTable::Instance().Format(MessageId::kOperationFailedCode,
+                                                   {std::to_string(code)});
         default:
             // The rest read the same in both places.
             return RadioResultText(code);

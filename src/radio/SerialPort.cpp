@@ -7,6 +7,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "MessageId.h"
 #include "StringTable.h"
 
 namespace {
@@ -25,22 +26,24 @@ std::string DescribeOpenFailure(const std::string& path, const QSerialPort& port
     std::error_code ec;
     const auto status = fs::status(path, ec);
     if (!fs::exists(status)) {
-        return CStringTable::Instance().Format(30200, {path});
+        return CStringTable::Instance().Format(MessageId::kNoSuchDevice, {path});
     }
     if (fs::is_directory(status)) {
-        return CStringTable::Instance().Format(30201, {path});
+        return CStringTable::Instance().Format(MessageId::kIsFolderNotSerial, {path});
     }
     if (fs::is_regular_file(status)) {
-        return CStringTable::Instance().Format(30202, {path});
+        return CStringTable::Instance().Format(MessageId::kIsRegularFileNot, {path});
     }
     if (port.error() == QSerialPort::PermissionError) {
         // Qt says "permission" also when another program holds the port's lock.
         if (::access(path.c_str(), R_OK | W_OK) != 0) {
-            return CStringTable::Instance().Format(30203, {path});
+            return CStringTable::Instance().Format(MessageId::kPermissionDeniedAccountNeeds,
+                                                   {path});
         }
-        return CStringTable::Instance().Format(30204, {path});
+        return CStringTable::Instance().Format(MessageId::kIsBusyAnotherProgram, {path});
     }
-    return CStringTable::Instance().Format(30205, {path, port.errorString().toStdString()});
+    return CStringTable::Instance().Format(MessageId::kCannotBeOpened,
+                                           {path, port.errorString().toStdString()});
 }
 
 }  // namespace

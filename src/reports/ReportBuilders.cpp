@@ -286,7 +286,7 @@ ReportContent BuildOverviewReport(xmlDoc* doc, const ReportContext& context) {
     if (publicGroups.empty()) {
         out += NoneInSection();
     } else {
-        out += GroupTableHead(kPublicGroupNumberHeader);
+        out += GroupTableHead(MessageId::kPublicGroupNumberHeader);
         for (const ReportContact* g : publicGroups) {
             const auto number = PidToPublicGroupNumber(context.banks, g->pid);
             out += GroupRow(g->name, number ? std::to_string(number) : g->pid, g->channel);
@@ -298,7 +298,7 @@ ReportContent BuildOverviewReport(xmlDoc* doc, const ReportContext& context) {
     if (privateGroups.empty()) {
         out += NoneInSection();
     } else {
-        out += GroupTableHead(kPidHeader);
+        out += GroupTableHead(MessageId::kPidHeader);
         for (const ReportContact* g : privateGroups) {
             out += GroupRow(g->name, g->pid, g->channel);
         }

@@ -131,13 +131,17 @@ std::string HeadCell(std::string_view text, int width, std::string_view tip = {}
 
 std::string GroupTableHead(int idHeader) {
     return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(MessageId::kName), 136) +
-           HeadCell(LoadString(idHeader), 74) + HeadCell(LoadString(kChannelHeader), 46) + "</tr>";
+           HeadCell(LoadString(idHeader), 74) +
+           HeadCell(LoadString(MessageId::kChannelHeader), 46) + "</tr>";
 }
 
 std::string PrivateTableHead() {
     return std::string(kItemTable) + "<tr>" + HeadCell(LoadString(MessageId::kName), 100) +
-           HeadCell(LoadString(kPidHeader), 74) + HeadCell(LoadString(kChannelHeader), 48) +
-           HeadCell(LoadString(kGroupOnlyHeader), 30, LoadString(MessageId::kGroupOnly)) + "</tr>";
+           HeadCell(LoadString(MessageId::kPidHeader), 74) +
+           HeadCell(LoadString(MessageId::kChannelHeader), 48) +
+           HeadCell(LoadString(MessageId::kGroupOnlyHeader), 30,
+                    LoadString(MessageId::kGroupOnly)) +
+           "</tr>";
 }
 
 std::string GroupRow(std::string_view name, std::string_view id, unsigned channel) {

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "MessageId.h"
+
 // The HTML fragments the reports are made of. Every %s value is escaped on the way in.
 
 // &, <, > and " as entities; with nbsp also every blank as "&nbsp;" (titles, labels, list items).
@@ -22,10 +24,6 @@ std::string Paragraph(std::string_view text);
 inline constexpr std::string_view kSeparator = "<HR color='#0000ff'>";
 
 // Column headers of the overview tables.
-inline constexpr int kPublicGroupNumberHeader = 33107;
-inline constexpr int kPidHeader = 33108;
-inline constexpr int kChannelHeader = 33109;
-inline constexpr int kGroupOnlyHeader = 33110;
 
 // Overview tables: the head opens the table, the caller closes it with "</table>". idHeader names
 // the identifier column (public group numbers or PIDs).

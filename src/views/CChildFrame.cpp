@@ -15,12 +15,11 @@
 #include "CViewFactory.h"
 #include "IFrameOwner.h"
 #include "IViewUi.h"
+#include "MessageId.h"
 #include "MessageStyle.h"
 #include "StringTable.h"
 
-namespace {
-constexpr int kProfileDataError = 10113;
-}
+namespace {}
 
 CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSettings& settings,
                          const std::filesystem::path& helpFolder, IViewUi& ui, IFrameOwner& owner,
@@ -75,7 +74,8 @@ QString CChildFrame::DisplayName() const {
                                 : QFileInfo(QString::fromStdString(path.string())).fileName();
     if (name.isEmpty()) {
         // An untitled profile: the document name of the template string and a number.
-        name = QString::fromStdString(LoadString(129)).section(QLatin1Char('\n'), 1, 1) +
+        name = QString::fromStdString(LoadString(MessageId::kDocumentTemplate))
+                   .section(QLatin1Char('\n'), 1, 1) +
                QString::number(m_untitledNumber);
     }
     return name + QStringLiteral("[*]");
@@ -99,7 +99,7 @@ void CChildFrame::NotifyAllViews(int hint) {
 }
 
 void CChildFrame::ReportProfileDataError() {
-    m_ui.ShowMessage(LoadString(kProfileDataError), MessageStyle::kOk);
+    m_ui.ShowMessage(LoadString(MessageId::kProfileDataError), MessageStyle::kOk);
     m_document->SetModified(false);
     // Closed once the operation that found the error has unwound.
     QTimer::singleShot(0, this, &CChildFrame::CloseWithoutSaving);
@@ -121,7 +121,7 @@ int CChildFrame::ValidateView() {
     try {
         return m_view->ValidateCurrentItem();
     } catch (const CQMVVLTException& e) {
-        if (e.Code() == kProfileDataError) {
+        if (e.Code() == MessageId::kProfileDataError) {
             ReportProfileDataError();
         } else {
             m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
@@ -149,7 +149,7 @@ void CChildFrame::ShowView(int kind, int position, const std::string& suffix) {
         view->InitialUpdate();
     } catch (const CQMVVLTException& e) {
         delete view;
-        if (e.Code() == kProfileDataError) {
+        if (e.Code() == MessageId::kProfileDataError) {
             ReportProfileDataError();
         } else {
             m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);

@@ -1,12 +1,13 @@
 #include "CHelpPane.h"
 
 #include "CHelpPaneSetting.h"
+#include "MessageId.h"
 #include "StringTable.h"
 
 CHelpPane::CHelpPane(const CHelpPaneSetting& map, std::filesystem::path helpFolder, QWidget* parent)
     : QTextBrowser(parent), m_map(map), m_helpFolder(std::move(helpFolder)) {
     setOpenExternalLinks(true);
-    setAccessibleName(QString::fromStdString(LoadString(31004)));
+    setAccessibleName(QString::fromStdString(LoadString(MessageId::kContextHelp)));
 }
 
 std::filesystem::path CHelpPane::HelpFolder(const std::string& helpFilePath,

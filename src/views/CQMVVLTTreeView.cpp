@@ -14,6 +14,7 @@
 #include "CTreeLabelDelegate.h"
 #include "IViewHost.h"
 #include "IViewUi.h"
+#include "MessageId.h"
 #include "MessageStyle.h"
 #include "NodeKind.h"
 #include "StringTable.h"
@@ -117,7 +118,7 @@ CQMVVLTTreeView::CQMVVLTTreeView(IViewHost& host, QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setMouseTracking(true);
-    setAccessibleName(Text(31006));
+    setAccessibleName(Text(MessageId::kProfileTree));
     setItemDelegate(new CTreeLabelDelegate(
         [this](const QModelIndex& index, const QString& text) {
             return CommitRename(itemFromIndex(index), text);
@@ -231,7 +232,7 @@ void CQMVVLTTreeView::Build() {
     QTreeWidgetItem* top =
         NewItem(nullptr, RootLabel(ScriptToText(limit.GetAttributeValue("model"))), kKindRoot);
 
-    QTreeWidgetItem* contacts = NewItem(top, Text(131), kKindContacts);
+    QTreeWidgetItem* contacts = NewItem(top, Text(MessageId::kContactsLabel), kKindContacts);
     const CDataItem contactsItem = root.GetChildByName("Contacts");
     const auto addList = [&](const char* element, int labelId, int listKind) -> QTreeWidgetItem* {
         const CDataItem list = contactsItem.GetChildByName(element);
@@ -255,11 +256,11 @@ void CQMVVLTTreeView::Build() {
     m_privateGroups = addList("PrivateGroups", 111, kKindPrivateGroups);
     m_publicGroups = addList("PublicGroups", 112, kKindPublicGroups);
 
-    NewItem(top, Text(109), kKindSettings);
-    QTreeWidgetItem* lists = NewItem(top, Text(113), kKindLists);
+    NewItem(top, Text(MessageId::kSettings), kKindSettings);
+    QTreeWidgetItem* lists = NewItem(top, Text(MessageId::kLists), kKindLists);
     m_scroll = NewItem(lists, QString(), kKindScrollList);
     if (ScriptToBool(limit.GetAttributeValue("public_scan_en"))) {
-        m_scanList = NewItem(lists, Text(115), kKindScanList);
+        m_scanList = NewItem(lists, Text(MessageId::kScanList), kKindScanList);
         const int channels = ScriptToInt32(limit.GetAttributeValue("max_num_of_channels"));
         for (int channel = 1; channel <= channels; ++channel) {
             NewItem(m_scanList, QString(), kKindScanChannel, channel - 1);
@@ -426,7 +427,8 @@ void CQMVVLTTreeView::RefreshTreeNode(int listKind) {
 
 void CQMVVLTTreeView::RefreshScrollNode() {
     if (m_scroll) {
-        const QString label = Format(163, {std::to_string(Root().GetScrollListCount())});
+        const QString label =
+            Format(MessageId::kScrollCount, {std::to_string(Root().GetScrollListCount())});
         if (m_scroll->text(0) != label) {
             m_scroll->setText(0, label);
         }
@@ -443,7 +445,8 @@ void CQMVVLTTreeView::RefreshScanChannels(int channel) {
             continue;
         }
         const QString label =
-            Format(162, {std::to_string(i + 1), std::to_string(root.GetScanListCount(i + 1))});
+            Format(MessageId::kChannelCount,
+                   {std::to_string(i + 1), std::to_string(root.GetScanListCount(i + 1))});
         if (m_scanList->child(i)->text(0) != label) {
             m_scanList->child(i)->setText(0, label);
         }
@@ -537,9 +540,9 @@ void CQMVVLTTreeView::AddNewItem(int kind) {
         std::optional<CDataItem> member;
         if (listKind == kKindPrivates) {
             m_suffix = " " + LoadString(kind == kKindPrivateWithScanner ? 267 : 268);
-            member = list.AddNewPriGrpPrivate(LoadString(270));
+            member = list.AddNewPriGrpPrivate(LoadString(MessageId::kPrivate));
         } else if (listKind == kKindPrivateGroups) {
-            member = list.AddNewPriGrpPrivate(LoadString(271));
+            member = list.AddNewPriGrpPrivate(LoadString(MessageId::kGroup));
         } else {
             member = list.AddNewChild();
         }
@@ -742,11 +745,13 @@ void CQMVVLTTreeView::contextMenuEvent(QContextMenuEvent* event) {
     UpdateCommandFlags();
     const CCommandState& state = CCommandState::Instance();
     QMenu menu(this);
-    menu.addAction(Text(234), this, &CQMVVLTTreeView::AddForSelected)->setEnabled(state.CanAdd());
-    menu.addAction(Text(235), this, &CQMVVLTTreeView::ScanAdd)->setEnabled(state.CanScanAdd());
-    menu.addAction(Text(239), this, &CQMVVLTTreeView::DeleteSelected)
+    menu.addAction(Text(MessageId::kAddMenu), this, &CQMVVLTTreeView::AddForSelected)
+        ->setEnabled(state.CanAdd());
+    menu.addAction(Text(MessageId::kScanAddMenu), this, &CQMVVLTTreeView::ScanAdd)
+        ->setEnabled(state.CanScanAdd());
+    menu.addAction(Text(MessageId::kDeleteMenu), this, &CQMVVLTTreeView::DeleteSelected)
         ->setEnabled(state.CanDelete());
-    menu.addAction(Text(240), this, &CQMVVLTTreeView::RenameSelected)
+    menu.addAction(Text(MessageId::kRenameMenu), this, &CQMVVLTTreeView::RenameSelected)
         ->setEnabled(state.CanRename());
     menu.exec(fromKeyboard ? viewport()->mapToGlobal(visualItemRect(item).bottomLeft())
                            : event->globalPos());

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "CQMVVLTException.h"
+#include "MessageId.h"
 #include "RadioInfoText.h"
 #include "StringTable.h"
 
@@ -13,14 +14,14 @@ QString Text(int id) {
     return QString::fromStdString(LoadString(id));
 }
 QString LabelText(int id) {
-    return Text(id) + Text(202);
+    return Text(id) + Text(MessageId::kMessage);
 }
 
 }  // namespace
 
 CRadioInfoView::CRadioInfoView(IViewHost& host, QWidget* parent)
     : CBaseView(host, "CRadioInfoView", "RadioInfo", parent) {
-    SetCaption(1013, Text(10056));
+    SetCaption(1013, Text(MessageId::kQMVRadioInformation));
     m_pid = NewReadOnlyEdit(1066);
     AddRow(NewLabel(1001, LabelText(10057)), m_pid);
     m_name = NewReadOnlyEdit(1011);
@@ -49,7 +50,8 @@ void CRadioInfoView::LoadData() {
             RadioInfoText::Codeplug(number("codeplug_structure"), number("codeplug_version"),
                                     number("codeplug_dev_version"))));
     } catch (CQMVVLTException& e) {
-        e.AddTrace("CRadioInfoView::LoadData", __LINE__, LoadString(20004));
+        e.AddTrace("CRadioInfoView::LoadData", __LINE__,
+                   LoadString(MessageId::kErrorRadioInformationView));
         throw;
     }
 }

@@ -7,6 +7,7 @@
 #include "CQMVVLTException.h"
 #include "CTextMessageEdit.h"
 #include "IViewUi.h"
+#include "MessageId.h"
 #include "MessageStyle.h"
 #include "NodeKind.h"
 #include "StringTable.h"
@@ -20,18 +21,19 @@ QString Text(int id) {
 
 CTextMessageView::CTextMessageView(IViewHost& host, QWidget* parent)
     : CBaseView(host, "CTextMessageView", "TextMsgX", parent) {
-    SetCaption(1057, Text(10091));
+    SetCaption(1057, Text(MessageId::kTextMessage));
     m_text = Register(1009, new CTextMessageEdit(kMaxLength, this));
     m_text->setMinimumSize(260, 80);
     m_text->setMaximumHeight(100);
-    AddRow(NewLabel(1075, Text(10092)), m_text);
+    AddRow(NewLabel(1075, Text(MessageId::kTextMessageCaption)), m_text);
     m_delete = Register(1015, new QPushButton(ViewIcons::Delete(), QString(), this));
-    AddRow(NewLabel(1074, Text(10093)), m_delete);
+    AddRow(NewLabel(1074, Text(MessageId::kDeleteCurrentMessage)), m_delete);
     m_add = Register(1063, new QPushButton(ViewIcons::Add(), QString(), this));
-    AddRow(NewLabel(1064, Text(172)), m_add);
+    AddRow(NewLabel(1064, Text(MessageId::kAddNewMessage)), m_add);
 
     connect(m_text, &CTextMessageEdit::LimitExceeded, this, [this] {
-        m_host.Ui().ShowMessage(CStringTable::Instance().Format(201, {std::to_string(kMaxLength)}),
+        m_host.Ui().ShowMessage(CStringTable::Instance().Format(MessageId::kLengthOfTextMessage,
+                                                                {std::to_string(kMaxLength)}),
                                 MessageStyle::kOk);
     });
     connect(m_delete, &QPushButton::clicked, this, &CTextMessageView::SendDeleteNotice);
@@ -51,7 +53,8 @@ void CTextMessageView::LoadData() {
         m_text->setPlainText(QString::fromStdString(ScriptToText(m_item.GetAttributeValue("txt"))));
         m_changed = false;
     } catch (CQMVVLTException& e) {
-        e.AddTrace("CTextMessageView::LoadData", __LINE__, LoadString(20006));
+        e.AddTrace("CTextMessageView::LoadData", __LINE__,
+                   LoadString(MessageId::kErrorTextMessagesView));
         throw;
     }
     connect(m_text, &QPlainTextEdit::textChanged, this, [this] {
@@ -73,8 +76,8 @@ QString CTextMessageView::WithoutControlCharacters(const QString& text) {
 int CTextMessageView::ValidateCurrentItem() {
     const QString text = WithoutControlCharacters(m_text->toPlainText().left(1024));
     if (text.isEmpty()) {
-        if (m_host.Ui().ShowMessage(LoadString(10101), MessageStyle::kOkCancel) ==
-            MessageStyle::kIdOk) {
+        if (m_host.Ui().ShowMessage(LoadString(MessageId::kMessageFieldIsBlank),
+                                    MessageStyle::kOkCancel) == MessageStyle::kIdOk) {
             SendDeleteNotice();
             return -1;
         }

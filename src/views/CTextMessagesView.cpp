@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "CQMVVLTException.h"
+#include "MessageId.h"
 #include "NodeKind.h"
 #include "StringTable.h"
 #include "ViewIcons.h"
@@ -17,13 +18,13 @@ QString Text(int id) {
 
 CTextMessagesView::CTextMessagesView(IViewHost& host, QWidget* parent)
     : CBaseView(host, "CTextMessagesView", "TextMsgs", parent) {
-    SetCaption(1058, Text(10087));
+    SetCaption(1058, Text(MessageId::kTextMessagesCaption));
     m_maximum = NewReadOnlyEdit(1028);
-    AddRow(NewLabel(1059, Text(10088)), m_maximum);
+    AddRow(NewLabel(1059, Text(MessageId::kMaximumTextMessages)), m_maximum);
     m_count = NewReadOnlyEdit(1030);
-    AddRow(NewLabel(1060, Text(10089)), m_count);
+    AddRow(NewLabel(1060, Text(MessageId::kCurrentNumberOfText)), m_count);
     m_add = Register(1063, new QPushButton(ViewIcons::Add(), QString(), this));
-    auto* addLabel = NewLabel(1064, Text(10090));
+    auto* addLabel = NewLabel(1064, Text(MessageId::kAddTextMessage));
     AddRow(addLabel, m_add);
     connect(m_add, &QPushButton::clicked, this,
             [this] { m_host.NotifyAllViews(ChangeNotice(kNoticeAdd, kKindTextMessages)); });
@@ -38,7 +39,8 @@ void CTextMessagesView::LoadData() {
         m_count->setText(QString::number(texts.GetChildCount()));
         m_add->setEnabled(texts.CanAddChild());
     } catch (CQMVVLTException& e) {
-        e.AddTrace("CTextMessagesView::LoadData", __LINE__, LoadString(20006));
+        e.AddTrace("CTextMessagesView::LoadData", __LINE__,
+                   LoadString(MessageId::kErrorTextMessagesView));
         throw;
     }
 }

@@ -9,15 +9,10 @@
 
 #include "CAppSettings.h"
 #include "DialogText.h"
+#include "MessageId.h"
 
 namespace {
 
-constexpr int kTitle = 204;
-constexpr int kProductLine = 10137;
-constexpr int kVersionLine = 10138;
-constexpr int kRightsLine = 10139;
-constexpr int kTrademarkLine = 10140;
-constexpr int kWarningLine = 10141;
 constexpr int kIconSize = 64;
 
 QLabel* AddLine(QVBoxLayout* layout, QWidget* parent, const std::string& text) {
@@ -36,22 +31,23 @@ QString CAboutDialog::Version() {
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
     const CStringTable& table = CStringTable::Instance();
-    setWindowTitle(QString::fromStdString(table.Format(kTitle, {kApplicationName})));
+    setWindowTitle(
+        QString::fromStdString(table.Format(MessageId::kAboutTitle, {kApplicationName})));
 
     auto* icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/app.svg")).pixmap(kIconSize, kIconSize));
     icon->setAlignment(Qt::AlignTop);
 
     auto* lines = new QVBoxLayout;
-    QLabel* product = AddLine(lines, this, LoadString(kProductLine));
+    QLabel* product = AddLine(lines, this, LoadString(MessageId::kQMVSeriesCustomerProgramming));
     QFont bold = product->font();
     bold.setBold(true);
     product->setFont(bold);
-    AddLine(lines, this, table.Format(kVersionLine, {Version().toStdString()}));
+    AddLine(lines, this, table.Format(MessageId::kVersionLine, {Version().toStdString()}));
     lines->addSpacing(8);
-    AddLine(lines, this, LoadString(kRightsLine));
-    AddLine(lines, this, LoadString(kTrademarkLine));
-    QLabel* warning = AddLine(lines, this, LoadString(kWarningLine));
+    AddLine(lines, this, LoadString(MessageId::kRightsLine));
+    AddLine(lines, this, LoadString(MessageId::kTrademarkLine));
+    QLabel* warning = AddLine(lines, this, LoadString(MessageId::kWarningLine));
     warning->setMinimumWidth(380);
 
     auto* top = new QHBoxLayout;

@@ -9,15 +9,10 @@
 
 #include "CMessageBoxDocumentUi.h"
 #include "DialogText.h"
+#include "MessageId.h"
 #include "Utility.h"
 
 namespace {
-
-constexpr int kTitle = 159;
-constexpr int kDealerLabel = 156;
-constexpr int kContactLabel = 157;
-constexpr int kNotesLabel = 158;
-constexpr int kLanguageError = 161;
 
 // The labels carry no mnemonic of their own; the accessible name is the plain label text.
 QLineEdit* AddField(QFormLayout* form, QWidget* parent, int labelId) {
@@ -34,12 +29,12 @@ QLineEdit* AddField(QFormLayout* form, QWidget* parent, int labelId) {
 }  // namespace
 
 CDealerInfoDialog::CDealerInfoDialog(QWidget* parent, IDocumentUi* ui) : QDialog(parent), m_ui(ui) {
-    setWindowTitle(DialogText(kTitle));
+    setWindowTitle(DialogText(MessageId::kDealerInformation));
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
-    m_dealerInfo = AddField(form, this, kDealerLabel);
-    m_contactInfo = AddField(form, this, kContactLabel);
-    m_dealerNotes = AddField(form, this, kNotesLabel);
+    m_dealerInfo = AddField(form, this, MessageId::kDealerLabel);
+    m_contactInfo = AddField(form, this, MessageId::kContactLabel);
+    m_dealerNotes = AddField(form, this, MessageId::kNotesLabel);
 
     QDialogButtonBox* buttons =
         AddDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -68,7 +63,7 @@ void CDealerInfoDialog::ShowError(int messageId) {
 int CDealerInfoDialog::exec() {
     DealerTexts texts;
     if (Utility::GetCurrentLanguage().empty() || !Utility::ReadDealerInformation(texts)) {
-        ShowError(kLanguageError);
+        ShowError(MessageId::kLanguageTypeError);
         return Rejected;
     }
     return QDialog::exec();

@@ -10,19 +10,13 @@
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "DialogText.h"
-
-namespace {
-
-constexpr int kTitle = 32000;
-constexpr int kListLabel = 32001;
-
-}  // namespace
+#include "MessageId.h"
 
 CNewProfileDialog::CNewProfileDialog(QWidget* parent, const std::string& installDir,
                                      IDocumentUi* ui)
     : QDialog(parent), m_installDir(installDir), m_ui(ui), m_list(new QListWidget(this)) {
-    setWindowTitle(DialogText(kTitle));
-    auto* label = new QLabel(DialogText(kListLabel), this);
+    setWindowTitle(DialogText(MessageId::kNewProfile));
+    auto* label = new QLabel(DialogText(MessageId::kTemplatesLabel), this);
     label->setBuddy(m_list);
     m_list->setAccessibleName(label->text().remove(QLatin1Char('&')));
 

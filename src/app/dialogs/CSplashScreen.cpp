@@ -11,15 +11,13 @@
 
 #include "CAboutDialog.h"
 #include "CAppSettings.h"
+#include "MessageId.h"
 #include "StringTable.h"
 
 namespace {
 
 constexpr int kWidth = 520;
 constexpr int kHeight = 320;
-constexpr int kProductLine = 10137;
-constexpr int kVersionLine = 10138;
-constexpr int kRightsLine = 10139;
 
 QFont SizedFont(int pixelSize, int weight) {
     QFont font;
@@ -65,7 +63,7 @@ QPixmap CSplashScreen::Artwork(qreal devicePixelRatio) {
                      QString::fromUtf8(kApplicationName));
     painter.setFont(SizedFont(15, QFont::Normal));
     painter.drawText(QRect(172, 112, kWidth - 190, 44), Qt::AlignLeft | Qt::TextWordWrap,
-                     QString::fromStdString(LoadString(kProductLine)));
+                     QString::fromStdString(LoadString(MessageId::kQMVSeriesCustomerProgramming)));
 
     painter.setPen(QColor(255, 255, 255, 40));
     painter.drawLine(QPointF(36, kHeight - 76), QPointF(kWidth - 220, kHeight - 76));
@@ -73,10 +71,10 @@ QPixmap CSplashScreen::Artwork(qreal devicePixelRatio) {
     painter.setFont(SizedFont(13, QFont::DemiBold));
     painter.drawText(QRect(36, kHeight - 66, kWidth - 72, 20), Qt::AlignLeft | Qt::AlignVCenter,
                      QString::fromStdString(CStringTable::Instance().Format(
-                         kVersionLine, {CAboutDialog::Version().toStdString()})));
+                         MessageId::kVersionLine, {CAboutDialog::Version().toStdString()})));
     painter.setFont(SizedFont(11, QFont::Normal));
     painter.drawText(QRect(36, kHeight - 42, kWidth - 72, 20), Qt::AlignLeft | Qt::AlignVCenter,
-                     QString::fromStdString(LoadString(kRightsLine)));
+                     QString::fromStdString(LoadString(MessageId::kRightsLine)));
     return pixmap;
 }
 
