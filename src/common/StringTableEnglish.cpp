@@ -549,8 +549,5 @@ const StringTableEntry kEnglishStrings[] = {
     {33200, "Write &Next Radio"},
     {33201, "Writing success! Radios written in this series: %s"},
     {33202, "Password"},
-    {33203,
-     "The port %s exists but this account may not open it. Add the account to the group "
-     "that owns the device (usually \"dialout\"), then log in again."},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <deque>
+#include <functional>
 
 #include "CAppSettings.h"
 #include "CAskPwdDlg.h"
@@ -51,7 +53,7 @@ struct DialogSeen {
 // Drives the modal dialogs a radio command opens, polling from the event loop the command runs.
 class DialogDriver : public QObject {
   public:
-    enum class Plan { kOk, kCancelWhileRunning, kCancelAfterFailure };
+    enum class Plan { kOk, kCancelWhileRunning, kCancelAfterFailure, kNextOnce };
 
     explicit DialogDriver(Plan plan) : m_plan(plan) {
         connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
@@ -59,7 +61,8 @@ class DialogDriver : public QObject {
     }
 
     std::vector<DialogSeen> seen;
-    std::deque<QString> passwords;  // typed into the password dialog, in order
+    std::deque<QString> passwords;     // typed into the password dialog, in order
+    std::function<void()> beforeNext;  // kNextOnce: before "Write Next Radio" is pressed
     int passwordDialogs = 0;
 
   private:
@@ -96,6 +99,12 @@ class DialogDriver : public QObject {
         now.title = dialog->windowTitle();
         now.status = dialog->StatusText()->text();
         now.progress = dialog->ProgressBar()->value();
+        if (m_plan == Plan::kNextOnce && dialog->NextButton()->isVisible() && !m_cancelled) {
+            m_cancelled = true;
+            beforeNext();
+            QTest::mouseClick(dialog->NextButton(), Qt::LeftButton);
+            return;
+        }
         // Whatever the plan, a dialog that succeeded ends with OK.
         if (dialog->OkButton()->isEnabled()) {
             QTest::keyClick(dialog, Qt::Key_Escape);
@@ -105,6 +114,7 @@ class DialogDriver : public QObject {
         }
         switch (m_plan) {
             case Plan::kOk:
+            case Plan::kNextOnce:
                 break;
             case Plan::kCancelWhileRunning:
                 if (dialog->ProgressBar()->value() > 0 && !m_cancelled) {
@@ -137,13 +147,16 @@ class RadioCommandsTest : public ::testing::Test {
         CTransferContext::Instance().finishPause = std::chrono::milliseconds(0);
     }
     void TearDown() override {
+        CloseWindow();
+        Utility::SetInstallPathOverride(std::nullopt);
+    }
+    void CloseWindow() {
         if (m_window) {
             for (CChildFrame* frame : m_window->Frames()) {
                 frame->Document().SetModified(false);
             }
             m_window.reset();
         }
-        Utility::SetInstallPathOverride(std::nullopt);
     }
     // The window, set to use the virtual radio's pseudo-terminal.
     void OpenWindow(const CSimRadio& sim) {
@@ -154,7 +167,8 @@ class RadioCommandsTest : public ::testing::Test {
     }
     void OpenSample() {
         const auto profile = m_config.Path() / "Sample.lam";
-        std::filesystem::copy_file(QMVVLT_SOURCE_DATA_DIR "/samples/SampleProfile.xml", profile);
+        std::filesystem::copy_file(QMVVLT_SOURCE_DATA_DIR "/samples/SampleProfile.xml", profile,
+                                   std::filesystem::copy_options::overwrite_existing);
         ASSERT_TRUE(m_window->OpenDocument(profile.string()));
     }
 
@@ -247,6 +261,46 @@ TEST_F(RadioCommandsTest, AWrongPasswordIsAskedAgainAndTheRightOneIsKept) {
     m_window->Action(CMainFrame::kRead)->trigger();
     EXPECT_EQ(driver.passwordDialogs, 2);
     EXPECT_EQ(driver.seen.size(), 2u);
+}
+
+TEST_F(RadioCommandsTest, TheWarningOfAWriteIsAnsweredInTheWindow) {
+    struct Case {
+        int answer;
+        bool written;
+        int finished;
+    };
+    for (const Case& c : {Case{MessageStyle::kIdYes, true, QDialog::Accepted},
+                          Case{MessageStyle::kIdNo, false, QDialog::Rejected}}) {
+        CSimRadio sim;
+        OpenWindow(sim);
+        OpenSample();
+        m_ui.shown.clear();
+        m_ui.answers = {c.answer};
+        DialogDriver driver(DialogDriver::Plan::kOk);
+        m_window->Action(CMainFrame::kWrite)->trigger();
+        // The sample profile has no private contact with the radio's PID.
+        EXPECT_TRUE(m_ui.Showed(10030));
+        ASSERT_EQ(driver.seen.size(), 1u);
+        EXPECT_EQ(driver.seen[0].finished, c.finished);
+        EXPECT_EQ(sim.radio.Image().texts[0] == u"Call the office", c.written) << c.answer;
+        CloseWindow();
+    }
+}
+
+TEST_F(RadioCommandsTest, WriteNextRadioWritesOneRadioAfterAnother) {
+    CSimRadio first;
+    CSimRadio second;
+    OpenWindow(first);
+    OpenSample();
+    m_ui.answers = {MessageStyle::kIdYes, MessageStyle::kIdYes};
+    DialogDriver driver(DialogDriver::Plan::kNextOnce);
+    driver.beforeNext = [&second] { Utility::SetCurrentComPort(second.Port()); };
+    m_window->Action(CMainFrame::kWrite)->trigger();
+
+    ASSERT_EQ(driver.seen.size(), 2u);
+    EXPECT_EQ(driver.seen[1].status.toStdString(), CStringTable::Instance().Format(33201, {"2"}));
+    EXPECT_EQ(first.radio.Image().texts[0], u"Call the office");
+    EXPECT_EQ(second.radio.Image().texts[0], u"Call the office");
 }
 
 TEST_F(RadioCommandsTest, NoPortRefusesTheRadioCommands) {
