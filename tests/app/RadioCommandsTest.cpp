@@ -20,6 +20,7 @@
 #include "CPreferenceDialog.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
+#include "CReadPidDialog.h"
 #include "CReadWriteDialog.h"
 #include "ConfigTestFolder.h"
 #include "MessageStyle.h"
@@ -312,6 +313,46 @@ TEST_F(RadioCommandsTest, NoPortRefusesTheRadioCommands) {
         m_window->Action(command)->trigger();
         EXPECT_TRUE(m_ui.Showed(304)) << command;
     }
+}
+
+// A capture that polls without an answer times out with a red bar; one that gets a PID ends
+// with OK and keeps it.
+TEST_F(RadioCommandsTest, PidCaptureShowsItsOutcome) {
+    CTransferContext& context = CTransferContext::Instance();
+    context.capturePollInterval = std::chrono::milliseconds(0);
+    struct Case {
+        int waitingPolls;  // -1: no PID ever comes
+        bool captured;
+    };
+    for (const Case& c : {Case{2, true}, Case{-1, false}}) {
+        CSimRadio sim;
+        if (c.waitingPolls >= 0) {
+            sim.radio.SetCapture(u"10000777", c.waitingPolls);
+        }
+        CReadPidDialog dialog(context, sim.Port(), {}, nullptr);
+        QString status;
+        QColor bar;
+        QTimer::singleShot(0, &dialog, [&] {
+            QTest::qWaitFor([&] {
+                return dialog.OkButton()->isEnabled() || !dialog.StatusText()->text().isEmpty();
+            });
+            status = dialog.StatusText()->text();
+            bar = dialog.ProgressBar()->palette().color(QPalette::Base);
+            QTest::mouseClick(
+                dialog.OkButton()->isEnabled() ? dialog.OkButton() : dialog.CancelButton(),
+                Qt::LeftButton);
+        });
+        const int answer = dialog.Run();
+        EXPECT_EQ(answer, c.captured ? QDialog::Accepted : QDialog::Rejected);
+        if (c.captured) {
+            EXPECT_EQ(status, Text(10011));
+            EXPECT_EQ(dialog.CapturedPid(), u"10000777");
+        } else {
+            EXPECT_EQ(status, QStringLiteral("Error: Operation timed out."));
+            EXPECT_EQ(bar, QColor(255, 0, 0));
+        }
+    }
+    context.capturePollInterval = std::chrono::milliseconds(3000);
 }
 
 // The preference dialog's list and its auto-detect rule over a fake set of ports.
