@@ -332,8 +332,9 @@ TEST_F(RadioCommandsTest, PidCaptureShowsItsOutcome) {
         CReadPidDialog dialog(context, sim.Port(), {}, nullptr);
         QString status;
         QColor bar;
+        bool ended = false;
         QTimer::singleShot(0, &dialog, [&] {
-            QTest::qWaitFor([&] {
+            ended = QTest::qWaitFor([&] {
                 return dialog.OkButton()->isEnabled() || !dialog.StatusText()->text().isEmpty();
             });
             status = dialog.StatusText()->text();
@@ -343,6 +344,7 @@ TEST_F(RadioCommandsTest, PidCaptureShowsItsOutcome) {
                 Qt::LeftButton);
         });
         const int answer = dialog.Run();
+        EXPECT_TRUE(ended);
         EXPECT_EQ(answer, c.captured ? QDialog::Accepted : QDialog::Rejected);
         if (c.captured) {
             EXPECT_EQ(status, Text(10011));
