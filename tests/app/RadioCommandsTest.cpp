@@ -49,6 +49,7 @@ struct DialogSeen {
     int progress = -1;
     int finished = -99;
     bool stayedOpenOnEscape = false;
+    bool deviceCommandEnabled = false;  // the watched command, while the dialog ran
 };
 
 // Drives the modal dialogs a radio command opens, polling from the event loop the command runs.
@@ -64,6 +65,7 @@ class DialogDriver : public QObject {
     std::vector<DialogSeen> seen;
     std::deque<QString> passwords;     // typed into the password dialog, in order
     std::function<void()> beforeNext;  // kNextOnce: before "Write Next Radio" is pressed
+    QAction* watched = nullptr;        // a device command that must stay disabled meanwhile
     int passwordDialogs = 0;
 
   private:
@@ -100,6 +102,7 @@ class DialogDriver : public QObject {
         now.title = dialog->windowTitle();
         now.status = dialog->StatusText()->text();
         now.progress = dialog->ProgressBar()->value();
+        now.deviceCommandEnabled = watched && watched->isEnabled();
         if (m_plan == Plan::kNextOnce && dialog->NextButton()->isVisible() && !m_cancelled) {
             m_cancelled = true;
             beforeNext();
@@ -184,9 +187,11 @@ TEST_F(RadioCommandsTest, ReadWithoutAProfileWindowGivesANewProfileTitledWithThe
     CSimRadio sim;
     OpenWindow(sim);
     DialogDriver driver(DialogDriver::Plan::kOk);
+    driver.watched = m_window->Action(CMainFrame::kReset);
     m_window->Action(CMainFrame::kRead)->trigger();
 
     ASSERT_EQ(driver.seen.size(), 1u);
+    EXPECT_FALSE(driver.seen[0].deviceCommandEnabled);
     EXPECT_EQ(driver.seen[0].title, Text(10011));
     EXPECT_EQ(driver.seen[0].progress, 100);
     EXPECT_TRUE(driver.seen[0].stayedOpenOnEscape);
