@@ -27,9 +27,12 @@
 #include "CEditCommandRouter.h"
 #include "CHelpPane.h"
 #include "CMessageBoxUi.h"
+#include "CPreferenceDialog.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "CQMVVLTTreeView.h"
+#include "CQtPortLister.h"
+#include "CRadioCommands.h"
 #include "CRecentFiles.h"
 #include "CReportOptionDlg.h"
 #include "LanguageMenu.h"
@@ -57,13 +60,19 @@ constexpr const char* kLam = ".lam";
 
 }  // namespace
 
-CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath, IAppUi* ui)
+CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath, IAppUi* ui,
+                       const IPortLister* ports)
     : m_settings(settings), m_installPath(std::move(installPath)) {
     if (!ui) {
         m_ownUi = std::make_unique<CMessageBoxUi>(this);
         ui = m_ownUi.get();
     }
     m_ui = ui;
+    if (!ports) {
+        m_ownPorts = std::make_unique<CQtPortLister>();
+        ports = m_ownPorts.get();
+    }
+    m_ports = ports;
     setWindowTitle(QString::fromLatin1(kApplicationName));
     const QString appIcon = QStringLiteral(":/icons/app.svg");
     setWindowIcon(QIcon::fromTheme(QStringLiteral("qmvvlt"),
@@ -77,9 +86,12 @@ CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath
     m_selectedLanguage = Utility::GetCurrentLanguage();
     m_helpPaneShown = Utility::GetContextHelpFlag() == 1;
 
+    BuildStatusBar();
+    m_radio = std::make_unique<CRadioCommands>(*this, *m_ports);
     BuildMenus();
     BuildToolBar();
-    BuildStatusBar();
+    m_portPane->setText(QString::fromStdString(m_radio->CurrentPort()));
+    connect(m_radio.get(), &CRadioCommands::runningChanged, this, &CMainFrame::UpdateCommands);
     setAcceptDrops(true);
 
     connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] {
@@ -185,9 +197,8 @@ void CMainFrame::BuildMenus() {
             withTree(&CQMVVLTTreeView::RenameSelected));
     edit->addSeparator();
     QAction* dealer = AddCommand(edit, kDealerInfo, 241);
-    QAction* preference = AddCommand(edit, kPreference, 242);
-    // The preference dialog comes with the radio link's port settings.
-    preference->setEnabled(false);
+    connect(AddCommand(edit, kPreference, 242), &QAction::triggered, this,
+            &CMainFrame::ShowPreferences);
     // The dialog itself says so (161) when the dealer texts cannot be read.
     connect(dealer, &QAction::triggered, this, [this] { CDealerInfoDialog(this).exec(); });
     QAction* helpPane = AddCommand(nullptr, kHelpPane, 219);
@@ -209,9 +220,12 @@ void CMainFrame::BuildMenus() {
     view->addAction(helpPane);
 
     QMenu* device = menuBar()->addMenu(Text(MessageId::kDevice));
-    AddCommand(device, kRead, 252);
-    AddCommand(device, kWrite, 253);
-    AddCommand(device, kReset, 254);
+    connect(AddCommand(device, kRead, 252), &QAction::triggered, m_radio.get(),
+            &CRadioCommands::Read);
+    connect(AddCommand(device, kWrite, 253), &QAction::triggered, m_radio.get(),
+            &CRadioCommands::Write);
+    connect(AddCommand(device, kReset, 254), &QAction::triggered, m_radio.get(),
+            &CRadioCommands::Reset);
 
     // The menu bar's Report item is the command itself; the toolbar shows it with its icon.
     QAction* report = AddCommand(nullptr, kReport, 255);
@@ -446,6 +460,37 @@ std::filesystem::path CMainFrame::ReportFallbackFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString();
 }
 
+bool CMainFrame::NewDocumentFromImage(const CVirtualCodeplug& image) {
+    auto document = std::make_unique<CQMVVLTDoc>(m_settings, m_installPath, *m_ui);
+    if (!document->NewFromVirtualCP(image)) {
+        return false;
+    }
+    AddFrame(std::move(document));
+    return true;
+}
+
+bool CMainFrame::ReplaceDocument(CChildFrame& frame, const CVirtualCodeplug& image) {
+    try {
+        frame.Document().SetVirtualCPData(image);
+        frame.Document().SetModified(true);
+        frame.InitialUpdate();
+    } catch (const CQMVVLTException& e) {
+        m_ui->ShowError(e.Code(), e.Trace());
+        return false;
+    }
+    return true;
+}
+
+bool CMainFrame::AcceptPendingInput(CChildFrame& frame) {
+    return frame.Tree()->FinishLabelEdit() && frame.ValidateView() != 0;
+}
+
+void CMainFrame::ShowPreferences() {
+    CPreferenceDialog dialog(
+        *m_ports, [this](const QString& port) { m_portPane->setText(port); }, this);
+    dialog.exec();
+}
+
 bool CMainFrame::SaveDocument(CChildFrame& frame) {
     if (!frame.Tree()->FinishLabelEdit() || frame.ValidateView() == 0) {
         return false;
@@ -573,6 +618,12 @@ void CMainFrame::UpdateCommands() {
     for (int command : {kClose, kSave, kSaveAs, kWrite, kReport}) {
         Action(command)->setEnabled(hasFrame);
     }
+    // One radio command at a time.
+    const bool radioIdle = !m_radio->Running();
+    Action(kWrite)->setEnabled(hasFrame && radioIdle);
+    Action(kRead)->setEnabled(radioIdle);
+    Action(kReset)->setEnabled(radioIdle);
+    Action(kPreference)->setEnabled(radioIdle);
     Action(kHelpPane)->setVisible(anyFrame);
     m_reportMenu->setVisible(anyFrame);
     m_windowMenu->setVisible(anyFrame);

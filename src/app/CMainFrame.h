@@ -9,6 +9,9 @@
 
 class CAppSettings;
 class CChildFrame;
+class CRadioCommands;
+class CVirtualCodeplug;
+class IPortLister;
 class IAppUi;
 class QAction;
 class QLabel;
@@ -52,8 +55,10 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
         kAbout = 57664,
     };
 
-    // ui: the answers to questions (message boxes when null).
-    CMainFrame(CAppSettings& settings, std::filesystem::path installPath, IAppUi* ui = nullptr);
+    // ui: the answers to questions (message boxes when null); ports: the system's serial ports
+    // (the real ones when null).
+    CMainFrame(CAppSettings& settings, std::filesystem::path installPath, IAppUi* ui = nullptr,
+               const IPortLister* ports = nullptr);
     ~CMainFrame() override;
 
     QAction* Action(int commandId) const;
@@ -63,6 +68,16 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     QList<CChildFrame*> Frames() const;
     QLabel* PortPane() const { return m_portPane; }
     IAppUi& Ui() { return *m_ui; }
+    CAppSettings& Settings() { return m_settings; }
+    CRadioCommands& Radio() { return *m_radio; }
+
+    // A new profile window for an image read from a radio (titled with the radio's PID).
+    bool NewDocumentFromImage(const CVirtualCodeplug& image);
+    // Replaces frame's profile with an image read from a radio.
+    bool ReplaceDocument(CChildFrame& frame, const CVirtualCodeplug& image);
+    // Has the frame's editing view take its pending input; false when it refuses.
+    bool AcceptPendingInput(CChildFrame& frame);
+    void ShowPreferences();
 
     // Opens a profile (or activates its window when it is open); false when it was refused.
     bool OpenDocument(const std::string& path);
@@ -107,6 +122,9 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     std::filesystem::path m_installPath;
     std::unique_ptr<IAppUi> m_ownUi;
     IAppUi* m_ui;
+    std::unique_ptr<IPortLister> m_ownPorts;
+    const IPortLister* m_ports;
+    std::unique_ptr<CRadioCommands> m_radio;
     QMdiArea* m_mdi = nullptr;
     std::map<int, QAction*> m_actions;
     QMenu* m_languageMenu = nullptr;

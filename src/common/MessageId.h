@@ -210,4 +210,21 @@ inline constexpr int kPublicGroupNumberHeader = 33107;
 inline constexpr int kPidHeader = 33108;
 inline constexpr int kChannelHeader = 33109;
 inline constexpr int kGroupOnlyHeader = 33110;
+
+// Numbers used by the radio link, the command line and the desktop program.
+inline constexpr int kOkText = 168;
+inline constexpr int kCancelText = 169;
+inline constexpr int kDoNotShowAgain = 308;
+inline constexpr int kAutoDetectText = 1129;
+inline constexpr int kNewOrOverwrite = 10001;
+inline constexpr int kPreferenceTitle = 10003;
+inline constexpr int kSelectPortLabel = 10005;
+inline constexpr int kTransferring = 10019;
+inline constexpr int kCanceling = 10105;
+inline constexpr int kReadPrivateIDFrom = 10109;
+inline constexpr int kReadTitle = 10110;
+inline constexpr int kWriteTitle = 10111;
+inline constexpr int kWriteNextText = 33200;
+inline constexpr int kRadiosWritten = 33201;
+inline constexpr int kPassword = 33202;
 }  // namespace MessageId

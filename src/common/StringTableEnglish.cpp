@@ -558,5 +558,10 @@ const StringTableEntry kEnglishStrings[] = {
     {33108, "PID"},
     {33109, "Channel"},
     {33110, "G.O."},
+
+    // Radio work in the desktop program
+    {33200, "Write &Next Radio"},
+    {33201, "Writing success! Radios written in this series: %s"},
+    {33202, "Password"},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+#include <string>
+
+#include "CGuiRadioUi.h"
+#include "CRadioCommandChain.h"
+
+class CMainFrame;
+class IPortLister;
+
+// The main window's Read, Write and Reset: each runs through the command chain with the window's
+// front end, with the device commands disabled while it runs. A read ends in a new profile or, when
+// the user says so, in the active one.
+class CRadioCommands : public QObject {
+    Q_OBJECT
+  public:
+    CRadioCommands(CMainFrame& window, const IPortLister& lister);
+    ~CRadioCommands() override;
+
+    void Read();
+    // Writes the active profile; after "Write Next Radio" the same write for the next radio.
+    void Write();
+    void Reset();
+    bool Running() const { return m_running; }
+    // The port the commands would use now ("" when there is none).
+    std::string CurrentPort() const;
+
+  signals:
+    void runningChanged(bool running);
+
+  private:
+    bool Start(std::string& port);
+    void Finish();
+
+    CMainFrame& m_window;
+    const IPortLister& m_lister;
+    CGuiRadioUi m_ui;
+    CRadioCommandChain m_chain;
+    bool m_running = false;
+};

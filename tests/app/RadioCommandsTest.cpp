@@ -1,0 +1,421 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+#include "CAppSettings.h"
+#include "CAskPwdDlg.h"
+#include "CChildFrame.h"
+#include "CMainFrame.h"
+#include "CPreferenceDialog.h"
+#include "CQMVVLTApp.h"
+#include "CQMVVLTDoc.h"
+#include "CReadPidDialog.h"
+#include "CReadWriteDialog.h"
+#include "ConfigTestFolder.h"
+#include "MessageStyle.h"
+#include "RadioResult.h"
+#include "RadioResultText.h"
+#include "ScriptedUi.h"
+#include "SimFixture.h"
+#include "TestInstall.h"
+
+namespace {
+
+QString Text(int id) {
+    return QString::fromStdString(LoadString(id));
+}
+
+class FakePorts : public IPortLister {
+  public:
+    std::vector<PortDescription> ports;
+    std::vector<PortDescription> Ports() const override { return ports; }
+};
+
+// What a transfer dialog showed, and how it ended.
+struct DialogSeen {
+    QString title;
+    QString status;
+    int progress = -1;
+    int finished = -99;
+    bool stayedOpenOnEscape = false;
+    bool deviceCommandEnabled = false;  // the watched command, while the dialog ran
+};
+
+// Drives the modal dialogs a radio command opens, polling from the event loop the command runs.
+class DialogDriver : public QObject {
+  public:
+    enum class Plan { kOk, kCancelWhileRunning, kCancelAfterFailure, kNextOnce };
+
+    explicit DialogDriver(Plan plan) : m_plan(plan) {
+        connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
+        m_timer.start(5);
+    }
+
+    std::vector<DialogSeen> seen;
+    std::deque<QString> passwords;     // typed into the password dialog, in order
+    std::function<void()> beforeNext;  // kNextOnce: before "Write Next Radio" is pressed
+    QAction* watched = nullptr;        // a device command that must stay disabled meanwhile
+    int passwordDialogs = 0;
+
+  private:
+    void Poll() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* pwd = qobject_cast<CAskPwdDlg*>(modal)) {
+            ++passwordDialogs;
+            const QString typed = passwords.empty() ? QString() : passwords.front();
+            if (!passwords.empty()) {
+                passwords.pop_front();
+            }
+            QTest::keyClicks(pwd->PasswordBox(), typed);
+            if (typed.isEmpty()) {
+                QTest::keyClick(pwd, Qt::Key_Escape);
+            } else {
+                QTest::keyClick(pwd->PasswordBox(), Qt::Key_Return);
+            }
+            return;
+        }
+        auto* dialog = qobject_cast<CReadWriteDialog*>(modal);
+        if (!dialog) {
+            return;
+        }
+        if (dialog != m_current) {
+            m_current = dialog;
+            seen.emplace_back();
+            connect(dialog, &QDialog::finished, this, [this](int code) {
+                seen.back().finished = code;
+                // The next dialog may be built at the same address.
+                m_current = nullptr;
+            });
+        }
+        DialogSeen& now = seen.back();
+        now.title = dialog->windowTitle();
+        now.status = dialog->StatusText()->text();
+        now.progress = dialog->ProgressBar()->value();
+        now.deviceCommandEnabled = watched && watched->isEnabled();
+        if (m_plan == Plan::kNextOnce && dialog->NextButton()->isVisible() && !m_cancelled) {
+            m_cancelled = true;
+            beforeNext();
+            QTest::mouseClick(dialog->NextButton(), Qt::LeftButton);
+            return;
+        }
+        // Whatever the plan, a dialog that succeeded ends with OK.
+        if (dialog->OkButton()->isEnabled()) {
+            QTest::keyClick(dialog, Qt::Key_Escape);
+            now.stayedOpenOnEscape = dialog->isVisible();
+            QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+            return;
+        }
+        switch (m_plan) {
+            case Plan::kOk:
+            case Plan::kNextOnce:
+                break;
+            case Plan::kCancelWhileRunning:
+                if (dialog->ProgressBar()->value() > 0 && !m_cancelled) {
+                    m_cancelled = true;
+                    QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+                    now.status = dialog->StatusText()->text();
+                }
+                break;
+            case Plan::kCancelAfterFailure:
+                if (dialog->StatusText()->text() != Text(10009) && !m_cancelled) {
+                    m_cancelled = true;
+                    QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+                }
+                break;
+        }
+    }
+
+    Plan m_plan;
+    QTimer m_timer;
+    CReadWriteDialog* m_current = nullptr;
+    bool m_cancelled = false;
+};
+
+class RadioCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Utility::SetInstallPathOverride(TestInstallFolder());
+        m_settings = CQMVVLTApp::Start(m_ui);
+        ASSERT_NE(m_settings, nullptr);
+        CTransferContext::Instance().finishPause = std::chrono::milliseconds(0);
+    }
+    void TearDown() override {
+        CloseWindow();
+        Utility::SetInstallPathOverride(std::nullopt);
+    }
+    void CloseWindow() {
+        if (m_window) {
+            for (CChildFrame* frame : m_window->Frames()) {
+                frame->Document().SetModified(false);
+            }
+            m_window.reset();
+        }
+    }
+    // The window, set to use the virtual radio's pseudo-terminal.
+    void OpenWindow(const CSimRadio& sim) {
+        Utility::SetAutoDetect(0);
+        Utility::SetCurrentComPort(sim.Port());
+        m_window = std::make_unique<CMainFrame>(*m_settings, TestInstallFolder(), &m_ui, &m_ports);
+        m_window->show();
+    }
+    void OpenSample() {
+        const auto profile = m_config.Path() / "Sample.lam";
+        std::filesystem::copy_file(QMVVLT_SOURCE_DATA_DIR "/samples/SampleProfile.xml", profile,
+                                   std::filesystem::copy_options::overwrite_existing);
+        ASSERT_TRUE(m_window->OpenDocument(profile.string()));
+    }
+
+    ConfigTestFolder m_config;
+    ScriptedUi m_ui;
+    FakePorts m_ports;
+    std::unique_ptr<CAppSettings> m_settings;
+    std::unique_ptr<CMainFrame> m_window;
+};
+
+TEST_F(RadioCommandsTest, ReadWithoutAProfileWindowGivesANewProfileTitledWithThePid) {
+    CSimRadio sim;
+    OpenWindow(sim);
+    DialogDriver driver(DialogDriver::Plan::kOk);
+    driver.watched = m_window->Action(CMainFrame::kReset);
+    m_window->Action(CMainFrame::kRead)->trigger();
+
+    ASSERT_EQ(driver.seen.size(), 1u);
+    EXPECT_FALSE(driver.seen[0].deviceCommandEnabled);
+    EXPECT_EQ(driver.seen[0].title, Text(10011));
+    EXPECT_EQ(driver.seen[0].progress, 100);
+    EXPECT_TRUE(driver.seen[0].stayedOpenOnEscape);
+    EXPECT_EQ(driver.seen[0].finished, QDialog::Accepted);
+    EXPECT_FALSE(m_ui.Showed(10001));
+    ASSERT_EQ(m_window->Frames().size(), 1);
+    EXPECT_EQ(m_window->Frames()[0]->Document().Title(), "10000001");
+    EXPECT_EQ(m_window->PortPane()->text(), QString::fromStdString(sim.Port()));
+    EXPECT_TRUE(m_window->Action(CMainFrame::kRead)->isEnabled());
+}
+
+TEST_F(RadioCommandsTest, ReadIntoTheActiveProfileWhenTheAnswerIsNo) {
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    image.texts[0] = u"From the radio";
+    CSimRadio sim(image);
+    OpenWindow(sim);
+    OpenSample();
+    m_ui.answers = {MessageStyle::kIdNo};
+    DialogDriver driver(DialogDriver::Plan::kOk);
+    m_window->Action(CMainFrame::kRead)->trigger();
+
+    EXPECT_TRUE(m_ui.Showed(10001));
+    ASSERT_EQ(m_window->Frames().size(), 1);
+    CQMVVLTDoc& doc = m_window->Frames()[0]->Document();
+    EXPECT_TRUE(doc.IsModified());
+    CVirtualCodeplug now;
+    doc.GetVirtualCPData(now, u"10000001");
+    EXPECT_EQ(now.texts[0], u"From the radio");
+}
+
+TEST_F(RadioCommandsTest, CancelDuringAReadClosesTheDialogAndCreatesNothing) {
+    CSimFaults faults;
+    faults.pace = true;
+    CSimRadio sim(CVirtualRadio::DefaultImage(), faults);
+    OpenWindow(sim);
+    DialogDriver driver(DialogDriver::Plan::kCancelWhileRunning);
+    m_window->Action(CMainFrame::kRead)->trigger();
+
+    ASSERT_EQ(driver.seen.size(), 1u);
+    EXPECT_EQ(driver.seen[0].status, Text(10105));
+    EXPECT_EQ(driver.seen[0].finished, QDialog::Rejected);
+    EXPECT_FALSE(m_ui.Showed(10001));
+    EXPECT_TRUE(m_window->Frames().isEmpty());
+}
+
+TEST_F(RadioCommandsTest, ASilentRadioKeepsTheDialogOpenWithTheFailureUntilCancel) {
+    CSimFaults faults;
+    faults.silenceAfterFrames = 6;
+    CSimRadio sim(CVirtualRadio::DefaultImage(), faults);
+    OpenWindow(sim);
+    DialogDriver driver(DialogDriver::Plan::kCancelAfterFailure);
+    m_window->Action(CMainFrame::kRead)->trigger();
+
+    ASSERT_EQ(driver.seen.size(), 1u);
+    EXPECT_EQ(driver.seen[0].status.toStdString(), RadioTransferText(kNoConnection));
+    EXPECT_EQ(driver.seen[0].finished, QDialog::Rejected);
+    EXPECT_TRUE(m_window->Frames().isEmpty());
+}
+
+TEST_F(RadioCommandsTest, AWrongPasswordIsAskedAgainAndTheRightOneIsKept) {
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    image.settings.password = u"1234";
+    CSimRadio sim(image);
+    OpenWindow(sim);
+    DialogDriver driver(DialogDriver::Plan::kOk);
+    driver.passwords = {QStringLiteral("9999"), QStringLiteral("1234")};
+    m_window->Action(CMainFrame::kRead)->trigger();
+    EXPECT_EQ(driver.passwordDialogs, 2);
+    EXPECT_EQ(m_ui.Count(LoadString(302)), 1);
+    ASSERT_EQ(m_window->Frames().size(), 1);
+
+    m_ui.answers = {MessageStyle::kIdCancel};
+    m_window->Action(CMainFrame::kRead)->trigger();
+    EXPECT_EQ(driver.passwordDialogs, 2);
+    EXPECT_EQ(driver.seen.size(), 2u);
+}
+
+TEST_F(RadioCommandsTest, TheWarningOfAWriteIsAnsweredInTheWindow) {
+    struct Case {
+        int answer;
+        bool written;
+        int finished;
+    };
+    for (const Case& c : {Case{MessageStyle::kIdYes, true, QDialog::Accepted},
+                          Case{MessageStyle::kIdNo, false, QDialog::Rejected}}) {
+        CSimRadio sim;
+        OpenWindow(sim);
+        OpenSample();
+        m_ui.shown.clear();
+        m_ui.answers = {c.answer};
+        DialogDriver driver(DialogDriver::Plan::kOk);
+        m_window->Action(CMainFrame::kWrite)->trigger();
+        // The sample profile has no private contact with the radio's PID.
+        EXPECT_TRUE(m_ui.Showed(10030));
+        ASSERT_EQ(driver.seen.size(), 1u);
+        EXPECT_EQ(driver.seen[0].finished, c.finished);
+        EXPECT_EQ(sim.radio.Image().texts[0] == u"Call the office", c.written) << c.answer;
+        CloseWindow();
+    }
+}
+
+TEST_F(RadioCommandsTest, WriteNextRadioWritesOneRadioAfterAnother) {
+    CSimRadio first;
+    CSimRadio second;
+    OpenWindow(first);
+    OpenSample();
+    m_ui.answers = {MessageStyle::kIdYes, MessageStyle::kIdYes};
+    DialogDriver driver(DialogDriver::Plan::kNextOnce);
+    driver.beforeNext = [&second] { Utility::SetCurrentComPort(second.Port()); };
+    m_window->Action(CMainFrame::kWrite)->trigger();
+
+    ASSERT_EQ(driver.seen.size(), 2u);
+    EXPECT_EQ(driver.seen[1].status.toStdString(), CStringTable::Instance().Format(33201, {"2"}));
+    EXPECT_EQ(first.radio.Image().texts[0], u"Call the office");
+    EXPECT_EQ(second.radio.Image().texts[0], u"Call the office");
+}
+
+TEST_F(RadioCommandsTest, NoPortRefusesTheRadioCommands) {
+    m_window = std::make_unique<CMainFrame>(*m_settings, TestInstallFolder(), &m_ui, &m_ports);
+    Utility::SetAutoDetect(0);
+    Utility::SetCurrentComPort("ttyUSB0");
+    for (int command : {CMainFrame::kRead, CMainFrame::kReset}) {
+        m_ui.shown.clear();
+        m_window->Action(command)->trigger();
+        EXPECT_TRUE(m_ui.Showed(304)) << command;
+    }
+}
+
+// A capture that polls without an answer times out with a red bar; one that gets a PID ends
+// with OK and keeps it.
+TEST_F(RadioCommandsTest, PidCaptureShowsItsOutcome) {
+    CTransferContext& context = CTransferContext::Instance();
+    context.capturePollInterval = std::chrono::milliseconds(0);
+    struct Case {
+        int waitingPolls;  // -1: no PID ever comes
+        bool captured;
+    };
+    for (const Case& c : {Case{2, true}, Case{-1, false}}) {
+        CSimRadio sim;
+        if (c.waitingPolls >= 0) {
+            sim.radio.SetCapture(u"10000777", c.waitingPolls);
+        }
+        CReadPidDialog dialog(context, sim.Port(), {}, nullptr);
+        QString status;
+        QColor bar;
+        bool ended = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            ended = QTest::qWaitFor([&] {
+                return dialog.OkButton()->isEnabled() || !dialog.StatusText()->text().isEmpty();
+            });
+            status = dialog.StatusText()->text();
+            bar = dialog.ProgressBar()->palette().color(QPalette::Base);
+            QTest::mouseClick(
+                dialog.OkButton()->isEnabled() ? dialog.OkButton() : dialog.CancelButton(),
+                Qt::LeftButton);
+        });
+        const int answer = dialog.Run();
+        EXPECT_TRUE(ended);
+        EXPECT_EQ(answer, c.captured ? QDialog::Accepted : QDialog::Rejected);
+        if (c.captured) {
+            EXPECT_EQ(status, Text(10011));
+            EXPECT_EQ(dialog.CapturedPid(), u"10000777");
+        } else {
+            EXPECT_EQ(status, QStringLiteral("Error: Operation timed out."));
+            EXPECT_EQ(bar, QColor(255, 0, 0));
+        }
+    }
+    context.capturePollInterval = std::chrono::milliseconds(3000);
+}
+
+// The preference dialog's list and its auto-detect rule over a fake set of ports.
+TEST_F(RadioCommandsTest, PreferenceDialogChoosesAndStoresThePort) {
+    m_ports.ports = {{"ttyS10", "/dev/ttyS10", "", "", ""},
+                     {"ttyUSB1", "/dev/ttyUSB1", "br qmv cable", "Maker", "A1"},
+                     {"ttyS2", "/dev/ttyS2", "", "", ""},
+                     {"ttyS0", "/dev/ttyS0", "", "", ""}};
+    struct Case {
+        int autoDetect;  // -1: unreadable
+        const char* stored;
+        const char* selected;
+    };
+    const Case cases[] = {
+        {0, "ttyS2", "ttyS2"},
+        {0, "ttyS7", "ttyS0"},  // a port that does not exist gives the lowest-numbered one
+        {1, "ttyS2", "ttyUSB1"},
+        {-1, "ttyS2", "ttyS0"},  // unreadable: the stored port is not used either
+    };
+    for (const Case& c : cases) {
+        Utility::SetAutoDetect(c.autoDetect);
+        Utility::SetCurrentComPort(c.stored);
+        QString pane;
+        CPreferenceDialog dialog(
+            m_ports, [&pane](const QString& port) { pane = port; }, nullptr,
+            std::chrono::milliseconds(0));
+        EXPECT_EQ(dialog.SelectedPort(), c.selected) << c.stored << " " << c.autoDetect;
+        EXPECT_EQ(pane.toStdString(), c.selected);
+        EXPECT_EQ(dialog.PortList()->isEnabled(), c.autoDetect != 1);
+    }
+
+    Utility::SetAutoDetect(0);
+    Utility::SetCurrentComPort("ttyS2");
+    QString pane;
+    CPreferenceDialog dialog(
+        m_ports, [&pane](const QString& port) { pane = port; }, nullptr,
+        std::chrono::milliseconds(0));
+    QStringList order;
+    for (int i = 0; i < dialog.PortList()->count(); ++i) {
+        order << dialog.PortList()->itemText(i);
+    }
+    EXPECT_EQ(order, QStringList({"ttyS0", "ttyS2", "ttyS10", "ttyUSB1 (br qmv cable)"}));
+    dialog.show();
+    QTest::mouseClick(dialog.AutoDetectBox(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.PortList()->isEnabled());
+    EXPECT_EQ(pane, QStringLiteral("ttyUSB1"));
+    QTest::mouseClick(dialog.AutoDetectBox(), Qt::LeftButton);
+    EXPECT_TRUE(dialog.PortList()->isEnabled());
+    EXPECT_EQ(dialog.SelectedPort(), "ttyUSB1");
+    QTest::mouseClick(dialog.AutoDetectBox(), Qt::LeftButton);
+    dialog.reject();
+    EXPECT_EQ(Utility::GetAutoDetect(), 0);
+    EXPECT_EQ(Utility::GetCurrentComPort(), "ttyS2");
+    dialog.accept();
+    EXPECT_EQ(Utility::GetAutoDetect(), 1);
+    EXPECT_EQ(Utility::GetCurrentComPort(), "ttyUSB1");
+}
+
+}  // namespace
