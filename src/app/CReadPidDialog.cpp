@@ -27,7 +27,10 @@ QString Text(int id) {
 
 CReadPidDialog::CReadPidDialog(CTransferContext& context, std::string port,
                                std::function<void(const QString&)> setPane, QWidget* parent)
-    : QDialog(parent), m_context(context), m_port(std::move(port)), m_setPane(std::move(setPane)) {
+    : CTransferDialog(parent),
+      m_context(context),
+      m_port(std::move(port)),
+      m_setPane(std::move(setPane)) {
     setWindowTitle(Text(MessageId::kReadPrivateIDFrom));
     auto* group = new QGroupBox(this);
     m_progress = new QProgressBar(group);
@@ -65,7 +68,10 @@ CReadPidDialog::CReadPidDialog(CTransferContext& context, std::string port,
             [this](RadioResult code) { OnFailed(static_cast<int>(code)); });
 }
 
-CReadPidDialog::~CReadPidDialog() = default;
+// The worker may still use this dialog's members: it ends before they go.
+CReadPidDialog::~CReadPidDialog() {
+    m_run.reset();
+}
 
 int CReadPidDialog::Run() {
     // The PID of an earlier capture must not pass for this one.
@@ -114,32 +120,4 @@ void CReadPidDialog::OnFailed(int code) {
     if (code == kUserCancelled) {
         done(QDialog::Rejected);
     }
-}
-
-void CReadPidDialog::RequestCancel() {
-    m_signals->Cancel();
-    m_status->setText(Text(MessageId::kCanceling));
-    if (m_finished) {
-        done(QDialog::Rejected);
-    }
-}
-
-void CReadPidDialog::reject() {
-    // After success only OK ends the dialog.
-    if (m_cancel->isEnabled()) {
-        RequestCancel();
-    }
-}
-
-void CReadPidDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        reject();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void CReadPidDialog::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    reject();
 }

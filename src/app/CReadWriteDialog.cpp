@@ -30,7 +30,7 @@ CReadWriteDialog::CReadWriteDialog(Mode mode, CTransferContext& context,
                                    std::function<int()> operation, IAppUi& ui,
                                    std::function<void(const QString&)> setPane, QString port,
                                    QWidget* parent, int seriesCount)
-    : QDialog(parent),
+    : CTransferDialog(parent),
       m_mode(mode),
       m_context(context),
       m_operation(std::move(operation)),
@@ -82,7 +82,10 @@ CReadWriteDialog::CReadWriteDialog(Mode mode, CTransferContext& context,
 
 // The worker has ended when the dialog ends (its last notification closes or enables it); this
 // waits only for the thread to wind down.
-CReadWriteDialog::~CReadWriteDialog() = default;
+// The worker may still use this dialog's members: it ends before they go.
+CReadWriteDialog::~CReadWriteDialog() {
+    m_run.reset();
+}
 
 int CReadWriteDialog::Run() {
     m_run = std::make_unique<CTransferRun>(m_context, m_signals, m_operation);
@@ -155,32 +158,4 @@ void CReadWriteDialog::OnWarning(TransferWarning warning) {
         m_signals->Cancel();
     }
     m_signals->AnswerWarning(yes);
-}
-
-void CReadWriteDialog::RequestCancel() {
-    m_signals->Cancel();
-    m_status->setText(Text(MessageId::kCanceling));
-    if (m_finished) {
-        done(QDialog::Rejected);
-    }
-}
-
-void CReadWriteDialog::reject() {
-    // After success only OK ends the dialog.
-    if (m_cancel->isEnabled()) {
-        RequestCancel();
-    }
-}
-
-void CReadWriteDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        reject();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void CReadWriteDialog::closeEvent(QCloseEvent* event) {
-    event->ignore();
-    reject();
 }
