@@ -293,6 +293,21 @@ TEST_F(RadioCommandsTest, TheWarningOfAWriteIsAnsweredInTheWindow) {
     }
 }
 
+TEST_F(RadioCommandsTest, DroppingWhatAnOlderRadioLacksIsAskedBeforeAnythingIsSent) {
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    image.version.firmware_version = 5;  // a group-2 radio, below the sample's group 3
+    CSimRadio sim(image);
+    OpenWindow(sim);
+    OpenSample();
+    m_ui.shown.clear();
+    m_ui.answers = {MessageStyle::kIdNo};
+    DialogDriver driver(DialogDriver::Plan::kOk);
+    m_window->Action(CMainFrame::kWrite)->trigger();
+    EXPECT_TRUE(m_ui.Showed(10031));
+    EXPECT_TRUE(driver.seen.empty()) << "no transfer dialog after No";
+    EXPECT_NE(sim.radio.Image().texts[0], u"Call the office") << "nothing written";
+}
+
 TEST_F(RadioCommandsTest, WriteNextRadioWritesOneRadioAfterAnother) {
     CSimRadio first;
     CSimRadio second;
