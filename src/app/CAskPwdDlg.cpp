@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "DialogText.h"
 #include "MessageId.h"
 #include "StringTable.h"
 
@@ -23,11 +24,7 @@ CAskPwdDlg::CAskPwdDlg(QWidget* parent) : QDialog(parent) {
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setAccessibleName(prompt->text());
     prompt->setBuddy(m_password);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(Text(MessageId::kOkText));
-    buttons->button(QDialogButtonBox::Cancel)->setText(Text(MessageId::kCancelText));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = AddDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addWidget(m_password);

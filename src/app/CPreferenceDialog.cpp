@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "DialogText.h"
 #include "MessageId.h"
 #include "StringTable.h"
 #include "Utility.h"
@@ -55,11 +56,7 @@ CPreferenceDialog::CPreferenceDialog(const IPortLister& lister,
     m_ports->setProperty("ctrlId", kPortListCtrl);
     m_ports->setAccessibleName(label->text());
     label->setBuddy(m_ports);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(Text(MessageId::kOkText));
-    buttons->button(QDialogButtonBox::Cancel)->setText(Text(MessageId::kCancelText));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttons = AddDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_autoDetect);

@@ -60,6 +60,7 @@ class DialogDriver : public QObject {
     explicit DialogDriver(Plan plan) : m_plan(plan) {
         connect(&m_timer, &QTimer::timeout, this, [this] { Poll(); });
         m_timer.start(5);
+        qApp->installEventFilter(this);
     }
 
     std::vector<DialogSeen> seen;
@@ -68,7 +69,31 @@ class DialogDriver : public QObject {
     QAction* watched = nullptr;        // a device command that must stay disabled meanwhile
     int passwordDialogs = 0;
 
+  protected:
+    // A dialog that ends before the next poll (a quick refusal on a loaded machine) is still seen.
+    bool eventFilter(QObject* watchedObject, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* dialog = qobject_cast<CReadWriteDialog*>(watchedObject)) {
+                Track(dialog);
+            }
+        }
+        return QObject::eventFilter(watchedObject, event);
+    }
+
   private:
+    void Track(CReadWriteDialog* dialog) {
+        if (dialog == m_current) {
+            return;
+        }
+        m_current = dialog;
+        seen.emplace_back();
+        connect(dialog, &QDialog::finished, this, [this](int code) {
+            seen.back().finished = code;
+            // The next dialog may be built at the same address.
+            m_current = nullptr;
+        });
+    }
+
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* pwd = qobject_cast<CAskPwdDlg*>(modal)) {
@@ -89,15 +114,7 @@ class DialogDriver : public QObject {
         if (!dialog) {
             return;
         }
-        if (dialog != m_current) {
-            m_current = dialog;
-            seen.emplace_back();
-            connect(dialog, &QDialog::finished, this, [this](int code) {
-                seen.back().finished = code;
-                // The next dialog may be built at the same address.
-                m_current = nullptr;
-            });
-        }
+        Track(dialog);
         DialogSeen& now = seen.back();
         now.title = dialog->windowTitle();
         now.status = dialog->StatusText()->text();
