@@ -219,7 +219,20 @@ std::filesystem::path CQMVVLTDoc::ProposedSaveName() const {
     return stem + kProfileExtension;
 }
 
+void CQMVVLTDoc::RestoreSnapshot(const CProfileSnapshot& snapshot) {
+    TraceExceptions("CQMVVLTDoc::RestoreSnapshot", [&] {
+        const int group = m_model->GetModelGroup();
+        m_model->RestoreSnapshot(snapshot);
+        if (m_model->GetModelGroup() != group) {
+            Refresh();
+        }
+    });
+}
+
 void CQMVVLTDoc::SetModified(bool modified) {
+    if (modified && m_changeCallback) {
+        m_changeCallback();
+    }
     if (modified == m_modified) {
         return;
     }

@@ -56,6 +56,14 @@ class CQMVVLTDoc {
     void SetModifiedCallback(std::function<void(bool)> callback) {
         m_modifiedCallback = std::move(callback);
     }
+    // Called at every SetModified(true), also when the flag was already set: the profile changed.
+    void SetChangeCallback(std::function<void()> callback) {
+        m_changeCallback = std::move(callback);
+    }
+    // The profile as it now is, and making such a state the profile again (the group settings
+    // follow a change of model group). RestoreSnapshot raises CQMVVLTException.
+    CProfileSnapshot TakeSnapshot() const { return m_model->TakeSnapshot(); }
+    void RestoreSnapshot(const CProfileSnapshot& snapshot);
     bool ConvertFlag() const { return m_convert; }
     // "Set Time Using PC Clock": a write sets the radio's clock from the PC's.
     bool UsePcClock() const { return m_usePcClock; }
@@ -85,4 +93,5 @@ class CQMVVLTDoc {
     std::string m_title;
     std::string m_templateName;  // the template a new document came from
     std::function<void(bool)> m_modifiedCallback;
+    std::function<void()> m_changeCallback;
 };

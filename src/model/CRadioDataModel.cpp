@@ -205,6 +205,7 @@ bool CRadioDataModel::Load(const std::string& source, const std::string* content
                     CDataItem(m_engine.get(), &m_schema->info, xmlDocGetRootElement(profile.get()));
                 m_profileDoc = std::move(profile);
                 LoadPublicGroupRanges();
+                m_fieldListsCopy.reset();
                 for (xmlNode* list : previousLists) {
                     xmlUnlinkNode(list);
                     xmlFreeNode(list);
@@ -540,4 +541,56 @@ std::string CRadioDataModel::ProfileText() const {
 
 std::string CRadioDataModel::RawProfileText() const {
     return m_rawDoc ? DocumentToString(m_rawDoc.get()) : std::string();
+}
+
+CProfileSnapshot CRadioDataModel::TakeSnapshot() const {
+    CProfileSnapshot snapshot;
+    snapshot.profile = ProfileText();
+    if (!m_fieldListsCopy && m_operationDoc) {
+        m_fieldListsCopy.reset(xmlCopyDoc(m_operationDoc.get(), 1), xmlFreeDoc);
+    }
+    snapshot.fieldLists = m_fieldListsCopy;
+    snapshot.modelGroup = m_modelGroup;
+    snapshot.narrow = m_narrow;
+    return snapshot;
+}
+
+void CRadioDataModel::RestoreSnapshot(const CProfileSnapshot& snapshot) {
+    constexpr const char* context = "CRadioDataModel::RestoreSnapshot";
+    TraceExceptions(context, [&] {
+        std::string error;
+        XmlDocPtr profile = ParseXmlUtf8(snapshot.profile, &error, kProfileOptions);
+        if (!profile || !m_engine || !m_schema || !m_operationRoot) {
+            ThrowQMVVLT(MessageId::kInvalidProfile, context, "Desc: " + error);
+        }
+        if (snapshot.fieldLists && snapshot.fieldLists != m_fieldListsCopy) {
+            // The lists of another load (before a radio read, say): the operation document takes
+            // copies of them, in the order BuildFieldList made them (keep, add; then the latest
+            // group's pair when the profile's group is older).
+            for (xmlNode* list : ElementChildren(m_operationRoot)) {
+                xmlUnlinkNode(list);
+                xmlFreeNode(list);
+            }
+            const xmlNode* source =
+                xmlDocGetRootElement(const_cast<xmlDoc*>(snapshot.fieldLists.get()));
+            for (xmlNode* list : ElementChildren(source)) {
+                xmlAddChild(m_operationRoot, xmlDocCopyNode(list, m_operationDoc.get(), 1));
+            }
+            const std::vector<xmlNode*> lists = ElementChildren(m_operationRoot);
+            m_groupFields = lists.size() > 1 ? ElementChildren(lists[1]) : std::vector<xmlNode*>{};
+            m_latestFields = snapshot.modelGroup == kLatestModelGroup ? m_groupFields
+                             : lists.size() > 3                       ? ElementChildren(lists[3])
+                                                                      : std::vector<xmlNode*>{};
+            m_fieldListsCopy = snapshot.fieldLists;
+        }
+        // Nodes the rules detached belong to the profile about to be freed.
+        m_engine->ReleaseDetachedNodes();
+        m_rootItem =
+            CDataItem(m_engine.get(), &m_schema->info, xmlDocGetRootElement(profile.get()));
+        m_profileDoc = std::move(profile);
+        m_rawDoc.reset();
+        m_modelGroup = snapshot.modelGroup;
+        m_narrow = snapshot.narrow;
+        LoadPublicGroupRanges();
+    });
 }

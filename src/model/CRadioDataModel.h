@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CDataItem.h"
+#include "CProfileSnapshot.h"
 #include "CSchemaInfo.h"
 #include "PublicGroupIdBank.h"
 #include "XmlDom.h"
@@ -71,6 +72,13 @@ class CRadioDataModel {
     std::string ProfileText() const;
     std::string RawProfileText() const;
 
+    // The profile as it now is, with what it was loaded with.
+    CProfileSnapshot TakeSnapshot() const;
+    // Makes a snapshot of this model the profile again (data items of the replaced profile are
+    // invalid afterwards). Raises 105 when the snapshot's text does not parse; the profile then
+    // stays as it was.
+    void RestoreSnapshot(const CProfileSnapshot& snapshot);
+
   private:
     bool PassesOptionalTest(const xmlNode* entry) const;
     bool Load(const std::string& source, const std::string* contents, bool asFile);
@@ -92,4 +100,6 @@ class CRadioDataModel {
     std::vector<xmlNode*> m_latestFields;
     std::unique_ptr<ProfileSchema> m_schema;
     CDataItem m_rootItem;
+    // A copy of the operation document with the field lists of the last load, shared by snapshots.
+    mutable std::shared_ptr<const xmlDoc> m_fieldListsCopy;
 };

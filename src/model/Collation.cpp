@@ -83,3 +83,19 @@ int CompareContactNames(std::u16string_view a, std::u16string_view b) {
 int CompareContactNamesUtf8(std::string_view a, std::string_view b) {
     return CompareContactNames(Utf8ToUtf16(a), Utf8ToUtf16(b));
 }
+
+bool ContainsContactText(std::u16string_view text, std::u16string_view part) {
+    if (part.size() > text.size()) {
+        return false;
+    }
+    for (std::size_t start = 0; start + part.size() <= text.size(); ++start) {
+        std::size_t i = 0;
+        while (i < part.size() && CollationWeight(text[start + i]) == CollationWeight(part[i])) {
+            ++i;
+        }
+        if (i == part.size()) {
+            return true;
+        }
+    }
+    return false;
+}

@@ -333,3 +333,52 @@ TEST_F(RadioDataModel, TracesNameARefusedTextByItsFirstLineOnly) {
         }
     }
 }
+
+TEST_F(RadioDataModel, ASnapshotBringsBackTheProfileAndHowItWasLoaded) {
+    // A group-1 profile, snapshot, then edits and a load of another group (as a radio read does).
+    std::string older = Replace(kSample, "firmware_version=\"8\"", "firmware_version=\"1\"");
+    older = Replace(older, "public_grp_info_start_pid0=\"17179869183\"", "");
+    ASSERT_EQ(LoadFails(older, true), 0);
+    ASSERT_EQ(m_model.TakeOffDoc(false), 1);
+    const std::string savedBefore = m_model.RawProfileText();
+    const CProfileSnapshot snapshot = m_model.TakeSnapshot();
+
+    const struct {
+        const char* label;
+        bool loadOther;
+    } cases[] = {{"edit only", false}, {"edit, then another group loaded", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.label);
+        xmlNode* first = m_model.GetRootItem()
+                             .GetChildByName("Contacts")
+                             .GetChildByName("Privates")
+                             .GetChildByIndex(0)
+                             .Node();
+        SetAttribute(first, "name", "Changed");
+        if (c.loadOther) {
+            ASSERT_TRUE(m_model.LoadProfile(kSample, false));
+            ASSERT_EQ(m_model.GetModelGroup(), 3);
+        }
+        EXPECT_FALSE(m_model.TakeSnapshot().SameState(snapshot));
+        m_model.RestoreSnapshot(snapshot);
+        EXPECT_EQ(m_model.GetModelGroup(), 1);
+        EXPECT_TRUE(m_model.TakeSnapshot().SameState(snapshot));
+        // Saving takes off exactly the fields the group-1 load added.
+        ASSERT_EQ(m_model.TakeOffDoc(false), 1);
+        EXPECT_EQ(m_model.RawProfileText(), savedBefore);
+    }
+}
+
+TEST_F(RadioDataModel, ASnapshotThatDoesNotParseLeavesTheProfile) {
+    ASSERT_TRUE(m_model.LoadProfile(kSample, false));
+    CProfileSnapshot broken = m_model.TakeSnapshot();
+    const std::string before = broken.profile;
+    broken.profile.resize(broken.profile.size() / 2);
+    try {
+        m_model.RestoreSnapshot(broken);
+        ADD_FAILURE() << "a truncated snapshot was restored";
+    } catch (const CQMVVLTException& e) {
+        EXPECT_EQ(e.Code(), 105);
+    }
+    EXPECT_EQ(m_model.ProfileText(), before);
+}

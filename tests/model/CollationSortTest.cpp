@@ -148,3 +148,24 @@ TEST(XmlChildSort, CommentsInAListNeitherShiftPositionsNorSurviveASort) {
     SortChildNodes(privates, "name", true);
     EXPECT_EQ(Keys(privates, "name"), (std::vector<std::string>{"Ann", "Bob", "Zoe"}));
 }
+
+TEST(Collation, ContainsIgnoresCaseAndFoldedAccents) {
+    const struct {
+        std::u16string text, part;
+        bool found;
+    } cases[] = {
+        {u"Jos\u00e9 Mu\u00f1oz", u"jose", true},
+        {u"Jos\u00e9 Mu\u00f1oz", u"MUNO", true},
+        {u"Jose", u"jos\u00c9", true},
+        {u"17179869100", u"869", true},
+        {u"17179869100", u"8691000", false},
+        {u"Bob", u"", true},
+        {u"Bob", u"Bobby", false},
+        {u"Stra\u00dfe", u"strasse", false},  // no base letter: compared as itself
+        {u"a-b", u"a b", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ContainsContactText(c.text, c.part), c.found)
+            << Utf16ToUtf8(c.text) << " / " << Utf16ToUtf8(c.part);
+    }
+}
