@@ -28,6 +28,7 @@
 #include "CHelpPane.h"
 #include "CMessageBoxUi.h"
 #include "CPreferenceDialog.h"
+#include "CProfileUndoStack.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "CQMVVLTTreeView.h"
@@ -168,6 +169,24 @@ void CMainFrame::BuildMenus() {
             }
         };
     };
+    connect(AddCommand(edit, kUndo, MessageId::kUndoMenu), &QAction::triggered, this, [this] {
+        if (CChildFrame* frame = ActiveFrame()) {
+            frame->Undo();
+        }
+    });
+    QAction* redo = AddCommand(edit, kRedo, MessageId::kRedoMenu);
+    redo->setShortcuts({redo->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    connect(redo, &QAction::triggered, this, [this] {
+        if (CChildFrame* frame = ActiveFrame()) {
+            frame->Redo();
+        }
+    });
+    connect(AddCommand(edit, kFind, MessageId::kFindMenu), &QAction::triggered, this, [this] {
+        if (CChildFrame* frame = ActiveFrame()) {
+            frame->ActivateFind();
+        }
+    });
+    edit->addSeparator();
     connect(AddCommand(edit, kAdd, 234), &QAction::triggered, this,
             withTree(&CQMVVLTTreeView::AddForSelected));
     connect(AddCommand(edit, kScanAdd, 235), &QAction::triggered, this, [this] {
@@ -421,6 +440,7 @@ void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     const std::filesystem::path helpFolder =
         CHelpPane::HelpFolder(Utility::GetHelpFilePath(), m_installPath);
     auto* frame = new CChildFrame(std::move(document), m_settings, helpFolder, *m_ui, *this);
+    connect(frame, &CChildFrame::UndoStateChanged, this, &CMainFrame::UpdateCommands);
     QMdiSubWindow* sub = m_mdi->addSubWindow(frame);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
@@ -471,6 +491,7 @@ bool CMainFrame::NewDocumentFromImage(const CVirtualCodeplug& image) {
 
 bool CMainFrame::ReplaceDocument(CChildFrame& frame, const CVirtualCodeplug& image) {
     try {
+        frame.DescribeChange(LoadString(MessageId::kUndoRead));
         frame.Document().SetVirtualCPData(image);
         frame.Document().SetModified(true);
         frame.InitialUpdate();
@@ -612,6 +633,8 @@ void CMainFrame::UpdateCommands() {
     Action(kScanAdd)->setEnabled(hasFrame && flags.CanScanAdd());
     Action(kDelete)->setEnabled(edit.editFocused ? edit.clear : hasFrame && flags.CanDelete());
     Action(kRename)->setEnabled(hasFrame && flags.CanRename());
+    UpdateUndoCommands();
+    Action(kFind)->setEnabled(hasFrame);
     Action(kCut)->setEnabled(edit.cut);
     Action(kCopy)->setEnabled(edit.copy);
     Action(kPaste)->setEnabled(edit.paste);
@@ -627,6 +650,36 @@ void CMainFrame::UpdateCommands() {
     Action(kHelpPane)->setVisible(anyFrame);
     m_reportMenu->setVisible(anyFrame);
     m_windowMenu->setVisible(anyFrame);
+}
+
+void CMainFrame::UpdateUndoCommands() {
+    const CChildFrame* frame = ActiveFrame();
+    const CProfileUndoStack* stack = frame ? &frame->UndoStack() : nullptr;
+    const struct {
+        int command;
+        bool enabled;
+        QString step;
+        int plainText;
+        int namedText;
+    } commands[] = {
+        {kUndo, stack && stack->CanUndo(), stack ? stack->UndoText() : QString(),
+         MessageId::kUndoMenu, MessageId::kUndoNamedMenu},
+        {kRedo, stack && stack->CanRedo(), stack ? stack->RedoText() : QString(),
+         MessageId::kRedoMenu, MessageId::kRedoNamedMenu},
+    };
+    for (const auto& c : commands) {
+        QAction* action = Action(c.command);
+        action->setEnabled(c.enabled);
+        QString text = Text(c.plainText).section(QLatin1Char('\t'), 0, 0);
+        if (c.enabled && !c.step.isEmpty()) {
+            // A name's "&" is shown, not taken for a mnemonic.
+            QString step = c.step;
+            step.replace(QLatin1Char('&'), QLatin1String("&&"));
+            text = QString::fromStdString(
+                CStringTable::Instance().Format(c.namedText, {step.toStdString()}));
+        }
+        action->setText(text);
+    }
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

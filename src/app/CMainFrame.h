@@ -32,6 +32,9 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
         kSave = 57603,
         kSaveAs = 57604,
         kExit = 57665,
+        kUndo = 57643,
+        kRedo = 57644,
+        kFind = 57636,
         kAdd = 32771,
         kScanAdd = 32802,
         kCut = 57635,
@@ -111,6 +114,8 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     void BuildStatusBar();
     void BuildLanguageMenu(QMenu* edit);
     void UpdateRecentFiles();
+    // Undo and Redo: enabled, and named after their step, for the active window.
+    void UpdateUndoCommands();
     void UpdateTitle();
     void WatchFocus(QWidget* old, QWidget* now);
     CChildFrame* FrameFor(const std::filesystem::path& canonical) const;

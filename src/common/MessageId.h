@@ -227,4 +227,23 @@ inline constexpr int kWriteTitle = 10111;
 inline constexpr int kWriteNextText = 33200;
 inline constexpr int kRadiosWritten = 33201;
 inline constexpr int kPassword = 33202;
+
+// Undo, redo and find in the desktop program.
+inline constexpr int kUndoMenu = 34500;
+inline constexpr int kRedoMenu = 34501;
+inline constexpr int kUndoNamedMenu = 34502;
+inline constexpr int kRedoNamedMenu = 34503;
+inline constexpr int kFindMenu = 34504;
+inline constexpr int kFindLabel = 34505;
+inline constexpr int kFindPlaceholder = 34506;
+inline constexpr int kFindCount = 34507;
+inline constexpr int kUndoEdit = 34510;
+inline constexpr int kUndoRename = 34511;
+inline constexpr int kUndoAdd = 34512;
+inline constexpr int kUndoDelete = 34513;
+inline constexpr int kUndoRead = 34514;
+inline constexpr int kUndoSettings = 34515;
+inline constexpr int kUndoEditNamed = 34516;
+inline constexpr int kUndoLists = 34517;
+inline constexpr int kUndoTextMessage = 34518;
 }  // namespace MessageId

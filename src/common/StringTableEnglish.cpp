@@ -563,5 +563,24 @@ const StringTableEntry kEnglishStrings[] = {
     {33200, "Write &Next Radio"},
     {33201, "Writing success! Radios written in this series: %s"},
     {33202, "Password"},
+
+    // Undo, redo and find in the desktop program
+    {34500, "&Undo\tCtrl+Z"},
+    {34501, "&Redo\tCtrl+Y"},
+    {34502, "&Undo %s"},
+    {34503, "&Redo %s"},
+    {34504, "&Find\tCtrl+F"},
+    {34505, "Find"},
+    {34506, "Name, PID or text"},
+    {34507, "%s found"},
+    {34510, "Edit"},
+    {34511, "Rename '%s'"},
+    {34512, "Add '%s'"},
+    {34513, "Delete '%s'"},
+    {34514, "Read from Radio"},
+    {34515, "Settings Change"},
+    {34516, "Edit '%s'"},
+    {34517, "List Change"},
+    {34518, "Text Message Change"},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

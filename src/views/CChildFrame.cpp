@@ -4,22 +4,91 @@
 #include <QFileInfo>
 #include <QSplitter>
 #include <QTimer>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <set>
+#include <vector>
 
 #include "CAppSettings.h"
 #include "CBaseView.h"
 #include "CHelpPane.h"
+#include "CProfileUndoStack.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "CQMVVLTTreeView.h"
+#include "CTreeFindBar.h"
 #include "CViewFactory.h"
 #include "IFrameOwner.h"
 #include "IViewUi.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
+#include "NodeKind.h"
 #include "StringTable.h"
+#include "TreeFilter.h"
 
-namespace {}
+namespace {
+
+QString Format(int id, const QString& arg) {
+    return QString::fromStdString(CStringTable::Instance().Format(id, {arg.toStdString()}));
+}
+
+// Where a tree node is: kind, position and label of it and each node above it.
+struct NodeStep {
+    int kind;
+    int position;
+    QString label;
+};
+
+std::vector<NodeStep> PathOf(QTreeWidgetItem* item) {
+    std::vector<NodeStep> path;
+    for (; item; item = item->parent()) {
+        path.insert(path.begin(), {CQMVVLTTreeView::KindOf(item), CQMVVLTTreeView::PositionOf(item),
+                                   item->text(0)});
+    }
+    return path;
+}
+
+// The node at path, or the deepest one of it that still exists. A member is found by its label
+// first (others may have come or gone before it), else by its position (it was renamed).
+QTreeWidgetItem* FindPath(QTreeWidget& tree, const std::vector<NodeStep>& path) {
+    QTreeWidgetItem* found = nullptr;
+    for (const NodeStep& step : path) {
+        QTreeWidgetItem* byLabel = nullptr;
+        QTreeWidgetItem* byPosition = nullptr;
+        const int count = found ? found->childCount() : tree.topLevelItemCount();
+        for (int i = 0; i < count && !byLabel; ++i) {
+            QTreeWidgetItem* child = found ? found->child(i) : tree.topLevelItem(i);
+            if (CQMVVLTTreeView::KindOf(child) != step.kind) {
+                continue;
+            }
+            if (child->text(0) == step.label) {
+                byLabel = child;
+            } else if (!byPosition && CQMVVLTTreeView::PositionOf(child) == step.position) {
+                byPosition = child;
+            }
+        }
+        QTreeWidgetItem* next = byLabel ? byLabel : byPosition;
+        if (!next) {
+            break;
+        }
+        found = next;
+    }
+    return found;
+}
+
+// The expanded nodes that are not list members, by item value.
+std::set<int> ExpandedNodes(QTreeWidget& tree) {
+    std::set<int> expanded;
+    for (QTreeWidgetItemIterator it(&tree); *it; ++it) {
+        if ((*it)->isExpanded()) {
+            expanded.insert(
+                ItemValue(CQMVVLTTreeView::KindOf(*it), CQMVVLTTreeView::PositionOf(*it)));
+        }
+    }
+    return expanded;
+}
+
+}  // namespace
 
 CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSettings& settings,
                          const std::filesystem::path& helpFolder, IViewUi& ui, IFrameOwner& owner,
@@ -33,7 +102,18 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
     static int untitledCount = 0;
     m_untitledNumber = ++untitledCount;
     m_split = new QSplitter(Qt::Horizontal, this);
-    m_tree = new CQMVVLTTreeView(*this, m_split);
+    auto* treePane = new QWidget(m_split);
+    auto* treeLayout = new QVBoxLayout(treePane);
+    treeLayout->setContentsMargins(0, 0, 0, 0);
+    treeLayout->setSpacing(0);
+    m_find = new CTreeFindBar(treePane);
+    m_tree = new CQMVVLTTreeView(*this, treePane);
+    treeLayout->addWidget(m_find);
+    treeLayout->addWidget(m_tree, 1);
+    setTabOrder(m_find, m_tree);
+    connect(m_find, &CTreeFindBar::TextChanged, this, &CChildFrame::ApplyFilter);
+    connect(m_find, &CTreeFindBar::LeaveRequested, this,
+            [this] { m_tree->setFocus(Qt::OtherFocusReason); });
     m_right = new QSplitter(Qt::Vertical, m_split);
     m_viewHolder = new QWidget(m_right);
     auto* holderLayout = new QVBoxLayout(m_viewHolder);
@@ -55,12 +135,27 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_split);
     setFocusProxy(m_tree);
-    // Every change of the document's modified flag (edits, saves, a radio read) shows in [*].
-    m_document->SetModifiedCallback([this](bool) { SyncModified(); });
+    m_undo = new CProfileUndoStack(
+        *m_document, [this](const CProfileSnapshot& snapshot) { RestoreProfile(snapshot); },
+        [this] { return DescribeShownNode(); }, this);
+    connect(m_undo, &CProfileUndoStack::Changed, this, &CChildFrame::UndoStateChanged);
+    // Every change of the document's modified flag (edits, saves, a radio read) shows in [*]; a
+    // save makes the present state the clean one of the undo history.
+    m_document->SetModifiedCallback([this](bool modified) {
+        if (!modified) {
+            m_undo->DocumentSaved();
+        }
+        SyncModified();
+    });
+    m_document->SetChangeCallback([this] {
+        m_undo->NoteChange();
+        ScheduleFilter();
+    });
 }
 
 CChildFrame::~CChildFrame() {
     m_document->SetModifiedCallback({});
+    m_document->SetChangeCallback({});
 }
 
 void CChildFrame::InitialUpdate() {
@@ -91,10 +186,123 @@ void CChildFrame::MarkModified() {
     m_document->SetModified(true);
 }
 
+void CChildFrame::DescribeChange(const std::string& description) {
+    m_undo->Describe(QString::fromStdString(description));
+}
+
 void CChildFrame::NotifyAllViews(int hint) {
+    // A contact whose label the notice changes was renamed, wherever the new name was typed.
+    const int kind = NoticeKindOf(hint);
+    const bool contact =
+        kind == kKindPublicGroup || kind == kKindPrivateGroup || kind == kKindPrivate;
+    QTreeWidgetItem* list = nullptr;
+    QString before;
+    if (NoticeActionOf(hint) == kNoticeRefresh && contact) {
+        list = m_tree->ListNode(kind == kKindPublicGroup    ? kKindPublicGroups
+                                : kind == kKindPrivateGroup ? kKindPrivateGroups
+                                                            : kKindPrivates);
+        if (QTreeWidgetItem* item = list ? list->child(NoticePositionOf(hint)) : nullptr) {
+            before = item->text(0);
+        }
+    }
     m_tree->OnChangeNotice(hint);
+    if (list) {
+        QTreeWidgetItem* item = list->child(NoticePositionOf(hint));
+        if (item && item->text(0) != before) {
+            m_undo->Describe(Format(MessageId::kUndoRename, item->text(0)));
+        }
+    }
     if (m_view) {
         m_view->OnChangeNotice(hint);
+    }
+    ScheduleFilter();
+}
+
+QString CChildFrame::DescribeShownNode() const {
+    switch (m_current.kind) {
+        case kKindSettings:
+            return QString::fromStdString(LoadString(MessageId::kUndoSettings));
+        case kKindTextMessages:
+        case kKindTextMessage:
+            return QString::fromStdString(LoadString(MessageId::kUndoTextMessage));
+        case kKindLists:
+        case kKindScrollList:
+        case kKindScanList:
+        case kKindScanChannel:
+            return QString::fromStdString(LoadString(MessageId::kUndoLists));
+        case kKindPublicGroup:
+        case kKindPrivateGroup:
+        case kKindPrivate:
+            if (const QTreeWidgetItem* item = m_tree->currentItem();
+                item && CQMVVLTTreeView::KindOf(item) == m_current.kind) {
+                return Format(MessageId::kUndoEditNamed, item->text(0));
+            }
+            return {};
+        default:
+            return {};
+    }
+}
+
+void CChildFrame::Undo() {
+    if (m_tree->FinishLabelEdit() && ValidateView() != 0) {
+        m_undo->Undo();
+    }
+}
+
+void CChildFrame::Redo() {
+    if (m_tree->FinishLabelEdit() && ValidateView() != 0) {
+        m_undo->Redo();
+    }
+}
+
+void CChildFrame::RestoreProfile(const CProfileSnapshot& snapshot) {
+    const std::vector<NodeStep> path = PathOf(m_tree->currentItem());
+    const std::set<int> expanded = ExpandedNodes(*m_tree);
+    // The shown view reads the profile being replaced: it goes before the profile does.
+    m_tree->setFocus(Qt::OtherFocusReason);
+    DropView();
+    try {
+        m_document->RestoreSnapshot(snapshot);
+        m_tree->Build();
+    } catch (const CQMVVLTException& e) {
+        m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+        return;
+    }
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        if ((*it)->childCount() > 0) {
+            (*it)->setExpanded(expanded.count(ItemValue(CQMVVLTTreeView::KindOf(*it),
+                                                        CQMVVLTTreeView::PositionOf(*it))) > 0);
+        }
+    }
+    if (QTreeWidgetItem* target = FindPath(*m_tree, path);
+        target && target != m_tree->currentItem()) {
+        // Through the tree's own selection change: the node's view shows.
+        m_tree->setCurrentItem(target);
+    }
+    m_tree->scrollToItem(m_tree->currentItem());
+    ApplyFilter();
+}
+
+void CChildFrame::ActivateFind() {
+    m_find->Activate();
+}
+
+void CChildFrame::ScheduleFilter() {
+    if (m_filterScheduled || m_find->Text().isEmpty()) {
+        return;
+    }
+    m_filterScheduled = true;
+    QTimer::singleShot(0, this, [this] {
+        m_filterScheduled = false;
+        ApplyFilter();
+    });
+}
+
+void CChildFrame::ApplyFilter() {
+    try {
+        m_find->ShowCount(FilterProfileTree(*m_tree, m_find->Text()));
+    } catch (const CQMVVLTException& e) {
+        m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
     }
 }
 
@@ -130,8 +338,7 @@ int CChildFrame::ValidateView() {
     }
 }
 
-void CChildFrame::ShowView(int kind, int position, const std::string& suffix) {
-    m_current = {kind, position};
+void CChildFrame::DropView() {
     if (m_view) {
         // The old view may be the one whose button led here: delete it once that has returned.
         m_view->hide();
@@ -139,6 +346,13 @@ void CChildFrame::ShowView(int kind, int position, const std::string& suffix) {
         m_view->deleteLater();
         m_view = nullptr;
     }
+}
+
+void CChildFrame::ShowView(int kind, int position, const std::string& suffix) {
+    m_current = {kind, position};
+    DropView();
+    // Leaving a node re-sorts its list, which relabels the tree's items in place.
+    ScheduleFilter();
     m_help->ShowBlank();
     CBaseView* view = CViewFactory::Create(kind, *this, m_viewHolder);
     if (!view) {

@@ -11,6 +11,9 @@
 class CAppSettings;
 class CBaseView;
 class CHelpPane;
+class CProfileUndoStack;
+class CTreeFindBar;
+struct CProfileSnapshot;
 class CQMVVLTDoc;
 class CQMVVLTTreeView;
 class IFrameOwner;
@@ -44,27 +47,52 @@ class CChildFrame : public QWidget, public IViewHost {
     // Closes without asking (after a profile data error, or when the owner decided).
     void CloseWithoutSaving();
 
+    // Undo and Redo: the shown view's pending input is taken first (nothing happens when it
+    // refuses), then the profile goes back to (or forward to) the state of a step, the tree is
+    // rebuilt and the node shown before (or its nearest surviving parent) is selected again.
+    void Undo();
+    void Redo();
+    CProfileUndoStack& UndoStack() const { return *m_undo; }
+    // The find box: narrows the tree to the contacts and messages matching its text.
+    CTreeFindBar* FindBar() const { return m_find; }
+    void ActivateFind();
+
     // IViewHost
     CQMVVLTDoc& Document() override { return *m_document; }
     CurrentNode Current() const override { return m_current; }
     IViewUi& Ui() override { return m_ui; }
     void NotifyAllViews(int hint) override;
     void MarkModified() override;
+    void DescribeChange(const std::string& description) override;
     void ReportProfileDataError() override;
     int ValidateView() override;
     void ShowView(int kind, int position, const std::string& suffix = {}) override;
     void PostFocusFirstField(int kind) override;
     void ControlFocused(const std::string& viewClass, int ctrlId) override;
 
+  signals:
+    // Undo steps were added, undone or redone.
+    void UndoStateChanged();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void DropView();
+    void RestoreProfile(const CProfileSnapshot& snapshot);
+    // The name of a step nobody named, from the node shown.
+    QString DescribeShownNode() const;
+    void ApplyFilter();
+    void ScheduleFilter();
+
     std::unique_ptr<CQMVVLTDoc> m_document;
     const CAppSettings& m_settings;
     IViewUi& m_ui;
     IFrameOwner& m_owner;
     CQMVVLTTreeView* m_tree = nullptr;
+    CTreeFindBar* m_find = nullptr;
+    CProfileUndoStack* m_undo = nullptr;
+    bool m_filterScheduled = false;
     QSplitter* m_split = nullptr;
     QSplitter* m_right = nullptr;
     QWidget* m_viewHolder = nullptr;

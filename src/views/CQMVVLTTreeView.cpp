@@ -559,6 +559,8 @@ void CQMVVLTTreeView::AddNewItem(int kind) {
             RefreshScrollNode();
         }
         m_host.MarkModified();
+        m_host.DescribeChange(
+            CStringTable::Instance().Format(MessageId::kUndoAdd, {added->text(0).toStdString()}));
     });
     if (!added) {
         return;
@@ -579,6 +581,8 @@ void CQMVVLTTreeView::DelItem(int kind, int position) {
     }
     Guarded("CQMVVLTTreeView::DelItem", [&] {
         CDataItem list = ListItem(listKind);
+        const QTreeWidgetItem* member = node->child(position);
+        const std::string label = member ? member->text(0).toStdString() : std::string();
         int first = 0;
         int second = 0;
         int result = list.RemoveChildByIndex(position, first, 0, second);
@@ -607,6 +611,7 @@ void CQMVVLTTreeView::DelItem(int kind, int position) {
             RefreshScrollNode();
         }
         m_host.MarkModified();
+        m_host.DescribeChange(CStringTable::Instance().Format(MessageId::kUndoDelete, {label}));
         if (shownWasDeleted) {
             setCurrentItem(node);
             m_host.ShowView(listKind, 0);

@@ -38,6 +38,8 @@ class CQMVVLTTreeView : public QTreeWidget {
 
     // The list node of a kind (2, 5, 6, 7, 12, 13), or null when the profile has none.
     QTreeWidgetItem* ListNode(int kind) const;
+    // The data item of a list kind (2, 5, 6, 7).
+    CDataItem ListItem(int listKind) const;
     static QString RootLabel(const std::string& model);
     static QString TextMessageLabel(const std::string& text);
     static int KindOf(const QTreeWidgetItem* item);
@@ -68,7 +70,6 @@ class CQMVVLTTreeView : public QTreeWidget {
     void Guarded(const char* context, F&& operation);
 
     CDataItem Root() const;
-    CDataItem ListItem(int listKind) const;
     std::string OwnPid() const;
 
     IViewHost& m_host;

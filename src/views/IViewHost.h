@@ -21,6 +21,8 @@ class IViewHost {
     // A change notice (NodeKind.h) to the tree and the other views.
     virtual void NotifyAllViews(int hint) = 0;
     virtual void MarkModified() = 0;
+    // Names the change being made for the Undo and Redo commands ("Delete 'Bob'").
+    virtual void DescribeChange(const std::string& description) = 0;
     // The profile contradicts what a view needs: tell the user and close without saving.
     virtual void ReportProfileDataError() = 0;
     // The shown view's ValidateCurrentItem (1 when there is none).

@@ -16,11 +16,13 @@
 #include "CBaseView.h"
 #include "CChildFrame.h"
 #include "CMainFrame.h"
+#include "CProfileUndoStack.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTTreeView.h"
 #include "CRecentFiles.h"
 #include "ConfigTestFolder.h"
+#include "FullProfile.h"
 #include "NodeKind.h"
 #include "ScriptedUi.h"
 #include "TestInstall.h"
@@ -246,6 +248,63 @@ TEST_F(MainFrameTest, HelpPaneSwitchIsStoredOnExit) {
     EXPECT_TRUE(Frame()->HelpPaneShown());
     m_window->close();
     EXPECT_EQ(Utility::GetContextHelpFlag(), 1);
+}
+
+TEST_F(MainFrameTest, UndoAndRedoHeadTheEditMenuAndNameTheirStep) {
+    QMenu* edit = m_window->menuBar()->actions().at(1)->menu();
+    ASSERT_NE(edit, nullptr);
+    const QList<QAction*> items = edit->actions();
+    ASSERT_GE(items.size(), 5);
+    EXPECT_EQ(items.at(0), m_window->Action(CMainFrame::kUndo));
+    EXPECT_EQ(items.at(1), m_window->Action(CMainFrame::kRedo));
+    EXPECT_EQ(items.at(2), m_window->Action(CMainFrame::kFind));
+    EXPECT_TRUE(items.at(3)->isSeparator());
+    EXPECT_EQ(items.at(4), m_window->Action(CMainFrame::kAdd));
+    EXPECT_TRUE(m_window->Action(CMainFrame::kRedo)
+                    ->shortcuts()
+                    .contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
+    EXPECT_FALSE(Enabled(CMainFrame::kUndo));
+
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    SelectNode(kKindPrivate, 1);
+    Frame()->DescribeChange("Rename 'A&B'");
+    Frame()->MarkModified();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Enabled(CMainFrame::kUndo));
+    // The name's "&" shows as itself, not as a mnemonic.
+    EXPECT_EQ(m_window->Action(CMainFrame::kUndo)->text(), "&Undo Rename 'A&&B'");
+    EXPECT_EQ(m_window->Action(CMainFrame::kRedo)->text(), "&Redo");
+    Frame()->Tree()->setFocus();
+    QTest::keyClick(Frame()->Tree(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(Enabled(CMainFrame::kUndo));
+    EXPECT_EQ(m_window->Action(CMainFrame::kRedo)->text(), "&Redo Rename 'A&&B'");
+}
+
+TEST_F(MainFrameTest, AProfileOverwrittenByARadioReadComesBackWithUndo) {
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    CChildFrame* frame = Frame();
+    const auto privates = [&] {
+        QStringList names;
+        QTreeWidgetItem* node = frame->Tree()->ListNode(kKindPrivates);
+        for (int i = 0; node && i < node->childCount(); ++i) {
+            names << node->child(i)->text(0);
+        }
+        return names;
+    };
+    const QStringList before = privates();
+    const std::string profileBefore = frame->Document().Model().ProfileText();
+    ASSERT_TRUE(m_window->ReplaceDocument(*frame, MakeFullImage()));
+    QCoreApplication::processEvents();
+    ASSERT_NE(privates(), before);
+    EXPECT_EQ(m_window->Action(CMainFrame::kUndo)->text(), "&Undo Read from Radio");
+
+    m_window->Action(CMainFrame::kUndo)->trigger();
+    EXPECT_EQ(privates(), before);
+    EXPECT_EQ(frame->Document().Model().ProfileText(), profileBefore);
+    EXPECT_FALSE(frame->Document().IsModified());
+    m_window->Action(CMainFrame::kRedo)->trigger();
+    EXPECT_NE(privates(), before);
+    EXPECT_TRUE(frame->Document().IsModified());
 }
 
 }  // namespace
