@@ -90,4 +90,25 @@ void BM_RenameAndResort(benchmark::State& state) {
 }
 BENCHMARK(BM_RenameAndResort)->Unit(benchmark::kMicrosecond);
 
+// What each completed user action costs the undo history, and what an undo costs the model.
+void BM_UndoSnapshot(benchmark::State& state) {
+    CRadioDataModel model(CModelEnvironment{kData, &Settings(), "LACR"});
+    model.LoadProfile(FullProfileFile().string(), true);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(model.TakeSnapshot());
+    }
+    state.counters["bytes"] = static_cast<double>(model.TakeSnapshot().profile.size());
+}
+BENCHMARK(BM_UndoSnapshot)->Unit(benchmark::kMicrosecond);
+
+void BM_UndoRestore(benchmark::State& state) {
+    CRadioDataModel model(CModelEnvironment{kData, &Settings(), "LACR"});
+    model.LoadProfile(FullProfileFile().string(), true);
+    const CProfileSnapshot snapshot = model.TakeSnapshot();
+    for (auto _ : state) {
+        model.RestoreSnapshot(snapshot);
+    }
+}
+BENCHMARK(BM_UndoRestore)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

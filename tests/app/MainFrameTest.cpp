@@ -267,6 +267,14 @@ TEST_F(MainFrameTest, UndoAndRedoHeadTheEditMenuAndNameTheirStep) {
 
     ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
     SelectNode(kKindPrivate, 1);
+    int first = 0;
+    int second = 0;
+    ASSERT_EQ(Frame()
+                  ->Tree()
+                  ->ListItem(kKindPrivates)
+                  .GetChildByIndex(1)
+                  .SetAttributeValue("name", ScriptText("A&B"), first, 0, second),
+              0);
     Frame()->DescribeChange("Rename 'A&B'");
     Frame()->MarkModified();
     QCoreApplication::processEvents();
