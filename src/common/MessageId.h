@@ -227,4 +227,29 @@ inline constexpr int kWriteTitle = 10111;
 inline constexpr int kWriteNextText = 33200;
 inline constexpr int kRadiosWritten = 33201;
 inline constexpr int kPassword = 33202;
+
+// Dealer tools: backup before write, verify after write, wire trace.
+inline constexpr int kVerified = 34300;
+inline constexpr int kVerifyFailed = 34301;
+inline constexpr int kVerifySettingDiffers = 34302;
+inline constexpr int kVerifyContactDiffers = 34303;
+inline constexpr int kVerifyTextDiffers = 34304;
+inline constexpr int kVerifyContactCount = 34305;
+inline constexpr int kVerifyTextCount = 34306;
+inline constexpr int kVerifySettingsBlockDiffers = 34307;
+inline constexpr int kVerifyContactBlockDiffers = 34308;
+inline constexpr int kBackingUp = 34309;
+inline constexpr int kBackedUpTo = 34310;
+inline constexpr int kBackupFailed = 34311;
+inline constexpr int kVerifying = 34312;
+inline constexpr int kBackupBeforeWriteOption = 34313;
+inline constexpr int kVerifyAfterWriteOption = 34314;
+inline constexpr int kWireTraceOption = 34315;
+inline constexpr int kOpenBackupFolder = 34316;
+inline constexpr int kTracesKeptIn = 34317;
+inline constexpr int kTraceNotWritable = 34318;
+inline constexpr int kBackupsKeptIn = 34319;
+inline constexpr int kFolderNotOpened = 34320;
+inline constexpr int kBackupNotWritten = 34321;
+inline constexpr int kNotVerified = 34322;
 }  // namespace MessageId
