@@ -1,10 +1,12 @@
-// Feeds arbitrary reply bytes to the receive state machine and to every block decoder.
+// Feeds arbitrary reply bytes to the receive state machine, to every block decoder and to the
+// comparison of a read-back.
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
 #include "CBlockCodec.h"
 #include "CReplyReceiver.h"
+#include "CWriteVerify.h"
 #include "RadioProtocol.h"
 #include "RadioResult.h"
 
@@ -20,6 +22,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             receiver.Reset();
         }
+    }
+
+    // A read-back, however garbled, compares without harm: equal to itself, and different from
+    // the same blocks with a record more.
+    const CRadioBlocks::Bytes bytes(input.begin(), input.end());
+    const CRadioBlocks readBack{bytes, {bytes}, {bytes}};
+    CRadioBlocks longer = readBack;
+    longer.contacts.push_back(bytes);
+    if (!CWriteVerify::Differences(readBack, readBack).empty() ||
+        CWriteVerify::Differences(longer, readBack).empty()) {
+        __builtin_trap();
     }
 
     CVirtualCodeplug image;

@@ -2,7 +2,9 @@
 
 #include <QCheckBox>
 #include <QEventLoop>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QStatusBar>
 
 #include "CAppSettings.h"
 #include "CAskPwdDlg.h"
@@ -28,6 +30,11 @@ int CGuiRadioUi::RunOperation(RadioOperation which, const std::function<int()>& 
         m_lastDialogCode = dialog.Run();
         return dialog.Result();
     }
+    // A backup or a read-back takes as long as a read: the status bar says what is going on.
+    if (m_setPane && (which == RadioOperation::kBackup || which == RadioOperation::kVerify)) {
+        m_setPane(QString::fromStdString(LoadString(
+            which == RadioOperation::kBackup ? MessageId::kBackingUp : MessageId::kVerifying)));
+    }
     // The short reads run on a worker too, so the window keeps painting; the command waits here
     // for the outcome, which keeps the order of its steps.
     CTransferSignals notices(m_context);
@@ -46,6 +53,9 @@ int CGuiRadioUi::RunOperation(RadioOperation which, const std::function<int()>& 
     // Both notifications are queued to this thread, so neither can be missed before exec.
     loop.exec();
     run.Wait();
+    if (m_setPane && (which == RadioOperation::kBackup || which == RadioOperation::kVerify)) {
+        m_setPane(m_port);
+    }
     return run.Result();
 }
 
@@ -59,6 +69,12 @@ std::optional<std::string> CGuiRadioUi::AskPassword() {
 
 void CGuiRadioUi::ShowMessage(const std::string& text) {
     m_ui.ShowMessage(text, MessageStyle::kOk);
+}
+
+void CGuiRadioUi::ShowNote(const std::string& text) {
+    if (auto* window = qobject_cast<QMainWindow*>(m_parent.data())) {
+        window->statusBar()->showMessage(QString::fromStdString(text));
+    }
 }
 
 bool CGuiRadioUi::ShowModifiedBandNotice() {

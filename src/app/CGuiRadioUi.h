@@ -29,6 +29,8 @@ class CGuiRadioUi : public IRadioCommandUi {
     bool AskYesNo(int messageId) override;
     std::optional<std::string> AskPassword() override;
     void ShowMessage(const std::string& text) override;
+    // In the window's status bar.
+    void ShowNote(const std::string& text) override;
     bool ShowModifiedBandNotice() override;
 
   private:

@@ -245,6 +245,9 @@ void CMainFrame::BuildMenus() {
             &CRadioCommands::Write);
     connect(AddCommand(device, kReset, 254), &QAction::triggered, m_radio.get(),
             &CRadioCommands::Reset);
+    device->addSeparator();
+    connect(AddCommand(device, kOpenBackupFolder, MessageId::kOpenBackupFolder),
+            &QAction::triggered, this, &CMainFrame::OpenBackupFolder);
 
     // The menu bar's Report item is the command itself; the toolbar shows it with its icon.
     QAction* report = AddCommand(nullptr, kReport, 255);
@@ -510,6 +513,18 @@ void CMainFrame::ShowPreferences() {
     CPreferenceDialog dialog(
         *m_ports, [this](const QString& port) { m_portPane->setText(port); }, this);
     dialog.exec();
+}
+
+void CMainFrame::OpenBackupFolder() {
+    const std::filesystem::path folder = CRadioCommands::BackupFolder();
+    // The folder exists before the first backup, so the file manager has something to show.
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (ec || !m_ui->OpenUrl(QUrl::fromLocalFile(QString::fromStdString(folder.string())))) {
+        m_ui->ShowMessage(
+            CStringTable::Instance().Format(MessageId::kFolderNotOpened, {folder.string()}),
+            MessageStyle::kOk);
+    }
 }
 
 bool CMainFrame::SaveDocument(CChildFrame& frame) {

@@ -50,6 +50,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
         kRead = 32776,
         kWrite = 32777,
         kReset = 32778,
+        kOpenBackupFolder = 32790,
         kReport = 32779,
         kCascade = 57650,
         kTile = 57651,
@@ -81,6 +82,8 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     // Has the frame's editing view take its pending input; false when it refuses.
     bool AcceptPendingInput(CChildFrame& frame);
     void ShowPreferences();
+    // Opens the folder of the backups made before writes in the desktop's file manager.
+    void OpenBackupFolder();
 
     // Opens a profile (or activates its window when it is open); false when it was refused.
     bool OpenDocument(const std::string& path);

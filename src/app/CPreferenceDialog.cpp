@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "CRadioCommands.h"
 #include "DialogText.h"
 #include "MessageId.h"
 #include "StringTable.h"
@@ -56,12 +57,42 @@ CPreferenceDialog::CPreferenceDialog(const IPortLister& lister,
     m_ports->setProperty("ctrlId", kPortListCtrl);
     m_ports->setAccessibleName(label->text());
     label->setBuddy(m_ports);
+    const auto option = [this](int textId, bool on) {
+        auto* box = new QCheckBox(Text(textId), this);
+        box->setProperty("ctrlId", textId);
+        box->setAccessibleName(box->text().remove(QLatin1Char('&')));
+        box->setChecked(on);
+        return box;
+    };
+    m_backup = option(MessageId::kBackupBeforeWriteOption, Utility::GetBackupBeforeWrite());
+    m_verify = option(MessageId::kVerifyAfterWriteOption, Utility::GetVerifyAfterWrite());
+    m_trace = option(MessageId::kWireTraceOption, Utility::GetWireTrace());
+    // Where the files go, so the user can find them for a support request.
+    const auto place = [this](int textId, const std::filesystem::path& folder) {
+        auto* where = new QLabel(
+            QString::fromStdString(CStringTable::Instance().Format(textId, {folder.string()})),
+            this);
+        where->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        where->setWordWrap(true);
+        where->setIndent(20);
+        return where;
+    };
+    auto* backups = place(MessageId::kBackupsKeptIn, CRadioCommands::BackupFolder());
+    auto* traces = place(MessageId::kTracesKeptIn, CRadioCommands::TraceFolder());
+    m_backup->setAccessibleDescription(backups->text());
+    m_trace->setAccessibleDescription(traces->text());
     auto* buttons = AddDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_autoDetect);
     layout->addWidget(label);
     layout->addWidget(m_ports);
+    layout->addSpacing(8);
+    layout->addWidget(m_backup);
+    layout->addWidget(backups);
+    layout->addWidget(m_verify);
+    layout->addWidget(m_trace);
+    layout->addWidget(traces);
     layout->addWidget(buttons);
 
     Fill(false);
@@ -133,6 +164,9 @@ void CPreferenceDialog::ShowSelected() {
 void CPreferenceDialog::accept() {
     Utility::SetCurrentComPort(SelectedPort());
     Utility::SetAutoDetect(m_autoDetect->isChecked() ? 1 : 0);
+    Utility::SetBackupBeforeWrite(m_backup->isChecked());
+    Utility::SetVerifyAfterWrite(m_verify->isChecked());
+    Utility::SetWireTrace(m_trace->isChecked());
     ShowSelected();
     QDialog::accept();
 }

@@ -12,8 +12,9 @@ class QComboBox;
 class QLabel;
 
 // Where the programming cable is expected: a port chosen from the list, or the cable found
-// automatically. OK stores both; Cancel stores nothing. Every change shows the chosen port through
-// showPort (the main window's status bar).
+// automatically; and the dealer tools that cost wire time (backup before write, verify after
+// write, wire trace), each off until ticked. OK stores everything; Cancel stores nothing. Every
+// change of port shows the chosen port through showPort (the main window's status bar).
 class CPreferenceDialog : public QDialog {
     Q_OBJECT
   public:
@@ -23,6 +24,9 @@ class CPreferenceDialog : public QDialog {
 
     QCheckBox* AutoDetectBox() const { return m_autoDetect; }
     QComboBox* PortList() const { return m_ports; }
+    QCheckBox* BackupBox() const { return m_backup; }
+    QCheckBox* VerifyBox() const { return m_verify; }
+    QCheckBox* TraceBox() const { return m_trace; }
     // The selected port's name (the list shows the cable with its USB description).
     std::string SelectedPort() const;
 
@@ -40,4 +44,7 @@ class CPreferenceDialog : public QDialog {
     std::function<void(const QString&)> m_showPort;
     QCheckBox* m_autoDetect = nullptr;
     QComboBox* m_ports = nullptr;
+    QCheckBox* m_backup = nullptr;
+    QCheckBox* m_verify = nullptr;
+    QCheckBox* m_trace = nullptr;
 };

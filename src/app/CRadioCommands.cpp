@@ -8,6 +8,8 @@
 #include "CMainFrame.h"
 #include "CQMVVLTDoc.h"
 #include "CReadWriteDialog.h"
+#include "CTraceFolder.h"
+#include "CTraceScope.h"
 #include "IAppUi.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
@@ -30,6 +32,14 @@ std::string CRadioCommands::CurrentPort() const {
                                     {Utility::GetAutoDetect(), Utility::GetCurrentComPort()});
 }
 
+std::filesystem::path CRadioCommands::BackupFolder() {
+    return Utility::UserDataFolder() / "backups";
+}
+
+std::filesystem::path CRadioCommands::TraceFolder() {
+    return Utility::UserDataFolder() / "traces";
+}
+
 bool CRadioCommands::Start(std::string& port) {
     if (m_running) {
         return false;
@@ -42,12 +52,18 @@ bool CRadioCommands::Start(std::string& port) {
     }
     m_ui.SetPort(QString::fromStdString(port));
     m_ui.SetSeriesCount(0);
+    if (Utility::GetWireTrace()) {
+        // One trace per command; a folder that cannot be written costs the trace, not the command.
+        m_trace = std::make_unique<CTraceScope>(CTransferContext::Instance(),
+                                                CTraceFolder(TraceFolder()).StartTrace());
+    }
     m_running = true;
     emit runningChanged(true);
     return true;
 }
 
 void CRadioCommands::Finish() {
+    m_trace.reset();
     m_running = false;
     emit runningChanged(false);
 }
@@ -90,6 +106,9 @@ void CRadioCommands::Write() {
         Finish();
         return;
     }
+    m_chain.SetBackupFolder(Utility::GetBackupBeforeWrite() ? BackupFolder()
+                                                            : std::filesystem::path());
+    m_chain.SetVerify(Utility::GetVerifyAfterWrite());
     for (int count = 1;; ++count) {
         m_ui.SetSeriesCount(count > 1 ? count : 0);
         const int code = m_chain.Write(port, frame->Document());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -26,6 +27,9 @@ class CRadioCommands : public QObject {
     bool Running() const { return m_running; }
     // The port the commands would use now ("" when there is none).
     std::string CurrentPort() const;
+    // Where the backups before writes and the wire traces go, in the user's data folder.
+    static std::filesystem::path BackupFolder();
+    static std::filesystem::path TraceFolder();
 
   signals:
     void runningChanged(bool running);
@@ -39,4 +43,5 @@ class CRadioCommands : public QObject {
     CGuiRadioUi m_ui;
     CRadioCommandChain m_chain;
     bool m_running = false;
+    std::unique_ptr<class CTraceScope> m_trace;  // while a command runs, when traces are kept
 };

@@ -25,15 +25,23 @@ CCliRadioUi::CCliRadioUi(CCliSession& session, CTransferContext& context,
 
 int CCliRadioUi::RunOperation(RadioOperation which, const std::function<int()>& operation) {
     const bool transfer = IsTransfer(which);
-    if (transfer) {
-        std::cerr << LoadString(which == RadioOperation::kReadCodeplug
-                                    ? MessageId::kReadingFromRadio
-                                    : MessageId::kWritingToRadio)
-                  << "\n";
+    // A backup and a read-back take as long as a read: they show their progress too.
+    const bool wholeCodeplug =
+        transfer || which == RadioOperation::kBackup || which == RadioOperation::kVerify;
+    if (wholeCodeplug) {
+        int line = MessageId::kVerifying;
+        if (which == RadioOperation::kReadCodeplug) {
+            line = MessageId::kReadingFromRadio;
+        } else if (which == RadioOperation::kWriteCodeplug) {
+            line = MessageId::kWritingToRadio;
+        } else if (which == RadioOperation::kBackup) {
+            line = MessageId::kBackingUp;
+        }
+        std::cerr << LoadString(line) << "\n";
     }
     const int code = CliRadio::Run(
         m_context, operation, [this](TransferWarning warning) { return AnswerWarning(warning); },
-        transfer);
+        wholeCodeplug);
     m_lastOperationCode = code;
     // The transfer is this front end's dialog: it tells its own failure.
     if (transfer && code != kRadioSuccess) {
@@ -73,6 +81,10 @@ std::optional<std::string> CCliRadioUi::AskPassword() {
 }
 
 void CCliRadioUi::ShowMessage(const std::string& text) {
+    std::cerr << text << "\n";
+}
+
+void CCliRadioUi::ShowNote(const std::string& text) {
     std::cerr << text << "\n";
 }
 

@@ -20,6 +20,7 @@ class CCliRadioUi : public IRadioCommandUi {
     bool AskYesNo(int messageId) override { return m_session.AskYesNo(messageId); }
     std::optional<std::string> AskPassword() override;
     void ShowMessage(const std::string& text) override;
+    void ShowNote(const std::string& text) override;
     bool ShowModifiedBandNotice() override;
 
     // The exit status of a command's result; tells a failure that nothing has told yet (a

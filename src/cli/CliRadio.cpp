@@ -125,3 +125,18 @@ int CliRadio::NoPort() {
     std::cerr << LoadString(MessageId::kNoComPort) << "\n";
     return kExitDataError;
 }
+
+std::shared_ptr<CWireTrace> CliRadio::TraceFile(const CCliArgs& args, bool& ok) {
+    ok = true;
+    const auto path = args.Value("--trace");
+    if (!path) {
+        return nullptr;
+    }
+    auto trace = std::make_shared<CWireTrace>(*path);
+    if (!trace->IsOpen()) {
+        std::cerr << CStringTable::Instance().Format(MessageId::kTraceNotWritable, {*path}) << "\n";
+        ok = false;
+        return nullptr;
+    }
+    return trace;
+}

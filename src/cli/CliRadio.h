@@ -1,10 +1,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "CCableDiscovery.h"
 #include "CTransferContext.h"
+#include "CWireTrace.h"
 #include "CliArgs.h"
 #include "ITransferObserver.h"
 
@@ -33,5 +35,9 @@ int StatusOf(int code);
 
 // Prints message 304 and returns the exit status of a missing port.
 int NoPort();
+
+// The wire trace --trace FILE asks for (nullptr without the option). Prints why and sets ok to
+// false when the file cannot be written.
+std::shared_ptr<CWireTrace> TraceFile(const CCliArgs& args, bool& ok);
 
 }  // namespace CliRadio

@@ -1,6 +1,7 @@
 #include <iostream>
 
 #include "CCliInterrupt.h"
+#include "CTraceScope.h"
 #include "CTransferOperations.h"
 #include "CliRadio.h"
 #include "Commands.h"
@@ -14,13 +15,18 @@ namespace {
 }  // namespace
 
 int CmdCapturePid(const CliContext& ctx) {
-    const CCliArgs args(ctx.args, {"--port"});
+    const CCliArgs args(ctx.args, {"--port", "--trace"});
     args.ExpectPositionals(0, 0);
     const std::string port = CliRadio::ChoosePort(args);
     if (port.empty()) {
         return CliRadio::NoPort();
     }
     CTransferContext& context = CTransferContext::Instance();
+    bool traceOk = true;
+    const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
+    if (!traceOk) {
+        return kExitDataError;
+    }
     context.ClearCancel();
     const CCliInterrupt interrupt(context);
     std::cerr << LoadString(MessageId::kCaptureInstruction) << "\n";

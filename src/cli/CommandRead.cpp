@@ -6,6 +6,7 @@
 #include "CCliRadioUi.h"
 #include "CQMVVLTDoc.h"
 #include "CRadioCommandChain.h"
+#include "CTraceScope.h"
 #include "CliRadio.h"
 #include "Commands.h"
 #include "MessageId.h"
@@ -35,7 +36,7 @@ fs::path RecoveredPath(const fs::path& asked) {
 }  // namespace
 
 int CmdRead(const CliContext& ctx) {
-    const CCliArgs args(ctx.args, {"--port", "-o", "--password"});
+    const CCliArgs args(ctx.args, {"--port", "-o", "--password", "--trace"});
     args.ExpectPositionals(0, 0);
     const fs::path out = args.Required("-o", "PROFILE");
     // Checked before the transfer, not after it.
@@ -51,6 +52,11 @@ int CmdRead(const CliContext& ctx) {
     }
     CCliSession session(ctx, false);
     CTransferContext& context = CTransferContext::Instance();
+    bool traceOk = true;
+    const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
+    if (!traceOk) {
+        return kExitDataError;
+    }
     const CCliInterrupt interrupt(context);
     CCliRadioUi ui(session, context, args.Value("--password"));
     CRadioCommandChain chain(context, session.App().UpDownGrade(), ui);

@@ -2,6 +2,7 @@
 
 #include "CCliInterrupt.h"
 #include "CTerminalPrompt.h"
+#include "CTraceScope.h"
 #include "CTransferOperations.h"
 #include "CliRadio.h"
 #include "Commands.h"
@@ -10,13 +11,18 @@
 #include "StringTable.h"
 
 int CmdReset(const CliContext& ctx) {
-    const CCliArgs args(ctx.args, {"--port"}, {"--yes"});
+    const CCliArgs args(ctx.args, {"--port", "--trace"}, {"--yes"});
     args.ExpectPositionals(0, 0);
     const std::string port = CliRadio::ChoosePort(args);
     if (port.empty()) {
         return CliRadio::NoPort();
     }
     CTransferContext& context = CTransferContext::Instance();
+    bool traceOk = true;
+    const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
+    if (!traceOk) {
+        return kExitDataError;
+    }
     context.ClearCancel();
     const CCliInterrupt interrupt(context);
     // A reset empties the radio: it is not done unasked.

@@ -14,11 +14,13 @@ std::span<const CliCommand> CliCommands() {
         {"new", "new TEMPLATE -o PROFILE", CmdNew},
         {"upgrade", "upgrade PROFILE [-o OUT]", CmdUpgrade},
         {"ports", "ports", CmdPorts},
-        {"read", "read [--port P] [--password PW] -o PROFILE", CmdRead},
-        {"write", "write PROFILE [--port P] [--yes] [--repeat] [--set-clock] [--password PW]",
+        {"read", "read [--port P] [--password PW] [--trace FILE] -o PROFILE", CmdRead},
+        {"write",
+         "write PROFILE [--port P] [--yes] [--repeat] [--set-clock] [--password PW]\n"
+         "        [--backup | --backup-dir DIR] [--verify] [--trace FILE]",
          CmdWrite},
-        {"reset", "reset [--port P] [--yes]", CmdReset},
-        {"capture-pid", "capture-pid [--port P]", CmdCapturePid},
+        {"reset", "reset [--port P] [--yes] [--trace FILE]", CmdReset},
+        {"capture-pid", "capture-pid [--port P] [--trace FILE]", CmdCapturePid},
         {"report", "report PROFILE --kind radio|overview -o FILE", CmdReport},
     };
     return commands;

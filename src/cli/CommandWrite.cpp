@@ -6,16 +6,19 @@
 #include "CQMVVLTDoc.h"
 #include "CRadioCommandChain.h"
 #include "CTerminalPrompt.h"
+#include "CTraceScope.h"
 #include "CliRadio.h"
 #include "Commands.h"
 #include "MessageId.h"
 #include "RadioResult.h"
 #include "StringTable.h"
 #include "TextCodec.h"
+#include "Utility.h"
 
 // Writes a profile to one radio, or with --repeat to one radio after another.
 int CmdWrite(const CliContext& ctx) {
-    const CCliArgs args(ctx.args, {"--port", "--password"}, {"--yes", "--repeat", "--set-clock"});
+    const CCliArgs args(ctx.args, {"--port", "--password", "--backup-dir", "--trace"},
+                        {"--yes", "--repeat", "--set-clock", "--backup", "--verify"});
     args.ExpectPositionals(1, 1);
     const bool repeat = args.Flag("--repeat");
     if (CliRadio::ChoosePort(args).empty()) {
@@ -28,9 +31,20 @@ int CmdWrite(const CliContext& ctx) {
     }
     doc.SetUsePcClock(args.Flag("--set-clock"));
     CTransferContext& context = CTransferContext::Instance();
+    bool traceOk = true;
+    const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
+    if (!traceOk) {
+        return kExitDataError;
+    }
     const CCliInterrupt interrupt(context);
     CCliRadioUi ui(session, context, args.Value("--password"));
     CRadioCommandChain chain(context, session.App().UpDownGrade(), ui);
+    if (const auto folder = args.Value("--backup-dir")) {
+        chain.SetBackupFolder(*folder);
+    } else if (args.Flag("--backup")) {
+        chain.SetBackupFolder(Utility::UserDataFolder() / "backups");
+    }
+    chain.SetVerify(args.Flag("--verify"));
     int written = 0;
     std::vector<std::string> failed;
     int status = kExitOk;
@@ -40,8 +54,8 @@ int CmdWrite(const CliContext& ctx) {
         context.SetCurrentRadioPid(u"");
         const int code =
             port.empty() ? (CliRadio::NoPort(), kPortUnavailable) : chain.Write(port, doc);
-        if (chain.ProfileRefused()) {
-            return kExitDataError;  // the reasons have been shown; no radio was touched
+        if (chain.ProfileRefused() || chain.BackupFailed()) {
+            return kExitDataError;  // the reasons have been shown; no radio was written
         }
         if (code == kRadioSuccess) {
             ++written;
@@ -49,7 +63,10 @@ int CmdWrite(const CliContext& ctx) {
         } else {
             const std::string pid = Utf16ToUtf8(context.CurrentRadioPid());
             failed.push_back(pid.empty() ? LoadString(MessageId::kPidUnknown) : pid);
-            status = port.empty() ? kExitDataError : ui.ExitStatus(code);
+            // A verification's differences have been shown; they are not a radio failure.
+            status = port.empty()             ? kExitDataError
+                     : chain.VerifyMismatch() ? kExitVerifyMismatch
+                                              : ui.ExitStatus(code);
         }
         if (!repeat || code == kUserCancelled) {
             break;

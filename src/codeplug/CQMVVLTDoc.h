@@ -44,6 +44,11 @@ class CQMVVLTDoc {
     // backslash with ".lam" appended; without a title the template's name, else "Profile.lam".
     std::filesystem::path ProposedSaveName() const;
 
+    // The application settings and install folder the document was made with, for documents made
+    // beside it.
+    CAppSettings& App() const { return m_app; }
+    const std::filesystem::path& InstallPath() const { return m_installPath; }
+
     CRadioDataModel& Model() { return *m_model; }
     const CRadioDataModel& Model() const { return *m_model; }
     xmlDoc* SettingsCopy() const { return m_settingsCopy.get(); }

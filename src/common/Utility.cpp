@@ -203,6 +203,29 @@ ConfigStoreFiles Utility::StoreFiles() {
     return {DefaultUserFile(), DefaultMachineFile()};
 }
 
+fs::path Utility::UserDataFolder() {
+    std::optional<fs::path> folder;
+    {
+        std::lock_guard lock(g_mutex);
+        folder = g_configFolder;
+    }
+    if (!folder) {
+        folder = EnvPath("QMVVLT_CONFIG_DIR");
+    }
+    if (folder) {
+        return *folder;
+    }
+    fs::path base;
+    if (auto xdg = EnvPath("XDG_DATA_HOME")) {
+        base = *xdg;
+    } else if (auto home = EnvPath("HOME")) {
+        base = *home / ".local" / "share";
+    } else {
+        base = fs::temp_directory_path();
+    }
+    return base / "Varentis Solutions" / "QMV410 VLT";
+}
+
 fs::path Utility::DiscoverDataFolder() {
     const fs::path prefix = InstalledPrefix();
     if (!prefix.empty() && Exists(prefix / QMVVLT_DATA_REL / "lib")) {
@@ -300,6 +323,30 @@ int Utility::GetContextHelpFlag() {
 
 bool Utility::SetContextHelpFlag(int value) {
     return WriteDword(StoreFiles().user, "ShowContextHelp", value);
+}
+
+bool Utility::GetBackupBeforeWrite() {
+    return ReadDword(StoreFiles().user, "BackupBeforeWrite") > 0;
+}
+
+bool Utility::SetBackupBeforeWrite(bool on) {
+    return WriteDword(StoreFiles().user, "BackupBeforeWrite", on ? 1 : 0);
+}
+
+bool Utility::GetVerifyAfterWrite() {
+    return ReadDword(StoreFiles().user, "VerifyAfterWrite") > 0;
+}
+
+bool Utility::SetVerifyAfterWrite(bool on) {
+    return WriteDword(StoreFiles().user, "VerifyAfterWrite", on ? 1 : 0);
+}
+
+bool Utility::GetWireTrace() {
+    return ReadDword(StoreFiles().user, "WireTrace") > 0;
+}
+
+bool Utility::SetWireTrace(bool on) {
+    return WriteDword(StoreFiles().user, "WireTrace", on ? 1 : 0);
 }
 
 int Utility::GetRegionalizationPromptFlag() {

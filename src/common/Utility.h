@@ -51,6 +51,11 @@ class Utility {
     // built from; empty when neither exists.
     static std::filesystem::path DiscoverDataFolder();
 
+    // The user's data folder (backups, wire traces): the configuration folder when one is set
+    // (SetConfigFolder, QMVVLT_CONFIG_DIR), else "Varentis Solutions/QMV410 VLT" under
+    // XDG_DATA_HOME or ~/.local/share.
+    static std::filesystem::path UserDataFolder();
+
     // --- product key values -------------------------------------------------------------------
     static std::string GetCurrentLanguage();
     static bool SetCurrentLanguage(std::string_view language);
@@ -71,6 +76,14 @@ class Utility {
     // Writes 1 for any non-zero value.
     static bool SetRegionalizationPromptFlag(int value);
     static void SeedRegionalizationPrompt();
+    // Dealer tools, each off unless set to a non-zero value: read and save each radio before it
+    // is written, read each radio back after it was written, record a wire trace.
+    static bool GetBackupBeforeWrite();
+    static bool SetBackupBeforeWrite(bool on);
+    static bool GetVerifyAfterWrite();
+    static bool SetVerifyAfterWrite(bool on);
+    static bool GetWireTrace();
+    static bool SetWireTrace(bool on);
 
     // --- language subkeys ---------------------------------------------------------------------
     // InstallPath joined with HelpFileName / GUIResource of the current language; empty when the

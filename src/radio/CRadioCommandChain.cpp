@@ -5,9 +5,11 @@
 
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
+#include "CRadioBackup.h"
 #include "CTransferOperations.h"
 #include "CUpDownGradeSetting.h"
 #include "CWriteCheck.h"
+#include "CWriteVerify.h"
 #include "MessageId.h"
 #include "RadioResult.h"
 #include "RadioResultText.h"
@@ -29,9 +31,17 @@ int CRadioCommandChain::Run(RadioOperation which, const std::function<int()>& op
     const int code = m_ui.RunOperation(which, operation);
     // A transfer showed its outcome in its own dialog; the others are shown here, once.
     if (code != kRadioSuccess && !IsTransfer(which)) {
-        m_ui.ShowMessage(code == kPasswordUnavailable ? LoadString(MessageId::kUnableToGetPassword)
-                                                      : WithPortProblem(RadioResultText(code), code,
-                                                                        m_context.PortProblem()));
+        std::string text =
+            code == kPasswordUnavailable
+                ? LoadString(MessageId::kUnableToGetPassword)
+                : WithPortProblem(RadioResultText(code), code, m_context.PortProblem());
+        // Said first, so nobody takes a failed backup or read-back for a failed write.
+        if (which == RadioOperation::kBackup) {
+            text = LoadString(MessageId::kBackupFailed) + "\n" + text;
+        } else if (which == RadioOperation::kVerify) {
+            text = LoadString(MessageId::kNotVerified) + "\n" + text;
+        }
+        m_ui.ShowMessage(text);
     }
     return code;
 }
@@ -130,6 +140,9 @@ int CRadioCommandChain::CheckProfile(CQMVVLTDoc& doc) {
 int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
     m_context.ClearCancel();
     m_profileRefused = false;
+    m_lastBackup.clear();
+    m_verifyMismatch = false;
+    m_backupFailed = false;
     // The profile is checked before the radio is even asked for its PID.
     if (const int checked = CheckProfile(doc); checked != kRadioSuccess) {
         return checked;
@@ -165,15 +178,66 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
         return kUserCancelled;
     }
     image.SettingsFromOwnRecord();
-    code =
-        Run(RadioOperation::kWriteCodeplug, [&] { return operations.WriteCodeplug(port, image); });
+    if (!m_backupFolder.empty()) {
+        if (code = Backup(port, doc); code != kRadioSuccess) {
+            return code;
+        }
+    }
+    CRadioBlocks sent;
+    code = Run(RadioOperation::kWriteCodeplug,
+               [&] { return operations.WriteCodeplug(port, image, m_verify ? &sent : nullptr); });
     // The profile's password is kept whatever the outcome: after a success the radio has it, and
     // otherwise the gate still compares it with the radio's own and asks when they differ.
     m_enteredPassword = image.settings.password;
     if (code != kRadioSuccess && m_context.RadioTouched()) {
         m_ui.ShowMessage(LoadString(MessageId::kPartlyProgrammed));
     }
+    if (code == kRadioSuccess && m_verify) {
+        code = Verify(port, sent);
+    }
     return code;
+}
+
+int CRadioCommandChain::Backup(const std::string& port, CQMVVLTDoc& doc) {
+    CTransferOperations operations(m_context);
+    CVirtualCodeplug image;
+    const int code =
+        Run(RadioOperation::kBackup, [&] { return operations.ReadCodeplug(port, image); });
+    if (code != kRadioSuccess) {
+        return code;
+    }
+    try {
+        m_lastBackup = CRadioBackup(m_backupFolder).Save(image, doc.App(), doc.InstallPath());
+    } catch (const CQMVVLTException& e) {
+        m_ui.ShowMessage(
+            LoadString(MessageId::kBackupFailed) + "\n" +
+            CStringTable::Instance().Format(MessageId::kBackupNotWritten, {e.Message()}));
+        m_backupFailed = true;
+        return kOperationFailed;
+    }
+    m_ui.ShowNote(CStringTable::Instance().Format(MessageId::kBackedUpTo, {m_lastBackup.string()}));
+    return kRadioSuccess;
+}
+
+int CRadioCommandChain::Verify(const std::string& port, const CRadioBlocks& sent) {
+    CTransferOperations operations(m_context);
+    CRadioBlocks radio;
+    const int code = Run(RadioOperation::kVerify, [&] { return operations.ReadBack(port, radio); });
+    if (code != kRadioSuccess) {
+        return code;
+    }
+    const auto differences = CWriteVerify::Differences(sent, radio);
+    if (differences.empty()) {
+        m_ui.ShowNote(LoadString(MessageId::kVerified));
+        return kRadioSuccess;
+    }
+    std::string text = LoadString(MessageId::kVerifyFailed);
+    for (const std::string& line : differences) {
+        text += "\n" + line;
+    }
+    m_ui.ShowMessage(text);
+    m_verifyMismatch = true;
+    return kOperationFailed;
 }
 
 int CRadioCommandChain::Reset(const std::string& port) {

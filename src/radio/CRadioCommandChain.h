@@ -1,8 +1,10 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
+#include "CRadioBlocks.h"
 #include "CTransferContext.h"
 #include "CVirtualCodeplug.h"
 #include "IRadioCommandUi.h"
@@ -36,6 +38,19 @@ class CRadioCommandChain {
     int Write(const std::string& port, CQMVVLTDoc& doc);
     // Whether the last Write stopped at the profile rather than at the radio.
     bool ProfileRefused() const { return m_profileRefused; }
+
+    // A folder: each Write first reads the radio and saves its codeplug there as a profile, and
+    // writes nothing unless that backup is on disk (CRadioBackup). Empty: no backup.
+    void SetBackupFolder(std::filesystem::path folder) { m_backupFolder = std::move(folder); }
+    // Each successful Write then reads the radio back and compares it with what was sent; a
+    // difference is shown field by field and fails the Write (VerifyMismatch()).
+    void SetVerify(bool verify) { m_verify = verify; }
+    // The backup the last Write made (empty when none).
+    const std::filesystem::path& LastBackup() const { return m_lastBackup; }
+    // Whether the last Write stopped because its backup could not be saved.
+    bool BackupFailed() const { return m_backupFailed; }
+    // Whether the last Write's verification found the radio holding something else.
+    bool VerifyMismatch() const { return m_verifyMismatch; }
     int Reset(const std::string& port);
 
     int RadioModelGroup() const { return m_modelGroup; }
@@ -50,6 +65,10 @@ class CRadioCommandChain {
     // Converts and checks the profile the way a write would; kRadioSuccess when it can be sent.
     int CheckProfile(CQMVVLTDoc& doc);
     void ShowProfileError(const CQMVVLTException& e);
+    // The radio's codeplug into the backup folder; kRadioSuccess once it is on disk.
+    int Backup(const std::string& port, CQMVVLTDoc& doc);
+    // Reads the radio back and compares it with sent.
+    int Verify(const std::string& port, const CRadioBlocks& sent);
     // Runs one operation through the front end; shows a failure the front end does not show.
     int Run(RadioOperation which, const std::function<int()>& operation);
 
@@ -60,6 +79,11 @@ class CRadioCommandChain {
     std::u16string m_radioPassword;
     std::u16string m_enteredPassword;
     bool m_profileRefused = false;
+    std::filesystem::path m_backupFolder;
+    bool m_verify = false;
+    std::filesystem::path m_lastBackup;
+    bool m_verifyMismatch = false;
+    bool m_backupFailed = false;
 };
 
 // The radio clock's encoding of a local date and time: seconds since 1970-01-01 00:00 with the

@@ -88,3 +88,13 @@ std::string CTransferContext::PortProblem() const {
     std::lock_guard lock(m_pidMutex);
     return m_portProblem;
 }
+
+void CTransferContext::SetTrace(std::shared_ptr<CWireTrace> trace) {
+    std::lock_guard lock(m_pidMutex);
+    m_trace = std::move(trace);
+}
+
+std::shared_ptr<CWireTrace> CTransferContext::Trace() const {
+    std::lock_guard lock(m_pidMutex);
+    return m_trace;
+}

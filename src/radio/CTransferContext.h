@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "CWireTrace.h"
 #include "IByteStream.h"
 #include "ITransferObserver.h"
 
@@ -70,6 +71,10 @@ class CTransferContext {
     void SetRadioTouched(bool touched) { m_radioTouched = touched; }
     bool RadioTouched() const { return m_radioTouched; }
 
+    // The wire trace every operation from now on records its frames in (nullptr: none).
+    void SetTrace(std::shared_ptr<CWireTrace> trace);
+    std::shared_ptr<CWireTrace> Trace() const;
+
     void SetCurrentRadioPid(std::u16string pid);
     std::u16string CurrentRadioPid() const;
     void SetCapturedPid(std::u16string pid);
@@ -95,4 +100,5 @@ class CTransferContext {
     std::u16string m_currentRadioPid;
     std::u16string m_capturedPid;
     std::string m_portProblem;
+    std::shared_ptr<CWireTrace> m_trace;
 };

@@ -190,7 +190,34 @@ int CTransferOperations::ReadCodeplug(const std::string& port, CVirtualCodeplug&
     return session.Finish();
 }
 
-int CTransferOperations::WriteCodeplug(const std::string& port, const CVirtualCodeplug& source) {
+int CTransferOperations::ReadBack(const std::string& port, CRadioBlocks& radio) {
+    CTransferSession session(m_context, port);
+    RadioProtocol& protocol = session.Protocol();
+    CVirtualCodeplug scratch;
+    session.Identify(scratch);
+    CRadioBlocks blocks;
+    if (!session.Proceed() || !session.Check(protocol.ReadSettings())) {
+        return session.Finish();
+    }
+    const auto settings = protocol.Reply().Data().subspan(1);
+    blocks.settings.assign(settings.begin(), settings.end());
+    // Each list keeps the records in the radio's order, as the radio numbers them.
+    const auto keep = [](std::vector<CRadioBlocks::Bytes>& list) {
+        return [&list](int r, std::span<const std::uint8_t> block) {
+            list.resize(std::max<std::size_t>(list.size(), static_cast<std::size_t>(r)));
+            list[static_cast<std::size_t>(r - 1)].assign(block.begin(), block.end());
+            return kRadioSuccess;
+        };
+    };
+    if (ReadList(session, kMaxContacts, keep(blocks.contacts)) &&
+        ReadList(session, kMaxTexts, keep(blocks.texts))) {
+        radio = std::move(blocks);
+    }
+    return session.Finish();
+}
+
+int CTransferOperations::WriteCodeplug(const std::string& port, const CVirtualCodeplug& source,
+                                       CRadioBlocks* sent) {
     CTransferSession session(m_context, port);
     session.PreferFailureOverCancel();
     RadioProtocol& protocol = session.Protocol();
@@ -260,6 +287,9 @@ int CTransferOperations::WriteCodeplug(const std::string& port, const CVirtualCo
     if (encoded != kRadioSuccess) {
         session.Fail(encoded);
         return session.Finish();
+    }
+    if (sent) {
+        *sent = CRadioBlocks{settingsBlock, contactBlocks, textBlocks};
     }
 
     if (!session.Proceed()) {

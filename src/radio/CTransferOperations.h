@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "CRadioBlocks.h"
 #include "CTransferContext.h"
 #include "CVirtualCodeplug.h"
 
@@ -21,8 +22,12 @@ class CTransferOperations {
     int ReadOwnPid(const std::string& port, std::u16string& pid);
     // The radio's whole codeplug into destination, which is untouched unless the read succeeds.
     int ReadCodeplug(const std::string& port, CVirtualCodeplug& destination);
-    // Writes source (an image built from a profile) to the radio.
-    int WriteCodeplug(const std::string& port, const CVirtualCodeplug& source);
+    // Writes source (an image built from a profile) to the radio. With sent, keeps the blocks
+    // as they went to the radio (complete once the write succeeded).
+    int WriteCodeplug(const std::string& port, const CVirtualCodeplug& source,
+                      CRadioBlocks* sent = nullptr);
+    // The radio's settings, contacts and texts as it returns them, undecoded.
+    int ReadBack(const std::string& port, CRadioBlocks& radio);
     int PerformReset(const std::string& port);
     // Captures another radio's PID over the air, also kept as the context's captured PID.
     int CaptureRadioPid(const std::string& port, std::u16string& pid);

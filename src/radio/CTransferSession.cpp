@@ -30,6 +30,12 @@ CTransferSession::CTransferSession(CTransferContext& context, const std::string&
     context.SetPortProblem(m_port && !m_port->IsOpen() ? m_port->OpenProblem() : std::string());
     m_protocol.SetStream(m_port.get());
     m_protocol.SetFinishPause(context.finishPause);
+    m_trace = context.Trace();
+    if (m_trace) {
+        const std::string problem = context.PortProblem();
+        m_trace->Note("open " + port + (problem.empty() ? "" : " failed: " + problem));
+        m_protocol.SetTrace(m_trace.get());
+    }
 }
 
 CTransferSession::~CTransferSession() {
@@ -91,7 +97,11 @@ int CTransferSession::Finish() {
     }
     // The port closes before anyone hears the outcome, so a next operation can open it at once.
     m_protocol.SetStream(nullptr);
+    m_protocol.SetTrace(nullptr);
     m_port.reset();
+    if (m_trace) {
+        m_trace->Note("close, result " + std::to_string(m_result));
+    }
     if (auto* observer = m_context.Observer()) {
         if (m_result == kRadioSuccess) {
             observer->OnDone();

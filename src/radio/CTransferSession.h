@@ -50,6 +50,7 @@ class CTransferSession {
     std::unique_lock<std::mutex> m_lock;
     std::unique_ptr<IByteStream> m_port;
     RadioProtocol m_protocol;
+    std::shared_ptr<CWireTrace> m_trace;  // kept alive for the whole operation
     int m_code = 0;
     bool m_failureFirst = false;
     bool m_committed = false;

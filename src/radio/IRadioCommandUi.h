@@ -13,6 +13,8 @@ enum class RadioOperation {
     kReadCodeplug,   // the read transfer
     kWriteCodeplug,  // the write transfer
     kReset,
+    kBackup,  // write, when asked for: the radio's codeplug before anything is written
+    kVerify,  // write, when asked for: the radio read back after the write
 };
 
 // True for the two transfers, which a transfer dialog shows.
@@ -37,6 +39,8 @@ class IRadioCommandUi {
     virtual std::optional<std::string> AskPassword() = 0;
     // A message box with a text from the string table.
     virtual void ShowMessage(const std::string& text) = 0;
+    // A note that needs no answer (where a backup went, that a radio was verified).
+    virtual void ShowNote(const std::string& text) { (void)text; }
     // The modified-band notice (307); true when "Do not show this message again." was ticked.
     virtual bool ShowModifiedBandNotice() = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "CWireTrace.h"
 #include "RadioFrame.h"
 #include "RadioResult.h"
 
@@ -10,6 +11,39 @@ constexpr int kAttempts = 3;      // attempts per exchange
 constexpr int kByteAttempts = 3;  // reads per byte before the reply is given up
 constexpr int kSendTries = 3;
 }  // namespace
+
+const char* RadioCommandName(std::uint8_t opcode) {
+    switch (opcode) {
+        case kOpGetVersion:
+            return "GetVersion";
+        case kOpOpenLink:
+            return "OpenLink";
+        case kOpReadLimits:
+            return "ReadLimits";
+        case kOpReadSettings:
+            return "ReadSettings";
+        case kOpWriteSettings:
+            return "WriteSettings";
+        case kOpReadContact:
+            return "ReadContact";
+        case kOpWriteContact:
+            return "WriteContact";
+        case kOpReadTextMessage:
+            return "ReadTextMessage";
+        case kOpWriteTextMessage:
+            return "WriteTextMessage";
+        case kOpFinishWrite:
+            return "FinishWrite";
+        case kOpResetRadio:
+            return "ResetRadio";
+        case kOpStartIdCapture:
+            return "StartIdCapture";
+        case kOpPollIdCapture:
+            return "PollIdCapture";
+        default:
+            return "Unknown";
+    }
+}
 
 int ClassifyReply(int r, std::uint8_t type, std::span<const std::uint8_t> data) {
     auto at = [&](std::size_t i) -> std::uint8_t { return i < data.size() ? data[i] : 0; };
@@ -121,6 +155,10 @@ int RadioProtocol::Exchange(std::uint8_t opcode, std::span<const std::uint8_t> d
         for (int tries = 0; tries < kSendTries && sent < 0; ++tries) {
             sent = m_stream->Write(frame.data(), static_cast<int>(length));
         }
+        if (m_trace) {
+            m_trace->Sent(opcode, std::span(frame).first(length), attempt + 1, kAttempts,
+                          sent == static_cast<int>(length));
+        }
         if (sent != static_cast<int>(length)) {
             m_detail = static_cast<int>(m_stream->LastError());
             result = -1;
@@ -132,7 +170,11 @@ int RadioProtocol::Exchange(std::uint8_t opcode, std::span<const std::uint8_t> d
         if (wait) {
             Pause(m_finishPause);
         }
+        m_wire.clear();
         result = Receive();
+        if (m_trace) {
+            m_trace->Received(opcode, m_wire, result, attempt + 1, kAttempts);
+        }
         if (!m_stream->IsOpen()) {
             break;
         }
@@ -144,6 +186,9 @@ int RadioProtocol::Exchange(std::uint8_t opcode, std::span<const std::uint8_t> d
 bool RadioProtocol::ReadByte(std::uint8_t& b) {
     for (int i = 0; i < kByteAttempts; ++i) {
         if (m_stream->Read(&b, 1, true) == 1) {
+            if (m_trace) {
+                m_wire.push_back(b);
+            }
             return true;
         }
         if (!m_stream->IsOpen()) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "CReplyReceiver.h"
 #include "IByteStream.h"
@@ -25,6 +26,11 @@ enum RadioOpcode : std::uint8_t {
     kOpStartIdCapture = 0x38,
     kOpPollIdCapture = 0x39,
 };
+
+// The command an opcode stands for ("GetVersion"); "Unknown" for an opcode outside the set.
+const char* RadioCommandName(std::uint8_t opcode);
+
+class CWireTrace;
 
 // The reply that ended the last exchange.
 struct RadioReply {
@@ -49,6 +55,9 @@ class RadioProtocol {
     virtual ~RadioProtocol() = default;
     // The stream of the next exchanges (nullptr: every exchange fails with -1).
     void SetStream(IByteStream* stream) { m_stream = stream; }
+
+    // Where every frame of the next exchanges is recorded (nullptr: nowhere).
+    void SetTrace(CWireTrace* trace) { m_trace = trace; }
 
     // The pause before the reply of FinishWrite is read (the radio commits its memory meanwhile).
     void SetFinishPause(std::chrono::milliseconds pause) { m_finishPause = pause; }
@@ -88,6 +97,8 @@ class RadioProtocol {
     void Pause(std::chrono::milliseconds pause) const;
 
     IByteStream* m_stream;
+    CWireTrace* m_trace = nullptr;
+    std::vector<std::uint8_t> m_wire;  // the bytes of the reply being received, while tracing
     std::chrono::milliseconds m_finishPause{4000};
     CReplyReceiver m_receiver;
     RadioReply m_reply;

@@ -23,6 +23,7 @@
 #include "CReadPidDialog.h"
 #include "CReadWriteDialog.h"
 #include "ConfigTestFolder.h"
+#include "MessageId.h"
 #include "MessageStyle.h"
 #include "RadioResult.h"
 #include "RadioResultText.h"
@@ -448,6 +449,58 @@ TEST_F(RadioCommandsTest, PreferenceDialogChoosesAndStoresThePort) {
     dialog.accept();
     EXPECT_EQ(Utility::GetAutoDetect(), 1);
     EXPECT_EQ(Utility::GetCurrentComPort(), "ttyUSB1");
+}
+
+// The dealer tools are off until ticked in the preferences; once stored, a write backs the radio
+// up, verifies it (a faulty radio's difference is shown) and leaves a trace, and the Device menu
+// opens the backup folder.
+TEST_F(RadioCommandsTest, DealerToolsAreStoredInThePreferencesAndUsedByAWrite) {
+    CSimFaults faults;
+    faults.corruptContact = 1;
+    CSimRadio sim(CVirtualRadio::DefaultImage(), faults);
+    OpenWindow(sim);
+    {
+        CPreferenceDialog dialog(m_ports, {}, m_window.get(), std::chrono::milliseconds(0));
+        dialog.show();
+        for (QCheckBox* box : {dialog.BackupBox(), dialog.VerifyBox(), dialog.TraceBox()}) {
+            EXPECT_FALSE(box->isChecked()) << box->text().toStdString();
+            EXPECT_FALSE(box->accessibleName().isEmpty());
+            EXPECT_GT(box->property("ctrlId").toInt(), 0);
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Space);
+            EXPECT_TRUE(box->isChecked());
+        }
+        dialog.grab().save("/tmp/dealerradio-preferences.png");
+        QTest::keyClick(&dialog, Qt::Key_Return);
+    }
+    EXPECT_TRUE(Utility::GetBackupBeforeWrite());
+    EXPECT_TRUE(Utility::GetVerifyAfterWrite());
+    EXPECT_TRUE(Utility::GetWireTrace());
+
+    OpenSample();
+    m_ui.shown.clear();
+    m_ui.answers = {MessageStyle::kIdYes};
+    DialogDriver driver(DialogDriver::Plan::kOk);
+    m_window->Action(CMainFrame::kWrite)->trigger();
+    ASSERT_EQ(driver.seen.size(), 1u);
+    EXPECT_EQ(driver.seen[0].finished, QDialog::Accepted);
+    const auto verifyFailed =
+        std::count_if(m_ui.shown.begin(), m_ui.shown.end(), [](const auto& t) {
+            return t.rfind(LoadString(MessageId::kVerifyFailed) + "\nContact 1 (", 0) == 0;
+        });
+    EXPECT_EQ(verifyFailed, 1);
+    const auto count = [](const std::filesystem::path& folder) {
+        std::error_code ec;
+        return std::distance(std::filesystem::directory_iterator(folder, ec),
+                             std::filesystem::directory_iterator());
+    };
+    EXPECT_EQ(count(m_config.Path() / "backups"), 1);
+    EXPECT_EQ(count(m_config.Path() / "traces"), 1);
+
+    m_window->Action(CMainFrame::kOpenBackupFolder)->trigger();
+    ASSERT_EQ(m_ui.openedUrls.size(), 1u);
+    EXPECT_EQ(m_ui.openedUrls[0].toLocalFile().toStdString(),
+              (m_config.Path() / "backups").string());
 }
 
 }  // namespace

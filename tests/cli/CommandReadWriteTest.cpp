@@ -211,3 +211,45 @@ TEST(CliReadWrite, ALockedRadioWithoutTerminalNeedsThePasswordGiven) {
     ::unsetenv("QMVVLT_PASSWORD");
     EXPECT_EQ(fromEnvironment.exitCode, 0) << fromEnvironment.err;
 }
+
+// A write with every dealer tool: the backup's reads come before the first byte written (as the
+// trace shows), and a radio that keeps a contact wrongly fails the write with exit 3.
+TEST(CliReadWrite, WriteWithBackupVerifyAndTrace) {
+    const std::string profile = TempPath("dealer.lam");
+    ASSERT_EQ(RunCli(Cli({"import", kSample, "-o", profile})).exitCode, 0);
+    struct Case {
+        int corruptContact;
+        int exitCode;
+        const char* said;
+    };
+    for (const Case& c : {Case{0, 0, "Verified: "}, Case{1, 3, "Verification failed: "}}) {
+        SCOPED_TRACE(c.corruptContact);
+        CSimFaults faults;
+        faults.corruptContact = c.corruptContact;
+        CSimRadio sim(CVirtualRadio::DefaultImage(), faults);
+        const std::filesystem::path backups =
+            TempPath("backups-" + std::to_string(c.corruptContact));
+        std::filesystem::remove_all(backups);
+        const std::string trace = TempPath("trace.txt");
+        const CliResult written =
+            RunCli(Cli({"write", profile, "--port", sim.Port(), "--yes", "--verify", "--backup-dir",
+                        backups.string(), "--trace", trace}));
+        EXPECT_EQ(written.exitCode, c.exitCode) << written.err;
+        EXPECT_NE(written.err.find(c.said), std::string::npos) << written.err;
+        ASSERT_TRUE(std::filesystem::is_directory(backups));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(backups),
+                                std::filesystem::directory_iterator()),
+                  1);
+
+        std::ifstream in(trace);
+        const std::string text((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        const auto lastBackupRead = text.find("TX ReadTextMessage");
+        const auto firstWrite = text.find("TX WriteSettings");
+        ASSERT_NE(lastBackupRead, std::string::npos) << text;
+        ASSERT_NE(firstWrite, std::string::npos) << text;
+        EXPECT_LT(lastBackupRead, firstWrite);
+        // The read-back follows the write's FinishWrite.
+        EXPECT_NE(text.find("TX ReadSettings", text.find("TX FinishWrite")), std::string::npos);
+    }
+}

@@ -17,6 +17,9 @@ struct CSimFaults {
     int silentFrames = 0;
     // Every list read answers with record 1 of 255, however far the PC has come.
     bool stuckList = false;
+    // The contact a write sends with this index (1-based) is kept with the last digit of its PID
+    // changed, as a radio with a bad memory cell would; 0 for none.
+    int corruptContact = 0;
 
     // A rejection in place of the normal reply, for one opcode or (opcode -1) for every one.
     enum class Reject { kNone, kQ, kS, kType8C };

@@ -1,5 +1,7 @@
 #include "CVirtualRadio.h"
 
+#include <algorithm>
+
 #include "CBlockCodec.h"
 #include "RadioFrame.h"
 #include "RadioProtocol.h"
@@ -28,6 +30,22 @@ std::vector<const std::u16string*> TextList(const CVirtualCodeplug& image) {
         }
     }
     return list;
+}
+
+// Changes the last digit of the record's PID, in the record and in its stored bytes (name, NUL,
+// alert tone, PID, NUL, ...), leaving every other byte as it was sent.
+void Corrupt(CContactRecord& record, Bytes& raw) {
+    const auto nameEnd = std::find(raw.begin(), raw.end(), 0);
+    if (record.pid.empty() || raw.end() - nameEnd < 2) {
+        return;
+    }
+    const auto pidEnd = std::find(nameEnd + 2, raw.end(), 0);
+    if (pidEnd == nameEnd + 2) {
+        return;
+    }
+    char16_t& digit = record.pid.back();
+    digit = digit == u'9' ? u'0' : static_cast<char16_t>(digit + 1);
+    *(pidEnd - 1) = static_cast<std::uint8_t>(digit);
 }
 
 bool Counts(int limit, int seen) {
@@ -271,6 +289,9 @@ void CVirtualRadio::StoreWrite(std::uint8_t opcode, const Bytes& data) {
             CBlockCodec::DecodeContact(block.subspan(2), m_pending->contacts[index - 1]) ==
                 kRadioSuccess) {
             m_pendingRaw[index - 1].assign(block.begin() + 2, block.end());
+            if (static_cast<int>(index) == m_faults.corruptContact) {
+                Corrupt(m_pending->contacts[index - 1], m_pendingRaw[index - 1]);
+            }
         }
         return;
     }

@@ -40,6 +40,7 @@ const char* SimOptions::Usage() {
            "         [--silence-after N] [--hangup-after N] (N frames)\n"
            "         [--silence-from N --silence-frames K] (frames N to N+K-1 unanswered)\n"
            "         [--stuck-list] (every list read answers record 1 of 255)\n"
+           "         [--corrupt-contact N] (the Nth contact written keeps a wrong PID)\n"
            "         [--busy] [--reject-q REASON] [--reject-s STATUS] [--type-8c BYTE]\n"
            "         [--reject-opcode OPCODE] (the rejection for this opcode only)\n";
 }
@@ -135,6 +136,8 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             ok = number(o.faults.silentFromFrame);
         } else if (a == "--silence-frames") {
             ok = number(o.faults.silentFrames);
+        } else if (a == "--corrupt-contact") {
+            ok = number(o.faults.corruptContact);
         } else if (a == "--stuck-list") {
             o.faults.stuckList = true;
         } else if (a == "--busy") {
