@@ -17,6 +17,8 @@ struct CliContext {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitUsage = 1;
 inline constexpr int kExitDataError = 2;
+// diff: the profiles differ (as diff(1) says it).
+inline constexpr int kExitDifferent = 1;
 
 // Thrown by argument parsing; main prints the text and the command's usage and exits 1.
 struct CliUsageError {

@@ -20,6 +20,10 @@ std::span<const CliCommand> CliCommands() {
         {"reset", "reset [--port P] [--yes]", CmdReset},
         {"capture-pid", "capture-pid [--port P]", CmdCapturePid},
         {"report", "report PROFILE --kind radio|overview -o FILE", CmdReport},
+        {"contacts",
+         "contacts export PROFILE [-o FILE.csv] | contacts import PROFILE FILE.csv -o OUT.lam",
+         CmdContacts},
+        {"diff", "diff A B", CmdDiff},
     };
     return commands;
 }
