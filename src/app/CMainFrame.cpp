@@ -23,6 +23,7 @@
 #include "CAppSettings.h"
 #include "CChildFrame.h"
 #include "CCommandState.h"
+#include "CContactCsvCommands.h"
 #include "CDealerInfoDialog.h"
 #include "CEditCommandRouter.h"
 #include "CHelpPane.h"
@@ -88,6 +89,7 @@ CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath
 
     BuildStatusBar();
     m_radio = std::make_unique<CRadioCommands>(*this, *m_ports);
+    m_contactCsv = std::make_unique<CContactCsvCommands>(*this);
     BuildMenus();
     BuildToolBar();
     m_portPane->setText(QString::fromStdString(m_radio->CurrentPort()));
@@ -153,6 +155,11 @@ void CMainFrame::BuildMenus() {
             SaveDocumentAs(*frame);
         }
     });
+    file->addSeparator();
+    connect(AddCommand(file, kImportContacts, MessageId::kImportContactsMenu), &QAction::triggered,
+            this, [this] { m_contactCsv->Import(); });
+    connect(AddCommand(file, kExportContacts, MessageId::kExportContactsMenu), &QAction::triggered,
+            this, [this] { m_contactCsv->Export(); });
     file->addSeparator();
     m_recentMenu = file->addMenu(Text(MessageId::kRecentFile));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFiles);
@@ -226,6 +233,9 @@ void CMainFrame::BuildMenus() {
             &CRadioCommands::Write);
     connect(AddCommand(device, kReset, 254), &QAction::triggered, m_radio.get(),
             &CRadioCommands::Reset);
+    device->addSeparator();
+    connect(AddCommand(device, kCompareWithRadio, MessageId::kCompareWithRadioMenu),
+            &QAction::triggered, m_radio.get(), &CRadioCommands::CompareWithRadio);
 
     // The menu bar's Report item is the command itself; the toolbar shows it with its icon.
     QAction* report = AddCommand(nullptr, kReport, 255);
@@ -615,12 +625,14 @@ void CMainFrame::UpdateCommands() {
     Action(kCut)->setEnabled(edit.cut);
     Action(kCopy)->setEnabled(edit.copy);
     Action(kPaste)->setEnabled(edit.paste);
-    for (int command : {kClose, kSave, kSaveAs, kWrite, kReport}) {
+    for (int command :
+         {kClose, kSave, kSaveAs, kWrite, kReport, kImportContacts, kExportContacts}) {
         Action(command)->setEnabled(hasFrame);
     }
     // One radio command at a time.
     const bool radioIdle = !m_radio->Running();
     Action(kWrite)->setEnabled(hasFrame && radioIdle);
+    Action(kCompareWithRadio)->setEnabled(hasFrame && radioIdle);
     Action(kRead)->setEnabled(radioIdle);
     Action(kReset)->setEnabled(radioIdle);
     Action(kPreference)->setEnabled(radioIdle);
