@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config git
   clang clang-format libclang-rt-dev
-  libxml2-dev liblua5.4-dev
+  libxml2-dev liblua5.4-dev libcsv-dev
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
 )

@@ -23,6 +23,7 @@
 #include "CAppSettings.h"
 #include "CChildFrame.h"
 #include "CCommandState.h"
+#include "CContactCsvCommands.h"
 #include "CDealerInfoDialog.h"
 #include "CEditCommandRouter.h"
 #include "CHelpPane.h"
@@ -89,6 +90,7 @@ CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath
 
     BuildStatusBar();
     m_radio = std::make_unique<CRadioCommands>(*this, *m_ports);
+    m_contactCsv = std::make_unique<CContactCsvCommands>(*this);
     BuildMenus();
     BuildToolBar();
     m_portPane->setText(QString::fromStdString(m_radio->CurrentPort()));
@@ -154,6 +156,11 @@ void CMainFrame::BuildMenus() {
             SaveDocumentAs(*frame);
         }
     });
+    file->addSeparator();
+    connect(AddCommand(file, kImportContacts, MessageId::kImportContactsMenu), &QAction::triggered,
+            this, [this] { m_contactCsv->Import(); });
+    connect(AddCommand(file, kExportContacts, MessageId::kExportContactsMenu), &QAction::triggered,
+            this, [this] { m_contactCsv->Export(); });
     file->addSeparator();
     m_recentMenu = file->addMenu(Text(MessageId::kRecentFile));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFiles);
@@ -248,6 +255,8 @@ void CMainFrame::BuildMenus() {
     device->addSeparator();
     connect(AddCommand(device, kOpenBackupFolder, MessageId::kOpenBackupFolder),
             &QAction::triggered, this, &CMainFrame::OpenBackupFolder);
+    connect(AddCommand(device, kCompareWithRadio, MessageId::kCompareWithRadioMenu),
+            &QAction::triggered, m_radio.get(), &CRadioCommands::CompareWithRadio);
 
     // The menu bar's Report item is the command itself; the toolbar shows it with its icon.
     QAction* report = AddCommand(nullptr, kReport, 255);
@@ -653,12 +662,14 @@ void CMainFrame::UpdateCommands() {
     Action(kCut)->setEnabled(edit.cut);
     Action(kCopy)->setEnabled(edit.copy);
     Action(kPaste)->setEnabled(edit.paste);
-    for (int command : {kClose, kSave, kSaveAs, kWrite, kReport}) {
+    for (int command :
+         {kClose, kSave, kSaveAs, kWrite, kReport, kImportContacts, kExportContacts}) {
         Action(command)->setEnabled(hasFrame);
     }
     // One radio command at a time.
     const bool radioIdle = !m_radio->Running();
     Action(kWrite)->setEnabled(hasFrame && radioIdle);
+    Action(kCompareWithRadio)->setEnabled(hasFrame && radioIdle);
     Action(kRead)->setEnabled(radioIdle);
     Action(kReset)->setEnabled(radioIdle);
     Action(kPreference)->setEnabled(radioIdle);

@@ -57,6 +57,9 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
         kTabbed = 31000,
         kHelpContents = 32780,
         kAbout = 57664,
+        kImportContacts = 34440,
+        kExportContacts = 34441,
+        kCompareWithRadio = 34442,
     };
 
     // ui: the answers to questions (message boxes when null); ports: the system's serial ports
@@ -74,6 +77,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     IAppUi& Ui() { return *m_ui; }
     CAppSettings& Settings() { return m_settings; }
     CRadioCommands& Radio() { return *m_radio; }
+    const std::filesystem::path& InstallPath() const { return m_installPath; }
 
     // A new profile window for an image read from a radio (titled with the radio's PID).
     bool NewDocumentFromImage(const CVirtualCodeplug& image);
@@ -133,6 +137,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     std::unique_ptr<IPortLister> m_ownPorts;
     const IPortLister* m_ports;
     std::unique_ptr<CRadioCommands> m_radio;
+    std::unique_ptr<class CContactCsvCommands> m_contactCsv;
     QMdiArea* m_mdi = nullptr;
     std::map<int, QAction*> m_actions;
     QMenu* m_languageMenu = nullptr;

@@ -10,9 +10,11 @@
 #include "CReadWriteDialog.h"
 #include "CTraceFolder.h"
 #include "CTraceScope.h"
+#include "CTextListDialog.h"
 #include "IAppUi.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
+#include "ProfileDiff.h"
 #include "RadioResult.h"
 #include "StringTable.h"
 #include "Utility.h"
@@ -68,15 +70,19 @@ void CRadioCommands::Finish() {
     emit runningChanged(false);
 }
 
-void CRadioCommands::Read() {
+bool CRadioCommands::ReadImage(CVirtualCodeplug& image) {
     std::string port;
     if (!Start(port)) {
-        return;
+        return false;
     }
-    CVirtualCodeplug image;
     const int code = m_chain.Read(port, image);
     Finish();
-    if (code != kRadioSuccess) {
+    return code == kRadioSuccess;
+}
+
+void CRadioCommands::Read() {
+    CVirtualCodeplug image;
+    if (!ReadImage(image)) {
         return;
     }
     CChildFrame* active = m_window.ActiveFrame();
@@ -133,4 +139,35 @@ void CRadioCommands::Reset() {
     }
     m_chain.Reset(port);
     Finish();
+}
+
+void CRadioCommands::CompareWithRadio() {
+    CChildFrame* frame = m_window.ActiveFrame();
+    if (!frame || m_running || !m_window.AcceptPendingInput(*frame)) {
+        return;
+    }
+    CVirtualCodeplug image;
+    if (!ReadImage(image) || !m_window.Frames().contains(frame)) {
+        return;
+    }
+    // The radio's data as the profile a Read would make, kept only for the comparison.
+    CQMVVLTDoc radio(m_window.Settings(), m_window.InstallPath(), m_window.Ui());
+    if (!radio.NewFromVirtualCP(image)) {
+        return;
+    }
+    const auto diffs =
+        DiffProfiles(frame->Document().Model().GetProfileDoc(), radio.Model().GetProfileDoc());
+    std::vector<std::string> lines = FormatProfileDifferences(diffs);
+    if (lines.empty()) {
+        lines.push_back(LoadString(MessageId::kDiffEqual));
+    }
+    const std::string title = frame->Document().Path().empty()
+                                  ? frame->Document().Title()
+                                  : frame->Document().Path().filename().string();
+    auto* dialog = new CTextListDialog(QString::fromStdString(LoadString(MessageId::kCompareTitle)),
+                                       QString::fromStdString(CStringTable::Instance().Format(
+                                           MessageId::kCompareHeading, {title})),
+                                       lines, &m_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }

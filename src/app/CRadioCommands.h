@@ -24,6 +24,8 @@ class CRadioCommands : public QObject {
     // Writes the active profile; after "Write Next Radio" the same write for the next radio.
     void Write();
     void Reset();
+    // Reads the radio as Read does and shows how it differs from the active profile.
+    void CompareWithRadio();
     bool Running() const { return m_running; }
     // The port the commands would use now ("" when there is none).
     std::string CurrentPort() const;
@@ -37,6 +39,8 @@ class CRadioCommands : public QObject {
   private:
     bool Start(std::string& port);
     void Finish();
+    // The radio read through the chain into image; false when it failed or was cancelled.
+    bool ReadImage(CVirtualCodeplug& image);
 
     CMainFrame& m_window;
     const IPortLister& m_lister;

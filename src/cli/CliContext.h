@@ -19,6 +19,8 @@ inline constexpr int kExitUsage = 1;
 inline constexpr int kExitDataError = 2;
 // A write whose read-back found the radio holding something else (write --verify).
 inline constexpr int kExitVerifyMismatch = 3;
+// diff: the profiles differ (as diff(1) says it).
+inline constexpr int kExitDifferent = 1;
 
 // Thrown by argument parsing; main prints the text and the command's usage and exits 1.
 struct CliUsageError {

@@ -22,6 +22,10 @@ std::span<const CliCommand> CliCommands() {
         {"reset", "reset [--port P] [--yes] [--trace FILE]", CmdReset},
         {"capture-pid", "capture-pid [--port P] [--trace FILE]", CmdCapturePid},
         {"report", "report PROFILE --kind radio|overview -o FILE", CmdReport},
+        {"contacts",
+         "contacts export PROFILE [-o FILE.csv] | contacts import PROFILE FILE.csv -o OUT.lam",
+         CmdContacts},
+        {"diff", "diff A B", CmdDiff},
     };
     return commands;
 }

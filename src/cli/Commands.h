@@ -33,3 +33,7 @@ int CmdReport(const CliContext& ctx);
 int CmdRead(const CliContext& ctx);
 // Writes a profile to a radio, or to one radio after another.
 int CmdWrite(const CliContext& ctx);
+// Contacts of a profile as CSV, and CSV contacts imported into a new profile file.
+int CmdContacts(const CliContext& ctx);
+// The differences between two profiles; exit 0 when there are none, 1 otherwise.
+int CmdDiff(const CliContext& ctx);

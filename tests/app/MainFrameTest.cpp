@@ -9,20 +9,24 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
 #include "CAppSettings.h"
 #include "CBaseView.h"
 #include "CChildFrame.h"
+#include "CContactCsvImporter.h"
 #include "CMainFrame.h"
 #include "CProfileUndoStack.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTTreeView.h"
 #include "CRecentFiles.h"
+#include "CTextListDialog.h"
 #include "ConfigTestFolder.h"
 #include "FullProfile.h"
+#include "MessageId.h"
 #include "NodeKind.h"
 #include "ScriptedUi.h"
 #include "TestInstall.h"
@@ -99,8 +103,15 @@ TEST_F(MainFrameTest, DeviceAndReportCommandsNeedAProfileWindow) {
         int command;
         bool withoutProfile;
     } cases[] = {
-        {CMainFrame::kRead, true},    {CMainFrame::kReset, true}, {CMainFrame::kWrite, false},
-        {CMainFrame::kReport, false}, {CMainFrame::kSave, false}, {CMainFrame::kNew, true},
+        {CMainFrame::kRead, true},
+        {CMainFrame::kReset, true},
+        {CMainFrame::kWrite, false},
+        {CMainFrame::kReport, false},
+        {CMainFrame::kSave, false},
+        {CMainFrame::kNew, true},
+        {CMainFrame::kImportContacts, false},
+        {CMainFrame::kExportContacts, false},
+        {CMainFrame::kCompareWithRadio, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Enabled(c.command), c.withoutProfile) << c.command;
@@ -316,3 +327,39 @@ TEST_F(MainFrameTest, AProfileOverwrittenByARadioReadComesBackWithUndo) {
 }
 
 }  // namespace
+
+TEST_F(MainFrameTest, ImportContactsListsTheRefusedRowsAndExportWritesThem) {
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    const fs::path csv = m_config.Path() / "in.csv";
+    WriteFileBytes(csv,
+                   "type,name,id,channel\r\nprivate,New Hire,10000400,2\r\n"
+                   "private,Too Far,99999999999,1\r\n");
+    m_ui.openPath = csv.string();
+    m_window->Action(CMainFrame::kImportContacts)->trigger();
+
+    EXPECT_TRUE(Frame()->Document().IsModified());
+    const auto windows = m_window->findChildren<CTextListDialog*>();
+    ASSERT_EQ(windows.size(), 1);
+    CTextListDialog* refused = windows[0];
+    QTRY_VERIFY(refused->isVisible());
+    refused->grab().save("/tmp/qmvvlt-import-refused.png");
+    const QString line = QString::fromStdString(
+        FormatRefusal({3, 30101, LoadString(30101)}));  // the PID beyond the radio's range
+    EXPECT_EQ(refused->Text(), line + "\n");
+    QApplication::clipboard()->clear();
+    for (QPushButton* button : refused->findChildren<QPushButton*>()) {
+        if (button->text() == QString::fromStdString(LoadString(MessageId::kCopyAll))) {
+            QTest::mouseClick(button, Qt::LeftButton);
+        }
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), line + "\n");
+    QTest::keyClick(refused, Qt::Key_Escape);
+    QTRY_VERIFY(m_window->findChildren<CTextListDialog*>().isEmpty());
+
+    const fs::path out = m_config.Path() / "out.csv";
+    m_ui.savePath = out.string();
+    m_window->Action(CMainFrame::kExportContacts)->trigger();
+    const std::string written = ReadFileBytes(out);
+    EXPECT_NE(written.find("\r\nprivate,New Hire,10000400,2,"), std::string::npos) << written;
+    EXPECT_EQ(written.find("Too Far"), std::string::npos) << written;
+}

@@ -22,6 +22,7 @@
 #include "CQMVVLTDoc.h"
 #include "CReadPidDialog.h"
 #include "CReadWriteDialog.h"
+#include "CTextListDialog.h"
 #include "ConfigTestFolder.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
@@ -504,3 +505,37 @@ TEST_F(RadioCommandsTest, DealerToolsAreStoredInThePreferencesAndUsedByAWrite) {
 }
 
 }  // namespace
+
+TEST_F(RadioCommandsTest, CompareWithRadioListsWhatTheRadioHoldsOtherwise) {
+    CVirtualCodeplug image;
+    {
+        CQMVVLTDoc sample(*m_settings, TestInstallFolder(), m_ui);
+        ASSERT_TRUE(sample.ImportXml(QMVVLT_SOURCE_DATA_DIR "/samples/SampleProfile.xml"));
+        sample.GetVirtualCPData(image, u"10000001");
+    }
+    for (std::u16string& text : image.texts) {
+        if (text == u"On my way") {
+            text = u"Changed on the radio";
+        }
+    }
+    CSimRadio sim(image);
+    OpenWindow(sim);
+    OpenSample();
+    DialogDriver driver(DialogDriver::Plan::kOk);
+    m_window->Action(CMainFrame::kCompareWithRadio)->trigger();
+
+    ASSERT_EQ(driver.seen.size(), 1u);
+    const auto windows = m_window->findChildren<CTextListDialog*>();
+    ASSERT_EQ(windows.size(), 1);
+    windows[0]->grab().save("/tmp/qmvvlt-compare-with-radio.png");
+    const QString text = windows[0]->Text();
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("[TextMessages]\n  removed: \"On my way\"\n"
+                                     "  added: \"Changed on the radio\"")))
+        << text.toStdString();
+    // Every contact came back from the radio: matched, not added or removed.
+    EXPECT_FALSE(text.contains(QStringLiteral("added: Private"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("removed: Private"))) << text.toStdString();
+    EXPECT_EQ(m_window->Frames().size(), 1) << "the radio's data opens no window";
+    EXPECT_FALSE(m_window->Frames()[0]->Document().IsModified());
+}

@@ -15,6 +15,7 @@ class ScriptedUi : public IAppUi {
     std::deque<int> answers;         // button codes for messages and the save-changes question
     int saveChangesQuestions = 0;
     std::optional<std::string> savePath;
+    std::optional<std::string> openPath;
     std::optional<std::string> templateName;
     bool openUrlResult = true;
     std::vector<QUrl> openedUrls;
@@ -42,7 +43,7 @@ class ScriptedUi : public IAppUi {
     void Inform(int messageId, const std::string&) override {
         shown.push_back(LoadString(messageId));
     }
-    std::optional<std::string> AskOpenPath(const QString&) override { return std::nullopt; }
+    std::optional<std::string> AskOpenPath(const QString&) override { return openPath; }
     std::optional<std::string> AskSavePath(const std::string&, const QString&) override {
         return savePath;
     }

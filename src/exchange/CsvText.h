@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One record of a CSV file and the line it starts on (1-based; a quoted field may span lines).
+struct CsvRecord {
+    int line = 0;
+    std::vector<std::string> fields;
+
+    bool operator==(const CsvRecord&) const = default;
+};
+
+// Splits CSV text (RFC 4180 quoting, CRLF or LF line ends) into records; blank lines are skipped.
+// Malformed quoting, a NUL byte or an unterminated quoted field raise CQMVVLTException
+// kNotContactsCsv under context.
+std::vector<CsvRecord> ReadCsvRecords(std::string_view text, char delimiter,
+                                      std::string_view context);
+
+// The field as CSV: quoted (with inner quotes doubled) only when it holds the delimiter, a quote,
+// a line end, or blanks at either end that a reader would trim.
+std::string QuoteCsvField(std::string_view field, char delimiter = ',');
+
+// CSV bytes as UTF-8: a UTF-8 byte-order mark is dropped; bytes that are not UTF-8 are taken as
+// code page 1252, the form spreadsheet programs save "CSV" in on the desktop.
+std::string CsvBytesToUtf8(std::string_view bytes);

@@ -1,0 +1,193 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "CContactCsvImporter.h"
+#include "CQMVVLTDoc.h"
+#include "CQMVVLTException.h"
+#include "ContactCsv.h"
+#include "FullProfile.h"
+#include "LoadSettingDoc.h"
+#include "MessageId.h"
+#include "ProfileDiff.h"
+#include "TestInstall.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class CNoQuestionsUi : public IDocumentUi {
+  public:
+    bool AskYesNo(int) override { return false; }
+    void ShowError(int messageId, const std::string& detail) override {
+        ADD_FAILURE() << messageId << " " << detail;
+    }
+};
+
+class ContactCsvTest : public testing::Test {
+  protected:
+    ContactCsvTest()
+        : m_app(CHelpPaneSetting(LoadSettingDocFile(TestInstallFolder() / "lib/HelpPane.stv")),
+                CRegionSetting(LoadSettingDocFile(TestInstallFolder() / "lib/Region.stv")),
+                CUpDownGradeSetting(
+                    LoadSettingDocFile(TestInstallFolder() / "lib/UpDownGradeSetting.stv"))) {}
+
+    std::unique_ptr<CQMVVLTDoc> FromImage(const CVirtualCodeplug& image) {
+        auto doc = std::make_unique<CQMVVLTDoc>(m_app, TestInstallFolder(), m_ui);
+        EXPECT_TRUE(doc->NewFromVirtualCP(image));
+        return doc;
+    }
+    std::unique_ptr<CQMVVLTDoc> Sample() {
+        auto doc = std::make_unique<CQMVVLTDoc>(m_app, TestInstallFolder(), m_ui);
+        EXPECT_TRUE(doc->ImportXml(fs::path(QMVVLT_SOURCE_DATA_DIR) / "samples/SampleProfile.xml"));
+        return doc;
+    }
+
+    CAppSettings m_app;
+    CNoQuestionsUi m_ui;
+};
+
+// The full image with its memberships and home groups on the members' channels, so every contact
+// keeps the rules.
+CVirtualCodeplug ConsistentFullImage() {
+    CVirtualCodeplug image = MakeFullImage();
+    for (CContactRecord& c : image.contacts) {
+        if (c.cntct_type == kContactPrivateGroup || !c.parent_groups[0].empty()) {
+            c.channel = 1;
+        }
+    }
+    return image;
+}
+
+xmlNode* ContactNamed(const CQMVVLTDoc& doc, const std::string& name) {
+    return CXPath(doc.Model().GetProfileDoc())
+        .SelectFirst("//dfns:Contacts/dfns:*/dfns:*[@name='" + name + "']");
+}
+
+std::vector<std::pair<int, int>> Refusals(const CsvImportResult& result) {
+    std::vector<std::pair<int, int>> out;
+    for (const CsvRefusal& r : result.refused) {
+        out.emplace_back(r.line, r.messageId);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(ContactCsvTest, FullProfileRoundTrip) {
+    const auto full = FromImage(ConsistentFullImage());
+    const std::string csv = ExportContactsCsv(full->Model());
+
+    CVirtualCodeplug empty = ConsistentFullImage();
+    for (CContactRecord& c : empty.contacts) {
+        c = CContactRecord{};
+    }
+    const auto target = FromImage(empty);
+    const CsvImportResult result = CContactCsvImporter(target->Model()).Import(csv);
+    for (const CsvRefusal& r : result.refused) {
+        ADD_FAILURE() << FormatRefusal(r);
+    }
+    EXPECT_EQ(result.added, 150);
+    EXPECT_EQ(ExportContactsCsv(target->Model()), csv);
+    const auto diffs = DiffProfiles(full->Model().GetProfileDoc(), target->Model().GetProfileDoc());
+    EXPECT_THAT(FormatProfileDifferences(diffs), testing::IsEmpty());
+
+    // One contact more than the radio holds.
+    const CsvImportResult more = CContactCsvImporter(target->Model())
+                                     .Import("type,name,id\r\nprivate,One More,10009999\r\n");
+    EXPECT_THAT(Refusals(more), testing::ElementsAre(std::pair(2, MessageId::kCsvNoRoom)));
+    EXPECT_EQ(ContactNamed(*target, "One More"), nullptr);
+}
+
+TEST_F(ContactCsvTest, ImportingTheOwnExportChangesNothing) {
+    const auto doc = Sample();
+    const std::string before = doc->Model().ProfileText();
+    const CsvImportResult result =
+        CContactCsvImporter(doc->Model()).Import(ExportContactsCsv(doc->Model()));
+    EXPECT_THAT(Refusals(result), testing::IsEmpty());
+    EXPECT_EQ(result.updated, 9);
+    EXPECT_EQ(result.added, 0);
+    EXPECT_EQ(doc->Model().ProfileText(), before);
+}
+
+TEST_F(ContactCsvTest, RefusedRowsAreReportedByLineAndTheRestStays) {
+    const auto doc = Sample();
+    const std::string csv =
+        "type,name,id,channel,home_group,group_1,ringer\n"
+        "private,Zed,10000300,1,Day Shift,Day Shift,3\n"  // 2: accepted
+        "private,ZED,10000301,1,,,\n"                     // 3: the same name again
+        "private,Far,99999999999,1,,,\n"                  // 4: PID beyond the radio's range
+        "private,Homeless,10000302,1,Nowhere,,\n"         // 5: no such home group
+        "\"private\",\"Two\nLines\",10000303,1,,,\n"      // 6-7: a line end in a name
+        "robot,Bot,,1,,,\n"                               // 8: no such type
+        "public group,Fire,999,1,,,\n"                    // 9: no such public group number
+        "private,Joiner,10000304,2,,Day Shift,\n"         // 10: a group of another channel
+        "private,Loud,10000305,1,,,13\n"                  // 11: no such ringer
+        "private,Moved,10000306,9,,,\n"                   // 12: no such channel
+        "public group,Ana Lima,5,1,,,\n"                  // 13: a private's name
+        "private,Kept,,2,,,\n"                            // 14: accepted, PID from the rules
+        "private,Ana Lima,,4,,Nowhere,\n";                // 15: no such group; Ana stays as she was
+    const int before = static_cast<int>(
+        CXPath(doc->Model().GetProfileDoc()).SelectNodes("//dfns:Contacts/dfns:*/dfns:*").size());
+    const CsvImportResult result = CContactCsvImporter(doc->Model()).Import(csv);
+    EXPECT_THAT(
+        Refusals(result),
+        testing::ElementsAre(
+            std::pair(3, MessageId::kSimilarName), std::pair(4, 30101),
+            std::pair(5, MessageId::kCsvUnknownGroup), std::pair(6, 218),
+            std::pair(8, MessageId::kCsvUnknownType), std::pair(9, MessageId::kNotAPublicGroupId),
+            std::pair(10, MessageId::kCsvGroupChannel), std::pair(11, MessageId::kCsvBadValue),
+            std::pair(12, MessageId::kNoSuchChannel), std::pair(13, MessageId::kSimilarName),
+            std::pair(15, MessageId::kCsvUnknownGroup)));
+    EXPECT_EQ(result.added, 2);
+    EXPECT_EQ(static_cast<int>(CXPath(doc->Model().GetProfileDoc())
+                                   .SelectNodes("//dfns:Contacts/dfns:*/dfns:*")
+                                   .size()),
+              before + 2);
+    xmlNode* zed = ContactNamed(*doc, "Zed");
+    ASSERT_NE(zed, nullptr);
+    EXPECT_EQ(GetAttribute(zed, "pid"), "10000300");
+    EXPECT_EQ(GetAttribute(zed, "home_grp"), "10001000");
+    EXPECT_EQ(GetAttribute(zed, "alert_tone"), "3");
+    EXPECT_EQ(CXPath(zed->doc).SelectNodes("dfns:ParentPrivateGroups/dfns:*", zed).size(), 1u);
+    ASSERT_NE(ContactNamed(*doc, "Kept"), nullptr);
+    EXPECT_EQ(ContactNamed(*doc, "Homeless"), nullptr);
+    xmlNode* ana = ContactNamed(*doc, "Ana Lima");
+    EXPECT_EQ(GetAttribute(ana, "cntct_type"), "0");
+    EXPECT_EQ(GetAttribute(ana, "channel"), "1");
+    EXPECT_EQ(GetAttribute(ana, "home_grp"), "10001000");
+    EXPECT_EQ(CXPath(ana->doc).SelectNodes("dfns:ParentPrivateGroups/dfns:*", ana).size(), 1u);
+}
+
+TEST_F(ContactCsvTest, UpdatesTheContactOfTheSameName) {
+    const auto doc = Sample();
+    const CsvImportResult result =
+        CContactCsvImporter(doc->Model())
+            .Import("Type;Name;Channel;Scroll_List\r\npublic group;DISPATCH;5;0\r\n");
+    EXPECT_THAT(Refusals(result), testing::IsEmpty());
+    EXPECT_EQ(result.updated, 1);
+    xmlNode* group = ContactNamed(*doc, "DISPATCH");
+    ASSERT_NE(group, nullptr);
+    EXPECT_EQ(GetAttribute(group, "channel"), "5");
+    EXPECT_EQ(GetAttribute(group, "in_scroll_list"), "0");
+    EXPECT_EQ(GetAttribute(group, "pid"), "17179869183");
+}
+
+TEST_F(ContactCsvTest, TextThatIsNotContactsCsvChangesNothing) {
+    const auto doc = Sample();
+    const std::string before = doc->Model().ProfileText();
+    for (const std::string& bytes :
+         {std::string(), std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16),
+          std::string("name,channel\nX,1\n"), std::string("type,name\nprivate,\"open\n"),
+          std::string("type,name\nprivate,Zed\nprivate,a\"b\n")}) {
+        try {
+            CContactCsvImporter(doc->Model()).Import(bytes);
+            ADD_FAILURE() << "accepted: " << bytes;
+        } catch (const CQMVVLTException& e) {
+            EXPECT_EQ(e.Code(), MessageId::kNotContactsCsv) << bytes;
+        }
+        EXPECT_EQ(doc->Model().ProfileText(), before) << bytes;
+    }
+}
