@@ -4,21 +4,17 @@
 
 #include <unistd.h>
 #include <QApplication>
-#include <QListView>
 #include <QMdiArea>
-#include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
 
 #include "CAppSettings.h"
 #include "CChildFrame.h"
-#include "CListEditorView.h"
 #include "CMainFrame.h"
 #include "CMessageBoxUi.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTTreeView.h"
-#include "CTwoListEditor.h"
 #include "FullProfile.h"
 #include "NodeKind.h"
 #include "Utility.h"
@@ -121,41 +117,6 @@ void BM_SwitchContactAndListViews(benchmark::State& state) {
     bench.CloseAll();
 }
 BENCHMARK(BM_SwitchContactAndListViews)->Unit(benchmark::kMillisecond)->Repetitions(5);
-
-// Ten rows through the scroll list editor, over all 150 contacts: added, then removed again.
-void BM_MoveTenRows(benchmark::State& state) {
-    GuiBench& bench = Bench();
-    bench.window->OpenDocument(bench.profile.string());
-    CChildFrame* frame = bench.window->ActiveFrame();
-    for (QTreeWidgetItemIterator it(frame->Tree()); *it; ++it) {
-        if (CQMVVLTTreeView::KindOf(*it) == kKindScrollList) {
-            frame->Tree()->setCurrentItem(*it);
-        }
-    }
-    QCoreApplication::processEvents();
-    auto* view = qobject_cast<CListEditorView*>(frame->View());
-    if (!view) {
-        state.SkipWithError("the scroll list view did not show");
-        return;
-    }
-    CTwoListEditor* editor = view->Editor();
-    bool adding = true;
-    for (auto _ : state) {
-        state.PauseTiming();
-        QListView* source = adding ? editor->AvailableList() : editor->MembersList();
-        QItemSelectionModel* selection = source->selectionModel();
-        selection->clearSelection();
-        for (int row = 0; row < 10 && row < source->model()->rowCount(); ++row) {
-            selection->select(source->model()->index(row, 0), QItemSelectionModel::Select);
-        }
-        state.ResumeTiming();
-        (adding ? editor->AddButton() : editor->RemoveButton())->click();
-        QCoreApplication::processEvents();
-        adding = !adding;
-    }
-    bench.CloseAll();
-}
-BENCHMARK(BM_MoveTenRows)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 }  // namespace
 
