@@ -16,6 +16,7 @@
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTTreeView.h"
 #include "FullProfile.h"
+#include "NodeKind.h"
 #include "Utility.h"
 
 namespace {
@@ -91,6 +92,31 @@ void BM_SwitchNode(benchmark::State& state) {
     bench.CloseAll();
 }
 BENCHMARK(BM_SwitchNode)->Unit(benchmark::kMillisecond)->Repetitions(5);
+
+// One node of each kind from the contacts summary to a scan channel, shown in turn.
+void BM_SwitchContactAndListViews(benchmark::State& state) {
+    GuiBench& bench = Bench();
+    bench.window->OpenDocument(bench.profile.string());
+    QTreeWidget* tree = bench.window->ActiveFrame()->Tree();
+    std::vector<QTreeWidgetItem*> items;
+    for (int kind = kKindContacts; kind <= kKindScanChannel; ++kind) {
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            if (CQMVVLTTreeView::KindOf(*it) == kind) {
+                items.push_back(*it);
+                break;
+            }
+        }
+    }
+    state.counters["views"] = static_cast<double>(items.size());
+    std::size_t next = 0;
+    for (auto _ : state) {
+        tree->setCurrentItem(items[next]);
+        QCoreApplication::processEvents();
+        next = (next + 1) % items.size();
+    }
+    bench.CloseAll();
+}
+BENCHMARK(BM_SwitchContactAndListViews)->Unit(benchmark::kMillisecond)->Repetitions(5);
 
 }  // namespace
 

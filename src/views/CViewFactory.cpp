@@ -2,8 +2,16 @@
 
 #include <array>
 
+#include "CContactsView.h"
+#include "CListsView.h"
 #include "CPlaceholderView.h"
+#include "CPrivateGroupsView.h"
+#include "CPrivatesView.h"
+#include "CPublicGroupsView.h"
 #include "CRadioInfoView.h"
+#include "CScanChannelView.h"
+#include "CScanListView.h"
+#include "CScrollListView.h"
 #include "CTextMessageView.h"
 #include "CTextMessagesView.h"
 #include "NodeKind.h"
@@ -55,6 +63,22 @@ CBaseView* CViewFactory::Create(int kind, IViewHost& host, QWidget* parent) {
             return new CTextMessagesView(host, parent);
         case kKindTextMessage:
             return new CTextMessageView(host, parent);
+        case kKindContacts:
+            return new CContactsView(host, parent);
+        case kKindPublicGroups:
+            return new CPublicGroupsView(host, parent);
+        case kKindPrivateGroups:
+            return new CPrivateGroupsView(host, parent);
+        case kKindPrivates:
+            return new CPrivatesView(host, parent);
+        case kKindLists:
+            return new CListsView(host, parent);
+        case kKindScrollList:
+            return new CScrollListView(host, parent);
+        case kKindScanList:
+            return new CScanListView(host, parent);
+        case kKindScanChannel:
+            return new CScanChannelView(host, parent);
         default:
             if (!Known(kind)) {
                 return nullptr;

@@ -1,0 +1,56 @@
+#include "CScanListView.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QSignalBlocker>
+
+#include "CQMVVLTException.h"
+#include "IViewUi.h"
+#include "MessageId.h"
+#include "MessageStyle.h"
+#include "StringTable.h"
+
+namespace {
+QString Text(int id) {
+    return QString::fromStdString(LoadString(id));
+}
+}  // namespace
+
+CScanListView::CScanListView(IViewHost& host, QWidget* parent)
+    : CBaseView(host, "CScanListView", "ScanList", parent) {
+    SetCaption(1107, Text(MessageId::kScanListCaption));
+    m_scan = Register(1109, new QCheckBox(this));
+    AddRow(NewLabel(1108, Text(MessageId::kScanMode)), m_scan);
+    connect(m_scan, &QCheckBox::clicked, this, &CScanListView::Commit);
+}
+
+CDataItem CScanListView::Setting() const {
+    return RootItem().GetChildByName("setting");
+}
+
+void CScanListView::LoadData() {
+    try {
+        const QSignalBlocker block(m_scan);
+        m_scan->setChecked(ScriptToBool(Setting().GetAttributeValue("scan_en")));
+    } catch (CQMVVLTException& e) {
+        ThrowQMVVLT(MessageId::kProfileDataError, "CScanListView::LoadData", e.what());
+    }
+}
+
+void CScanListView::Commit(bool on) {
+    try {
+        int messageId = 0;
+        int style = 0;
+        const int result = Setting().SetAttributeValue("scan_en", on, messageId, 0, style);
+        if (result == 0) {
+            m_host.MarkModified();
+            return;
+        }
+        m_host.Ui().ShowMessage(LoadString(messageId), MessageStyle::kOk);
+    } catch (const CQMVVLTException& e) {
+        m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+    }
+    // Refused: the stored value is still the one before the click.
+    const QSignalBlocker block(m_scan);
+    m_scan->setChecked(!on);
+}
