@@ -425,6 +425,8 @@ void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
     frame->SetHelpPaneShown(m_helpPaneShown);
+    connect(frame, &CChildFrame::statusTextChanged, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     try {
         frame->InitialUpdate();
     } catch (const CQMVVLTException& e) {

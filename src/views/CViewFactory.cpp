@@ -3,6 +3,8 @@
 #include <array>
 
 #include "CPlaceholderView.h"
+#include "CPrivateView.h"
+#include "CPublicGroupView.h"
 #include "CRadioInfoView.h"
 #include "CTextMessageView.h"
 #include "CTextMessagesView.h"
@@ -55,6 +57,10 @@ CBaseView* CViewFactory::Create(int kind, IViewHost& host, QWidget* parent) {
             return new CTextMessagesView(host, parent);
         case kKindTextMessage:
             return new CTextMessageView(host, parent);
+        case kKindPublicGroup:
+            return new CPublicGroupView(host, parent);
+        case kKindPrivate:
+            return new CPrivateView(host, parent);
         default:
             if (!Known(kind)) {
                 return nullptr;
