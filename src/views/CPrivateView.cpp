@@ -21,7 +21,7 @@
 namespace {
 
 constexpr CContactEditView::Ids kIds{
-    1055, 1064, 1057, 1058, 1059, 1060, 1094, 1095, MessageId::kAddPrivatesLabel, 1117, 1098};
+    1055, 1064, 1057, 1058, 1059, 1060, 1094, 1095, MessageId::kAddPrivates, 1117, 1098};
 constexpr int kRingers = 12;
 
 QString Text(int id) {

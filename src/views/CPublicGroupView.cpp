@@ -14,7 +14,7 @@
 namespace {
 
 constexpr CContactEditView::Ids kIds{
-    1049, 1050, 1051, 1052, 1053, 1002, 1092, 1093, MessageId::kAddPublicGroupLabel, 1119, 1118};
+    1049, 1050, 1051, 1052, 1053, 1002, 1092, 1093, MessageId::kAddPublicGroup, 1119, 1118};
 
 }  // namespace
 
