@@ -5,10 +5,12 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QTimer>
 
 #include "CQMVVLTException.h"
+#include "CTwoListEditor.h"
 #include "IViewUi.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
@@ -58,6 +60,17 @@ void CContactEditView::AddButtonRows() {
             [this] { m_host.NotifyAllViews(ChangeNotice(kNoticeAdd, m_kind - 3)); });
 }
 
+void CContactEditView::RegisterTwoList(CTwoListEditor* editor, int availableLabel, int membersLabel,
+                                       int available, int members, int add, int remove) {
+    editor->SetButtonIds(add, remove, available, members);
+    Register(availableLabel, editor->AvailableLabel());
+    Register(membersLabel, editor->MembersLabel());
+    Register(available, editor->AvailableList());
+    Register(members, editor->MembersList());
+    Register(add, editor->AddButton());
+    Register(remove, editor->RemoveButton());
+}
+
 CDataItem CContactEditView::Contact() {
     if (m_item.IsEmpty()) {
         m_position = m_host.Current().position;
@@ -67,6 +80,16 @@ CDataItem CContactEditView::Contact() {
         }
     }
     return m_item;
+}
+
+CDataItem CContactEditView::RequiredChild(const CDataItem& parent, const char* name) {
+    for (int i = 0, n = parent.GetChildCount(); i < n; ++i) {
+        const CDataItem child = parent.GetChildByIndex(i);
+        if (!child.IsEmpty() && xmlStrEqual(child.Node()->name, BAD_CAST name)) {
+            return child;
+        }
+    }
+    ProfileDataError("CContactEditView::RequiredChild", __LINE__);
 }
 
 CDataItem CContactEditView::Limit() const {

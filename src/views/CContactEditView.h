@@ -5,6 +5,7 @@
 
 #include "CBaseView.h"
 
+class CTwoListEditor;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -52,6 +53,9 @@ class CContactEditView : public CBaseView {
     // The rows after name and channel are the subclass's; it then calls AddButtonRows().
     void AddButtonRows();
     QLabel* IdLabel() const { return m_idLabel; }
+    // Registers a two-list editor's labels, lists and buttons under their control ids.
+    void RegisterTwoList(CTwoListEditor* editor, int availableLabel, int membersLabel,
+                         int available, int members, int add, int remove);
 
     // Subclass hooks, all called inside Guarded().
     virtual void LoadFields() = 0;
@@ -81,6 +85,8 @@ class CContactEditView : public CBaseView {
     void PostFocus(QWidget* widget);
     void MarkChanged();
 
+    // The child element of that name; a missing one is a profile data error.
+    static CDataItem RequiredChild(const CDataItem& parent, const char* name);
     CDataItem Contact();
     CDataItem Limit() const;
     CDataItem ContactList(const char* list) const;

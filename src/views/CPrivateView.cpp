@@ -9,14 +9,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <set>
 
 #include "CQMVVLTException.h"
+#include "CTwoListEditor.h"
 #include "Collation.h"
 #include "IViewUi.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
 #include "NodeKind.h"
 #include "StringTable.h"
+#include "ViewIcons.h"
 
 namespace {
 
@@ -49,7 +52,13 @@ CPrivateView::CPrivateView(IViewHost& host, QWidget* parent)
     m_scrollEnable = Register(1110, new QCheckBox(Text(MessageId::kPrivateScrollList), this));
     m_scrollEnable->setAccessibleName(m_scrollEnable->text());
     AddRow(nullptr, m_scrollEnable);
+    m_scrollList =
+        new CTwoListEditor(MessageId::kAvailableContacts, MessageId::kScrollListCaption, this);
+    RegisterTwoList(m_scrollList, 1111, 1112, 1113, 1114, 1115, 1116);
+    AddRow(nullptr, m_scrollList);
     AddButtonRows();
+    connect(m_scrollList, &CTwoListEditor::AddRequested, this, &CPrivateView::OnScrollAdd);
+    connect(m_scrollList, &CTwoListEditor::RemoveRequested, this, &CPrivateView::OnScrollRemove);
 
     connect(m_id, &QLineEdit::textChanged, this, &CPrivateView::OnIdChanged);
     connect(m_id, &QLineEdit::textEdited, this, &CPrivateView::MarkChanged);
@@ -83,9 +92,93 @@ void CPrivateView::LoadFields() {
     FillHomeGroups();
     // The private scroll list exists from the model groups that have the field.
     if (xmlHasProp(contact.Node(), BAD_CAST "private_scroll_list")) {
-        KeepShown(1110);
+        for (int id = 1110; id <= 1116; ++id) {
+            KeepShown(id);
+        }
         m_scrollEnable->setChecked(ScriptToBool(contact.GetAttributeValue("private_scroll_list")));
+        FillScrollList();
     }
+}
+
+void CPrivateView::NameChanged() {
+    if (!m_contacts.empty()) {
+        FillScrollList();
+    }
+}
+
+// Every contact, in profile order, is offered; the private's scroll list names its members.
+void CPrivateView::FillScrollList(bool moving) {
+    const CDataItem entries = RequiredChild(Contact(), "scrolllist");
+    std::set<std::string> listed;
+    for (int i = 0, n = entries.GetChildCount(); i < n; ++i) {
+        listed.insert(AttributeText(entries.GetChildByIndex(i), "name"));
+    }
+    const std::string ownRadio = AttributeText(Limit(), "pid");
+    const CDataItem lists = RootItem().GetChildByName("Contacts");
+    m_contacts.clear();
+    std::vector<TwoListRow> available;
+    std::vector<TwoListRow> members;
+    for (int l = 0, ln = lists.GetChildCount(); l < ln; ++l) {
+        const CDataItem list = lists.GetChildByIndex(l);
+        for (int i = 0, n = list.GetChildCount(); i < n; ++i) {
+            const CDataItem contact = list.GetChildByIndex(i);
+            const int type = ScriptToInt32(contact.GetAttributeValue("cntct_type"));
+            const int icon = type == 2   ? ViewIcons::kPublicGroupImage
+                             : type == 1 ? ViewIcons::kPrivateGroupImage
+                             : AttributeText(contact, "pid") == ownRadio ? ViewIcons::kOwnRadioImage
+                                                                         : ViewIcons::kPrivateImage;
+            const std::string name = AttributeText(contact, "name");
+            const TwoListRow row{static_cast<int>(m_contacts.size()), QString::fromStdString(name),
+                                 icon};
+            (listed.count(name) ? members : available).push_back(row);
+            m_contacts.push_back({name, icon});
+        }
+    }
+    m_scrollList->SetRows(std::move(available), std::move(members));
+    // After a move the editor has selected the rows that follow; on load the check box decides.
+    if (!moving) {
+        m_scrollList->SetListsEnabled(m_scrollEnable->isChecked());
+    }
+}
+
+void CPrivateView::OnScrollAdd(const std::vector<int>& indexes) {
+    Guarded([this, &indexes] {
+        CDataItem entries = RequiredChild(Contact(), "scrolllist");
+        for (const int index : indexes) {
+            if (index < 0 || index >= static_cast<int>(m_contacts.size())) {
+                continue;
+            }
+            if (entries.CanAddChild()) {
+                entries.AddNewPriScrList(m_contacts[static_cast<std::size_t>(index)].name);
+                m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindScrollList));
+            }
+        }
+        m_host.MarkModified();
+    });
+    Guarded([this] { FillScrollList(true); });
+}
+
+void CPrivateView::OnScrollRemove(const std::vector<int>& indexes) {
+    Guarded([this, &indexes] {
+        CDataItem entries = RequiredChild(Contact(), "scrolllist");
+        for (const int index : indexes) {
+            if (index < 0 || index >= static_cast<int>(m_contacts.size())) {
+                continue;
+            }
+            const std::string& name = m_contacts[static_cast<std::size_t>(index)].name;
+            for (int i = 0, n = entries.GetChildCount(); i < n; ++i) {
+                if (AttributeText(entries.GetChildByIndex(i), "name") == name) {
+                    int first = 0;
+                    int second = 0;
+                    entries.RemoveChildByIndex(i, first, 0, second);
+                    m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindScrollList));
+                    break;
+                }
+            }
+        }
+        m_host.MarkModified();
+    });
+    Guarded([this] { FillScrollList(true); });
 }
 
 void CPrivateView::FillHomeGroups() {
@@ -376,7 +469,9 @@ void CPrivateView::OnScrollEnableClicked(bool checked) {
         int second = 0;
         const int result = contact.SetAttributeValue(
             "private_scroll_list", ScriptInteger(checked ? 1 : 0), first, 0, second);
-        if (result == 1) {
+        if (result == 0) {
+            m_scrollList->SetListsEnabled(checked);
+        } else if (result == 1) {
             ShowRuleMessage(first, MessageStyle::kOk);
         } else if (result == 2) {
             const int answer = ShowRuleMessage(first, second);

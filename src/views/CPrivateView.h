@@ -2,6 +2,7 @@
 
 #include "CContactEditView.h"
 
+class CTwoListEditor;
 class QCheckBox;
 
 // One private contact: name, channel, identifier (typed, scanned from a bar code or captured
@@ -19,6 +20,7 @@ class CPrivateView : public CContactEditView {
     QCheckBox* GroupOnlyBox() const { return m_groupOnly; }
     QComboBox* RingerList() const { return m_ringer; }
     QCheckBox* ScrollListBox() const { return m_scrollEnable; }
+    CTwoListEditor* ScrollList() const { return m_scrollList; }
     bool ScannerMode() const { return m_scannerMode; }
 
     // The typing filter of the identifier box: digits only, no leading zero; a text that is not a
@@ -32,8 +34,18 @@ class CPrivateView : public CContactEditView {
     void ChannelChanged(bool asked) override;
     QWidget* CollectFaults(std::string& lines) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void NameChanged() override;
 
   private:
+    // One contact of the private scroll list editor's table, by its global index.
+    struct ScrollContact {
+        std::string name;
+        int icon;
+    };
+    // Rebuilds the private scroll list editor from the profile.
+    void FillScrollList(bool moving = false);
+    void OnScrollAdd(const std::vector<int>& indexes);
+    void OnScrollRemove(const std::vector<int>& indexes);
     void FillHomeGroups();
     void OnIdChanged();
     // E3: false when the identifier is empty or refused; quiet reports nothing.
@@ -55,6 +67,8 @@ class CPrivateView : public CContactEditView {
     QCheckBox* m_groupOnly = nullptr;
     QComboBox* m_ringer = nullptr;
     QCheckBox* m_scrollEnable = nullptr;
+    CTwoListEditor* m_scrollList = nullptr;
+    std::vector<ScrollContact> m_contacts;
     QString m_acceptedId;
     int m_homePos = 0;
     bool m_filtering = false;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "CPlaceholderView.h"
+#include "CPrivateGroupView.h"
 #include "CPrivateView.h"
 #include "CPublicGroupView.h"
 #include "CRadioInfoView.h"
@@ -59,6 +60,8 @@ CBaseView* CViewFactory::Create(int kind, IViewHost& host, QWidget* parent) {
             return new CTextMessageView(host, parent);
         case kKindPublicGroup:
             return new CPublicGroupView(host, parent);
+        case kKindPrivateGroup:
+            return new CPrivateGroupView(host, parent);
         case kKindPrivate:
             return new CPrivateView(host, parent);
         default:

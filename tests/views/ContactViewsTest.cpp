@@ -5,12 +5,16 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QSignalSpy>
 
+#include "CPrivateGroupView.h"
 #include "CPrivateView.h"
 #include "CPublicGroupView.h"
+#include "CTwoListEditor.h"
 #include "FrameFixture.h"
 #include "FullProfile.h"
 #include "MessageId.h"
+#include "ViewIcons.h"
 #include "XmlDom.h"
 
 namespace {
@@ -393,3 +397,137 @@ TEST_F(ContactViewsTest, EditsSurviveSaveAndReopen) {
 }
 
 }  // namespace
+
+namespace {
+
+// Private groups G0..G5 on channel 1 and Far on channel 2; Full belongs to G1..G5, Four to G1..G4,
+// Member only to G0, and Crowded (channel 2) to five groups. The own radio is Member.
+std::string GroupProfile() {
+    auto groups = [](int first, int last) {
+        std::string inner = "<ParentPrivateGroups>";
+        for (int g = first; g <= last; ++g) {
+            inner += "<ParentPrivateGroup pid=\"1000010" + std::to_string(g) + "\"/>";
+        }
+        return inner + "</ParentPrivateGroups><scrolllist/>";
+    };
+    ProfilePieces pieces;
+    pieces.pid = "10000003";
+    for (int g = 0; g <= 5; ++g) {
+        pieces.privateGroups +=
+            PrivateGroupXml("G" + std::to_string(g), "1000010" + std::to_string(g), 1);
+    }
+    pieces.privateGroups += PrivateGroupXml("Far", "10000109", 2);
+    pieces.privates = PrivateXml("Full", "10000001", groups(1, 5), " id_in_use=\"1\"") +
+                      PrivateXml("Four", "10000002", groups(1, 4), " id_in_use=\"1\"") +
+                      PrivateXml("Member", "10000003", groups(0, 0), " id_in_use=\"1\"") +
+                      PrivateXml("Crowded", "10000004", groups(1, 5), " channel=\"2\"");
+    return MakeProfile(pieces);
+}
+
+QStringList Rows(const QListView* list) {
+    QStringList rows;
+    for (int r = 0; r < list->model()->rowCount(); ++r) {
+        rows << list->model()->index(r, 0).data().toString();
+    }
+    return rows;
+}
+
+void ClickRow(QListView* list, int row) {
+    const QRect rect = list->visualRect(list->model()->index(row, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+}  // namespace
+
+TEST_F(ContactViewsTest, PrivateInFiveGroupsIsGreyAndCannotBeChosen) {
+    auto* view = Show<CPrivateGroupView>(kKindPrivateGroup, 1, WriteProfile(GroupProfile()));
+    ASSERT_NE(view, nullptr);
+    QListView* available = view->Members()->AvailableList();
+    EXPECT_EQ(Rows(available), QStringList({"Four (1 Group(s) Left)", "Full (0 Group(s) Left)"}));
+    EXPECT_EQ(Rows(view->Members()->MembersList()), QStringList({"Member"}));
+    const QString full = QString::fromStdString(LoadString(MessageId::kFivePrivateGroupsAlready));
+    EXPECT_EQ(available->model()->index(1, 0).data(Qt::ToolTipRole).toString(), full);
+    QSignalSpy status(m_frame.data(), &CChildFrame::statusTextChanged);
+    ClickRow(available, 1);
+    EXPECT_TRUE(view->Members()->SelectedAvailable().empty());
+    EXPECT_FALSE(view->Members()->AddButton()->isEnabled());
+    ASSERT_FALSE(status.isEmpty());
+    EXPECT_EQ(status.last().at(0).toString(), full);
+    ClickRow(available, 0);
+    EXPECT_TRUE(view->Members()->AddButton()->isEnabled());
+    EXPECT_EQ(status.last().at(0).toString(),
+              QString::fromStdString(LoadString(MessageId::kReady)));
+}
+
+TEST_F(ContactViewsTest, PrivateWithFourGroupsJoinsAndLeaves) {
+    auto* view = Show<CPrivateGroupView>(kKindPrivateGroup, 1, WriteProfile(GroupProfile()));
+    ASSERT_NE(view, nullptr);
+    const std::string g0 =
+        "//dfns:Private[@name='Four']/dfns:ParentPrivateGroups/"
+        "dfns:ParentPrivateGroup[@pid='10000100']";
+    ClickRow(view->Members()->AvailableList(), 0);
+    QTest::mouseClick(view->Members()->AddButton(), Qt::LeftButton);
+    EXPECT_EQ(Rows(view->Members()->MembersList()), QStringList({"Four", "Member"}));
+    EXPECT_EQ(Stored(g0, "pid"), "10000100");
+    ClickRow(view->Members()->MembersList(), 0);
+    QTest::mouseClick(view->Members()->RemoveButton(), Qt::LeftButton);
+    EXPECT_EQ(Rows(view->Members()->AvailableList()),
+              QStringList({"Four (1 Group(s) Left)", "Full (0 Group(s) Left)"}));
+    EXPECT_EQ(Stored(g0, "pid"), "<none>");
+    EXPECT_TRUE(m_frame->Document().IsModified());
+}
+
+TEST_F(ContactViewsTest, GroupChannelWithoutAvailablePrivatesIsRefusedUnasked) {
+    // Channel 2 holds only a private in five groups, channel 3 none at all.
+    for (const int channelIndex : {1, 2}) {
+        auto* view = Show<CPrivateGroupView>(kKindPrivateGroup, 1, WriteProfile(GroupProfile()));
+        ASSERT_NE(view, nullptr);
+        Choose(view->ChannelList(), channelIndex);
+        EXPECT_EQ(m_ui.shown,
+                  std::vector<std::string>{LoadString(MessageId::kNoPrivatesOnNewChannel)});
+        EXPECT_EQ(view->ChannelList()->currentIndex(), 0);
+        EXPECT_EQ(Stored("//dfns:PrivateGroup[@name='G0']", "channel"), "1");
+        CloseFrame();
+        m_ui.shown.clear();
+    }
+}
+
+TEST_F(ContactViewsTest, GroupLeftWithoutMembersIsOfferedForDeletion) {
+    auto* view = Show<CPrivateGroupView>(kKindPrivateGroup, 1, WriteProfile(GroupProfile()));
+    ASSERT_NE(view, nullptr);
+    ClickRow(view->Members()->MembersList(), 0);
+    QTest::mouseClick(view->Members()->RemoveButton(), Qt::LeftButton);
+    m_ui.answers = {MessageStyle::kIdCancel};
+    Click(Node(kKindContacts));
+    EXPECT_EQ(m_ui.shown.back(),
+              CStringTable::Instance().Format(MessageId::kFieldsIncorrectlySpecified,
+                                              {LoadString(MessageId::kFaultGroupMembers)}));
+    EXPECT_EQ(m_frame->Current().kind, kKindPrivateGroup);
+    QTRY_VERIFY(view->Members()->MembersList()->hasFocus());
+}
+
+TEST_F(ContactViewsTest, PrivateScrollListEditsTheListAndShowsTheOwnRadio) {
+    auto* view = Show<CPrivateView>(kKindPrivate, 3, WriteProfile(GroupProfile()));
+    ASSERT_NE(view, nullptr);
+    CTwoListEditor* editor = view->ScrollList();
+    EXPECT_FALSE(editor->AvailableList()->isEnabled());
+    QTest::mouseClick(view->ScrollListBox(), Qt::LeftButton);
+    EXPECT_EQ(Stored("//dfns:Private[@name='Member']", "private_scroll_list"), "1");
+    ASSERT_TRUE(editor->AvailableList()->isEnabled());
+    const auto& rows = editor->AvailableModel().Rows();
+    const auto own = std::find_if(rows.begin(), rows.end(),
+                                  [](const TwoListRow& row) { return row.name == "Member"; });
+    ASSERT_NE(own, rows.end());
+    EXPECT_EQ(own->icon, ViewIcons::kOwnRadioImage);
+    ClickRow(editor->AvailableList(), 0);
+    QTest::mouseClick(editor->AddButton(), Qt::LeftButton);
+    EXPECT_EQ(Rows(editor->MembersList()), QStringList({"Crowded"}));
+    EXPECT_EQ(Stored("//dfns:Private[@name='Member']/dfns:scrolllist/dfns:list", "name"),
+              "Crowded");
+    // A rename carries the entry along and the editor shows the new name.
+    auto* crowded = Show<CPrivateView>(kKindPrivate, 0);
+    Retype(crowded->NameBox(), "Busy");
+    crowded->ChannelList()->setFocus();
+    view = Show<CPrivateView>(kKindPrivate, 3);
+    EXPECT_EQ(Rows(view->ScrollList()->MembersList()), QStringList({"Busy"}));
+}
