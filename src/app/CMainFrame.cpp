@@ -88,6 +88,9 @@ CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath
 
     BuildStatusBar();
     m_radio = std::make_unique<CRadioCommands>(*this, *m_ports);
+    if (auto* own = dynamic_cast<CMessageBoxUi*>(m_ownUi.get())) {
+        own->SetPidReader([this] { return m_radio->ReadPrivateId(); });
+    }
     BuildMenus();
     BuildToolBar();
     m_portPane->setText(QString::fromStdString(m_radio->CurrentPort()));

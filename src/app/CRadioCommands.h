@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "CGuiRadioUi.h"
@@ -23,6 +24,8 @@ class CRadioCommands : public QObject {
     // Writes the active profile; after "Write Next Radio" the same write for the next radio.
     void Write();
     void Reset();
+    // Captures another radio's PID over the air; the PID when the user ended the dialog with OK.
+    std::optional<std::string> ReadPrivateId();
     bool Running() const { return m_running; }
     // The port the commands would use now ("" when there is none).
     std::string CurrentPort() const;
