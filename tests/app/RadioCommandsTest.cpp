@@ -394,36 +394,6 @@ TEST_F(RadioCommandsTest, PidCaptureShowsItsOutcome) {
     context.capturePollInterval = std::chrono::milliseconds(3000);
 }
 
-// The private view's capture button runs this: OK yields the captured PID, Cancel nothing, and the
-// radio commands are free again afterwards.
-TEST_F(RadioCommandsTest, ReadPrivateIdYieldsTheCapturedPid) {
-    CTransferContext& context = CTransferContext::Instance();
-    context.capturePollInterval = std::chrono::milliseconds(0);
-    for (const bool press : {true, false}) {
-        CSimRadio sim;
-        sim.radio.SetCapture(u"10000777", 1);
-        OpenWindow(sim);
-        QTimer::singleShot(0, m_window.get(), [press] {
-            QTest::qWaitFor([] {
-                auto* dialog = qobject_cast<CReadPidDialog*>(QApplication::activeModalWidget());
-                return dialog && dialog->OkButton()->isEnabled();
-            });
-            auto* dialog = qobject_cast<CReadPidDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            if (press) {
-                QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-            } else {
-                dialog->reject();  // closed without OK (the title bar's close button)
-            }
-        });
-        const auto pid = m_window->Radio().ReadPrivateId();
-        EXPECT_EQ(pid, press ? std::optional<std::string>("10000777") : std::nullopt);
-        EXPECT_FALSE(m_window->Radio().Running());
-        m_window.reset();
-    }
-    context.capturePollInterval = std::chrono::milliseconds(3000);
-}
-
 // The preference dialog's list and its auto-detect rule over a fake set of ports.
 TEST_F(RadioCommandsTest, PreferenceDialogChoosesAndStoresThePort) {
     m_ports.ports = {{"ttyS10", "/dev/ttyS10", "", "", ""},
