@@ -91,6 +91,9 @@ CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath
     BuildStatusBar();
     m_radio = std::make_unique<CRadioCommands>(*this, *m_ports);
     m_contactCsv = std::make_unique<CContactCsvCommands>(*this);
+    if (auto* own = dynamic_cast<CMessageBoxUi*>(m_ownUi.get())) {
+        own->SetPidReader([this] { return m_radio->ReadPrivateId(); });
+    }
     BuildMenus();
     BuildToolBar();
     m_portPane->setText(QString::fromStdString(m_radio->CurrentPort()));
@@ -457,6 +460,8 @@ void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
     frame->SetHelpPaneShown(m_helpPaneShown);
+    connect(frame, &CChildFrame::statusTextChanged, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     try {
         frame->InitialUpdate();
     } catch (const CQMVVLTException& e) {

@@ -106,3 +106,7 @@ std::optional<std::string> CMessageBoxUi::AskTemplate(const std::filesystem::pat
 bool CMessageBoxUi::OpenUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
+
+std::optional<std::string> CMessageBoxUi::ReadPrivateId() {
+    return m_pidReader ? m_pidReader() : std::nullopt;
+}

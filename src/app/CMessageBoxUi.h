@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 #include "IAppUi.h"
 
@@ -20,7 +21,13 @@ class CMessageBoxUi : public IAppUi {
     int AskSaveChanges(const QString& documentName) override;
     std::optional<std::string> AskTemplate(const std::filesystem::path& installPath) override;
     bool OpenUrl(const QUrl& url) override;
+    std::optional<std::string> ReadPrivateId() override;
+    // Who captures a PID for the views (the main window's radio commands).
+    void SetPidReader(std::function<std::optional<std::string>()> reader) {
+        m_pidReader = std::move(reader);
+    }
 
   private:
     QPointer<QWidget> m_parent;
+    std::function<std::optional<std::string>()> m_pidReader;
 };

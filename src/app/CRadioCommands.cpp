@@ -7,6 +7,7 @@
 #include "CChildFrame.h"
 #include "CMainFrame.h"
 #include "CQMVVLTDoc.h"
+#include "CReadPidDialog.h"
 #include "CReadWriteDialog.h"
 #include "CTraceFolder.h"
 #include "CTraceScope.h"
@@ -170,4 +171,21 @@ void CRadioCommands::CompareWithRadio() {
                                        lines, &m_window);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
+}
+
+std::optional<std::string> CRadioCommands::ReadPrivateId() {
+    std::string port;
+    if (!Start(port)) {
+        return std::nullopt;
+    }
+    CReadPidDialog dialog(
+        CTransferContext::Instance(), port,
+        [this](const QString& text) { m_window.PortPane()->setText(text); }, &m_window);
+    const int answer = dialog.Run();
+    const QString pid = QString::fromStdU16String(dialog.CapturedPid()).trimmed();
+    Finish();
+    if (answer != QDialog::Accepted || pid.isEmpty()) {
+        return std::nullopt;
+    }
+    return pid.toStdString();
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "CGuiRadioUi.h"
@@ -26,6 +27,8 @@ class CRadioCommands : public QObject {
     void Reset();
     // Reads the radio as Read does and shows how it differs from the active profile.
     void CompareWithRadio();
+    // Captures another radio's PID over the air; the PID when the user ended the dialog with OK.
+    std::optional<std::string> ReadPrivateId();
     bool Running() const { return m_running; }
     // The port the commands would use now ("" when there is none).
     std::string CurrentPort() const;

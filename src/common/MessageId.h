@@ -326,4 +326,29 @@ inline constexpr int kCurrentContacts = 10048;
 inline constexpr int kCurrentPrivateGroups = 10049;
 inline constexpr int kCurrentPublicGroups = 10050;
 inline constexpr int kCurrentPrivates = 10051;
+
+// The contact editing views.
+inline constexpr int kConfirmPublicGroupChannel = 133;  // "... channel %d's scan list ... %d's ..."
+inline constexpr int kFivePrivateGroupsAlready = 173;
+inline constexpr int kBankInformationIncorrect = 210;
+inline constexpr int kDuplicatePublicGroupId = 266;
+inline constexpr int kDeleteCurrentContact = 269;
+inline constexpr int kContactNameLabel = 10052;
+inline constexpr int kContactChannelLabel = 10053;
+inline constexpr int kContactIdLabel = 10054;
+inline constexpr int kNameFieldEmpty = 10055;
+inline constexpr int kAddMembersButton = 10084;     // "Add >>"
+inline constexpr int kRemoveMembersButton = 10085;  // "<< Remove"
+inline constexpr int kReadPrivateIdButton = 10096;
+inline constexpr int kIdFieldEmpty = 10099;
+inline constexpr int kGroupsLeftSuffix = 10100;  // " (%d Group(s) Left)"
+inline constexpr int kAllPrivatesLabel = 10102;
+inline constexpr int kGroupMembersLabel = 10103;
+inline constexpr int kChannelNumber = 10104;  // "Channel %d"
+inline constexpr int kRingerNumber = 10107;   // "Ringer %d"
+inline constexpr int kNoPrivatesOnNewChannel = 10108;
+inline constexpr int kFieldsIncorrectlySpecified = 10161;
+inline constexpr int kFaultName = 10162;
+inline constexpr int kFaultId = 10163;
+inline constexpr int kFaultGroupMembers = 10164;
 }  // namespace MessageId

@@ -389,6 +389,10 @@ void CChildFrame::ControlFocused(const std::string& viewClass, int ctrlId) {
     }
 }
 
+void CChildFrame::SetStatusText(const std::string& text) {
+    emit statusTextChanged(QString::fromStdString(text));
+}
+
 void CChildFrame::SetHelpPaneShown(bool shown) {
     if (shown == HelpPaneShown()) {
         return;

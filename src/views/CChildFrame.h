@@ -69,6 +69,11 @@ class CChildFrame : public QWidget, public IViewHost {
     void ShowView(int kind, int position, const std::string& suffix = {}) override;
     void PostFocusFirstField(int kind) override;
     void ControlFocused(const std::string& viewClass, int ctrlId) override;
+    void SetStatusText(const std::string& text) override;
+
+  signals:
+    // A view's text for the status bar.
+    void statusTextChanged(const QString& text);
 
   signals:
     // Undo steps were added, undone or redone.

@@ -8,6 +8,9 @@
 #include "CPrivateGroupsView.h"
 #include "CPrivatesView.h"
 #include "CPublicGroupsView.h"
+#include "CPrivateGroupView.h"
+#include "CPrivateView.h"
+#include "CPublicGroupView.h"
 #include "CRadioInfoView.h"
 #include "CScanChannelView.h"
 #include "CScanListView.h"
@@ -79,6 +82,12 @@ CBaseView* CViewFactory::Create(int kind, IViewHost& host, QWidget* parent) {
             return new CScanListView(host, parent);
         case kKindScanChannel:
             return new CScanChannelView(host, parent);
+        case kKindPublicGroup:
+            return new CPublicGroupView(host, parent);
+        case kKindPrivateGroup:
+            return new CPrivateGroupView(host, parent);
+        case kKindPrivate:
+            return new CPrivateView(host, parent);
         default:
             if (!Known(kind)) {
                 return nullptr;

@@ -31,6 +31,8 @@ class IViewHost {
     virtual void ShowView(int kind, int position, const std::string& suffix = {}) = 0;
     // Asks the shown view to focus its first field after an add (runs later, queued).
     virtual void PostFocusFirstField(int kind) = 0;
+    // A text for the main window's status bar (the idle text restores it).
+    virtual void SetStatusText(const std::string& /*text*/) {}
     // A control of an editing view got the focus (for the help pane).
     virtual void ControlFocused(const std::string& viewClass, int ctrlId) = 0;
 };

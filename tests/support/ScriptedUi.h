@@ -19,6 +19,8 @@ class ScriptedUi : public IAppUi {
     std::optional<std::string> templateName;
     bool openUrlResult = true;
     std::vector<QUrl> openedUrls;
+    std::optional<std::string> readPid;  // what the PID capture dialog ends with
+    int readPidRuns = 0;
 
     bool Showed(int messageId) const { return Count(LoadString(messageId)) > 0; }
     int Count(const std::string& text) const {
@@ -57,6 +59,11 @@ class ScriptedUi : public IAppUi {
     bool OpenUrl(const QUrl& url) override {
         openedUrls.push_back(url);
         return openUrlResult;
+    }
+
+    std::optional<std::string> ReadPrivateId() override {
+        ++readPidRuns;
+        return readPid;
     }
 
   private:

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <vector>
+
+#include "CContactEditView.h"
+
+class CTwoListEditor;
+struct TwoListRow;
+
+// One private group: name, channel, identifier (its own, or one a private holds without using
+// it), and its members: privates on the group's channel, each in at most five groups. Privates
+// with no group left are listed greyed and cannot be chosen.
+class CPrivateGroupView : public CContactEditView {
+    Q_OBJECT
+  public:
+    static constexpr int kMaxGroupsPerPrivate = 5;
+
+    explicit CPrivateGroupView(IViewHost& host, QWidget* parent = nullptr);
+
+    QComboBox* IdList() const { return m_id; }
+    CTwoListEditor* Members() const { return m_members; }
+
+  protected:
+    void LoadFields() override;
+    bool AcceptChannel(int channel) override;
+    void ChannelChanged(bool asked) override;
+    QWidget* CollectFaults(std::string& lines) override;
+
+  private:
+    void FillIdList();
+    // Rebuilds both membership lists from the profile.
+    void FillMembers();
+    void OnIdActivated(int index);
+    void OnAdd(const std::vector<int>& indexes);
+    void OnRemove(const std::vector<int>& indexes);
+    // The status bar: message 173 when no private can be added, else the idle text.
+    void UpdateStatus();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The membership entries of a private (a missing list is a profile data error).
+    CDataItem Memberships(const CDataItem& private_) const;
+    // 5 minus the private's groups; a private in more than five is a profile data error.
+    int GroupsLeft(const CDataItem& private_) const;
+    std::string GroupPid();
+
+    QComboBox* m_id = nullptr;
+    CTwoListEditor* m_members = nullptr;
+    int m_idPos = -1;
+};
