@@ -563,5 +563,11 @@ const StringTableEntry kEnglishStrings[] = {
     {33200, "Write &Next Radio"},
     {33201, "Writing success! Radios written in this series: %s"},
     {33202, "Password"},
+
+    // Settings view: the clock's fixed list entries
+    {34200, "12hr"},
+    {34201, "24hr"},
+    {34202, "MM/DD"},
+    {34203, "DD/MM"},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

@@ -4,6 +4,7 @@
 
 #include "CPlaceholderView.h"
 #include "CRadioInfoView.h"
+#include "CSettingsView.h"
 #include "CTextMessageView.h"
 #include "CTextMessagesView.h"
 #include "NodeKind.h"
@@ -51,6 +52,8 @@ CBaseView* CViewFactory::Create(int kind, IViewHost& host, QWidget* parent) {
     switch (kind) {
         case kKindRoot:
             return new CRadioInfoView(host, parent);
+        case kKindSettings:
+            return new CSettingsView(host, parent);
         case kKindTextMessages:
             return new CTextMessagesView(host, parent);
         case kKindTextMessage:
