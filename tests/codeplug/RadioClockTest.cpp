@@ -33,7 +33,7 @@ TEST(RadioClock, EqualsUnixTimeOverThePickerRange) {
         for (const QTime t : {QTime(0, 0, 0), QTime(23, 59, 59), QTime(12, 34, 56)}) {
             const std::uint32_t value =
                 RadioClockSeconds(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second());
-            const qint64 unix = QDateTime(d, t, QTimeZone::UTC).toSecsSinceEpoch();
+            const qint64 unix = QDateTime(d, t, QTimeZone::utc()).toSecsSinceEpoch();
             ASSERT_EQ(value, unix) << d.toString(Qt::ISODate).toStdString();
             const RadioClockFields f = RadioClockDecode(value);
             ASSERT_EQ(QDate(f.year, f.month, f.day), d) << value;
