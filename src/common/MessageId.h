@@ -228,6 +228,30 @@ inline constexpr int kWriteNextText = 33200;
 inline constexpr int kRadiosWritten = 33201;
 inline constexpr int kPassword = 33202;
 
+// Contact list views, the summary and the scan and scroll list editors.
+inline constexpr int kChannelScanColumn = 116;  // "Channel %d"
+inline constexpr int kScrollListCaption = 118;
+inline constexpr int kScanListCaption = 119;
+inline constexpr int kAvailableContacts = 121;
+inline constexpr int kAddButton = 122;
+inline constexpr int kRemoveButton = 123;
+inline constexpr int kScanListChannel = 124;  // "Scan List Channel %d"
+inline constexpr int kAllPublicGroupsList = 125;
+inline constexpr int kChannelScanListFull = 155;
+inline constexpr int kScanListLimit = 164;  // "Cannot add more than %d ..."
+inline constexpr int kAddPrivatesWithScanner = 215;
+inline constexpr int kAddPublicGroup = 10037;
+inline constexpr int kAddPrivateGroup = 10039;
+inline constexpr int kAddPrivates = 10041;
+inline constexpr int kMaximumContacts = 10044;
+inline constexpr int kMaximumPrivateGroups = 10045;
+inline constexpr int kMaximumPublicGroups = 10046;
+inline constexpr int kMaximumPrivates = 10047;
+inline constexpr int kCurrentContacts = 10048;
+inline constexpr int kCurrentPrivateGroups = 10049;
+inline constexpr int kCurrentPublicGroups = 10050;
+inline constexpr int kCurrentPrivates = 10051;
+
 // The settings view.
 inline constexpr int kManagerModeNote = 174;
 inline constexpr int kOff = 199;
