@@ -6,6 +6,8 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QLabel>
+#include <QListView>
+#include <QPushButton>
 #include <QTimeEdit>
 #include <QTimer>
 #include <array>
@@ -13,12 +15,14 @@
 #include "CPasswordEdit.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
+#include "CTwoListEditor.h"
 #include "IViewUi.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
 #include "NodeKind.h"
 #include "RadioClock.h"
 #include "StringTable.h"
+#include "ViewIcons.h"
 
 namespace {
 
@@ -91,6 +95,7 @@ CSettingsView::CSettingsView(IViewHost& host, QWidget* parent)
     BuildNoise();
     BuildAdvanced();
     BuildPassword();
+    BuildPrivateLists();
     ConnectChanges();
 }
 
@@ -180,6 +185,45 @@ void CSettingsView::BuildPassword() {
     AddRow(NewLabel(1067, Text(MessageId::kCodeplugPassword)), m_password);
     m_confirm = Register(1002, new CPasswordEdit(this));
     AddRow(NewLabel(1068, Text(MessageId::kConfirmPassword)), m_confirm);
+}
+
+// ids: the two labels, the two lists, the two buttons.
+CTwoListEditor* CSettingsView::AddPrivateList(int membersLabel, const std::array<int, 6>& ids) {
+    auto* editor = new CTwoListEditor(MessageId::kAllPrivatesList, membersLabel, this);
+    editor->SetButtonIds(ids[4], ids[5], ids[2], ids[3]);
+    editor->SetButtonTexts(MessageId::kSettingsAddButton, MessageId::kSettingsRemoveButton);
+    Register(ids[0], editor->AvailableLabel());
+    Register(ids[1], editor->MembersLabel());
+    Register(ids[2], editor->AvailableList());
+    Register(ids[3], editor->MembersList());
+    Register(ids[4], editor->AddButton());
+    Register(ids[5], editor->RemoveButton());
+    AddRow(nullptr, editor);
+    return editor;
+}
+
+void CSettingsView::BuildPrivateLists() {
+    m_managerMode =
+        AddPrivateList(MessageId::kManagerModeOnFor, {1050, 1052, 1003, 1004, 1015, 1016});
+    m_seeAllGroups =
+        AddPrivateList(MessageId::kSeeAllGroupsOnFor, {1051, 1053, 1005, 1006, 1044, 1048});
+    auto* note = NewLabel(1099, Text(MessageId::kManagerModeNote));
+    note->setWordWrap(true);
+    AddRow(nullptr, note);
+
+    connect(m_managerMode, &CTwoListEditor::AddRequested, this, [this](std::vector<int> indexes) {
+        SetPrivateFlag(indexes, "mngr_mode", true);
+        // Manager mode implies seeing all groups on the radio.
+        if (m_seeAllGroupsEnabled) {
+            SetPrivateFlag(indexes, "see_all_groups", true);
+        }
+    });
+    connect(m_managerMode, &CTwoListEditor::RemoveRequested, this,
+            [this](std::vector<int> indexes) { SetPrivateFlag(indexes, "mngr_mode", false); });
+    connect(m_seeAllGroups, &CTwoListEditor::AddRequested, this,
+            [this](std::vector<int> indexes) { SetPrivateFlag(indexes, "see_all_groups", true); });
+    connect(m_seeAllGroups, &CTwoListEditor::RemoveRequested, this,
+            [this](std::vector<int> indexes) { SetPrivateFlag(indexes, "see_all_groups", false); });
 }
 
 void CSettingsView::ConnectChanges() {
@@ -273,6 +317,7 @@ void CSettingsView::LoadData() {
         LoadLanguages();
         LoadClock();
         LoadPassword();
+        LoadPrivateLists();
     } catch (CQMVVLTException& e) {
         e.AddTrace("CSettingsView::LoadData", __LINE__, LoadString(MessageId::kErrorSettingsView));
         throw;
@@ -395,6 +440,58 @@ void CSettingsView::LoadPassword() {
     const QString text = QString::fromStdString(m_storedPassword);
     m_password->setText(text);
     m_confirm->setText(text);
+}
+
+void CSettingsView::LoadPrivateLists() {
+    m_privates = RootItem().GetChildByName("Contacts").GetChildByName("Privates");
+    m_ownPid = ScriptToText(m_limit.GetAttributeValue("pid"));
+    m_seeAllGroupsEnabled = Flag(m_limit, "see_all_groups_en");
+    const struct {
+        CTwoListEditor* editor;
+        const char* attribute;
+        bool enabled;
+    } lists[] = {
+        {m_managerMode, "mngr_mode", Flag(m_limit, "mngr_mode_en")},
+        {m_seeAllGroups, "see_all_groups", m_seeAllGroupsEnabled},
+    };
+    for (const auto& list : lists) {
+        list.editor->SetListsEnabled(list.enabled);
+        RefreshPrivateList(list.editor, list.attribute);
+    }
+}
+
+void CSettingsView::RefreshPrivateList(CTwoListEditor* editor, const char* attribute) {
+    std::vector<TwoListRow> available;
+    std::vector<TwoListRow> members;
+    const int count = m_privates.GetChildCount();
+    for (int i = 0; i < count; ++i) {
+        const CDataItem item = m_privates.GetChildByIndex(i);
+        if (item.IsEmpty() || !Has(item, "name")) {
+            continue;
+        }
+        const std::string pid = ScriptToText(item.GetAttributeValue("pid"));
+        TwoListRow row{i, QString::fromStdString(ScriptToText(item.GetAttributeValue("name"))),
+                       pid == m_ownPid ? ViewIcons::kOwnRadioImage : ViewIcons::kPrivateImage};
+        (Flag(item, attribute) ? members : available).push_back(std::move(row));
+    }
+    editor->SetRows(std::move(available), std::move(members));
+}
+
+void CSettingsView::SetPrivateFlag(const std::vector<int>& indexes, const char* attribute,
+                                   bool on) {
+    try {
+        // From the last to the first, as the rows leave their list.
+        for (auto it = indexes.rbegin(); it != indexes.rend(); ++it) {
+            const CDataItem item = m_privates.GetChildByIndex(*it);
+            if (!item.IsEmpty() && Flag(item, attribute) != on) {
+                Commit(item, attribute, CScriptValue(on));
+            }
+        }
+        RefreshPrivateList(std::string(attribute) == "mngr_mode" ? m_managerMode : m_seeAllGroups,
+                           attribute);
+    } catch (const CQMVVLTException& e) {
+        m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+    }
 }
 
 QString CSettingsView::TimeDisplayFormat(int timeFormat) {

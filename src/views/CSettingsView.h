@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <array>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -8,6 +9,7 @@
 #include "CBaseView.h"
 
 class CPasswordEdit;
+class CTwoListEditor;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -40,6 +42,8 @@ class CSettingsView : public CBaseView {
     void BuildNoise();
     void BuildAdvanced();
     void BuildPassword();
+    void BuildPrivateLists();
+    CTwoListEditor* AddPrivateList(int membersLabel, const std::array<int, 6>& ids);
     void ConnectChanges();
     QComboBox* AddList(int labelId, int labelText, int listId);
     QCheckBox* AddCheck(int labelId, int labelText, int checkId);
@@ -48,6 +52,10 @@ class CSettingsView : public CBaseView {
     void LoadClock();
     void LoadLanguages();
     void LoadPassword();
+    void LoadPrivateLists();
+    // The privates whose flag is clear (available) and set (members) into the editor.
+    void RefreshPrivateList(CTwoListEditor* editor, const char* attribute);
+    void SetPrivateFlag(const std::vector<int>& indexes, const char* attribute, bool on);
     void ApplyClockFormats();
 
     // Commits one attribute with the rule file's confirmation protocol; markModified = false
@@ -96,6 +104,11 @@ class CSettingsView : public CBaseView {
     QCheckBox* m_privateReply = nullptr;
     CPasswordEdit* m_password = nullptr;
     CPasswordEdit* m_confirm = nullptr;
+    CTwoListEditor* m_managerMode = nullptr;
+    CTwoListEditor* m_seeAllGroups = nullptr;
+    CDataItem m_privates;
+    std::string m_ownPid;
+    bool m_seeAllGroupsEnabled = false;
 
     std::string m_storedPassword;
     std::uint32_t m_shownTime = 0;

@@ -5,11 +5,14 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
 #include <QTimeEdit>
 #include <map>
 #include <regex>
 
 #include "CSettingsView.h"
+#include "CTwoListModel.h"
 #include "FrameFixture.h"
 #include "RadioClock.h"
 #include "XmlDom.h"
@@ -431,6 +434,79 @@ TEST_F(SettingsViewTest, LoadFailureIsShownAndTheWindowStaysUsable) {
     Click(Node(kKindTextMessages));
     ASSERT_NE(m_frame->View(), nullptr);
     EXPECT_EQ(m_frame->Current().kind, kKindTextMessages);
+}
+
+class SettingsPrivatesTest : public SettingsViewTest {
+  protected:
+    QStringList Names(int listId) const {
+        QStringList names;
+        for (const TwoListRow& row : Model(listId).Rows()) {
+            names << row.name;
+        }
+        return names;
+    }
+    const CTwoListModel& Model(int listId) const {
+        return *qobject_cast<const CTwoListModel*>(Get<QListView>(listId)->model());
+    }
+    std::string Flag(const char* name, const char* attribute) const {
+        const CXPath xpath(m_frame->Document().Model().GetProfileDoc());
+        const auto nodes = xpath.SelectNodes(std::string("//dfns:Private[@name='") + name + "']");
+        return nodes.empty() ? "" : GetAttribute(nodes[0], attribute).value_or("");
+    }
+    // Selects the named row alone with a click, then presses the button.
+    void Move(int listId, const QString& name, int buttonId) {
+        auto* list = Get<QListView>(listId);
+        const int row = static_cast<int>(Names(listId).indexOf(name));
+        ASSERT_GE(row, 0) << name.toStdString();
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseClick(Get<QPushButton>(buttonId), Qt::LeftButton);
+    }
+};
+
+TEST_F(SettingsPrivatesTest, ManagerModeAlsoAddsToSeeAllGroupsButRemovingLeavesIt) {
+    OpenSettings(Profile({}));
+    // The sample's own radio is a manager already.
+    const QStringList both = {"Bruno Costa", "Duty Manager"};
+    ASSERT_EQ(Names(1004), QStringList{"Duty Manager"});
+    ASSERT_EQ(Names(1006), QStringList{"Duty Manager"});
+    Move(1003, "Bruno Costa", 1015);
+    EXPECT_EQ(Flag("Bruno Costa", "mngr_mode"), "1");
+    EXPECT_EQ(Flag("Bruno Costa", "see_all_groups"), "1");
+    EXPECT_EQ(Names(1004), both);
+    EXPECT_EQ(Names(1006), both);
+    EXPECT_FALSE(Names(1003).contains("Bruno Costa"));
+    EXPECT_TRUE(m_frame->Document().IsModified());
+
+    Move(1004, "Bruno Costa", 1016);
+    EXPECT_EQ(Flag("Bruno Costa", "mngr_mode"), "0");
+    EXPECT_EQ(Flag("Bruno Costa", "see_all_groups"), "1");
+    EXPECT_EQ(Names(1006), both);
+
+    Move(1006, "Bruno Costa", 1048);
+    EXPECT_EQ(Flag("Bruno Costa", "see_all_groups"), "0");
+    EXPECT_EQ(Names(1006), QStringList{"Duty Manager"});
+    EXPECT_EQ(Flag("Duty Manager", "mngr_mode"), "1");
+}
+
+TEST_F(SettingsPrivatesTest, OwnRadioHasItsIconAndListsFollowTheModel) {
+    OpenSettings(Profile({}));
+    for (const int listId : {1003, 1004}) {
+        for (const TwoListRow& row : Model(listId).Rows()) {
+            EXPECT_EQ(row.icon, row.name == "Duty Manager" ? 11 : 10) << row.name.toStdString();
+        }
+    }
+    CloseFrame();
+
+    std::string text = ReadFileBytes(QMVVLT_SOURCE_DATA_DIR "/samples/SampleProfile.xml");
+    text.replace(text.find("mngr_mode_en=\"1\""), 16, "mngr_mode_en=\"0\"");
+    WriteFileBytes(m_config.Path() / "nm.lam", text);
+    OpenSettings(m_config.Path() / "nm.lam");
+    for (const int id : {1003, 1004, 1015, 1016}) {
+        EXPECT_FALSE(m_frame->View()->Control(id)->isEnabled()) << id;
+    }
+    EXPECT_TRUE(Get<QListView>(1005)->isEnabled());
+    EXPECT_TRUE(Get<QPushButton>(1044)->isEnabled());
 }
 
 TEST_F(SettingsViewTest, EverySettingSurvivesSaveAndReopen) {
