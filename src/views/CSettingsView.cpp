@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QListView>
 #include <QPushButton>
 #include <QTimeEdit>
@@ -83,6 +84,8 @@ QDate LastDate() {
     return QDate(2059, 12, 31);
 }
 constexpr int kSecondsPerDay = 86400;
+constexpr int kPrivateListHeight = 130;
+constexpr int kPrivateListGap = 10;
 
 }  // namespace
 
@@ -198,6 +201,11 @@ CTwoListEditor* CSettingsView::AddPrivateList(int membersLabel, const std::array
     Register(ids[3], editor->MembersList());
     Register(ids[4], editor->AddButton());
     Register(ids[5], editor->RemoveButton());
+    // A few rows of privates each; the lists scroll, and the form stays short enough to survey.
+    for (QListView* list : {editor->AvailableList(), editor->MembersList()}) {
+        list->setMaximumHeight(kPrivateListHeight);
+    }
+    editor->layout()->setContentsMargins(0, kPrivateListGap, 0, 0);
     AddRow(nullptr, editor);
     return editor;
 }
