@@ -564,6 +564,12 @@ const StringTableEntry kEnglishStrings[] = {
     {33201, "Writing success! Radios written in this series: %s"},
     {33202, "Password"},
 
+    // Settings view: the clock's fixed list entries
+    {34200, "12hr"},
+    {34201, "24hr"},
+    {34202, "MM/DD"},
+    {34203, "DD/MM"},
+
     // Dealer tools: backup before write, verify after write, wire trace
     {34300, "Verified: the radio holds what was written."},
     {34301, "Verification failed: the radio does not hold what was written. These fields differ:"},

@@ -1,7 +1,6 @@
 #include "CRadioCommandChain.h"
 
 #include <algorithm>
-#include <ctime>
 
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
@@ -244,25 +243,4 @@ int CRadioCommandChain::Reset(const std::string& port) {
     m_context.ClearCancel();
     CTransferOperations operations(m_context);
     return Run(RadioOperation::kReset, [&] { return operations.PerformReset(port); });
-}
-
-std::uint32_t RadioClockSeconds(int year, int month, int day, int hour, int minute, int second) {
-    static const int kDaysBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
-    std::int64_t days = static_cast<std::int64_t>(year - 1970) * 365 + (year - 1969) / 4;
-    days += kDaysBefore[(month - 1) % 12];
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (leap && month > 2) {
-        ++days;
-    }
-    days += day - 1;
-    const std::int64_t seconds = ((days * 24 + hour) * 60 + minute) * 60 + second;
-    return static_cast<std::uint32_t>(seconds);
-}
-
-std::uint32_t RadioClockNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return RadioClockSeconds(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                             local.tm_min, local.tm_sec);
 }

@@ -8,6 +8,7 @@
 #include "CTransferContext.h"
 #include "CVirtualCodeplug.h"
 #include "IRadioCommandUi.h"
+#include "RadioClock.h"
 
 class CQMVVLTDoc;
 class CQMVVLTException;
@@ -85,9 +86,3 @@ class CRadioCommandChain {
     bool m_verifyMismatch = false;
     bool m_backupFailed = false;
 };
-
-// The radio clock's encoding of a local date and time: seconds since 1970-01-01 00:00 with the
-// radio's own leap-day count.
-std::uint32_t RadioClockSeconds(int year, int month, int day, int hour, int minute, int second);
-// The PC's local clock now, in that encoding.
-std::uint32_t RadioClockNow();

@@ -15,6 +15,7 @@
 #include "CScanChannelView.h"
 #include "CScanListView.h"
 #include "CScrollListView.h"
+#include "CSettingsView.h"
 #include "CTextMessageView.h"
 #include "CTextMessagesView.h"
 #include "NodeKind.h"
@@ -62,6 +63,8 @@ CBaseView* CViewFactory::Create(int kind, IViewHost& host, QWidget* parent) {
     switch (kind) {
         case kKindRoot:
             return new CRadioInfoView(host, parent);
+        case kKindSettings:
+            return new CSettingsView(host, parent);
         case kKindTextMessages:
             return new CTextMessagesView(host, parent);
         case kKindTextMessage:

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -15,6 +16,7 @@
 
 #include "CAppSettings.h"
 #include "CAskPwdDlg.h"
+#include "CBaseView.h"
 #include "CChildFrame.h"
 #include "CMainFrame.h"
 #include "CPreferenceDialog.h"
@@ -26,6 +28,8 @@
 #include "ConfigTestFolder.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
+#include "NodeKind.h"
+#include "RadioClock.h"
 #include "RadioResult.h"
 #include "RadioResultText.h"
 #include "ScriptedUi.h"
@@ -308,6 +312,37 @@ TEST_F(RadioCommandsTest, TheWarningOfAWriteIsAnsweredInTheWindow) {
         ASSERT_EQ(driver.seen.size(), 1u);
         EXPECT_EQ(driver.seen[0].finished, c.finished);
         EXPECT_EQ(sim.radio.Image().texts[0] == u"Call the office", c.written) << c.answer;
+        CloseWindow();
+    }
+}
+
+TEST_F(RadioCommandsTest, WriteSetsTheRadioClockFromThePcWhenTheSettingsViewSaysSo) {
+    for (const bool usePcClock : {true, false}) {
+        CSimRadio sim;
+        OpenWindow(sim);
+        OpenSample();
+        CChildFrame* frame = m_window->Frames().front();
+        frame->ShowView(kKindSettings, 0);
+        auto* check = qobject_cast<QCheckBox*>(frame->View()->Control(1070));
+        ASSERT_NE(check, nullptr);
+        // The view's clock shows a date far from today; the write commits it unless the PC's
+        // clock is to be used.
+        auto* date = qobject_cast<QDateEdit*>(frame->View()->Control(1080));
+        ASSERT_NE(date, nullptr);
+        date->setDate(QDate(2030, 2, 3));
+        if (usePcClock) {
+            check->setFocus();
+            QTest::keyClick(check, Qt::Key_Space);
+        }
+        m_ui.answers = {MessageStyle::kIdYes};
+        DialogDriver driver(DialogDriver::Plan::kOk);
+        const std::uint32_t before = RadioClockNow();
+        m_window->Action(CMainFrame::kWrite)->trigger();
+        const std::uint32_t written = sim.radio.Image().settings.current_time;
+        ASSERT_EQ(driver.seen.size(), 1u);
+        EXPECT_EQ(driver.seen[0].finished, QDialog::Accepted);
+        EXPECT_EQ(written >= before && written <= RadioClockNow(), usePcClock) << written;
+        EXPECT_EQ(RadioClockDecode(written).year == 2030, !usePcClock) << written;
         CloseWindow();
     }
 }

@@ -180,20 +180,3 @@ TEST_F(RadioCommands, AnUndecodablePasswordIsUnableToGetRadioPassword) {
     EXPECT_EQ(chain.Read("scripted", image), kPasswordUnavailable);
     EXPECT_EQ(ui.messages, (std::vector<std::string>{LoadString(303)}));
 }
-
-TEST(RadioClock, EncodesLocalDatesWithTheRadiosLeapDays) {
-    struct Case {
-        int y, mo, d, h, mi, s;
-        std::uint32_t expected;
-    };
-    const Case cases[] = {
-        {1970, 1, 1, 0, 0, 0, 0},
-        {1970, 1, 2, 1, 2, 3, 86400 + 3723},
-        {1972, 3, 1, 0, 0, 0, (2 * 365 + 31 + 29) * 86400u},  // 1972 is a leap year
-        {2000, 3, 1, 0, 0, 0, 951868800u},
-        {2024, 12, 31, 23, 59, 59, 1735689599u},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(RadioClockSeconds(c.y, c.mo, c.d, c.h, c.mi, c.s), c.expected) << c.y;
-    }
-}
