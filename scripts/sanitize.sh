@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the tests under a sanitizer in a folder of its own and runs them there.
 #   scripts/sanitize.sh address   the whole suite under ASan and UBSan, in ./build-asan
-#   scripts/sanitize.sh thread    the radio tests (worker threads, virtual radio) under TSan,
-#                                 in ./build-tsan
+#   scripts/sanitize.sh thread    the radio tests (worker threads, virtual radio), those of the
+#                                 desktop program's radio commands included, under TSan, in
+#                                 ./build-tsan
 # Any sanitizer report fails the test that caused it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,12 +12,14 @@ case "$kind" in
   address)
     dir=build-asan
     targets=(all)
-    select=()
+    # The Debian package is built and checked once, from the plain build.
+    select=(-LE '^package$')
     ;;
   thread)
     dir=build-tsan
-    targets=(radio_protocol_tests radio_transfer_tests radio_command_tests radiosim_tests)
-    select=(-L '^radio')
+    targets=(radio_protocol_tests radio_transfer_tests radio_command_tests radiosim_tests
+      app_radio_tests)
+    select=(-L '^(radio|app_radio)')
     ;;
   *)
     echo "usage: $0 address|thread" >&2
