@@ -41,7 +41,8 @@ const char* SimOptions::Usage() {
            "         [--silence-from N --silence-frames K] (frames N to N+K-1 unanswered)\n"
            "         [--stuck-list] (every list read answers record 1 of 255)\n"
            "         [--busy] [--reject-q REASON] [--reject-s STATUS] [--type-8c BYTE]\n"
-           "         [--reject-opcode OPCODE] (the rejection for this opcode only)\n";
+           "         [--reject-opcode OPCODE] (the rejection for this opcode only)\n"
+           "       qmvvlt-radiosim -h|--help | --version\n";
 }
 
 std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args,
@@ -105,6 +106,8 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             o.capturePid = Widen(v.value_or(""));
         } else if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--pace") {
             o.faults.pace = true;
         } else if (a == "--quiet") {
