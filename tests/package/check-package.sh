@@ -37,8 +37,9 @@ check() { # what, then the command
 
 check "lintian without errors" lintian --fail-on error --tag-display-limit 0 "$deb"
 depends=$(dpkg-deb -f "$deb" Depends)
-check "Depends names the Qt and libxml2 libraries ($depends)" \
-  grep -qE 'libqt6widgets6.*|libxml2' <<<"$depends"
+for library in libqt6widgets6 libxml2 liblua5.4-0 qt6-qpa-plugins libqt6svg6; do
+  check "Depends names $library ($depends)" grep -qw "$library" <<<"$depends"
+done
 
 root=$scratch/root
 dpkg-deb -x "$deb" "$root"
