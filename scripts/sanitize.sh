@@ -31,5 +31,6 @@ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQMVVLT_SANITIZE="$kind"
 cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]}"
 export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+# Qt is not built with TSan; see scripts/tsan-qt.supp.
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan-qt.supp"
 ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 900 "${select[@]}"
