@@ -7,6 +7,7 @@ packages=(
   libxml2-dev liblua5.4-dev libcsv-dev
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  lintian appstream desktop-file-utils man-db groff-base file
 )
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi

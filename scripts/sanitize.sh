@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the tests under a sanitizer in a folder of its own and runs them there.
 #   scripts/sanitize.sh address   the whole suite under ASan and UBSan, in ./build-asan
-#   scripts/sanitize.sh thread    the radio tests (worker threads, virtual radio) under TSan,
-#                                 in ./build-tsan
+#   scripts/sanitize.sh thread    the radio tests (worker threads, virtual radio), those of the
+#                                 desktop program's radio commands included, under TSan, in
+#                                 ./build-tsan
 # Any sanitizer report fails the test that caused it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,12 +12,14 @@ case "$kind" in
   address)
     dir=build-asan
     targets=(all)
-    select=()
+    # The Debian package is built and checked once, from the plain build.
+    select=(-LE '^package$')
     ;;
   thread)
     dir=build-tsan
-    targets=(radio_protocol_tests radio_transfer_tests radio_command_tests radiosim_tests)
-    select=(-L '^radio')
+    targets=(radio_protocol_tests radio_transfer_tests radio_command_tests radiosim_tests
+      app_radio_tests)
+    select=(-L '^(radio|app_radio)')
     ;;
   *)
     echo "usage: $0 address|thread" >&2
@@ -28,5 +31,6 @@ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQMVVLT_SANITIZE="$kind"
 cmake --build "$dir" --parallel "$(nproc)" --target "${targets[@]}"
 export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+# Qt is not built with TSan; see scripts/tsan-qt.supp.
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/scripts/tsan-qt.supp"
 ctest --test-dir "$dir" --output-on-failure --parallel "$(nproc)" --timeout 900 "${select[@]}"

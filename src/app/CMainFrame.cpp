@@ -678,6 +678,18 @@ void CMainFrame::UpdateCommands() {
     Action(kRead)->setEnabled(radioIdle);
     Action(kReset)->setEnabled(radioIdle);
     Action(kPreference)->setEnabled(radioIdle);
+    // Nor may anything close, replace or re-read what the radio command works on, or change the
+    // language of the texts it shows.
+    for (int command : {kNew, kOpen, kExit}) {
+        Action(command)->setEnabled(radioIdle);
+    }
+    for (int command : {kClose, kReport}) {
+        Action(command)->setEnabled(hasFrame && radioIdle);
+    }
+    m_recentMenu->setEnabled(radioIdle && !m_recentMenu->isEmpty());
+    if (m_languageMenu) {
+        m_languageMenu->setEnabled(radioIdle);
+    }
     Action(kHelpPane)->setVisible(anyFrame);
     m_reportMenu->setVisible(anyFrame);
     m_windowMenu->setVisible(anyFrame);
@@ -714,6 +726,10 @@ void CMainFrame::UpdateUndoCommands() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (m_radio->Running()) {
+        event->ignore();
+        return;
+    }
     m_mdi->closeAllSubWindows();
     if (!m_mdi->subWindowList().isEmpty()) {
         event->ignore();

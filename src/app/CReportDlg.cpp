@@ -83,7 +83,7 @@ void CReportDlg::PreparePrinter(QPrinter& printer) const {
 void CReportDlg::PrintOn(QPrinter& printer) const {
     QTextDocument document;
     LoadReportDocument(document, m_pageText, m_page.parent_path());
-    document.print(&printer);
+    PrintReportDocument(document, printer);
 }
 
 void CReportDlg::Print() {
@@ -95,14 +95,15 @@ void CReportDlg::Print() {
     }
 }
 
-void CReportDlg::PrintPreview() {
-    QPrinter printer(QPrinter::HighResolution);
-    PreparePrinter(printer);
-    QPrintPreviewDialog preview(&printer, this);
-    preview.setWindowTitle(windowTitle());
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+QPrintPreviewDialog* CReportDlg::PrintPreview() {
+    auto* preview = new QPrintPreviewDialog(this);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    preview->setWindowTitle(windowTitle());
+    PreparePrinter(*preview->printer());
+    connect(preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* target) { PrintOn(*target); });
-    preview.exec();
+    preview->open();
+    return preview;
 }
 
 bool CReportDlg::SaveAsPdf() {

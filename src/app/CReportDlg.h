@@ -5,6 +5,7 @@
 #include <string>
 
 class IAppUi;
+class QPrintPreviewDialog;
 class QPrinter;
 class QTextBrowser;
 
@@ -20,16 +21,18 @@ class CReportDlg : public QDialog {
     QTextBrowser* Browser() const { return m_browser; }
 
     void Print();
-    void PrintPreview();
+    // Opens the preview over the report window (window-modal, so the call returns at once) and
+    // returns it; it deletes itself when closed.
+    QPrintPreviewDialog* PrintPreview();
+    // Sets the report margins on a printer of the user's choice; its own defaults stay as they are.
+    void PreparePrinter(QPrinter& printer) const;
+    // Prints on a printer already chosen and prepared (or a PDF file).
+    void PrintOn(QPrinter& printer) const;
     // Ask for a file and write it; false when cancelled or not written (the user was told).
     bool SaveAsPdf();
     bool SaveAsHtml();
 
   private:
-    // Sets the report margins on a printer of the user's choice; its own defaults stay as they are.
-    void PreparePrinter(QPrinter& printer) const;
-    void PrintOn(QPrinter& printer) const;
-
     std::filesystem::path m_page;
     std::string m_pageText;
     IAppUi& m_ui;

@@ -10,7 +10,8 @@
 namespace {
 
 void PrintUsage(std::ostream& out) {
-    out << "usage: qmvvlt-cli [--install DIR] [--config DIR] [--verbose] COMMAND [options]\n"
+    out << "usage: qmvvlt-cli [--install DIR] [--config DIR] [-v|--verbose] COMMAND [options]\n"
+           "       qmvvlt-cli -h|--help | --version\n"
            "commands:\n";
     for (const CliCommand& cmd : CliCommands()) {
         out << "  " << cmd.usage << '\n';
@@ -35,6 +36,10 @@ int main(int argc, char** argv) {
         const std::string opt = argv[i];
         if (opt == "--help" || opt == "-h") {
             PrintUsage(std::cout);
+            return kExitOk;
+        }
+        if (opt == "--version") {
+            std::cout << "qmvvlt-cli " << QMVVLT_VERSION << '\n';
             return kExitOk;
         }
         if (opt == "--verbose" || opt == "-v") {

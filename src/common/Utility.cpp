@@ -63,7 +63,10 @@ fs::path DefaultMachineFile() {
             return QMVVLT_BUILD_MACHINE_CONFIG;
         }
     } else {
-        const fs::path installed = prefix / QMVVLT_SYSCONF_REL / "qmvvlt" / "machine.ini";
+        // Under /usr (a distribution package) the configuration lives in /etc, whatever prefix
+        // the build was configured for.
+        const fs::path etc = prefix == "/usr" ? fs::path("/etc") : prefix / QMVVLT_SYSCONF_REL;
+        const fs::path installed = etc / "qmvvlt" / "machine.ini";
         if (Exists(installed)) {
             return installed;
         }

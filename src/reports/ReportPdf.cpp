@@ -1,5 +1,6 @@
 #include "ReportPdf.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QByteArray>
 #include <QGuiApplication>
@@ -7,10 +8,14 @@
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPagedPaintDevice>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -24,6 +29,71 @@ namespace {
 // Print margins of the reports, in inches: left/right and top/bottom.
 constexpr double kMarginSide = 0.23667;
 constexpr double kMarginTopBottom = 0.16667;
+
+// Titles carry this anchor name, so the printed document can find them again.
+constexpr char kTitleAnchor[] = "qmv-title";
+
+bool IsTitle(const QTextBlock& block) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        if (it.fragment().charFormat().anchorNames().contains(QLatin1String(kTitleAnchor))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The bottom of what must share a page with a title: the titles right below it (a group's name
+// over its "Group Members") and the first two lines of its content (a table's header row and
+// first row, or two lines of text), up to the next title.
+qreal FollowerBottom(const QAbstractTextDocumentLayout& layout, const QTextBlock& title) {
+    const QRectF head = layout.blockBoundingRect(title);
+    qreal lastLineTop = head.top();
+    qreal bottom = head.bottom();
+    int lines = 0;
+    for (QTextBlock next = title.next(); next.isValid() && lines < 2; next = next.next()) {
+        if (next.text().trimmed().isEmpty()) {
+            continue;  // spacers and empty cells
+        }
+        const bool isTitle = IsTitle(next);
+        if (isTitle && lines > 0) {
+            break;
+        }
+        const QRectF rect = layout.blockBoundingRect(next);
+        if (!isTitle && rect.top() > lastLineTop) {
+            ++lines;
+        }
+        lastLineTop = std::max(lastLineTop, rect.top());
+        bottom = std::max(bottom, rect.bottom());
+    }
+    return bottom;
+}
+
+// Qt's text engine knows no keep-with-next: a title whose first two lines of content would start
+// the next page goes there itself. One title at a time, each on a fresh layout of the whole
+// document, since a break moves everything after it.
+void KeepTitlesWithTheirRows(QTextDocument& document) {
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    const qreal pageHeight = document.pageSize().height();
+    const auto pageOf = [pageHeight](qreal y) { return static_cast<int>(y / pageHeight); };
+    QTextBlock title = document.begin();
+    while (title.isValid()) {
+        document.markContentsDirty(0, document.characterCount());
+        layout->documentSize();  // lays out everything
+        for (; title.isValid(); title = title.next()) {
+            if (IsTitle(title) && pageOf(layout->blockBoundingRect(title).top()) !=
+                                      pageOf(FollowerBottom(*layout, title) - 1)) {
+                break;
+            }
+        }
+        if (!title.isValid()) {
+            break;
+        }
+        QTextBlockFormat format;
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(title).mergeBlockFormat(format);
+        title = title.next();
+    }
+}
 
 void EnsureGuiApplication() {
     if (QGuiApplication::instance()) {
@@ -56,7 +126,9 @@ QString PrintableReportHtml(const std::string& page) {
     // Qt's rich text keeps inline text after a closed <div> in that block: give the underlined
     // titles blocks of their own so they start on a new line as in a browser.
     html.replace(QRegularExpression(R"(<span class="ItemTitleU">(.*?)</span><BR>)"),
-                 R"(<p class="ItemTitleU" style="margin: 2px 0">\1</p>)");
+                 R"(<p class="ItemTitleU" style="margin: 2px 0"><a name="qmv-title">\1</a></p>)");
+    html.replace(QRegularExpression(R"(<div class="ItemTitle">(.*?)</div>)"),
+                 R"(<div class="ItemTitle"><a name="qmv-title">\1</a></div>)");
     // Tables fill the page width, with room between their columns.
     html.replace(
         QStringLiteral(R"(<table border="0" cellpadding="0" cellspacing="0")"),
@@ -109,6 +181,14 @@ void LoadReportDocument(QTextDocument& document, const std::string& page,
     document.setHtml(PrintableReportHtml(page));
 }
 
+void PrintReportDocument(QTextDocument& document, QPagedPaintDevice& device) {
+    // Laid out on the device's own pages, so the titles can be kept with their rows.
+    document.documentLayout()->setPaintDevice(&device);
+    document.setPageSize(QSizeF(device.width(), device.height()));
+    KeepTitlesWithTheirRows(document);
+    document.print(&device);
+}
+
 bool WriteReportPdf(const std::string& page, const std::filesystem::path& resourceFolder,
                     const std::filesystem::path& pdf) {
     EnsureGuiApplication();
@@ -123,7 +203,7 @@ bool WriteReportPdf(const std::string& page, const std::filesystem::path& resour
         writer.setPageLayout(ReportPageLayout(QPageSize(QPageSize::A4)));
         QTextDocument document;
         LoadReportDocument(document, page, resourceFolder);
-        document.print(&writer);
+        PrintReportDocument(document, writer);
     }
     if (bytes.isEmpty()) {
         return false;

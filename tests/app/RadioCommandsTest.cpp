@@ -7,6 +7,8 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -74,6 +76,15 @@ class DialogDriver : public QObject {
     std::function<void()> beforeNext;  // kNextOnce: before "Write Next Radio" is pressed
     QAction* watched = nullptr;        // a device command that must stay disabled meanwhile
     int passwordDialogs = 0;
+    // The modified-band notice: how often it came, its title and box, and whether the box is
+    // ticked before OK.
+    bool tickDontShowAgain = false;
+    int notices = 0;
+    QString noticeTitle;
+    QString noticeBox;
+    // Commands that must not be chosen while a radio command runs; those seen enabled then.
+    std::vector<QAction*> guarded;
+    QStringList enabledWhileRunning;
 
   protected:
     // A dialog that ends before the next poll (a quick refusal on a loaded machine) is still seen.
@@ -102,6 +113,23 @@ class DialogDriver : public QObject {
 
     void Poll() {
         QWidget* modal = QApplication::activeModalWidget();
+        if (modal) {
+            for (QAction* action : guarded) {
+                if (action->isEnabled() && !enabledWhileRunning.contains(action->text())) {
+                    enabledWhileRunning << action->text();
+                }
+            }
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->text() == Text(307)) {
+            ++notices;
+            noticeTitle = box->windowTitle();
+            noticeBox = box->checkBox() ? box->checkBox()->text() : QString();
+            if (tickDontShowAgain && box->checkBox()) {
+                QTest::keyClick(box->checkBox(), Qt::Key_Space);
+            }
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+            return;
+        }
         if (auto* pwd = qobject_cast<CAskPwdDlg*>(modal)) {
             ++passwordDialogs;
             const QString typed = passwords.empty() ? QString() : passwords.front();
@@ -224,6 +252,51 @@ TEST_F(RadioCommandsTest, ReadWithoutAProfileWindowGivesANewProfileTitledWithThe
     EXPECT_EQ(m_window->Frames()[0]->Document().Title(), "10000001");
     EXPECT_EQ(m_window->PortPane()->text(), QString::fromStdString(sim.Port()));
     EXPECT_TRUE(m_window->Action(CMainFrame::kRead)->isEnabled());
+}
+
+// A modified-band radio's notice comes on every read until its box is ticked. While it (or the
+// transfer dialog) is up, the read still runs, and nothing that would disturb it can be chosen.
+TEST_F(RadioCommandsTest, ModifiedBandNoticeStopsOnceTickedAndCommandsWaitForTheRead) {
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    image.limits.model = u"Q411";
+    image.limits.clone_compatibility_version = 15;
+    image.limits.max_num_of_channels = 4;
+    struct Case {
+        bool tick;
+        int noticesAfterTwoReads;
+        int promptFlag;
+    };
+    for (const Case& c : {Case{false, 2, 1}, Case{true, 1, 0}}) {
+        CSimRadio sim(image);
+        OpenWindow(sim);
+        OpenSample();
+        Utility::SetRegionalizationPromptFlag(1);
+        DialogDriver driver(DialogDriver::Plan::kOk);
+        driver.tickDontShowAgain = c.tick;
+        for (int command : {CMainFrame::kRead, CMainFrame::kWrite, CMainFrame::kReset,
+                            CMainFrame::kPreference, CMainFrame::kReport, CMainFrame::kNew,
+                            CMainFrame::kOpen, CMainFrame::kClose, CMainFrame::kExit}) {
+            driver.guarded.push_back(m_window->Action(command));
+        }
+        if (QMenu* languages = m_window->LanguageMenu()) {
+            driver.guarded.push_back(languages->menuAction());
+        }
+        for (int read = 0; read < 2; ++read) {
+            m_ui.answers = {MessageStyle::kIdCancel};  // neither a new profile nor an overwrite
+            m_window->Action(CMainFrame::kRead)->trigger();
+        }
+        EXPECT_EQ(driver.seen.size(), 2u);
+        EXPECT_EQ(driver.notices, c.noticesAfterTwoReads) << c.tick;
+        EXPECT_EQ(driver.noticeTitle, QString::fromLatin1(kApplicationName));
+        EXPECT_EQ(driver.noticeBox, Text(308));
+        EXPECT_EQ(Utility::GetRegionalizationPromptFlag(), c.promptFlag);
+        EXPECT_TRUE(driver.enabledWhileRunning.isEmpty())
+            << driver.enabledWhileRunning.join(", ").toStdString();
+        for (QAction* action : driver.guarded) {
+            EXPECT_TRUE(action->isEnabled()) << action->text().toStdString() << " after the read";
+        }
+        CloseWindow();
+    }
 }
 
 TEST_F(RadioCommandsTest, ReadIntoTheActiveProfileWhenTheAnswerIsNo) {

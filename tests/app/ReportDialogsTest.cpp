@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QImage>
 #include <QListWidget>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextFrame>
@@ -24,6 +32,7 @@
 #include "CReportDlg.h"
 #include "CReportOptionDlg.h"
 #include "ConfigTestFolder.h"
+#include "FullProfile.h"
 #include "MessageStyle.h"
 #include "NodeKind.h"
 #include "ReportPdf.h"
@@ -58,6 +67,53 @@ class ModalScript : public QObject {
         });
     }
 };
+
+// The pages of a PDF as Qt writes them: their count, the first page's size and, from the
+// transform and clip its content starts with, its margins (points).
+struct PdfPages {
+    int count = 0;
+    QSizeF size;
+    QMarginsF margins;
+};
+PdfPages ReadPdfPages(const std::string& pdf) {
+    const QByteArray bytes(pdf.data(), static_cast<qsizetype>(pdf.size()));
+    const QString text = QString::fromLatin1(bytes);
+    PdfPages pages;
+    pages.count = static_cast<int>(text.count(QRegularExpression(R"(/Type\s*/Page\b(?!s))")));
+    const QRegularExpressionMatch box =
+        QRegularExpression(R"(/MediaBox\s*\[0 0 ([0-9.]+) ([0-9.]+)\])").match(text);
+    pages.size = QSizeF(box.captured(1).toDouble(), box.captured(2).toDouble());
+    // Page content: "sx 0 0 -sy left top cm" onto device pixels, then the printable area's clip.
+    static const QRegularExpression transform(
+        R"(([0-9.]+) 0 0 -([0-9.]+) ([0-9.]+) ([0-9.]+) cm[\s\S]*?0 0 m\s+([0-9]+) 0 l\s+\5 ([0-9]+) l)");
+    for (qsizetype at = bytes.indexOf("stream"); at >= 0; at = bytes.indexOf("stream", at + 1)) {
+        const qsizetype begin = bytes.indexOf('\n', at) + 1;
+        const qsizetype end = bytes.indexOf("endstream", begin);
+        if (begin <= 0 || end < 0) {
+            break;
+        }
+        if (bytes.lastIndexOf("/FlateDecode", at) < bytes.lastIndexOf(" obj", at)) {
+            continue;  // a picture or another unpacked stream
+        }
+        // qUncompress wants the inflated size first; a guess is enough, it grows.
+        QByteArray packed = bytes.mid(begin, end - begin);
+        const quint32 guess = static_cast<quint32>(packed.size()) * 8;
+        packed.prepend(char(guess & 0xFF)).prepend(char((guess >> 8) & 0xFF));
+        packed.prepend(char((guess >> 16) & 0xFF)).prepend(char((guess >> 24) & 0xFF));
+        const QRegularExpressionMatch m = transform.match(QString::fromLatin1(qUncompress(packed)));
+        if (m.hasMatch()) {
+            const double sx = m.captured(1).toDouble();
+            const double sy = m.captured(2).toDouble();
+            const double left = m.captured(3).toDouble();
+            const double top = m.captured(4).toDouble();
+            pages.margins = QMarginsF(left, pages.size.height() - top,
+                                      pages.size.width() - left - m.captured(5).toDouble() * sx,
+                                      top - m.captured(6).toDouble() * sy);
+            break;
+        }
+    }
+    return pages;
+}
 
 class ReportDialogsTest : public ::testing::Test {
   protected:
@@ -213,6 +269,100 @@ TEST_F(ReportDialogsTest, SavesAsA4PdfAndAsHtmlWithPictures) {
     ASSERT_TRUE(htmlSaved);
     EXPECT_EQ(ReadFileBytes(out / "report.htm").substr(0, 2), "\xFF\xFE");
     EXPECT_EQ(ReadFileBytes(out / "Q410.jpg"), ReadFileBytes(m_install / "Report" / "Q410.jpg"));
+}
+
+// Save as PDF and printing to a PDF-file printer give the same A4 pages with the report margins;
+// the preview opens over the window without blocking it and shows those pages.
+TEST_F(ReportDialogsTest, PdfPrintAndPreviewShareThePagesAndMargins) {
+    const auto doc = Open(m_sample);
+    const fs::path out = m_config.Path() / "out";
+    fs::create_directory(out);
+    QMarginsF previewMargins;
+    int previewPages = -1;
+    Choose(*doc, 1, [&](CReportDlg& report) {
+        m_ui.savePath = (out / "saved.pdf").string();
+        ASSERT_TRUE(report.SaveAsPdf());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString((out / "printed.pdf").string()));
+        report.PreparePrinter(printer);
+        report.PrintOn(printer);
+
+        QPrintPreviewDialog* preview = report.PrintPreview();
+        ASSERT_NE(preview, nullptr);
+        EXPECT_TRUE(preview->isVisible());
+        auto* pages = preview->findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(pages, nullptr);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return pages->pageCount() > 0; }));
+        previewPages = pages->pageCount();
+        previewMargins = preview->printer()->pageLayout().margins(QPageLayout::Inch);
+        const QPointer<QPrintPreviewDialog> alive(preview);
+        preview->close();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull(); }));
+    });
+    // Inches; a PDF page is placed on whole device pixels (1/1200 in), so allow two of them.
+    const QMarginsF expected(0.23667, 0.16667, 0.23667, 0.16667);
+    const auto expectMargins = [&](const QMarginsF& margins, const char* where) {
+        EXPECT_NEAR(margins.left(), expected.left(), 0.002) << where;
+        EXPECT_NEAR(margins.top(), expected.top(), 0.002) << where;
+        EXPECT_NEAR(margins.right(), expected.right(), 0.002) << where;
+        EXPECT_NEAR(margins.bottom(), expected.bottom(), 0.002) << where;
+    };
+    expectMargins(previewMargins, "preview");
+    const PdfPages saved = ReadPdfPages(ReadFileBytes(out / "saved.pdf"));
+    const PdfPages printed = ReadPdfPages(ReadFileBytes(out / "printed.pdf"));
+    for (const auto& [pdf, where] : {std::pair{saved, "saved"}, std::pair{printed, "printed"}}) {
+        EXPECT_EQ(pdf.size, QSizeF(595, 842)) << where;  // A4 in points
+        expectMargins(pdf.margins / 72.0, where);
+    }
+    EXPECT_GT(saved.count, 0);
+    EXPECT_EQ(printed.count, saved.count);
+    EXPECT_EQ(previewPages, saved.count);
+}
+
+// No title ends a page with its rows on the next: on paper of several heights, both reports of a
+// full profile keep every title on the page of its table's header and first row.
+TEST_F(ReportDialogsTest, PrintedTitlesStayWithTheirFirstRows) {
+    CQMVVLTDoc full(*m_settings, m_install, m_ui);
+    ASSERT_TRUE(full.NewFromVirtualCP(MakeFullImage()));
+    const CReportAssembler assembler(m_install);
+    const QPageSize sizes[] = {QPageSize(QPageSize::A4), QPageSize(QPageSize::Letter),
+                               QPageSize(QPageSize::A5), QPageSize(QPageSize::B5),
+                               QPageSize(QSizeF(210, 160), QPageSize::Millimeter)};
+    int titles = 0;
+    for (const auto kind : {CReportAssembler::Kind::kRadio, CReportAssembler::Kind::kOverview}) {
+        const std::string page = assembler.Page(full, kind);
+        for (const QPageSize& size : sizes) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&buffer);
+            writer.setPageLayout(ReportPageLayout(size));
+            QTextDocument printed;
+            LoadReportDocument(printed, page, assembler.ReportFolder());
+            PrintReportDocument(printed, writer);
+            const qreal height = printed.pageSize().height();
+            QAbstractTextDocumentLayout* layout = printed.documentLayout();
+            const auto pageAt = [&](const QTextBlock& block, bool bottom) {
+                const QRectF rect = layout->blockBoundingRect(block);
+                return static_cast<int>((bottom ? rect.bottom() - 1 : rect.top()) / height);
+            };
+            // A title: a text outside any table, right before one.
+            for (QTextBlock block = printed.begin(); block.isValid(); block = block.next()) {
+                QTextTable* table = QTextCursor(block.next()).currentTable();
+                if (block.text().trimmed().isEmpty() || QTextCursor(block).currentTable() ||
+                    !table) {
+                    continue;
+                }
+                ++titles;
+                const int lastRow = std::min(1, table->rows() - 1);
+                const QTextBlock row = table->cellAt(lastRow, 0).firstCursorPosition().block();
+                EXPECT_EQ(pageAt(block, false), pageAt(row, true))
+                    << block.text().toStdString() << " on " << size.name().toStdString();
+            }
+        }
+    }
+    EXPECT_GT(titles, 0);
 }
 
 TEST_F(ReportDialogsTest, ReportCommandStopsWhenThePendingInputIsRefused) {

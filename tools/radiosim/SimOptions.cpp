@@ -42,7 +42,8 @@ const char* SimOptions::Usage() {
            "         [--stuck-list] (every list read answers record 1 of 255)\n"
            "         [--corrupt-contact N] (the Nth contact written keeps a wrong PID)\n"
            "         [--busy] [--reject-q REASON] [--reject-s STATUS] [--type-8c BYTE]\n"
-           "         [--reject-opcode OPCODE] (the rejection for this opcode only)\n";
+           "         [--reject-opcode OPCODE] (the rejection for this opcode only)\n"
+           "       qmvvlt-radiosim -h|--help | --version\n";
 }
 
 std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args,
@@ -106,6 +107,8 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             o.capturePid = Widen(v.value_or(""));
         } else if (a == "--help" || a == "-h") {
             o.help = true;
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--pace") {
             o.faults.pace = true;
         } else if (a == "--quiet") {

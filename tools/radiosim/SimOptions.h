@@ -22,6 +22,7 @@ struct SimOptions {
     int finishDelayMs = 1000;
     bool quiet = false;
     bool help = false;
+    bool version = false;
     CSimFaults faults;
 
     // Parses the arguments (without the program name); on a mistake returns nothing and says why.

@@ -25,6 +25,10 @@ int main(int argc, char** argv) {
         std::cout << SimOptions::Usage();
         return 0;
     }
+    if (options->version) {
+        std::cout << "qmvvlt-radiosim " << QMVVLT_VERSION << "\n";
+        return 0;
+    }
     const auto image = options->StartImage(error);
     if (!image) {
         std::cerr << "qmvvlt-radiosim: " << error << "\n";
