@@ -36,6 +36,7 @@
 #include "CRecentFiles.h"
 #include "CReportOptionDlg.h"
 #include "LanguageMenu.h"
+#include "LanguageResources.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
 #include "StringTable.h"
@@ -419,7 +420,7 @@ bool CMainFrame::NewDocument() {
 
 void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     const std::filesystem::path helpFolder =
-        CHelpPane::HelpFolder(Utility::GetHelpFilePath(), m_installPath);
+        CHelpPane::HelpFolder(HelpFileOrEnglish(), m_installPath);
     auto* frame = new CChildFrame(std::move(document), m_settings, helpFolder, *m_ui, *this);
     QMdiSubWindow* sub = m_mdi->addSubWindow(frame);
     sub->setAttribute(Qt::WA_DeleteOnClose);
@@ -575,7 +576,7 @@ void CMainFrame::ChooseLanguage(const std::string& key) {
 }
 
 void CMainFrame::ShowHelpContents() {
-    const std::string path = Utility::GetHelpFilePath();
+    const std::string path = HelpFileOrEnglish();
     if (path.empty()) {
         m_ui->Inform(MessageId::kHelpFileNotConfigured);
         return;

@@ -1,9 +1,12 @@
 // Grabs the main window on the offscreen platform for the README: a plain start, a profile with
-// its radio information, a text message, and the help pane.
+// its radio information, a text message, the help pane, the settings and the Edit menu. The
+// program starts in the configured language, so the same pictures serve a translation review.
 #include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <cstdio>
@@ -85,5 +88,13 @@ int main(int argc, char* argv[]) {
     frame->SetHelpPaneShown(false);
     tree->setCurrentItem(FindNode(tree, 5, 0));
     ok = ok && Grab(window, output, "public-groups");
+    tree->setCurrentItem(FindNode(tree, 1, 0));
+    ok = ok && Grab(window, output, "settings");
+    // The Edit menu holds most commands and the Language submenu.
+    if (QMenu* edit = window.menuBar()->actions().value(1)->menu()) {
+        edit->popup(window.mapToGlobal(QPoint(60, 20)));
+        ok = ok && Grab(*edit, output, "menu-edit");
+        edit->hide();
+    }
     return ok ? 0 : 1;
 }
