@@ -1,6 +1,7 @@
 // Grabs the main window on the offscreen platform for the README: a plain start, a profile with
-// its radio information, a text message, the help pane, the settings and the Edit menu. The
-// program starts in the configured language, so the same pictures serve a translation review.
+// its radio information, a text message, the help pane, the settings, the Edit menu and three
+// dialogs. The program starts in the configured language, so the same pictures serve a
+// translation review.
 #include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
@@ -12,11 +13,14 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "CAboutDialog.h"
 #include "CAppSettings.h"
 #include "CBaseView.h"
 #include "CChildFrame.h"
+#include "CDealerInfoDialog.h"
 #include "CMainFrame.h"
 #include "CMessageBoxUi.h"
+#include "CNewProfileDialog.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTTreeView.h"
 #include "Utility.h"
@@ -96,5 +100,15 @@ int main(int argc, char* argv[]) {
         ok = ok && Grab(*edit, output, "menu-edit");
         edit->hide();
     }
+    // Dialogs, where longer translations must still fit.
+    CAboutDialog about(&window);
+    about.show();
+    ok = ok && Grab(about, output, "dialog-about");
+    CDealerInfoDialog dealer(&window);
+    dealer.show();
+    ok = ok && Grab(dealer, output, "dialog-dealer");
+    CNewProfileDialog newProfile(&window, Utility::GetInstallPath());
+    newProfile.show();
+    ok = ok && Grab(newProfile, output, "dialog-new-profile");
     return ok ? 0 : 1;
 }
