@@ -5,7 +5,7 @@ packages=(
   build-essential cmake ninja-build ccache pkg-config git
   clang clang-format libclang-rt-dev
   libxml2-dev liblua5.4-dev libcsv-dev
-  qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   lintian appstream desktop-file-utils man-db groff-base file
 )

@@ -30,7 +30,7 @@
   <tr>
     <td width="120"><img class="Model" src="MODEL_PIC.jpg" alt="MODEL_PIC" height="105"></td>
     <td><div class="ReportName">REPORT_TITLE</div>
-        <div class="Product">QMV VLT &mdash; QMV410 family programming software</div></td>
+        <div class="Product">QMV VLT &mdash; QMV410</div></td>
   </tr>
 </table>
 <!-- report content begin -->

@@ -38,6 +38,7 @@
 #include "CRecentFiles.h"
 #include "CReportOptionDlg.h"
 #include "LanguageMenu.h"
+#include "LanguageResources.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
 #include "StringTable.h"
@@ -453,7 +454,7 @@ bool CMainFrame::NewDocument() {
 
 void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     const std::filesystem::path helpFolder =
-        CHelpPane::HelpFolder(Utility::GetHelpFilePath(), m_installPath);
+        CHelpPane::HelpFolder(HelpFileOrEnglish(), m_installPath);
     auto* frame = new CChildFrame(std::move(document), m_settings, helpFolder, *m_ui, *this);
     connect(frame, &CChildFrame::UndoStateChanged, this, &CMainFrame::UpdateCommands);
     QMdiSubWindow* sub = m_mdi->addSubWindow(frame);
@@ -625,7 +626,7 @@ void CMainFrame::ChooseLanguage(const std::string& key) {
 }
 
 void CMainFrame::ShowHelpContents() {
-    const std::string path = Utility::GetHelpFilePath();
+    const std::string path = HelpFileOrEnglish();
     if (path.empty()) {
         m_ui->Inform(MessageId::kHelpFileNotConfigured);
         return;

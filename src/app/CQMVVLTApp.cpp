@@ -3,26 +3,24 @@
 #include "AppStartup.h"
 #include "CAppSettings.h"
 #include "IAppUi.h"
+#include "LanguageResources.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
-#include "StringTable.h"
+#include "QtTranslation.h"
 #include "Utility.h"
 
-namespace {
-constexpr const char* kBuiltInLanguage = "English";
-}  // namespace
-
 void CQMVVLTApp::ChooseLanguage(IAppUi& ui) {
-    const std::string language = Utility::GetCurrentLanguage();
-    if (language.empty() || language == kBuiltInLanguage) {
-        return;
+    switch (LoadCurrentLanguageTexts()) {
+        case LanguageLoad::kBuiltIn:
+            break;
+        case LanguageLoad::kLoaded:
+            QtTranslation::Install(Utility::GetCurrentLanguage());
+            break;
+        case LanguageLoad::kMissing:
+            Utility::SetCurrentLanguage(kBuiltInLanguage);
+            ui.Inform(MessageId::kLanguageFileMissing);
+            break;
     }
-    const std::string file = Utility::GetResourceLibraryPath();
-    if (!file.empty() && CStringTable::Instance().LoadLanguageFile(file)) {
-        return;
-    }
-    Utility::SetCurrentLanguage(kBuiltInLanguage);
-    ui.Inform(MessageId::kLanguageFileMissing);
 }
 
 std::unique_ptr<CAppSettings> CQMVVLTApp::Start(IAppUi& ui) {

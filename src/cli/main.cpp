@@ -4,6 +4,7 @@
 
 #include "CQMVVLTException.h"
 #include "CommandTable.h"
+#include "LanguageResources.h"
 #include "StringTable.h"
 #include "Utility.h"
 
@@ -73,6 +74,9 @@ int main(int argc, char** argv) {
     if (ctx.installDir) {
         Utility::SetInstallPathOverride(ctx.installDir);
     }
+    // Messages in the configured language; without its file they stay English. The configuration
+    // is left as it is: the desktop program says so and switches back at its next start.
+    LoadCurrentLanguageTexts();
     try {
         return cmd->run(ctx);
     } catch (const CliUsageError& e) {

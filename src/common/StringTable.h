@@ -4,8 +4,10 @@
 #include <initializer_list>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One entry of the compiled-in English table.
 struct StringTableEntry {
@@ -28,7 +30,7 @@ class CStringTable {
     std::string Format(int id, std::initializer_list<std::string_view> args) const;
 
     // Overlays the entries of a language file; returns false (and changes nothing) when the file
-    // cannot be read or a line is malformed.
+    // cannot be read, a line is malformed or the text is not UTF-8.
     bool LoadLanguageFile(const std::filesystem::path& file);
     // Back to the compiled-in English texts.
     void ResetToEnglish();
@@ -38,6 +40,13 @@ class CStringTable {
     mutable std::mutex m_mutex;
     std::map<int, std::string> m_texts;
 };
+
+// The entries of a language file (see CStringTable::LoadLanguageFile); nullopt when the file
+// cannot be read, a line is malformed or the text is not UTF-8.
+std::optional<std::map<int, std::string>> ReadLanguageFile(const std::filesystem::path& file);
+
+// The conversions of fmt that FormatPlaceholders fills, in order ("%d", "%s", "%lu" ...).
+std::vector<std::string> PlaceholdersOf(std::string_view fmt);
 
 // Fills printf-style placeholders of fmt in order from args (see CStringTable::Format).
 std::string FormatPlaceholders(std::string_view fmt, std::initializer_list<std::string_view> args);

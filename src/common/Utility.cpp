@@ -163,8 +163,7 @@ bool IsValidLanguage(std::string_view language) {
     return true;
 }
 
-std::string LanguageFilePath(std::string_view valueName) {
-    const std::string language = Utility::GetCurrentLanguage();
+std::string LanguageFilePath(std::string_view language, std::string_view valueName) {
     if (language.empty()) {
         return {};
     }
@@ -370,11 +369,15 @@ void Utility::SeedRegionalizationPrompt() {
 }
 
 std::string Utility::GetHelpFilePath() {
-    return LanguageFilePath("HelpFileName");
+    return LanguageFilePath(GetCurrentLanguage(), "HelpFileName");
+}
+
+std::string Utility::GetHelpFilePathOf(std::string_view language) {
+    return LanguageFilePath(language, "HelpFileName");
 }
 
 std::string Utility::GetResourceLibraryPath() {
-    return LanguageFilePath("GUIResource");
+    return LanguageFilePath(GetCurrentLanguage(), "GUIResource");
 }
 
 void Utility::SeedDealerInformation() {

@@ -90,6 +90,8 @@ class Utility {
     // language is empty or the value absent.
     static std::string GetHelpFilePath();
     static std::string GetResourceLibraryPath();
+    // The same for the help file of a given language.
+    static std::string GetHelpFilePathOf(std::string_view language);
     static void SeedDealerInformation();
     static bool ReadDealerInformation(DealerTexts& texts);
     // The dealer dialog's OK: 0 on success, else the message to show (10117 when the user scope

@@ -2,12 +2,14 @@
 
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <set>
 #include <vector>
+#include <algorithm>
 
 #include "CAppSettings.h"
 #include "CBaseView.h"
@@ -88,6 +90,9 @@ std::set<int> ExpandedNodes(QTreeWidget& tree) {
     return expanded;
 }
 
+// The tree pane's width at the start, and how far long labels may widen it.
+constexpr int kTreePaneWidth = 200;
+constexpr int kTreePaneMaxWidth = 340;
 }  // namespace
 
 CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSettings& settings,
@@ -125,7 +130,7 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
     m_right->setStretchFactor(0, 1);
     m_right->setStretchFactor(1, 0);
     m_split->setStretchFactor(1, 1);
-    m_split->setSizes({200, 600});
+    m_split->setSizes({kTreePaneWidth, 600});
     connect(m_right, &QSplitter::splitterMoved, this, [this] {
         if (m_help->isVisible()) {
             m_helpHeight = m_right->sizes().value(1, m_helpHeight);
@@ -160,6 +165,13 @@ CChildFrame::~CChildFrame() {
 
 void CChildFrame::InitialUpdate() {
     m_tree->Build();
+    // The tree pane starts wide enough for its longest label (translations run up to a third
+    // longer than English), within a limit that leaves the view its room.
+    const int labels = static_cast<QAbstractItemView*>(m_tree)->sizeHintForColumn(0) +
+                       2 * m_tree->frameWidth() + m_tree->verticalScrollBar()->sizeHint().width();
+    const int tree = std::clamp(labels, kTreePaneWidth, kTreePaneMaxWidth);
+    const QList<int> sizes = m_split->sizes();
+    m_split->setSizes({tree, std::max(sizes.value(0) + sizes.value(1) - tree, 600)});
     SyncModified();
 }
 

@@ -1,11 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QFile>
+#include <QLibraryInfo>
+
 #include "CAppSettings.h"
 #include "CQMVVLTApp.h"
 #include "CRegionSetting.h"
 #include "ConfigTestFolder.h"
 #include "LanguageMenu.h"
+#include "MessageId.h"
+#include "QtTranslation.h"
 #include "ScriptedUi.h"
+#include "StringTable.h"
 #include "TestInstall.h"
 #include "XmlDom.h"
 
@@ -63,6 +70,36 @@ TEST_F(StartupTest, MissingLanguageFileStartsInEnglishAndSaysSoOnce) {
     m_ui.shown.clear();
     EXPECT_NE(CQMVVLTApp::Start(m_ui), nullptr);
     EXPECT_TRUE(m_ui.shown.empty());
+}
+
+TEST_F(StartupTest, EachShippedLanguageStartsInItsOwnTexts) {
+    fs::copy(fs::path(QMVVLT_SOURCE_DATA_DIR) / "lang", m_install / "lang");
+    ASSERT_TRUE(Utility::Bootstrap().ok);
+    const QString qtCancel = QStringLiteral("Cancel");
+    for (const char* key :
+         {"CaFrench", "French", "German", "LaPortuguese", "LaSpanish", "Spanish"}) {
+        CStringTable::Instance().ResetToEnglish();
+        ASSERT_TRUE(Utility::SetCurrentLanguage(key));
+        m_ui.shown.clear();
+        EXPECT_NE(CQMVVLTApp::Start(m_ui), nullptr) << key;
+        EXPECT_TRUE(m_ui.shown.empty()) << key;
+        EXPECT_EQ(Utility::GetCurrentLanguage(), key);
+        const auto texts = ReadLanguageFile(m_install / "lang" / (std::string(key) + ".txt"));
+        ASSERT_TRUE(texts) << key;
+        for (int id : {MessageId::kFile, MessageId::kLanguageFileMissing}) {
+            EXPECT_EQ(LoadString(id), texts->at(id)) << key << ' ' << id;
+        }
+        // Qt's own buttons follow, where the system has Qt's catalogue for the language.
+        const QString catalogue = QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                                  QStringLiteral("/qtbase_") + QtTranslation::LocaleOf(key) +
+                                  QStringLiteral(".qm");
+        if (QFile::exists(catalogue)) {
+            EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), qtCancel) << key;
+        }
+    }
+    CStringTable::Instance().ResetToEnglish();
+    QtTranslation::Install("English");
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), qtCancel);
 }
 
 TEST(LanguageMenu, PrunedToTheRegionsLanguages) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "CliRunner.h"
+#include "StringTable.h"
 
 namespace {
 
@@ -100,6 +101,29 @@ TEST_F(ConfigCommand, EnvironmentVariableNamesTheFolder) {
     unsetenv("QMVVLT_CONFIG_DIR");
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(Read(m_dir / "user.ini").find("CurrentComPort=COM7"), std::string::npos);
+}
+
+// A message in English must come out as the German file's text of the same entry.
+TEST_F(ConfigCommand, MessagesFollowTheConfiguredLanguage) {
+    const std::vector<std::string> validate = {"--config", m_dir.string(), "validate",
+                                               (m_dir / "missing.lam").string()};
+    const CliResult english = RunCli(validate);
+    ASSERT_EQ(english.exitCode, 2) << english.err;
+    int id = 0;
+    for (std::size_t i = 0; i < kEnglishStringCount && id == 0; ++i) {
+        if (english.err == std::string(kEnglishStrings[i].text) + "\n") {
+            id = kEnglishStrings[i].id;
+        }
+    }
+    ASSERT_NE(id, 0) << "not a string-table text: " << english.err;
+
+    ASSERT_EQ(Config({"CurrentLanguage", "German"}).exitCode, 0);
+    const auto german = ReadLanguageFile(fs::path(QMVVLT_SOURCE_DATA_DIR) / "lang/German.txt");
+    ASSERT_TRUE(german && german->count(id));
+    const CliResult translated = RunCli(validate);
+    EXPECT_EQ(translated.exitCode, 2);
+    EXPECT_EQ(translated.err, german->at(id) + "\n");
+    EXPECT_NE(translated.err, english.err);
 }
 
 }  // namespace

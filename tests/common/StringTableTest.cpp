@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "StringTable.h"
 
@@ -27,6 +28,22 @@ TEST(StringTable, PlaceholderFormatting) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatPlaceholders(c.fmt, c.args), c.expected) << c.fmt;
+    }
+}
+
+// The language file checker compares these lists, so they must be exactly what gets filled.
+TEST(StringTable, PlaceholdersOfListsWhatFormattingFills) {
+    const struct {
+        const char* fmt;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"Channel %d (%d)", {"%d", "%d"}},
+        {"%lu of %s%%", {"%lu", "%s"}},
+        {"100%% sure, %q is no conversion", {}},
+        {"trailing %", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlaceholdersOf(c.fmt), c.expected) << c.fmt;
     }
 }
 
@@ -198,6 +215,7 @@ TEST_F(StringTableLanguageFile, MalformedFileChangesNothing) {
         "10151\tFine\n116\tbad escape \\q\n",                // unknown escape
         "10151\tFine\n116\ttrailing backslash \\\n",         // escape cut off
         "10151\tFine\n99999999999999999999\tid overflow\n",  // id out of range
+        "10151\tFine\n116\tCanal \xC3(\n",                   // not UTF-8
     };
     CStringTable& table = CStringTable::Instance();
     for (const char* content : bad) {

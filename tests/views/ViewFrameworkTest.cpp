@@ -39,6 +39,27 @@ TEST_F(ViewFrameworkTest, OwnRadioNameFromItsIdentifier) {
     }
 }
 
+// Longer translated labels and names widen the tree pane instead of being cut, up to a limit.
+TEST_F(ViewFrameworkTest, TreePaneStartsWideEnoughForItsLabels) {
+    for (const int length : {6, 12, 200}) {
+        ProfilePieces pieces;
+        pieces.privates =
+            PrivateXml(std::string(static_cast<std::size_t>(length), 'W'), "10000001");
+        const auto path = m_config.Path() / ("Wide" + std::to_string(length) + ".lam");
+        WriteFileBytes(path, MakeProfile(pieces));
+        CloseFrame();
+        Open(path);
+        Tree()->expandAll();
+        const int needed = static_cast<QAbstractItemView*>(Tree())->sizeHintForColumn(0);
+        const int shown = Tree()->viewport()->width();
+        if (needed <= 300) {
+            EXPECT_GE(shown, needed) << length;
+        } else {
+            EXPECT_LT(shown, m_frame->width() / 2) << length;
+        }
+    }
+}
+
 TEST_F(ViewFrameworkTest, ControlsFollowTheGuiResourceMap) {
     Open();
     Click(Node(kKindTextMessages));

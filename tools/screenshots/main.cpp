@@ -1,19 +1,26 @@
 // Grabs the main window on the offscreen platform for the README: a plain start, a profile with
-// its radio information, a text message, and the help pane.
+// its radio information, a text message, the help pane, the settings, the Edit menu and three
+// dialogs. The program starts in the configured language, so the same pictures serve a
+// translation review.
 #include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <cstdio>
 #include <filesystem>
 
+#include "CAboutDialog.h"
 #include "CAppSettings.h"
 #include "CBaseView.h"
 #include "CChildFrame.h"
+#include "CDealerInfoDialog.h"
 #include "CMainFrame.h"
 #include "CMessageBoxUi.h"
+#include "CNewProfileDialog.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTTreeView.h"
 #include "Utility.h"
@@ -85,5 +92,23 @@ int main(int argc, char* argv[]) {
     frame->SetHelpPaneShown(false);
     tree->setCurrentItem(FindNode(tree, 5, 0));
     ok = ok && Grab(window, output, "public-groups");
+    tree->setCurrentItem(FindNode(tree, 1, 0));
+    ok = ok && Grab(window, output, "settings");
+    // The Edit menu holds most commands and the Language submenu.
+    if (QMenu* edit = window.menuBar()->actions().value(1)->menu()) {
+        edit->popup(window.mapToGlobal(QPoint(60, 20)));
+        ok = ok && Grab(*edit, output, "menu-edit");
+        edit->hide();
+    }
+    // Dialogs, where longer translations must still fit.
+    CAboutDialog about(&window);
+    about.show();
+    ok = ok && Grab(about, output, "dialog-about");
+    CDealerInfoDialog dealer(&window);
+    dealer.show();
+    ok = ok && Grab(dealer, output, "dialog-dealer");
+    CNewProfileDialog newProfile(&window, Utility::GetInstallPath());
+    newProfile.show();
+    ok = ok && Grab(newProfile, output, "dialog-new-profile");
     return ok ? 0 : 1;
 }
