@@ -626,9 +626,9 @@ const StringTableEntry kEnglishStrings[] = {
 
     // Undo, redo and find in the desktop program
     {34500, "&Undo\tCtrl+Z"},
-    {34501, "&Redo\tCtrl+Y"},
+    {34501, "Red&o\tCtrl+Y"},
     {34502, "&Undo %s"},
-    {34503, "&Redo %s"},
+    {34503, "Red&o %s"},
     {34504, "&Find\tCtrl+F"},
     {34505, "Find"},
     {34506, "Name, PID or text"},

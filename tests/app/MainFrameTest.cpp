@@ -292,11 +292,11 @@ TEST_F(MainFrameTest, UndoAndRedoHeadTheEditMenuAndNameTheirStep) {
     EXPECT_TRUE(Enabled(CMainFrame::kUndo));
     // The name's "&" shows as itself, not as a mnemonic.
     EXPECT_EQ(m_window->Action(CMainFrame::kUndo)->text(), "&Undo Rename 'A&&B'");
-    EXPECT_EQ(m_window->Action(CMainFrame::kRedo)->text(), "&Redo");
+    EXPECT_EQ(m_window->Action(CMainFrame::kRedo)->text(), "Red&o");
     Frame()->Tree()->setFocus();
     QTest::keyClick(Frame()->Tree(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_FALSE(Enabled(CMainFrame::kUndo));
-    EXPECT_EQ(m_window->Action(CMainFrame::kRedo)->text(), "&Redo Rename 'A&&B'");
+    EXPECT_EQ(m_window->Action(CMainFrame::kRedo)->text(), "Red&o Rename 'A&&B'");
 }
 
 TEST_F(MainFrameTest, AProfileOverwrittenByARadioReadComesBackWithUndo) {
