@@ -7,9 +7,9 @@
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 #include <vector>
-#include <algorithm>
 
 #include "CAppSettings.h"
 #include "CBaseView.h"

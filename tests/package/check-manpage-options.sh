@@ -24,7 +24,7 @@ rm -f /tmp/$$.diff
 
 # Commands: the first word of each line after "commands:" in --help, and of each item of the
 # page's COMMANDS section.
-help_commands=$(sed -n '/^commands:/,$p' <<<"$help" | awk 'NR > 1 { print $1 }' | sort)
+help_commands=$(sed -n '/^commands:/,$p' <<<"$help" | awk 'NR > 1 && /^  [^ ]/ { print $1 }' | sort)
 page_commands=$(sed -n '/^\.SH COMMANDS/,/^\.SH /p' "$page" | sed -e 's/\\-/-/g' |
   awk 'prev == ".TP" { gsub(/"/, "", $2); print $2 } { prev = $1 }' | sort)
 if [ "$help_commands" != "$page_commands" ]; then
