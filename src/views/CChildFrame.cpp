@@ -161,6 +161,9 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
 CChildFrame::~CChildFrame() {
     m_document->SetModifiedCallback({});
     m_document->SetChangeCallback({});
+    // The view talks to this frame from its event handlers; closing the window in the base
+    // destructor moves the focus, so the view goes while the frame is still whole.
+    delete m_view;
 }
 
 void CChildFrame::InitialUpdate() {
