@@ -14,7 +14,7 @@ for language in English CaFrench French German LaPortuguese LaSpanish Spanish; d
   config=$(mktemp -d)
   "$build/src/cli/qmvvlt-cli" --config "$config" config CurrentLanguage "$language" >/dev/null
   QT_QPA_PLATFORM=offscreen "$build/tools/screenshots/qmvvlt-screenshots" \
-      "$config" "$root/data/samples/SampleProfile.xml" "$output/$language" >/dev/null
+      "$config" "$root/data/samples/SampleProfile.xml" "$output/$language" --review >/dev/null
   rm -rf "$config"
   echo "$output/$language"
 done

@@ -453,9 +453,11 @@ bool CMainFrame::NewDocument() {
 }
 
 void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
-    const std::filesystem::path helpFolder =
-        CHelpPane::HelpFolder(HelpFileOrEnglish(), m_installPath);
-    auto* frame = new CChildFrame(std::move(document), m_settings, helpFolder, *m_ui, *this);
+    auto* frame = new CChildFrame(
+        std::move(document), m_settings,
+        CHelpPane::HelpFolders(Utility::GetHelpFilePath(),
+                               Utility::GetHelpFilePathOf(kBuiltInLanguage), m_installPath),
+        *m_ui, *this);
     connect(frame, &CChildFrame::UndoStateChanged, this, &CMainFrame::UpdateCommands);
     QMdiSubWindow* sub = m_mdi->addSubWindow(frame);
     sub->setAttribute(Qt::WA_DeleteOnClose);

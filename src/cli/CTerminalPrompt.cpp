@@ -7,6 +7,8 @@
 #include <iostream>
 
 #include "CCliInterrupt.h"
+#include "MessageId.h"
+#include "StringTable.h"
 
 namespace {
 
@@ -69,7 +71,7 @@ bool CTerminalPrompt::AskYesNo(const std::string& question, bool yesToAll) {
         return true;
     }
     if (!::isatty(STDIN_FILENO)) {
-        std::cerr << question << " [y/N] n (no terminal)\n";
+        std::cerr << question << " [y/N] n (" << LoadString(MessageId::kCliNoTerminal) << ")\n";
         return false;
     }
     std::cerr << question << " [y/N] " << std::flush;

@@ -38,7 +38,9 @@ class CProgressObserver : public ITransferObserver {
         if (m_terminal) {
             Draw(percent);
         } else {
-            std::cerr << "progress " << percent << "%\n";
+            std::cerr << CStringTable::Instance().Format(MessageId::kCliProgress,
+                                                         {std::to_string(percent)})
+                      << "\n";
         }
     }
     void OnRecord(int done, int total) override {

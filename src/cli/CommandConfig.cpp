@@ -8,6 +8,7 @@
 #include "CliArgs.h"
 #include "Commands.h"
 #include "MessageId.h"
+#include "StringTable.h"
 #include "TextCodec.h"
 #include "Utility.h"
 
@@ -166,8 +167,12 @@ int CmdConfig(const CliContext& ctx) {
         return kExitOk;
     }
     const ConfigStoreFiles files = Utility::StoreFiles();
-    std::cout << "# user scope: " << files.user.string() << '\n'
-              << "# machine scope: " << files.machine.string() << '\n';
+    std::cout << "# "
+              << CStringTable::Instance().Format(MessageId::kCliUserScope, {files.user.string()})
+              << "\n# "
+              << CStringTable::Instance().Format(MessageId::kCliMachineScope,
+                                                 {files.machine.string()})
+              << '\n';
     for (const ConfigValue& v : kValues) {
         std::cout << v.name << '=' << OneLine(v.get()) << '\n';
     }

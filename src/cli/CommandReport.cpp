@@ -11,6 +11,7 @@
 #include "MessageId.h"
 #include "ReportPage.h"
 #include "ReportPdf.h"
+#include "StringTable.h"
 
 namespace fs = std::filesystem;
 
@@ -30,8 +31,7 @@ int CmdReport(const CliContext& ctx) {
         return kExitDataError;
     }
     if (!CReportAssembler::IsAvailable(doc, kind)) {
-        std::cerr << "The radio-specific report needs a profile whose own PID belongs to one of "
-                     "its private contacts; the overview report is available.\n";
+        std::cerr << LoadString(MessageId::kCliRadioReportNeedsOwnPid) << "\n";
         return kExitDataError;
     }
     const CReportAssembler assembler(session.InstallPath());

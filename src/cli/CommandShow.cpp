@@ -15,12 +15,16 @@ namespace {
 std::string Flags(const ReportContact& c, bool withScan) {
     std::string flags;
     if (withScan && c.inScanList) {
-        flags += "  scan";
+        flags += "  " + LoadString(MessageId::kCliScanFlag);
     }
     if (c.inScrollList) {
-        flags += "  scroll";
+        flags += "  " + LoadString(MessageId::kCliScrollFlag);
     }
     return flags;
+}
+
+std::string Text(int id, std::initializer_list<std::string_view> args) {
+    return CStringTable::Instance().Format(id, args);
 }
 
 std::string Join(const std::vector<std::string>& names) {
@@ -57,20 +61,22 @@ int CmdShow(const CliContext& ctx) {
                   p.VersionNumber("codeplug_structure"), p.VersionNumber("codeplug_version"),
                   p.VersionNumber("codeplug_dev_version"));
     out << "\n"
-        << LoadString(MessageId::kModel) << ": " << ModelName(p.Limit("model")) << " ("
-        << p.Limit("model") << "), clone compatibility " << p.Limit("clone_compatibility_version")
+        << LoadString(MessageId::kModel) << ": "
+        << Text(MessageId::kCliModelLine, {ModelName(p.Limit("model")), p.Limit("model"),
+                                           p.Limit("clone_compatibility_version")})
         << "\n"
         << LoadString(MessageId::kFirmwareVersion) << ": " << firmware << "\n"
         << LoadString(MessageId::kCodeplugVersion) << ": " << codeplug << "\n"
-        << "Model group: G" << doc.Model().GetModelGroup() << "\n";
+        << Text(MessageId::kCliModelGroup, {std::to_string(doc.Model().GetModelGroup())}) << "\n";
     const std::size_t contacts =
         p.PublicGroups().size() + p.PrivateGroups().size() + p.Privates().size();
-    out << "Contacts: " << contacts << " of " << p.Limit("max_num_of_contacts")
-        << "; public groups " << p.PublicGroups().size() << " of "
-        << p.Limit("max_num_of_public_grps") << "; private groups " << p.PrivateGroups().size()
-        << " of " << p.Limit("max_num_of_private_grps") << "; privates " << p.Privates().size()
-        << "; text messages " << p.Texts().size() << " of " << p.Limit("max_num_of_predefined_msgs")
-        << "; channels " << p.Limit("max_num_of_channels") << "\n";
+    out << Text(MessageId::kCliCapacities,
+                {std::to_string(contacts), p.Limit("max_num_of_contacts"),
+                 std::to_string(p.PublicGroups().size()), p.Limit("max_num_of_public_grps"),
+                 std::to_string(p.PrivateGroups().size()), p.Limit("max_num_of_private_grps"),
+                 std::to_string(p.Privates().size()), std::to_string(p.Texts().size()),
+                 p.Limit("max_num_of_predefined_msgs"), p.Limit("max_num_of_channels")})
+        << "\n";
 
     auto nameOf = [&](const std::string& pid) {
         const ReportContact* c = p.ContactByPid(pid);
@@ -78,8 +84,10 @@ int CmdShow(const CliContext& ctx) {
     };
     out << "\n" << LoadString(MessageId::kPublicGroups) << ":\n";
     for (const ReportContact& g : p.PublicGroups()) {
-        out << "  " << g.name << "  PID " << g.pid << " (number "
-            << doc.PidToPublicGroupNumber(g.pid) << ")  channel " << g.channel << Flags(g, true)
+        out << "  " << g.name << "  "
+            << Text(MessageId::kCliPidNumber,
+                    {g.pid, std::to_string(doc.PidToPublicGroupNumber(g.pid))})
+            << "  " << Text(MessageId::kCliChannel, {std::to_string(g.channel)}) << Flags(g, true)
             << "\n";
     }
     out << LoadString(MessageId::kPrivateGroups) << ":\n";
@@ -92,18 +100,21 @@ int CmdShow(const CliContext& ctx) {
                 }
             }
         }
-        out << "  " << g.name << "  PID " << g.pid << "  channel " << g.channel << Flags(g, false)
-            << "  members: " << Join(members) << "\n";
+        out << "  " << g.name << "  " << Text(MessageId::kCliPid, {g.pid}) << "  "
+            << Text(MessageId::kCliChannel, {std::to_string(g.channel)}) << Flags(g, false) << "  "
+            << Text(MessageId::kCliMembers, {Join(members)}) << "\n";
     }
-    out << "Privates:\n";
+    out << LoadString(MessageId::kPrivatesNode) << ":\n";
     for (const ReportContact& c : p.Privates()) {
         std::vector<std::string> groups;
         for (const std::string& parent : c.parentGroups) {
             groups.push_back(nameOf(parent));
         }
-        out << "  " << c.name << "  PID " << c.pid << "  channel " << c.channel << Flags(c, false)
-            << "  groups: " << Join(groups)
-            << "  home: " << (c.homeGrp.empty() ? LoadString(MessageId::kNone) : nameOf(c.homeGrp))
+        out << "  " << c.name << "  " << Text(MessageId::kCliPid, {c.pid}) << "  "
+            << Text(MessageId::kCliChannel, {std::to_string(c.channel)}) << Flags(c, false) << "  "
+            << Text(MessageId::kCliGroups, {Join(groups)}) << "  "
+            << Text(MessageId::kCliHome,
+                    {c.homeGrp.empty() ? LoadString(MessageId::kNone) : nameOf(c.homeGrp)})
             << "\n";
     }
 
@@ -119,11 +130,10 @@ int CmdShow(const CliContext& ctx) {
             }
         }
     }
-    out << "\nScan lists:\n";
+    out << "\n" << LoadString(MessageId::kCliScanLists) << ":\n";
     for (const auto& [channel, names] : scanLists) {
-        out << "  "
-            << CStringTable::Instance().Format(MessageId::kChannelN, {std::to_string(channel)})
-            << ": " << Join(names) << "\n";
+        out << "  " << Text(MessageId::kChannelN, {std::to_string(channel)}) << ": " << Join(names)
+            << "\n";
     }
     out << LoadString(MessageId::kScrollListGlobal) << ": " << Join(scroll) << "\n";
     const xmlDoc* profile = doc.Model().GetProfileDoc();
@@ -134,8 +144,9 @@ int CmdShow(const CliContext& ctx) {
             names.push_back(GetAttribute(entry, "name").value_or(""));
         }
         const bool active = GetAttribute(priv, "private_scroll_list").value_or("0") != "0";
-        out << LoadString(MessageId::kPrivateScrollList) << " of "
-            << GetAttribute(priv, "name").value_or("") << (active ? " (used)" : " (not used)")
+        out << Text(active ? MessageId::kCliListOfUsed : MessageId::kCliListOfNotUsed,
+                    {LoadString(MessageId::kPrivateScrollList),
+                     GetAttribute(priv, "name").value_or("")})
             << ": " << Join(names) << "\n";
     }
     out << "\n" << LoadString(MessageId::kTextMessages) << ":\n";

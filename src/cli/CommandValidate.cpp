@@ -5,6 +5,8 @@
 #include "CQMVVLTDoc.h"
 #include "CliArgs.h"
 #include "Commands.h"
+#include "MessageId.h"
+#include "StringTable.h"
 
 int CmdValidate(const CliContext& ctx) {
     const CCliArgs args(ctx.args, {});
@@ -24,8 +26,11 @@ int CmdValidate(const CliContext& ctx) {
     if (broken) {
         return kExitDataError;
     }
-    std::cout << path << ": valid, model group G" << model.GetModelGroup() << ", "
-              << (model.IsNarrowFile() ? "single-byte" : "UTF-16") << " file, "
-              << model.GroupFieldList().size() << " fields added at load\n";
+    std::cout << CStringTable::Instance().Format(model.IsNarrowFile()
+                                                     ? MessageId::kCliValidSingleByte
+                                                     : MessageId::kCliValidUtf16,
+                                                 {path, std::to_string(model.GetModelGroup()),
+                                                  std::to_string(model.GroupFieldList().size())})
+              << "\n";
     return kExitOk;
 }

@@ -408,4 +408,31 @@ inline constexpr int kTwelveHour = 34200;
 inline constexpr int kTwentyFourHour = 34201;
 inline constexpr int kMonthFirst = 34202;
 inline constexpr int kDayFirst = 34203;
+
+// Texts of qmvvlt-cli.
+inline constexpr int kCliModelLine = 34800;  // "%s (%s), clone compatibility %s"
+inline constexpr int kCliModelGroup = 34801;
+inline constexpr int kCliCapacities = 34802;
+inline constexpr int kCliPidNumber = 34803;  // "PID %s (number %s)"
+inline constexpr int kCliPid = 34804;
+inline constexpr int kCliChannel = 34805;
+inline constexpr int kCliScanFlag = 34806;
+inline constexpr int kCliScrollFlag = 34807;
+inline constexpr int kCliMembers = 34808;
+inline constexpr int kCliGroups = 34809;
+inline constexpr int kCliHome = 34810;
+inline constexpr int kCliScanLists = 34811;
+inline constexpr int kCliListOfUsed = 34812;     // "%s of %s (used)"
+inline constexpr int kCliListOfNotUsed = 34813;  // "%s of %s (not used)"
+inline constexpr int kCliValidSingleByte = 34815;
+inline constexpr int kCliValidUtf16 = 34816;
+inline constexpr int kCliProgrammingCable = 34820;
+inline constexpr int kCliCurrentPort = 34821;
+inline constexpr int kCliNoPort = 34822;  // "(none)"
+inline constexpr int kCliAutoDetect = 34823;
+inline constexpr int kCliRadioReportNeedsOwnPid = 34825;
+inline constexpr int kCliUserScope = 34826;
+inline constexpr int kCliMachineScope = 34827;
+inline constexpr int kCliNoTerminal = 34828;
+inline constexpr int kCliProgress = 34829;  // "progress %s%%"
 }  // namespace MessageId

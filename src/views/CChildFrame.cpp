@@ -96,8 +96,8 @@ constexpr int kTreePaneMaxWidth = 340;
 }  // namespace
 
 CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSettings& settings,
-                         const std::filesystem::path& helpFolder, IViewUi& ui, IFrameOwner& owner,
-                         QWidget* parent)
+                         std::vector<std::filesystem::path> helpFolders, IViewUi& ui,
+                         IFrameOwner& owner, QWidget* parent)
     : QWidget(parent),
       m_document(std::move(document)),
       m_settings(settings),
@@ -123,7 +123,7 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
     m_viewHolder = new QWidget(m_right);
     auto* holderLayout = new QVBoxLayout(m_viewHolder);
     holderLayout->setContentsMargins(0, 0, 0, 0);
-    m_help = new CHelpPane(m_settings.HelpPane(), helpFolder, m_right);
+    m_help = new CHelpPane(m_settings.HelpPane(), std::move(helpFolders), m_right);
     m_help->hide();
     m_right->setCollapsible(0, true);
     // The help pane keeps its height when the window is resized; the view takes the rest.

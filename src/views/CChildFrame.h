@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "CBaseView.h"
 #include "IViewHost.h"
@@ -26,7 +27,7 @@ class CChildFrame : public QWidget, public IViewHost {
     Q_OBJECT
   public:
     CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSettings& settings,
-                const std::filesystem::path& helpFolder, IViewUi& ui, IFrameOwner& owner,
+                std::vector<std::filesystem::path> helpFolders, IViewUi& ui, IFrameOwner& owner,
                 QWidget* parent = nullptr);
     ~CChildFrame() override;
 

@@ -4,8 +4,8 @@
 #include "MessageId.h"
 #include "StringTable.h"
 
-CHelpPane::CHelpPane(const CHelpPaneSetting& map, std::filesystem::path helpFolder, QWidget* parent)
-    : QTextBrowser(parent), m_map(map), m_helpFolder(std::move(helpFolder)) {
+CHelpPane::CHelpPane(const CHelpPaneSetting& map, Folders helpFolders, QWidget* parent)
+    : QTextBrowser(parent), m_map(map), m_helpFolders(std::move(helpFolders)) {
     setOpenExternalLinks(true);
     setAccessibleName(QString::fromStdString(LoadString(MessageId::kContextHelp)));
 }
@@ -22,7 +22,18 @@ std::filesystem::path CHelpPane::HelpFolder(const std::string& helpFilePath,
     return installPath / "help";
 }
 
-QUrl CHelpPane::PageFor(const CHelpPaneSetting& map, const std::filesystem::path& helpFolder,
+CHelpPane::Folders CHelpPane::HelpFolders(const std::string& helpFilePath,
+                                          const std::string& englishHelpPath,
+                                          const std::filesystem::path& installPath) {
+    Folders folders{HelpFolder(helpFilePath, installPath)};
+    const std::filesystem::path english = HelpFolder(englishHelpPath, installPath);
+    if (english != folders.front()) {
+        folders.push_back(english);
+    }
+    return folders;
+}
+
+QUrl CHelpPane::PageFor(const CHelpPaneSetting& map, const Folders& helpFolders,
                         const std::string& viewClass, int ctrlId) {
     const auto page = map.PageName(viewClass, std::to_string(ctrlId));
     if (!page || page->empty()) {
@@ -34,21 +45,23 @@ QUrl CHelpPane::PageFor(const CHelpPaneSetting& map, const std::filesystem::path
     const QString anchor = hash < 0 ? QString() : pageName.mid(hash + 1);
     // The map names pages "X.htm"; our pages may be written as "X.html".
     std::error_code ec;
-    for (const QString& candidate : {file, file + QLatin1Char('l')}) {
-        const std::filesystem::path path = helpFolder / candidate.toStdString();
-        if (std::filesystem::is_regular_file(path, ec)) {
-            QUrl url = QUrl::fromLocalFile(QString::fromStdString(path.string()));
-            if (!anchor.isEmpty()) {
-                url.setFragment(anchor);
+    for (const std::filesystem::path& helpFolder : helpFolders) {
+        for (const QString& candidate : {file, file + QLatin1Char('l')}) {
+            const std::filesystem::path path = helpFolder / candidate.toStdString();
+            if (std::filesystem::is_regular_file(path, ec)) {
+                QUrl url = QUrl::fromLocalFile(QString::fromStdString(path.string()));
+                if (!anchor.isEmpty()) {
+                    url.setFragment(anchor);
+                }
+                return url;
             }
-            return url;
         }
     }
     return {};
 }
 
 void CHelpPane::ShowFor(const std::string& viewClass, int ctrlId) {
-    const QUrl url = PageFor(m_map, m_helpFolder, viewClass, ctrlId);
+    const QUrl url = PageFor(m_map, m_helpFolders, viewClass, ctrlId);
     if (url.isEmpty()) {
         ShowBlank();
         return;

@@ -4,24 +4,31 @@
 #include <QUrl>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 class CHelpPaneSetting;
 
 // The context help pane: shows the help page that the help map gives for the focused control.
+// Pages are looked up in a list of folders, the language's own first: a page not yet written in
+// a language is shown from the next folder (English).
 class CHelpPane : public QTextBrowser {
     Q_OBJECT
   public:
-    CHelpPane(const CHelpPaneSetting& map, std::filesystem::path helpFolder,
-              QWidget* parent = nullptr);
+    using Folders = std::vector<std::filesystem::path>;
 
-    // The page for a control of a view class, as a file URL with its anchor; empty without a
-    // match or when the page file is missing.
-    static QUrl PageFor(const CHelpPaneSetting& map, const std::filesystem::path& helpFolder,
+    CHelpPane(const CHelpPaneSetting& map, Folders helpFolders, QWidget* parent = nullptr);
+
+    // The page for a control of a view class, as a file URL with its anchor, from the first
+    // folder that has the page; empty without a match or when no folder has the page file.
+    static QUrl PageFor(const CHelpPaneSetting& map, const Folders& helpFolders,
                         const std::string& viewClass, int ctrlId);
     // The folder holding the help pages: beside the configured help file, else "help" in the
     // install folder.
     static std::filesystem::path HelpFolder(const std::string& helpFilePath,
                                             const std::filesystem::path& installPath);
+    // The folders of the language's help file and then of the English one, each once.
+    static Folders HelpFolders(const std::string& helpFilePath, const std::string& englishHelpPath,
+                               const std::filesystem::path& installPath);
 
     void ShowFor(const std::string& viewClass, int ctrlId);
     void ShowBlank();
@@ -29,6 +36,6 @@ class CHelpPane : public QTextBrowser {
 
   private:
     const CHelpPaneSetting& m_map;
-    std::filesystem::path m_helpFolder;
+    Folders m_helpFolders;
     QUrl m_shown;
 };

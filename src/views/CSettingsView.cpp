@@ -83,6 +83,15 @@ QDate FirstDate() {
 QDate LastDate() {
     return QDate(2059, 12, 31);
 }
+// The texts of the list entries first..last, textOf giving each entry's text.
+template <typename TextOf>
+QStringList EntryTexts(int first, int last, TextOf textOf) {
+    QStringList texts;
+    for (int entry = first; entry <= last; ++entry) {
+        texts << textOf(entry);
+    }
+    return texts;
+}
 constexpr int kSecondsPerDay = 86400;
 constexpr int kPrivateListHeight = 130;
 constexpr int kPrivateListGap = 10;
@@ -102,8 +111,10 @@ CSettingsView::CSettingsView(IViewHost& host, QWidget* parent)
     ConnectChanges();
 }
 
-QComboBox* CSettingsView::AddList(int labelId, int labelText, int listId) {
+QComboBox* CSettingsView::AddList(int labelId, int labelText, int listId,
+                                  const QStringList& entries) {
     auto* list = Register(listId, new QComboBox(this));
+    list->addItems(entries);
     list->setMinimumWidth(160);
     AddRow(NewLabel(labelId, Text(labelText)), list);
     return list;
@@ -118,24 +129,24 @@ QCheckBox* CSettingsView::AddCheck(int labelId, int labelText, int checkId) {
 void CSettingsView::BuildDisplay() {
     AddHeading(1058, Text(MessageId::kDisplay));
     m_vibracall = AddCheck(1020, MessageId::kVibraCall, 1011);
-    m_contrast = AddList(1021, MessageId::kContrast, 1023);
-    for (int value = kMaxContrast; value >= 0; --value) {
-        m_contrast->addItem(QString::number(value));
-    }
-    m_backlight = AddList(1022, MessageId::kBacklight, 1024);
-    for (const int value : kBacklightValues) {
-        m_backlight->addItem(value ? Seconds(value / 1000) : Text(MessageId::kOff));
-    }
+    m_contrast = AddList(1021, MessageId::kContrast, 1023, EntryTexts(0, kMaxContrast, [](int pos) {
+                             return QString::number(kMaxContrast - pos);
+                         }));
+    m_backlight = AddList(1022, MessageId::kBacklight, 1024,
+                          EntryTexts(0, static_cast<int>(kBacklightValues.size()) - 1, [](int pos) {
+                              const int value = kBacklightValues[static_cast<std::size_t>(pos)];
+                              return value ? Seconds(value / 1000) : Text(MessageId::kOff);
+                          }));
 }
 
 void CSettingsView::BuildClock() {
     AddHeading(1056, Text(MessageId::kClockAlarm));
-    m_timeFormat = AddList(1026, MessageId::kTimeFormat, 1025);
-    m_timeFormat->addItems({Text(MessageId::kTwelveHour), Text(MessageId::kTwentyFourHour)});
+    m_timeFormat = AddList(1026, MessageId::kTimeFormat, 1025,
+                           {Text(MessageId::kTwelveHour), Text(MessageId::kTwentyFourHour)});
     m_time = Register(1078, new QTimeEdit(this));
     AddRow(NewLabel(1017, Text(MessageId::kTime)), m_time);
-    m_dateFormat = AddList(1030, MessageId::kDateFormat, 1032);
-    m_dateFormat->addItems({Text(MessageId::kMonthFirst), Text(MessageId::kDayFirst)});
+    m_dateFormat = AddList(1030, MessageId::kDateFormat, 1032,
+                           {Text(MessageId::kMonthFirst), Text(MessageId::kDayFirst)});
     m_date = Register(1080, new QDateEdit(this));
     m_date->setDateRange(FirstDate(), LastDate());
     m_date->setCalendarPopup(true);
@@ -153,21 +164,18 @@ void CSettingsView::BuildVolume() {
     m_keypad = AddList(1039, MessageId::kKeypadVolume, 1041);
     m_alarmVolume = AddList(1038, MessageId::kAlarmVolume, 1040);
     m_accessoryVolume = AddList(1063, MessageId::kAccessory, 1065);
-    m_tptOffset = AddList(1046, MessageId::kTalkPermitToneOffset, 1045);
-    for (int step = 0; step <= kTptOffsetSteps; ++step) {
-        m_tptOffset->addItem(QString::number(-step));
-    }
+    m_tptOffset =
+        AddList(1046, MessageId::kTalkPermitToneOffset, 1045,
+                EntryTexts(0, kTptOffsetSteps, [](int step) { return QString::number(-step); }));
 }
 
 void CSettingsView::BuildNoise() {
     AddHeading(1064, Text(MessageId::kAmbientNoise));
-    m_noiseAccessory = AddList(1055, MessageId::kAccessory, 1033);
-    m_noiseRadio = AddList(1060, MessageId::kRadioNoise, 1047);
-    for (QComboBox* list : {m_noiseAccessory, m_noiseRadio}) {
-        for (const int text : kNoiseLevelTexts) {
-            list->addItem(Text(text));
-        }
-    }
+    const QStringList levels =
+        EntryTexts(0, static_cast<int>(kNoiseLevelTexts.size()) - 1,
+                   [](int pos) { return Text(kNoiseLevelTexts[static_cast<std::size_t>(pos)]); });
+    m_noiseAccessory = AddList(1055, MessageId::kAccessory, 1033, levels);
+    m_noiseRadio = AddList(1060, MessageId::kRadioNoise, 1047, levels);
 }
 
 void CSettingsView::BuildAdvanced() {
@@ -176,10 +184,9 @@ void CSettingsView::BuildAdvanced() {
     m_internalPtt = AddCheck(1075, MessageId::kDisableInternalPtt, 1014);
     m_progMode = AddCheck(1074, MessageId::kDisableProgrammingMode, 1013);
     m_timerOff = AddCheck(1069, MessageId::kDisableTxTimeoutTimer, 1012);
-    m_timer = AddList(1073, MessageId::kTxTimeoutTimer, 1072);
-    for (int entry = 1; entry <= kTimerEntries; ++entry) {
-        m_timer->addItem(Seconds(entry * kTimerStep));
-    }
+    m_timer = AddList(
+        1073, MessageId::kTxTimeoutTimer, 1072,
+        EntryTexts(1, kTimerEntries, [](int entry) { return Seconds(entry * kTimerStep); }));
     m_privateReply = AddCheck(1076, MessageId::kDisablePrivateReply, 1077);
 }
 

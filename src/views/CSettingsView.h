@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 #include <map>
@@ -45,7 +46,8 @@ class CSettingsView : public CBaseView {
     void BuildPrivateLists();
     CTwoListEditor* AddPrivateList(int membersLabel, const std::array<int, 6>& ids);
     void ConnectChanges();
-    QComboBox* AddList(int labelId, int labelText, int listId);
+    // A labelled list holding entries.
+    QComboBox* AddList(int labelId, int labelText, int listId, const QStringList& entries = {});
     QCheckBox* AddCheck(int labelId, int labelText, int checkId);
 
     void LoadLists();

@@ -58,12 +58,31 @@ std::string WithoutComments(const std::string& text) {
     return out;
 }
 
+// The command line's usage texts stay English, as its --help does.
+const std::set<std::string> kCliUsage = {
+    "usage: qmvvlt-cli [--install DIR] [--config DIR] [-v|--verbose] COMMAND [options]\\n",
+    "       qmvvlt-cli -h|--help | --version\\n",
+    "commands:\\n",
+    "qmvvlt-cli: unknown or incomplete option ",  // before the configuration names a language
+    "qmvvlt-cli: unknown command ",
+    "\\nusage: qmvvlt-cli ",
+    "qmvvlt-cli ",          // the program's name
+    "trace:",               // diagnostics of --verbose
+    " [y/N] y (--yes)\\n",  // the answer and the option that gave it
+};
+// Files that hold nothing but usage text.
+const std::set<std::string> kCliUsageFiles = {"CommandTable.cpp"};
+
 // The literals of one source file that a user would read: an argument of a call that puts text
-// on the screen, or prose (two words with a space between them).
-std::vector<std::string> UserTextLiterals(const std::string& source) {
+// on the screen, or prose (two words with a space between them). With streams, a literal written
+// to an output stream counts as shown too.
+std::vector<std::string> UserTextLiterals(const std::string& source, bool streams = false) {
     static const std::regex literal(R"re("((?:[^"\\\n]|\\.)*)")re");
     static const std::regex shownBy(
         R"re((\btr|setText|setWindowTitle|setToolTip|setStatusTip|setWhatsThis|setAccessibleName|setAccessibleDescription|setPlaceholderText|setTitle|setLabelText|setIconText|addAction|addMenu|addButton|addTab|setHorizontalHeaderLabels|setHeaderLabels?|information|warning|critical|question|QLabel|QPushButton|QCheckBox|QRadioButton|QGroupBox|QAction|QMenu)\s*\(\s*(QStringLiteral\s*\(|QLatin1String\s*\(|QString::fromUtf8\s*\(|QString::fromLatin1\s*\()?\s*$)re");
+    static const std::regex streamed(R"re((<<|\?|:)\s*$)re");
+    // Usage errors stay English; exception details are the trace of --verbose, not messages.
+    static const std::regex notMessage(R"re(CliUsageError|ThrowQMVVLT\s*\(|\bkContext\s*=)re");
     static const std::regex prose(R"re([A-Za-z]{2,}[.,:!?]? +[A-Za-z]{2,})re");
     static const std::regex word(R"re([A-Za-z]{2,})re");
     std::vector<std::string> found;
@@ -76,7 +95,16 @@ std::vector<std::string> UserTextLiterals(const std::string& source) {
         if (before.find("#include") != std::string::npos || kAllowed.count(text) != 0) {
             continue;
         }
-        const bool shown = std::regex_search(before, shownBy) && std::regex_search(text, word);
+        // The statement the literal is part of.
+        const std::size_t stmtStart = code.find_last_of(";}", it->position()) + 1;
+        const std::string statement = code.substr(stmtStart, it->position() - stmtStart);
+        if (streams && (kCliUsage.count(text) != 0 || std::regex_search(statement, notMessage))) {
+            continue;
+        }
+        const bool streamedOut = streams && statement.find("<<") != std::string::npos &&
+                                 std::regex_search(before, streamed);
+        const bool shown =
+            (std::regex_search(before, shownBy) || streamedOut) && std::regex_search(text, word);
         if (shown || std::regex_search(text, prose)) {
             found.push_back(text);
         }
@@ -84,25 +112,35 @@ std::vector<std::string> UserTextLiterals(const std::string& source) {
     return found;
 }
 
-TEST(UserTextLiterals, DesktopSourcesTakeTheirTextsFromTheStringTable) {
+// The user texts of the sources under src/<folder>, one "path: "text"" line each.
+std::string UserTextsIn(std::initializer_list<const char*> folders, bool streams) {
     std::ostringstream report;
-    for (const char* folder : {"app", "views"}) {
+    for (const char* folder : folders) {
         for (const auto& entry :
              fs::recursive_directory_iterator(fs::path(QMVVLT_SOURCE_DIR) / "src" / folder)) {
             const auto ext = entry.path().extension();
-            if (ext != ".cpp" && ext != ".h") {
+            if ((ext != ".cpp" && ext != ".h") ||
+                (streams && kCliUsageFiles.count(entry.path().filename().string()) != 0)) {
                 continue;
             }
             std::ifstream in(entry.path(), std::ios::binary);
             const std::string source((std::istreambuf_iterator<char>(in)),
                                      std::istreambuf_iterator<char>());
-            for (const std::string& text : UserTextLiterals(source)) {
+            for (const std::string& text : UserTextLiterals(source, streams)) {
                 report << entry.path().lexically_relative(QMVVLT_SOURCE_DIR).string() << ": \""
                        << text << "\"\n";
             }
         }
     }
-    EXPECT_EQ(report.str(), "") << "give these texts string-table numbers";
+    return report.str();
+}
+
+TEST(UserTextLiterals, DesktopSourcesTakeTheirTextsFromTheStringTable) {
+    EXPECT_EQ(UserTextsIn({"app", "views"}, false), "") << "give these texts string-table numbers";
+}
+
+TEST(UserTextLiterals, CommandLineOutputTakesItsTextsFromTheStringTable) {
+    EXPECT_EQ(UserTextsIn({"cli"}, true), "") << "give these texts string-table numbers";
 }
 
 TEST(UserTextLiterals, ScannerTellsUserTextsFromNames) {
@@ -123,6 +161,23 @@ TEST(UserTextLiterals, ScannerTellsUserTextsFromNames) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(UserTextLiterals(c.source), c.expected) << c.source;
+    }
+}
+
+TEST(UserTextLiterals, ScannerFindsTextsWrittenToStreams) {
+    const struct {
+        const char* source;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {R"x(std::cout << "Privates:\n";)x", {"Privates:\\n"}},
+        {R"x(out << (cable ? "\t(programming cable)" : "") << "\n";)x", {"\\t(programming cable)"}},
+        {R"x(std::cerr << path << ": " << LoadString(MessageId::kNone) << "\n";)x", {}},
+        {R"x(throw CliUsageError{"--kind must be radio or overview"};)x", {}},
+        {"ThrowQMVVLT(MessageId::kNotContactsCsv, kContext,\n    \"File cannot be read\");", {}},
+        {R"x(const std::string stem = empty ? "radio" : name;)x", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(UserTextLiterals(c.source, true), c.expected) << c.source;
     }
 }
 

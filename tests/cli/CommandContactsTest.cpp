@@ -3,36 +3,10 @@
 #include <filesystem>
 #include <fstream>
 
-#include "CliRunner.h"
-
-namespace {
+#include "CliProfileFiles.h"
 
 namespace fs = std::filesystem;
-
-const std::string kSample = std::string(QMVVLT_SOURCE_DATA_DIR) + "/samples/SampleProfile.xml";
-
-const std::string& ConfigDir() {
-    static const std::string dir =
-        fs::path(WriteTempFile("config-marker", "")).parent_path() / "config";
-    fs::create_directories(dir);
-    return dir;
-}
-
-CliResult Cli(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--config", ConfigDir()});
-    return RunCli(args);
-}
-
-std::string Out(const std::string& name) {
-    return (fs::path(ConfigDir()).parent_path() / name).string();
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
+using namespace cli_test;
 
 TEST(CliContacts, ExportImportAndDiff) {
     const std::string csv = Out("contacts.csv");

@@ -3,38 +3,13 @@
 #include <filesystem>
 #include <fstream>
 
-#include "CliRunner.h"
+#include "CliProfileFiles.h"
 #include "DataFile.h"
-
-namespace {
+#include "MessageId.h"
+#include "StringTable.h"
 
 namespace fs = std::filesystem;
-
-const std::string kSample = std::string(QMVVLT_SOURCE_DATA_DIR) + "/samples/SampleProfile.xml";
-
-// Every run uses a fresh configuration folder of its own.
-const std::string& ConfigDir() {
-    static const std::string dir =
-        fs::path(WriteTempFile("config-marker", "")).parent_path() / "config";
-    fs::create_directories(dir);
-    return dir;
-}
-
-CliResult Cli(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--config", ConfigDir()});
-    return RunCli(args);
-}
-
-std::string Out(const std::string& name) {
-    return (fs::path(ConfigDir()).parent_path() / name).string();
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-}  // namespace
+using namespace cli_test;
 
 TEST(CliProfiles, TemplatesNewAndValidate) {
     const CliResult list = Cli({"templates"});
@@ -182,5 +157,53 @@ TEST(CliProfiles, ValidateRefusesProfilesThatCannotBeWritten) {
         EXPECT_EQ(r.exitCode, c.exitCode);
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         EXPECT_EQ(r.out.empty(), c.exitCode != 0);
+    }
+}
+
+// The labels of show, validate and ports are the German file's texts when the configuration says
+// German, and no English label is left.
+TEST(CliProfiles, ShowValidateAndPortsSpeakTheConfiguredLanguage) {
+    const std::string config = Out("config-de");
+    fs::create_directories(config);
+    auto cli = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--config", config});
+        return RunCli(args);
+    };
+    ASSERT_EQ(cli({"config", "CurrentLanguage", "German"}).exitCode, 0);
+    const auto german = ReadLanguageFile(fs::path(QMVVLT_SOURCE_DATA_DIR) / "lang/German.txt");
+    ASSERT_TRUE(german);
+    auto de = [&](int id, std::initializer_list<std::string_view> args) {
+        return FormatPlaceholders(german->at(id), args);
+    };
+    const std::string file = Out("sample-de.lam");
+    ASSERT_EQ(Cli({"import", kSample, "-o", file}).exitCode, 0);
+
+    // The number of added fields is the model's business; the text around it is checked.
+    const std::string valid = de(MessageId::kCliValidUtf16, {file, "3", "\x01"});
+    const std::string validPrefix = valid.substr(0, valid.find('\x01'));
+    const std::string validSuffix = valid.substr(valid.find('\x01') + 1) + "\n";
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> german;
+        std::vector<std::string> english;
+    } cases[] = {
+        {{"show", file},
+         {de(MessageId::kCliModelGroup, {"3"}) + "\n",
+          "\n" + de(MessageId::kCliScanLists, {}) + ":\n", de(MessageId::kPrivatesNode, {}) + ":\n",
+          de(MessageId::kCliMembers, {"Carla Dias, Duty Manager"}),
+          de(MessageId::kCliPidNumber, {"17179869183", "1"})},
+         {"Model group", "Scan lists", "Privates:", "members:", "(number", "channel "}},
+        {{"validate", file}, {validPrefix, validSuffix}, {"valid, model group", "fields added"}},
+        {{"ports"}, {de(MessageId::kCliCurrentPort, {""})}, {"current port"}},
+    };
+    for (const auto& c : cases) {
+        const CliResult r = cli(c.args);
+        ASSERT_EQ(r.exitCode, 0) << c.args[0] << r.err;
+        for (const std::string& text : c.german) {
+            EXPECT_NE(r.out.find(text), std::string::npos) << text << "\n" << r.out;
+        }
+        for (const std::string& text : c.english) {
+            EXPECT_EQ(r.out.find(text), std::string::npos) << text << "\n" << r.out;
+        }
     }
 }

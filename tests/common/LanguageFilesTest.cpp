@@ -2,7 +2,10 @@
 
 #include <cctype>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -157,6 +160,36 @@ TEST(LanguageFiles, EachFileTranslatesEveryEntryFaithfully) {
         const auto texts = ReadLanguageFile(file);
         ASSERT_TRUE(texts) << file << " is missing, malformed or not UTF-8";
         EXPECT_EQ(Problems(english, *texts), "") << file;
+    }
+}
+
+// The ids the help map jumps to and the links of one help page, in order.
+std::vector<std::string> HelpTargets(const std::filesystem::path& page) {
+    std::ifstream in(page, std::ios::binary);
+    const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    static const std::regex target(R"re((id|href)="[^"]*")re");
+    std::vector<std::string> found;
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), target);
+         it != std::sregex_iterator(); ++it) {
+        found.push_back(it->str());
+    }
+    return found;
+}
+
+// A translated help page keeps every anchor and link of the English one, so the help pane lands
+// where the English page would; a page not translated yet is shown in English instead.
+TEST(LanguageFiles, TranslatedHelpPagesKeepTheEnglishAnchors) {
+    const auto help = std::filesystem::path(QMVVLT_SOURCE_DATA_DIR) / "help";
+    for (const char* key : kLanguageKeys) {
+        int pages = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(help / "English")) {
+            const auto translated = help / key / entry.path().filename();
+            if (std::filesystem::exists(translated)) {
+                EXPECT_EQ(HelpTargets(translated), HelpTargets(entry.path())) << translated;
+                ++pages;
+            }
+        }
+        EXPECT_GT(pages, 0) << key << " has no help pages";
     }
 }
 

@@ -42,8 +42,7 @@ class FrameFixture : public ::testing::Test, public IFrameOwner {
     CChildFrame& Open(const std::filesystem::path& profile) {
         auto document = std::make_unique<CQMVVLTDoc>(*m_settings, m_install, m_ui);
         EXPECT_TRUE(document->Open(profile));
-        m_frame = new CChildFrame(std::move(document), *m_settings, TestInstallFolder() / "help",
-                                  m_ui, *this);
+        m_frame = new CChildFrame(std::move(document), *m_settings, m_helpFolders, m_ui, *this);
         m_tester = std::make_unique<QAbstractItemModelTester>(
             m_frame->Tree()->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         m_frame->resize(900, 600);
@@ -90,6 +89,7 @@ class FrameFixture : public ::testing::Test, public IFrameOwner {
     std::unique_ptr<CAppSettings> m_settings;
     std::filesystem::path m_profile;
     std::filesystem::path m_install = TestInstallFolder();
+    std::vector<std::filesystem::path> m_helpFolders{TestInstallFolder() / "help"};
     QPointer<CChildFrame> m_frame;
     std::unique_ptr<QAbstractItemModelTester> m_tester;
     int m_maybeSaveCalls = 0;

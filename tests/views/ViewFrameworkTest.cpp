@@ -123,7 +123,7 @@ TEST_F(ViewFrameworkTest, HelpPaneShowsTheMappedPageOfTheFocusedControl) {
     WriteFileBytes(std::filesystem::path(help.path().toStdString()) / "TextMessage.html",
                    "<html><body><p>Type the message.</p></body></html>");
     const CHelpPaneSetting& map = m_settings->HelpPane();
-    const std::filesystem::path folder = help.path().toStdString();
+    const CHelpPane::Folders folder{help.path().toStdString()};
     const QUrl page = CHelpPane::PageFor(map, folder, "CTextMessageView", 1015);
     EXPECT_EQ(page.fileName(), "TextMessage.html");
     EXPECT_EQ(page.fragment(), "delete");
@@ -140,6 +140,32 @@ TEST_F(ViewFrameworkTest, HelpPaneShowsTheMappedPageOfTheFocusedControl) {
     pane.ShowFor("CTextMessageView", 1009);
     EXPECT_EQ(pane.Shown().fileName(), "TextMessage.html");
     EXPECT_TRUE(pane.toPlainText().contains("Type the message."));
+}
+
+// A German frame shows the German page of a control; a page the language lacks comes in English.
+TEST_F(ViewFrameworkTest, HelpPaneShowsTheLanguagesPageElseTheEnglishOne) {
+    const std::filesystem::path help = std::filesystem::path(QMVVLT_SOURCE_DATA_DIR) / "help";
+    QTemporaryDir partial;  // a language with only its text messages page written
+    const std::filesystem::path partialFolder = partial.path().toStdString();
+    std::filesystem::copy_file(help / "German/TextMessages.htm",
+                               partialFolder / "TextMessages.htm");
+    m_helpFolders = CHelpPane::HelpFolders((partialFolder / "index.html").string(),
+                                           (help / "English/index.html").string(), m_install);
+    ASSERT_EQ(m_helpFolders.size(), 2u);
+    Open();
+    m_frame->SetHelpPaneShown(true);
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
+    Click(Node(kKindTextMessages));
+    m_frame->View()->Control(1063)->setFocus();  // "Add Text Message"
+    QTRY_COMPARE(m_frame->HelpPane()->Shown().fileName(), QString("TextMessages.htm"));
+    EXPECT_TRUE(m_frame->HelpPane()->toPlainText().contains("Textnachricht hinzufügen"));
+
+    Node(kKindTextMessages)->setExpanded(true);
+    Click(Node(kKindTextMessage, 0));
+    m_frame->View()->Control(1009)->setFocus();
+    QTRY_COMPARE(m_frame->HelpPane()->Shown().fileName(), QString("TextMessage.htm"));
+    EXPECT_TRUE(m_frame->HelpPane()->Shown().toLocalFile().contains("/English/"));
 }
 
 TEST_F(ViewFrameworkTest, ProfileDataErrorClosesTheWindowWithoutSaving) {

@@ -1,16 +1,19 @@
 // Grabs the main window on the offscreen platform for the README: a plain start, a profile with
 // its radio information, a text message, the help pane, the settings, the Edit menu and three
 // dialogs. The program starts in the configured language, so the same pictures serve a
-// translation review.
+// translation review; with --review it also grabs every kind of view, the find bar and the
+// dialogs where longer texts must still fit.
 #include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "CAboutDialog.h"
@@ -21,8 +24,15 @@
 #include "CMainFrame.h"
 #include "CMessageBoxUi.h"
 #include "CNewProfileDialog.h"
+#include "CPreferenceDialog.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTTreeView.h"
+#include "CQtPortLister.h"
+#include "CReadWriteDialog.h"
+#include "CReportOptionDlg.h"
+#include "CTransferContext.h"
+#include "MessageId.h"
+#include "StringTable.h"
 #include "Utility.h"
 
 namespace {
@@ -53,9 +63,11 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     if (argc < 4) {
-        std::fprintf(stderr, "usage: qmvvlt-screenshots CONFIG_DIR PROFILE OUTPUT_DIR\n");
+        std::fprintf(stderr,
+                     "usage: qmvvlt-screenshots CONFIG_DIR PROFILE OUTPUT_DIR [--review]\n");
         return 2;
     }
+    const bool review = argc > 4 && std::strcmp(argv[4], "--review") == 0;
     // Text that does not render would make a useless picture.
     if (!QFontMetrics(QApplication::font()).inFont(QLatin1Char('Q'))) {
         std::fprintf(stderr, "no usable font on this system\n");
@@ -100,7 +112,56 @@ int main(int argc, char* argv[]) {
         ok = ok && Grab(*edit, output, "menu-edit");
         edit->hide();
     }
-    // Dialogs, where longer translations must still fit.
+    // The translation review (--review) also takes every kind of view and the dialogs a
+    // translation must fit; the README needs none of them.
+    if (review) {
+        // Every kind of view.
+        const char* const kViews[] = {
+            "radio-information", "settings",       "text-messages", "text-message", "contacts",
+            "public-groups",     "private-groups", "privates",      "public-group", "private-group",
+            "private",           "lists",          "scroll-list",   "scan-list",    "scan-channel"};
+        tree->expandAll();
+        for (int kind = 0; kind < 15; ++kind) {
+            if (QTreeWidgetItem* node = FindNode(tree, kind, 0)) {
+                tree->setCurrentItem(node);
+                const QByteArray name = QByteArray("view-") + (kind < 10 ? "0" : "") +
+                                        QByteArray::number(kind) + '-' + kViews[kind];
+                ok = Grab(window, output, name.constData()) && ok;
+            }
+        }
+        // The settings page is longer than the window: once more in a window that holds all of it.
+        window.resize(1000, 1500);
+        tree->setCurrentItem(FindNode(tree, 1, 0));
+        ok = Grab(window, output, "view-01-settings-whole") && ok;
+        window.resize(1000, 640);
+        frame->ActivateFind();
+        ok = Grab(window, output, "find-bar") && ok;
+
+        // Dialogs, where longer translations must still fit.
+        const CQtPortLister ports;
+        CPreferenceDialog preferences(
+            ports, [](const QString&) {}, &window);
+        preferences.show();
+        ok = Grab(preferences, output, "dialog-preferences") && ok;
+        for (const auto mode : {CReadWriteDialog::kReadMode, CReadWriteDialog::kWriteMode}) {
+            CReadWriteDialog transfer(
+                mode, CTransferContext::Instance(), [] { return 1; }, window.Ui(),
+                [](const QString&) {}, QStringLiteral("ttyUSB0"), &window);
+            transfer.show();
+            ok = Grab(transfer, output,
+                      mode == CReadWriteDialog::kReadMode ? "dialog-read" : "dialog-write") &&
+                 ok;
+        }
+        CReportOptionDlg report(frame->Document(), Utility::GetInstallPath(),
+                                QDir::tempPath().toStdString(), window.Ui(), &window);
+        report.show();
+        ok = Grab(report, output, "dialog-report-choice") && ok;
+        QMessageBox restart(QMessageBox::Information, QString::fromLatin1(kApplicationName),
+                            QString::fromStdString(LoadString(MessageId::kYouHaveToRestart)),
+                            QMessageBox::Ok, &window);
+        restart.show();
+        ok = Grab(restart, output, "message-restart") && ok;
+    }
     CAboutDialog about(&window);
     about.show();
     ok = ok && Grab(about, output, "dialog-about");
