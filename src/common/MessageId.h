@@ -408,4 +408,9 @@ inline constexpr int kTwelveHour = 34200;
 inline constexpr int kTwentyFourHour = 34201;
 inline constexpr int kMonthFirst = 34202;
 inline constexpr int kDayFirst = 34203;
+// Screen-reader values of the editing views' controls.
+inline constexpr int kChecked = 34700;
+inline constexpr int kNotChecked = 34701;
+inline constexpr int kListRowCount = 34702;
+inline constexpr int kListRowCountSelected = 34703;
 }  // namespace MessageId

@@ -642,5 +642,11 @@ const StringTableEntry kEnglishStrings[] = {
     {34516, "Edit '%s'"},
     {34517, "List Change"},
     {34518, "Text Message Change"},
+
+    // Screen-reader values of the editing views' controls
+    {34700, "Checked"},
+    {34701, "Not checked"},
+    {34702, "%d item(s)"},
+    {34703, "%d item(s), selected: %s"},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

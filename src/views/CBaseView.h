@@ -44,6 +44,12 @@ class CBaseView : public QWidget {
 
     static constexpr const char* kCtrlIdProperty = "ctrlId";
 
+    // Keeps a control's value where screen readers read it (its accessible description), current
+    // as the control changes: the text of an edit or list box, the state of a check box, the
+    // number of rows and the selected rows of a list. Registered controls get it on their own.
+    static void TrackAccessibleValue(QWidget* control);
+    static void UpdateAccessibleValue(QWidget* control);
+
   protected:
     CDataItem RootItem() const;
     // The caption band (first in the form) and heading bands.

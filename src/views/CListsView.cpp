@@ -50,6 +50,8 @@ CListsView::CListsView(IViewHost& host, QWidget* parent)
     m_scan->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_scan->setSelectionMode(QAbstractItemView::SingleSelection);
     m_scan->verticalHeader()->hide();
+    // Tab leaves the grid; the arrow keys move inside it.
+    m_scan->setTabKeyNavigation(false);
     m_scan->setMinimumSize(420, 200);
     m_scan->setAccessibleName(Text(MessageId::kScanListCaption));
     m_scan->viewport()->installEventFilter(this);
