@@ -181,6 +181,11 @@ void CBaseView::AddRow(QLabel* label, QWidget* control) {
     ++m_nextRow;
 }
 
+void CBaseView::AddFieldButtonRow(QWidget* button) {
+    button->setParent(m_form);
+    m_grid->addWidget(button, m_nextRow++, 1, Qt::AlignLeft);
+}
+
 void CBaseView::RegisterControl(int ctrlId, QWidget* widget) {
     widget->setProperty(kCtrlIdProperty, ctrlId);
     m_controls[ctrlId] = widget;

@@ -57,6 +57,8 @@ class CBaseView : public QWidget {
     QLabel* AddHeading(int ctrlId, const QString& text);
     // A row: a label (its buddy is the control, and names it for screen readers) and a control.
     void AddRow(QLabel* label, QWidget* control);
+    // A button that serves the field above it, lined up with the fields.
+    void AddFieldButtonRow(QWidget* button);
     QLabel* NewLabel(int ctrlId, const QString& text);
     QLineEdit* NewReadOnlyEdit(int ctrlId);
     // Registers a control under its id: property, help-pane focus tracking.

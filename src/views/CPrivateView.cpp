@@ -42,7 +42,7 @@ CPrivateView::CPrivateView(IViewHost& host, QWidget* parent)
     m_id = Register(1061, new QLineEdit(this));
     AddRow(IdLabel(), m_id);
     m_read = Register(1062, new QPushButton(Text(MessageId::kReadPrivateIdButton), this));
-    AddRow(nullptr, m_read);
+    AddFieldButtonRow(m_read);
     m_home = Register(1063, new QComboBox(this));
     AddRow(NewLabel(1056, Text(MessageId::kHomeGroup)), m_home);
     m_groupOnly = Register(1016, new QCheckBox(this));
