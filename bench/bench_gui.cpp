@@ -8,9 +8,11 @@
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QMdiArea>
+#include <QPointer>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <filesystem>
+#include <memory>
 
 #include "CAppSettings.h"
 #include "CChildFrame.h"
@@ -61,9 +63,18 @@ struct GuiBench {
     std::unique_ptr<CMainFrame> window;
 };
 
-GuiBench& Bench() {
-    static GuiBench bench;
+// Made on first use and ended in main, while the application object still exists.
+std::unique_ptr<GuiBench>& BenchHolder() {
+    static std::unique_ptr<GuiBench> bench;
     return bench;
+}
+
+GuiBench& Bench() {
+    std::unique_ptr<GuiBench>& bench = BenchHolder();
+    if (!bench) {
+        bench = std::make_unique<GuiBench>();
+    }
+    return *bench;
 }
 
 void BM_OpenFullProfile(benchmark::State& state) {
@@ -87,8 +98,13 @@ void SwitchThrough(benchmark::State& state, QTreeWidget* tree,
                    const std::vector<QTreeWidgetItem*>& items) {
     GuiBench& bench = Bench();
     bench.ui.shown.clear();
+    // A profile data error closes the window, tree and all.
+    const QPointer<QTreeWidget> alive(tree);
     std::size_t next = 0;
     for (auto _ : state) {
+        if (!alive || !bench.ui.shown.empty()) {
+            break;
+        }
         tree->setCurrentItem(items[next]);
         QCoreApplication::processEvents();
         next = (next + 1) % items.size();
@@ -210,5 +226,6 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    BenchHolder().reset();
     return 0;
 }
