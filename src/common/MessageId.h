@@ -435,4 +435,9 @@ inline constexpr int kCliUserScope = 34826;
 inline constexpr int kCliMachineScope = 34827;
 inline constexpr int kCliNoTerminal = 34828;
 inline constexpr int kCliProgress = 34829;  // "progress %s%%"
+// Screen-reader values of the editing views' controls.
+inline constexpr int kChecked = 34700;
+inline constexpr int kNotChecked = 34701;
+inline constexpr int kListRowCount = 34702;
+inline constexpr int kListRowCountSelected = 34703;
 }  // namespace MessageId

@@ -642,6 +642,13 @@ const StringTableEntry kEnglishStrings[] = {
     {34516, "Edit '%s'"},
     {34517, "List Change"},
     {34518, "Text Message Change"},
+
+    // Screen-reader values of the editing views' controls
+    {34700, "Checked"},
+    {34701, "Not checked"},
+    {34702, "%d item(s)"},
+    {34703, "%d item(s), selected: %s"},
+
     // Texts of qmvvlt-cli
     {34800, "%s (%s), clone compatibility %s"},
     {34801, "Model group: G%s"},

@@ -87,6 +87,7 @@ CsvImportResult CContactCsvImporter::Import(std::string_view bytes) {
         for (Row& row : rows) {
             CheckValues(row);
         }
+        CheckGroupNames(rows);
         auto pass = [&rows](const auto& wanted, auto&& apply) {
             for (Row& row : rows) {
                 if (!row.refused && wanted(*row.kind)) {
@@ -185,6 +186,36 @@ void CContactCsvImporter::CheckValues(Row& row) {
         const std::string value = row.Cell(column);
         if (!value.empty() && value != "0" && value != "1") {
             return bad(column);
+        }
+    }
+}
+
+// A private row naming a group that neither the profile nor the file holds is refused before
+// anything changes: its channel change could otherwise empty, and so delete, a group for good.
+void CContactCsvImporter::CheckGroupNames(std::vector<Row>& rows) {
+    auto inFile = [&rows](const std::string& name, bool privateOnly) {
+        return std::any_of(rows.begin(), rows.end(), [&](const Row& other) {
+            return !other.refused &&
+                   (IsKind(*other.kind, "PrivateGroup") ||
+                    (!privateOnly && IsKind(*other.kind, "PublicGroup"))) &&
+                   CompareContactNamesUtf8(other.name, name) == 0;
+        });
+    };
+    for (Row& row : rows) {
+        if (row.refused || !IsKind(*row.kind, "Private")) {
+            continue;
+        }
+        std::vector<std::pair<std::string, bool>> named;
+        for (const char* column : ContactCsv::kGroups) {
+            named.emplace_back(row.Cell(column), true);
+        }
+        named.emplace_back(row.Cell(ContactCsv::kHomeGroup), false);
+        for (const auto& [name, privateOnly] : named) {
+            if (!name.empty() && !GroupPid(name, privateOnly) && !inFile(name, privateOnly)) {
+                Refuse(row, MessageId::kCsvUnknownGroup,
+                       CStringTable::Instance().Format(MessageId::kCsvUnknownGroup, {name}));
+                break;
+            }
         }
     }
 }

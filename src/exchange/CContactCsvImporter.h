@@ -47,6 +47,7 @@ class CContactCsvImporter {
 
     std::vector<Row> ReadRows(std::string_view bytes) const;
     void CheckValues(Row& row);
+    void CheckGroupNames(std::vector<Row>& rows);
     void ApplyFields(Row& row);
     void ApplyGroups(Row& row);
     void Refuse(Row& row, int messageId, std::string text = {});

@@ -1,14 +1,19 @@
 #include "CBaseView.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollArea>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "CQMVVLTDoc.h"
+#include "MessageId.h"
+#include "StringTable.h"
 #include "XmlDom.h"
 
 namespace {
@@ -21,6 +26,27 @@ constexpr int kCaptionInset = 10;
 
 bool IsTrue(const std::optional<std::string>& value) {
     return value && (*value == "1" || *value == "true");
+}
+
+constexpr const char* kValueTracked = "accessibleValueTracked";
+
+QString ListValue(const QAbstractItemView* list) {
+    const QAbstractItemModel* model = list->model();
+    const std::string rows = std::to_string(model ? model->rowCount() : 0);
+    QStringList selected;
+    if (list->selectionModel()) {
+        QModelIndexList indexes = list->selectionModel()->selectedIndexes();
+        std::sort(indexes.begin(), indexes.end());
+        for (const QModelIndex& index : indexes) {
+            selected << index.data().toString();
+        }
+    }
+    const std::string text = selected.isEmpty()
+                                 ? CStringTable::Instance().Format(MessageId::kListRowCount, {rows})
+                                 : CStringTable::Instance().Format(
+                                       MessageId::kListRowCountSelected,
+                                       {rows, selected.join(QStringLiteral(", ")).toStdString()});
+    return QString::fromStdString(text);
 }
 
 }  // namespace
@@ -39,6 +65,8 @@ CBaseView::CBaseView(IViewHost& host, std::string className, std::string resourc
 
     auto* scroll = new QScrollArea(this);
     scroll->setFrameShape(QFrame::NoFrame);
+    // The pane itself is no stop on the way through the form.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setWidgetResizable(true);
     auto* content = new QWidget(scroll);
     content->setAutoFillBackground(true);
@@ -74,6 +102,10 @@ void CBaseView::InitialUpdate() {
     RefreshCaption();
     LoadData();
     ApplyVisibility();
+    // Values loaded with the controls' signals blocked.
+    for (const auto& [ctrlId, control] : m_controls) {
+        UpdateAccessibleValue(control);
+    }
 }
 
 QWidget* CBaseView::Control(int ctrlId) const {
@@ -149,10 +181,63 @@ void CBaseView::AddRow(QLabel* label, QWidget* control) {
     ++m_nextRow;
 }
 
+void CBaseView::AddFieldButtonRow(QWidget* button) {
+    button->setParent(m_form);
+    m_grid->addWidget(button, m_nextRow++, 1, Qt::AlignLeft);
+}
+
 void CBaseView::RegisterControl(int ctrlId, QWidget* widget) {
     widget->setProperty(kCtrlIdProperty, ctrlId);
     m_controls[ctrlId] = widget;
     widget->installEventFilter(this);
+    TrackAccessibleValue(widget);
+}
+
+void CBaseView::TrackAccessibleValue(QWidget* control) {
+    if (control->property(kValueTracked).toBool()) {
+        return;
+    }
+    control->setProperty(kValueTracked, true);
+    const auto update = [control] { UpdateAccessibleValue(control); };
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        QObject::connect(combo, &QComboBox::currentTextChanged, combo, update);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        QObject::connect(edit, &QLineEdit::textChanged, edit, update);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+        QObject::connect(button, &QAbstractButton::toggled, button, update);
+    } else if (auto* list = qobject_cast<QAbstractItemView*>(control); list && list->model()) {
+        QAbstractItemModel* model = list->model();
+        QObject::connect(model, &QAbstractItemModel::modelReset, list, update);
+        QObject::connect(model, &QAbstractItemModel::rowsInserted, list, update);
+        QObject::connect(model, &QAbstractItemModel::rowsRemoved, list, update);
+        QObject::connect(model, &QAbstractItemModel::layoutChanged, list, update);
+        if (list->selectionModel()) {
+            QObject::connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, list,
+                             update);
+        }
+    }
+    update();
+}
+
+void CBaseView::UpdateAccessibleValue(QWidget* control) {
+    QString value;
+    if (const auto* combo = qobject_cast<const QComboBox*>(control)) {
+        value = combo->currentText();
+    } else if (const auto* edit = qobject_cast<const QLineEdit*>(control)) {
+        // A password box never tells what it holds.
+        value = edit->echoMode() == QLineEdit::Normal ? edit->text() : QString();
+    } else if (const auto* button = qobject_cast<const QAbstractButton*>(control)) {
+        if (!button->isCheckable()) {
+            return;
+        }
+        value = QString::fromStdString(
+            LoadString(button->isChecked() ? MessageId::kChecked : MessageId::kNotChecked));
+    } else if (const auto* list = qobject_cast<const QAbstractItemView*>(control)) {
+        value = ListValue(list);
+    } else {
+        return;
+    }
+    control->setAccessibleDescription(value);
 }
 
 void CBaseView::ApplyVisibility() {
@@ -185,6 +270,10 @@ void CBaseView::ApplyVisibility() {
 
 bool CBaseView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn) {
+        // A value set with the control's signals blocked is read out right all the same.
+        if (watched->isWidgetType()) {
+            UpdateAccessibleValue(static_cast<QWidget*>(watched));
+        }
         const QVariant id = watched->property(kCtrlIdProperty);
         if (id.isValid()) {
             m_host.ControlFocused(m_className, id.toInt());

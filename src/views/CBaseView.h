@@ -44,6 +44,12 @@ class CBaseView : public QWidget {
 
     static constexpr const char* kCtrlIdProperty = "ctrlId";
 
+    // Keeps a control's value where screen readers read it (its accessible description), current
+    // as the control changes: the text of an edit or list box, the state of a check box, the
+    // number of rows and the selected rows of a list. Registered controls get it on their own.
+    static void TrackAccessibleValue(QWidget* control);
+    static void UpdateAccessibleValue(QWidget* control);
+
   protected:
     CDataItem RootItem() const;
     // The caption band (first in the form) and heading bands.
@@ -51,6 +57,8 @@ class CBaseView : public QWidget {
     QLabel* AddHeading(int ctrlId, const QString& text);
     // A row: a label (its buddy is the control, and names it for screen readers) and a control.
     void AddRow(QLabel* label, QWidget* control);
+    // A button that serves the field above it, lined up with the fields.
+    void AddFieldButtonRow(QWidget* button);
     QLabel* NewLabel(int ctrlId, const QString& text);
     QLineEdit* NewReadOnlyEdit(int ctrlId);
     // Registers a control under its id: property, help-pane focus tracking.

@@ -141,7 +141,6 @@ void CContactEditView::LoadData() {
             ProfileDataError("CContactEditView::LoadData", __LINE__);
         }
         m_channel->setCurrentIndex(m_channelPos);
-        m_channel->setAccessibleDescription(m_channel->currentText());
     }
     LoadFields();
     m_loaded = true;
@@ -262,7 +261,7 @@ void CContactEditView::OnChannelActivated(int index) {
             }
         }
         m_channelPos = index;
-        m_channel->setAccessibleDescription(m_channel->currentText());
+        UpdateAccessibleValue(m_channel);
         MarkChanged();
         ChannelChanged(asked);
     });

@@ -77,7 +77,6 @@ void CListEditorView::Move(const std::vector<int>& indexes, bool add) {
             if (result == 0) {
                 record.member = add;
                 changed = true;
-                m_host.NotifyAllViews(RefreshNotice());
             } else if (result == 1) {
                 ShowMessage(messageId, MessageStyle::kOk);
             } else {
@@ -88,6 +87,9 @@ void CListEditorView::Move(const std::vector<int>& indexes, bool add) {
         ShowMessage(e.Code(), MessageStyle::kOk);
     }
     if (changed) {
+        // One notice for the whole move: relabelling the tree node is costly, and its count is
+        // only read once the move is done.
+        m_host.NotifyAllViews(RefreshNotice());
         m_host.MarkModified();
     }
     ShowRows();

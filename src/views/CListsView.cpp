@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <algorithm>
 
@@ -22,6 +23,7 @@ constexpr int kScanGridId = 1001;
 constexpr int kScanModeId = 1002;
 constexpr int kScanHeadingId = 1012;
 constexpr int kScanModeLabelId = 1015;
+constexpr int kScanGridMinimumWidth = 420;
 
 QString Text(int id) {
     return QString::fromStdString(LoadString(id));
@@ -50,7 +52,9 @@ CListsView::CListsView(IViewHost& host, QWidget* parent)
     m_scan->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_scan->setSelectionMode(QAbstractItemView::SingleSelection);
     m_scan->verticalHeader()->hide();
-    m_scan->setMinimumSize(420, 200);
+    // Tab leaves the grid; the arrow keys move inside it.
+    m_scan->setTabKeyNavigation(false);
+    m_scan->setMinimumSize(kScanGridMinimumWidth, 200);
     m_scan->setAccessibleName(Text(MessageId::kScanListCaption));
     m_scan->viewport()->installEventFilter(this);
     AddRow(nullptr, m_scan);
@@ -109,6 +113,20 @@ void CListsView::LoadData() {
             m_scan->setItem(filled[static_cast<std::size_t>(column)]++, column,
                             new QTableWidgetItem(QString::fromStdString(group->name)));
         }
+        // The grid grows until every heading and name fits its share of the width.
+        constexpr int kCellPadding = 12;
+        int widest = 0;
+        for (int c = 0; c < channels; ++c) {
+            widest = std::max(widest, m_scan->horizontalHeader()->sectionSizeHint(c));
+        }
+        for (const ContactRecord* group : publicGroups) {
+            widest = std::max(widest, m_scan->fontMetrics().horizontalAdvance(
+                                          QString::fromStdString(group->name)) +
+                                          kCellPadding);
+        }
+        m_scan->setMinimumWidth(
+            std::max(kScanGridMinimumWidth, widest * channels + 2 * m_scan->frameWidth() +
+                                                m_scan->verticalScrollBar()->sizeHint().width()));
         SizeColumns();
     } catch (CQMVVLTException& e) {
         ThrowQMVVLT(MessageId::kProfileDataError, "CListsView::LoadData", e.what());

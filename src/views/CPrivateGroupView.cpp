@@ -120,12 +120,7 @@ void CPrivateGroupView::FillMembers() {
         const QString name = QString::fromStdString(AttributeText(private_, "name"));
         const int icon = AttributeText(private_, "pid") == ownRadio ? ViewIcons::kOwnRadioImage
                                                                     : ViewIcons::kPrivateImage;
-        const CDataItem groups = Memberships(private_);
-        bool member = false;
-        for (int g = 0, m = groups.GetChildCount(); g < m && !member; ++g) {
-            member = AttributeText(groups.GetChildByIndex(g), "pid") == pid;
-        }
-        if (member) {
+        if (MembershipIndex(Memberships(private_), pid) >= 0) {
             members.push_back({i, name, icon});
             continue;
         }
@@ -167,55 +162,57 @@ bool CPrivateGroupView::eventFilter(QObject* watched, QEvent* event) {
     return CContactEditView::eventFilter(watched, event);
 }
 
-void CPrivateGroupView::OnAdd(const std::vector<int>& indexes) {
-    Guarded([this, &indexes] {
+int CPrivateGroupView::MembershipIndex(const CDataItem& groups, const std::string& pid) {
+    for (int g = 0, m = groups.GetChildCount(); g < m; ++g) {
+        if (AttributeText(groups.GetChildByIndex(g), "pid") == pid) {
+            return g;
+        }
+    }
+    return -1;
+}
+
+void CPrivateGroupView::ChangeMemberships(
+    const std::vector<int>& indexes,
+    const std::function<void(CDataItem& groups, const std::string& pid)>& change) {
+    Guarded([this, &indexes, &change] {
         const std::string pid = GroupPid();
         const CDataItem privates = ContactList("Privates");
         for (const int index : indexes) {
             const CDataItem private_ = privates.GetChildByIndex(index);
             if (private_.IsEmpty()) {
-                ProfileDataError("CPrivateGroupView::OnAdd", __LINE__);
+                ProfileDataError("CPrivateGroupView::ChangeMemberships", __LINE__);
             }
-            auto entry = Memberships(private_).AddNewChild();
-            if (!entry) {
-                ProfileDataError("CPrivateGroupView::OnAdd", __LINE__);
-            }
-            int first = 0;
-            int second = 0;
-            if (entry->SetAttributeValue("pid", ScriptText(pid), first, 0, second) != 0) {
-                ShowRuleMessage(first, MessageStyle::kOk);
-                ProfileDataError("CPrivateGroupView::OnAdd", __LINE__);
-            }
+            CDataItem groups = Memberships(private_);
+            change(groups, pid);
         }
         MarkChanged();
         FillMembers();
     });
 }
 
-void CPrivateGroupView::OnRemove(const std::vector<int>& indexes) {
-    Guarded([this, &indexes] {
-        const std::string pid = GroupPid();
-        const CDataItem privates = ContactList("Privates");
-        for (const int index : indexes) {
-            const CDataItem private_ = privates.GetChildByIndex(index);
-            if (private_.IsEmpty()) {
-                ProfileDataError("CPrivateGroupView::OnRemove", __LINE__);
-            }
-            CDataItem groups = Memberships(private_);
-            int entry = -1;
-            for (int g = 0, m = groups.GetChildCount(); g < m && entry < 0; ++g) {
-                if (AttributeText(groups.GetChildByIndex(g), "pid") == pid) {
-                    entry = g;
-                }
-            }
-            int first = 0;
-            int second = 0;
-            if (entry < 0 || groups.RemoveChildByIndex(entry, first, 0, second) != 0) {
-                ProfileDataError("CPrivateGroupView::OnRemove", __LINE__);
-            }
+void CPrivateGroupView::OnAdd(const std::vector<int>& indexes) {
+    ChangeMemberships(indexes, [this](CDataItem& groups, const std::string& pid) {
+        auto entry = groups.AddNewChild();
+        if (!entry) {
+            ProfileDataError("CPrivateGroupView::OnAdd", __LINE__);
         }
-        MarkChanged();
-        FillMembers();
+        int first = 0;
+        int second = 0;
+        if (entry->SetAttributeValue("pid", ScriptText(pid), first, 0, second) != 0) {
+            ShowRuleMessage(first, MessageStyle::kOk);
+            ProfileDataError("CPrivateGroupView::OnAdd", __LINE__);
+        }
+    });
+}
+
+void CPrivateGroupView::OnRemove(const std::vector<int>& indexes) {
+    ChangeMemberships(indexes, [](CDataItem& groups, const std::string& pid) {
+        const int entry = MembershipIndex(groups, pid);
+        int first = 0;
+        int second = 0;
+        if (entry < 0 || groups.RemoveChildByIndex(entry, first, 0, second) != 0) {
+            ProfileDataError("CPrivateGroupView::OnRemove", __LINE__);
+        }
     });
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "CContactEditView.h"
@@ -33,6 +35,12 @@ class CPrivateGroupView : public CContactEditView {
     void OnIdActivated(int index);
     void OnAdd(const std::vector<int>& indexes);
     void OnRemove(const std::vector<int>& indexes);
+    // Runs change on the membership entries of each chosen private, then rebuilds the lists.
+    void ChangeMemberships(
+        const std::vector<int>& indexes,
+        const std::function<void(CDataItem& groups, const std::string& pid)>& change);
+    // The position of the entry naming the group pid among a private's entries, or -1.
+    static int MembershipIndex(const CDataItem& groups, const std::string& pid);
     // The status bar: message 173 when no private can be added, else the idle text.
     void UpdateStatus();
     bool eventFilter(QObject* watched, QEvent* event) override;

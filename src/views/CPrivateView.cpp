@@ -42,7 +42,7 @@ CPrivateView::CPrivateView(IViewHost& host, QWidget* parent)
     m_id = Register(1061, new QLineEdit(this));
     AddRow(IdLabel(), m_id);
     m_read = Register(1062, new QPushButton(Text(MessageId::kReadPrivateIdButton), this));
-    AddRow(nullptr, m_read);
+    AddFieldButtonRow(m_read);
     m_home = Register(1063, new QComboBox(this));
     AddRow(NewLabel(1056, Text(MessageId::kHomeGroup)), m_home);
     m_groupOnly = Register(1016, new QCheckBox(this));
@@ -141,44 +141,49 @@ void CPrivateView::FillScrollList(bool moving) {
     }
 }
 
-void CPrivateView::OnScrollAdd(const std::vector<int>& indexes) {
-    Guarded([this, &indexes] {
+void CPrivateView::ChangeScrollList(
+    const std::vector<int>& indexes,
+    const std::function<bool(CDataItem& entries, const std::string& name)>& change) {
+    Guarded([this, &indexes, &change] {
         CDataItem entries = RequiredChild(Contact(), "scrolllist");
+        bool changed = false;
         for (const int index : indexes) {
-            if (index < 0 || index >= static_cast<int>(m_contacts.size())) {
-                continue;
+            if (index >= 0 && index < static_cast<int>(m_contacts.size())) {
+                changed =
+                    change(entries, m_contacts[static_cast<std::size_t>(index)].name) || changed;
             }
-            if (entries.CanAddChild()) {
-                entries.AddNewPriScrList(m_contacts[static_cast<std::size_t>(index)].name);
-                m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindScrollList));
-            }
+        }
+        if (changed) {
+            // One notice for the whole move: the tree relabels its list node once.
+            m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindScrollList));
         }
         m_host.MarkModified();
     });
     Guarded([this] { FillScrollList(true); });
 }
 
+void CPrivateView::OnScrollAdd(const std::vector<int>& indexes) {
+    ChangeScrollList(indexes, [](CDataItem& entries, const std::string& name) {
+        if (!entries.CanAddChild()) {
+            return false;
+        }
+        entries.AddNewPriScrList(name);
+        return true;
+    });
+}
+
 void CPrivateView::OnScrollRemove(const std::vector<int>& indexes) {
-    Guarded([this, &indexes] {
-        CDataItem entries = RequiredChild(Contact(), "scrolllist");
-        for (const int index : indexes) {
-            if (index < 0 || index >= static_cast<int>(m_contacts.size())) {
-                continue;
-            }
-            const std::string& name = m_contacts[static_cast<std::size_t>(index)].name;
-            for (int i = 0, n = entries.GetChildCount(); i < n; ++i) {
-                if (AttributeText(entries.GetChildByIndex(i), "name") == name) {
-                    int first = 0;
-                    int second = 0;
-                    entries.RemoveChildByIndex(i, first, 0, second);
-                    m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindScrollList));
-                    break;
-                }
+    ChangeScrollList(indexes, [](CDataItem& entries, const std::string& name) {
+        for (int i = 0, n = entries.GetChildCount(); i < n; ++i) {
+            if (AttributeText(entries.GetChildByIndex(i), "name") == name) {
+                int first = 0;
+                int second = 0;
+                entries.RemoveChildByIndex(i, first, 0, second);
+                return true;
             }
         }
-        m_host.MarkModified();
+        return false;
     });
-    Guarded([this] { FillScrollList(true); });
 }
 
 void CPrivateView::FillHomeGroups() {

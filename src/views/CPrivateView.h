@@ -1,5 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "CContactEditView.h"
 
 class CTwoListEditor;
@@ -46,6 +50,11 @@ class CPrivateView : public CContactEditView {
     void FillScrollList(bool moving = false);
     void OnScrollAdd(const std::vector<int>& indexes);
     void OnScrollRemove(const std::vector<int>& indexes);
+    // Runs change on the private's scroll list for the contact of each chosen row (true: it
+    // changed the list), then shows the lists again.
+    void ChangeScrollList(
+        const std::vector<int>& indexes,
+        const std::function<bool(CDataItem& entries, const std::string& name)>& change);
     void FillHomeGroups();
     void OnIdChanged();
     // E3: false when the identifier is empty or refused; quiet reports nothing.

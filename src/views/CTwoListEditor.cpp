@@ -212,14 +212,6 @@ void CTwoListEditor::UpdateButtons() {
     const bool canRemove = m_listsEnabled && m_membersList->selectionModel()->hasSelection();
     m_add->setEnabled(canAdd);
     m_remove->setEnabled(canRemove);
-    // Screen readers read the selected names as the list's value.
-    for (QListView* list : {m_availableList, m_membersList}) {
-        QStringList names;
-        for (const QModelIndex& index : list->selectionModel()->selectedIndexes()) {
-            names << index.data().toString();
-        }
-        list->setAccessibleDescription(names.join(QStringLiteral(", ")));
-    }
 }
 
 std::vector<int> CTwoListEditor::Selected(const QListView* list) {

@@ -153,7 +153,7 @@ function NumberResult(node) return node:selectNodes("count(//*)") end
     EXPECT_EQ(Call("CountScanGroups", {ScriptNode(root)}), CScriptValue(std::int64_t{2}));
     EXPECT_EQ(Call("MembersOf", {ScriptNode(root), ScriptText("10001001")}),
               CScriptValue(std::string("Carla Dias,Duty Manager")));
-    EXPECT_EQ(Call("Relative", {ScriptNode(carla)}), CScriptValue(std::string("10001000")));
+    EXPECT_EQ(Call("Relative", {ScriptNode(carla)}), CScriptValue(std::string("10001001")));
     EXPECT_EQ(Call("Nothing", {ScriptNode(root)}), CScriptValue(true));
     EXPECT_EQ(Call("Attribute", {ScriptNode(carla)}), CScriptValue(std::string("10001001")));
     for (const char* bad : {"Bad", "NumberResult"}) {

@@ -1,5 +1,6 @@
 #include "FullProfile.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -85,6 +86,29 @@ CVirtualCodeplug MakeFullImage() {
     for (int i = 0; i < kMaxTexts; ++i) {
         image.texts[static_cast<std::size_t>(i)] =
             U("Message " + std::to_string(i) + ": meet at <gate> & wait \"here\"");
+    }
+    return image;
+}
+
+CVirtualCodeplug MakeRuleConsistentFullImage() {
+    CVirtualCodeplug image = MakeFullImage();
+    // Private group j is on channel 1 + j % 7: its channel's groups are j, j + 7, j + 14, ...
+    constexpr int kPrivateGroups = 30;
+    constexpr int kChannels = 7;
+    for (CContactRecord& c : image.contacts) {
+        if (c.cntct_type != kContactPrivate) {
+            continue;
+        }
+        const int wanted =
+            static_cast<int>(std::count_if(c.parent_groups.begin(), c.parent_groups.end(),
+                                           [](const auto& g) { return !g.empty(); }));
+        c.parent_groups = {};
+        int count = 0;
+        for (int j = c.channel - 1; j < kPrivateGroups && count < wanted; j += kChannels) {
+            c.parent_groups[static_cast<std::size_t>(count++)] = U(std::to_string(10001000 + j));
+        }
+        c.home_grp = count ? c.parent_groups[0] : std::u16string();
+        c.alert_tone = static_cast<std::uint8_t>(1 + c.alert_tone % 12);
     }
     return image;
 }

@@ -9,6 +9,10 @@
 // in up to five groups, with a home group), 25 texts, 6 languages, and settings and limits with
 // values in every field. Names are ISO-8859-1 and include characters that need escaping.
 CVirtualCodeplug MakeFullImage();
+// The same contacts made to keep the contact rules, so that every view opens without a message:
+// each private belongs only to groups of its own channel (its home group among them) and has a
+// ringer 1..12.
+CVirtualCodeplug MakeRuleConsistentFullImage();
 
 // A profile document built from pieces: the version, limit and setting elements of a plain radio
 // around the given Contacts children and TextMessage elements.

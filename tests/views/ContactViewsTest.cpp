@@ -300,8 +300,13 @@ TEST_F(ContactViewsTest, HomeGroupListHoldsTheChannelsGroupsInNameOrder) {
 }
 
 TEST_F(ContactViewsTest, HomeGroupOnAnotherChannelClosesTheProfileUnsaved) {
-    // The sample's duty manager (channel 1) has the night shift (channel 4) as home group.
-    Open();
+    // The duty manager (channel 4) is moved to channel 1, away from the night shift, its home.
+    std::string text = SampleText();
+    const std::string from = "name=\"Duty Manager\" pid=\"10000005\" channel=\"4\"";
+    ASSERT_NE(text.find(from), std::string::npos);
+    text.replace(text.find(from), from.size(),
+                 "name=\"Duty Manager\" pid=\"10000005\" channel=\"1\"");
+    Open(WriteProfile(text));
     m_frame->MarkModified();
     // The window goes away with its tree.
     m_tester.reset();
@@ -309,6 +314,23 @@ TEST_F(ContactViewsTest, HomeGroupOnAnotherChannelClosesTheProfileUnsaved) {
     EXPECT_TRUE(m_ui.Showed(MessageId::kProfileDataError));
     QTRY_VERIFY(m_frame.isNull());
     EXPECT_EQ(m_maybeSaveCalls, 0);
+}
+
+TEST_F(ContactViewsTest, EveryNodeOfTheSampleOpensWithoutComplaint) {
+    Open();
+    std::vector<QTreeWidgetItem*> nodes;
+    for (QTreeWidgetItemIterator it(Tree()); *it; ++it) {
+        nodes.push_back(*it);
+    }
+    ASSERT_GT(nodes.size(), 20u);
+    for (QTreeWidgetItem* node : nodes) {
+        const QString label = node->text(0);
+        Click(node);
+        ASSERT_FALSE(m_frame.isNull()) << label.toStdString();
+        EXPECT_EQ(m_frame->Current().kind, CQMVVLTTreeView::KindOf(node)) << label.toStdString();
+        EXPECT_EQ(m_ui.shown, std::vector<std::string>{}) << label.toStdString();
+    }
+    EXPECT_FALSE(m_frame->Document().IsModified());
 }
 
 TEST_F(ContactViewsTest, PrivateFieldsAreStored) {

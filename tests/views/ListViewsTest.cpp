@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
@@ -215,6 +216,10 @@ TEST_F(ListViewsTest, ListsOverviewShowsTheScanPartOnlyWithPublicScan) {
             EXPECT_EQ(grid->item(0, 2)->text(), "Security");
             EXPECT_TRUE(Control<QCheckBox>(1002)->isChecked());
             EXPECT_FALSE(Control<QCheckBox>(1002)->isEnabled());
+            // No heading is cut.
+            for (int c = 0; c < grid->columnCount(); ++c) {
+                EXPECT_GE(grid->columnWidth(c), grid->horizontalHeader()->sectionSizeHint(c)) << c;
+            }
         }
         CloseFrame();
     }

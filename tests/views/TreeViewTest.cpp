@@ -130,7 +130,7 @@ TEST_F(TreeViewTest, LabelEditingStartsOnlyOnContacts) {
 
 TEST_F(TreeViewTest, DeletingTheLastMemberOfAGroupRemovesTheGroupNode) {
     Open();
-    // Carla shares both groups; Duty Manager is then the last member of Night Shift.
+    // Carla and Duty Manager are the night shift's only members: the group goes with the last.
     for (const char* name : {"Carla Dias", "Duty Manager"}) {
         QTreeWidgetItem* item = Tree()->findItems(name, Qt::MatchExactly | Qt::MatchRecursive)[0];
         Click(item);

@@ -191,6 +191,31 @@ TEST_F(TwoListEditorTest, DoubleClickAndEnterActLikeTheirButton) {
     EXPECT_EQ(Names(members), QStringList({"b", "c"}));
 }
 
+TEST_F(TwoListEditorTest, EnterInEitherListMovesItsSelectedRows) {
+    const struct {
+        bool fromAvailable;
+        Qt::Key key;
+        QStringList available;
+        QStringList members;
+    } cases[] = {
+        {true, Qt::Key_Return, {"b"}, {"a", "c", "d", "e", "f"}},
+        {false, Qt::Key_Enter, {"a", "b", "c", "d", "f"}, {"e"}},
+    };
+    for (const auto& c : cases) {
+        m_owner.Load(Rows({"a", "b", "c"}, 0), Rows({"d", "e", "f"}, 3));
+        QListView* list = c.fromAvailable ? m_editor.AvailableList() : m_editor.MembersList();
+        list->selectionModel()->clearSelection();
+        for (int row : {0, 2}) {
+            list->selectionModel()->select(list->model()->index(row, 0),
+                                           QItemSelectionModel::Select);
+        }
+        list->setFocus();
+        QTest::keyClick(list, c.key);
+        EXPECT_EQ(Names(m_editor.AvailableList()), c.available);
+        EXPECT_EQ(Names(m_editor.MembersList()), c.members);
+    }
+}
+
 TEST_F(TwoListEditorTest, DisabledListsRefuseEverything) {
     m_owner.Load(Rows({"a"}, 0), Rows({"c"}, 5));
     m_editor.SetListsEnabled(false);
