@@ -13,6 +13,9 @@ add_custom_command(OUTPUT "${QMVVLT_DEBIAN_DIR}/changelog.gz"
 add_custom_target(debian_changelog ALL DEPENDS "${QMVVLT_DEBIAN_DIR}/changelog.gz")
 install(FILES "${QMVVLT_DEBIAN_DIR}/changelog.gz" ${CMAKE_CURRENT_LIST_DIR}/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qmvvlt)
+# lintian's notes that do not apply to this package, each with its reason.
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME qmvvlt)
 
 # The machine scope of the configuration store is a conffile: a dealer's texts in it survive an
 # upgrade.
@@ -47,4 +50,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${QMVVLT_DEBIAN_DIR}/conffiles")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_QMVVLT_STRIP "${CMAKE_STRIP}")
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/debian/StripNotes.cmake)
 include(CPack)

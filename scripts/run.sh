@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds, and runs the program's main job on the bundled sample profile
 # with a virtual radio standing in for a real one: qmvvlt-radiosim serves the sample on a
-# pseudo-terminal, and the desktop program opens the sample with that radio as its port, in a
-# configuration store of its own (the user's own is left alone). The virtual radio stops when the
-# program ends. Without a display the same job runs from the command line: read the virtual radio
+# pseudo-terminal, and the desktop program opens a copy of the sample with that radio as its port,
+# in a configuration store of its own (the user's own is left alone). The virtual radio stops when
+# the program ends. Without a display the same job runs from the command line: read the virtual radio
 # into a profile, show it, write it back.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,8 +43,13 @@ mkdir -p "$QMVVLT_CONFIG_DIR"
 "$cli" config AutoDetect 0 >/dev/null
 
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-  echo "Opening the desktop program on $sample; Device > Read, Write and Reset use the virtual radio."
-  build/src/app/qmvvlt "$sample"
+  # The program works on a copy: File > Save must not overwrite the bundled sample, which the
+  # virtual radio, the tests and the examples use.
+  copy=$work/SampleProfile.xml
+  cp "$sample" "$copy"
+  echo "Opening the desktop program on a copy of $sample; Device > Read, Write and Reset use the virtual radio."
+  echo "The copy goes when the program ends: keep changes with File > Save As."
+  build/src/app/qmvvlt "$copy"
   exit
 fi
 

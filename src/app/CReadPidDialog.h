@@ -1,17 +1,10 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "CTransferContext.h"
 #include "CTransferDialog.h"
-
-class CTransferRun;
-class CTransferSignals;
-class QLabel;
-class QProgressBar;
-class QPushButton;
 
 // Captures another radio's private ID over the air while the user keys it up: progress while the
 // worker polls, the failure in the status line (a timed-out capture turns the bar red), OK once a
@@ -29,10 +22,8 @@ class CReadPidDialog : public CTransferDialog {
     std::u16string CapturedPid() const { return m_context.CapturedPid(); }
 
   private:
-    void OnDone();
-    void OnFailed(int code);
+    void OnDone() override;
+    void OnFailed(int code) override;
 
-    CTransferContext& m_context;
     std::string m_port;
-    std::function<void(const QString&)> m_setPane;
 };

@@ -7,11 +7,7 @@
 #include "CTransferDialog.h"
 #include "ITransferObserver.h"
 
-class CTransferRun;
-class CTransferSignals;
 class IAppUi;
-class QLabel;
-class QProgressBar;
 class QPushButton;
 
 // Shows a whole-codeplug read or write while it runs on a worker: the progress bar, the status
@@ -42,18 +38,13 @@ class CReadWriteDialog : public CTransferDialog {
     static int WarningMessage(TransferWarning warning);
 
   private:
-    void OnDone();
-    void OnFailed(int code);
+    void OnDone() override;
+    void OnFailed(int code) override;
     void OnWarning(TransferWarning warning);
 
     Mode m_mode;
-    CTransferContext& m_context;
     std::function<int()> m_operation;
     IAppUi& m_ui;
-    std::function<void(const QString&)> m_setPane;
-    QString m_port;
     int m_seriesCount;
-    int m_result = -12;
-    bool m_succeeded = false;
     QPushButton* m_next = nullptr;
 };

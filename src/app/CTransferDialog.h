@@ -1,20 +1,32 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <functional>
 #include <memory>
 
+#include "RadioResult.h"
+
+class CTransferContext;
 class CTransferRun;
 class CTransferSignals;
+class QHBoxLayout;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QVBoxLayout;
 
-// What the transfer dialogs share: while the worker runs, Escape, closing the window and Cancel
-// all ask it to stop at its next step ("Canceling"); after success only OK ends the dialog.
+// What the transfer dialogs share: a group with the progress bar and the status line, OK (off
+// until the operation succeeded) and Cancel, the worker's notifications on the GUI thread, and the
+// status bar's port pane showing "Transferring" while the worker runs. While it runs, Escape,
+// closing the window and Cancel all ask it to stop at its next step ("Canceling"); after success
+// only OK ends the dialog.
 class CTransferDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit CTransferDialog(QWidget* parent);
+    // setPane shows a text in the status bar's port pane; port is the text put back afterwards.
+    CTransferDialog(CTransferContext& context, const QString& title,
+                    std::function<void(const QString&)> setPane, QString port, QWidget* parent);
     ~CTransferDialog() override;
 
     QProgressBar* ProgressBar() const { return m_progress; }
@@ -29,11 +41,30 @@ class CTransferDialog : public QDialog {
     void closeEvent(QCloseEvent* event) override;
     void RequestCancel();
 
+    // Runs operation on a worker while the dialog is shown; the dialog's code. The operation's
+    // result code is m_result afterwards.
+    int RunWorker(std::function<int()> operation);
+    // The success state: the bar full, title and status text, OK the default button.
+    void ShowSucceeded(const QString& title, const QString& status);
+    // The port back in the status bar's port pane.
+    void ShowPort();
+
+    virtual void OnDone() = 0;
+    virtual void OnFailed(int code) = 0;
+
+    CTransferContext& m_context;
     bool m_finished = false;
+    int m_result = kUserCancelled;
     CTransferSignals* m_signals = nullptr;
     std::unique_ptr<CTransferRun> m_run;
+    QVBoxLayout* m_groupLayout = nullptr;
+    QHBoxLayout* m_buttons = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_status = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
+
+  private:
+    std::function<void(const QString&)> m_setPane;
+    QString m_port;
 };
