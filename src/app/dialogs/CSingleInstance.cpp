@@ -119,9 +119,21 @@ void CSingleInstance::OnNewConnection() {
                 return;
             }
             socket->read(sizeof(quint32));
-            QStringList files;
             QDataStream in(socket->read(size));
-            in >> files;
+            quint32 count = 0;
+            in >> count;
+            // Each name takes at least its 4-byte length. A larger count is garbage, and reading
+            // it as a list would reserve room for that many names before finding out.
+            if (count > size / sizeof(quint32)) {
+                socket->abort();
+                return;
+            }
+            QStringList files;
+            for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+                QString file;
+                in >> file;
+                files.append(file);
+            }
             if (in.status() != QDataStream::Ok) {
                 socket->abort();
                 return;
