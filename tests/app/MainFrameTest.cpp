@@ -25,6 +25,7 @@
 #include "CRecentFiles.h"
 #include "CTextListDialog.h"
 #include "ConfigTestFolder.h"
+#include "ExpectSoon.h"
 #include "FullProfile.h"
 #include "MessageId.h"
 #include "NodeKind.h"
@@ -343,7 +344,7 @@ TEST_F(MainFrameTest, ImportContactsListsTheRefusedRowsAndExportWritesThem) {
     const auto windows = m_window->findChildren<CTextListDialog*>();
     ASSERT_EQ(windows.size(), 1);
     CTextListDialog* refused = windows[0];
-    QTRY_VERIFY(refused->isVisible());
+    EXPECT_SOON(refused->isVisible());
     refused->grab().save("/tmp/qmvvlt-import-refused.png");
     const QString line = QString::fromStdString(
         FormatRefusal({3, 30101, LoadString(30101)}));  // the PID beyond the radio's range
@@ -356,7 +357,7 @@ TEST_F(MainFrameTest, ImportContactsListsTheRefusedRowsAndExportWritesThem) {
     }
     EXPECT_EQ(QApplication::clipboard()->text(), line + "\n");
     QTest::keyClick(refused, Qt::Key_Escape);
-    QTRY_VERIFY(m_window->findChildren<CTextListDialog*>().isEmpty());
+    EXPECT_SOON(m_window->findChildren<CTextListDialog*>().isEmpty());
 
     const fs::path out = m_config.Path() / "out.csv";
     m_ui.savePath = out.string();

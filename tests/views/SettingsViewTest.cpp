@@ -13,6 +13,7 @@
 
 #include "CSettingsView.h"
 #include "CTwoListModel.h"
+#include "ExpectSoon.h"
 #include "FrameFixture.h"
 #include "RadioClock.h"
 #include "XmlDom.h"
@@ -253,7 +254,7 @@ TEST_F(SettingsViewTest, ShortPasswordIsRefusedOnLeavingTheBoxAndTheView) {
     Retype(first, "123");
     QTest::keyClick(first, Qt::Key_Tab);
     EXPECT_EQ(m_ui.Count(LoadString(295)), 1);
-    QTRY_VERIFY(first->hasFocus());
+    EXPECT_SOON(first->hasFocus());
     EXPECT_EQ(first->selectedText().size(), 3);
     EXPECT_FALSE(LeaveView());
     EXPECT_EQ(m_ui.Count(LoadString(295)), 2);
@@ -273,7 +274,7 @@ TEST_F(SettingsViewTest, DifferentPasswordsEmptyBothBoxes) {
     EXPECT_EQ(m_ui.Count(LoadString(296)), 1);
     EXPECT_EQ(first->text(), "");
     EXPECT_EQ(second->text(), "");
-    QTRY_VERIFY(first->hasFocus());
+    EXPECT_SOON(first->hasFocus());
 }
 
 TEST_F(SettingsViewTest, PasswordIsCommittedWhenTheViewIsLeft) {

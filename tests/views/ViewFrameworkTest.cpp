@@ -5,6 +5,7 @@
 #include "CHelpPane.h"
 #include "CHelpPaneSetting.h"
 #include "CTextMessagesView.h"
+#include "ExpectSoon.h"
 #include "FrameFixture.h"
 #include "FullProfile.h"
 #include "RadioInfoText.h"
@@ -158,13 +159,13 @@ TEST_F(ViewFrameworkTest, HelpPaneShowsTheLanguagesPageElseTheEnglishOne) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
     Click(Node(kKindTextMessages));
     m_frame->View()->Control(1063)->setFocus();  // "Add Text Message"
-    QTRY_COMPARE(m_frame->HelpPane()->Shown().fileName(), QString("TextMessages.htm"));
+    EXPECT_SOON((m_frame->HelpPane()->Shown().fileName()) == (QString("TextMessages.htm")));
     EXPECT_TRUE(m_frame->HelpPane()->toPlainText().contains("Textnachricht hinzufügen"));
 
     Node(kKindTextMessages)->setExpanded(true);
     Click(Node(kKindTextMessage, 0));
     m_frame->View()->Control(1009)->setFocus();
-    QTRY_COMPARE(m_frame->HelpPane()->Shown().fileName(), QString("TextMessage.htm"));
+    EXPECT_SOON((m_frame->HelpPane()->Shown().fileName()) == (QString("TextMessage.htm")));
     EXPECT_TRUE(m_frame->HelpPane()->Shown().toLocalFile().contains("/English/"));
 }
 
