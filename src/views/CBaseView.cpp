@@ -92,6 +92,10 @@ CBaseView::CBaseView(IViewHost& host, std::string className, std::string resourc
     centring->addStretch(1);
     column->addLayout(centring);
     column->addStretch(1);
+    m_column = column;
+    m_centring = centring;
+    // Shown or hidden rows change whether the form can use the pane's height.
+    m_form->installEventFilter(this);
 }
 
 CDataItem CBaseView::RootItem() const {
@@ -179,6 +183,20 @@ void CBaseView::AddRow(QLabel* label, QWidget* control) {
         m_grid->addWidget(control, m_nextRow, label ? 1 : 0, 1, label ? 1 : 2, align);
     }
     ++m_nextRow;
+    UpdateFormGrowth();
+}
+
+// A form with a shown control that asks for vertical stretch (a long list) takes the pane's spare
+// height, so the list shows as many rows as fit; other forms keep their size at the top.
+void CBaseView::UpdateFormGrowth() {
+    bool grows = false;
+    for (int i = 0; i < m_grid->count(); ++i) {
+        const QWidget* control = m_grid->itemAt(i)->widget();
+        grows = grows ||
+                (control && !control->isHidden() && control->sizePolicy().verticalStretch() > 0);
+    }
+    m_column->setStretchFactor(m_centring, grows ? 1 : 0);
+    m_column->setStretch(m_column->count() - 1, grows ? 0 : 1);
 }
 
 void CBaseView::AddFieldButtonRow(QWidget* button) {
@@ -269,6 +287,9 @@ void CBaseView::ApplyVisibility() {
 }
 
 bool CBaseView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_form && event->type() == QEvent::LayoutRequest) {
+        UpdateFormGrowth();
+    }
     if (event->type() == QEvent::FocusIn) {
         // A value set with the control's signals blocked is read out right all the same.
         if (watched->isWidgetType()) {

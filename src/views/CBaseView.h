@@ -9,6 +9,8 @@
 #include "IViewHost.h"
 
 class QGridLayout;
+class QLayout;
+class QVBoxLayout;
 class QLabel;
 class QLineEdit;
 
@@ -79,12 +81,15 @@ class CBaseView : public QWidget {
   private:
     void RegisterControl(int ctrlId, QWidget* widget);
     void ApplyVisibility();
+    void UpdateFormGrowth();
 
     std::string m_className;
     std::string m_resourceKey;
     std::string m_captionSuffix;
     QWidget* m_form = nullptr;
     QGridLayout* m_grid = nullptr;
+    QVBoxLayout* m_column = nullptr;
+    QLayout* m_centring = nullptr;
     QLabel* m_caption = nullptr;
     int m_nextRow = 0;
     std::map<int, QWidget*> m_controls;

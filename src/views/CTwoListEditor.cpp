@@ -43,6 +43,10 @@ CTwoListEditor::CTwoListEditor(int availableLabelId, int membersLabelId, QWidget
     grid->addWidget(m_availableList, 1, 0);
     grid->addLayout(buttons, 1, 1);
     grid->addWidget(m_membersList, 1, 2);
+    // The lists take the height the view can give them.
+    QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    policy.setVerticalStretch(1);
+    setSizePolicy(policy);
     setTabOrder(m_availableList, m_add);
     setTabOrder(m_add, m_remove);
     setTabOrder(m_remove, m_membersList);
