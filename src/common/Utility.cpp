@@ -29,6 +29,17 @@ std::optional<fs::path> EnvPath(const char* name) {
     return std::nullopt;
 }
 
+// The configuration folder set by --config, else by QMVVLT_CONFIG_DIR; none means the defaults.
+std::optional<fs::path> ConfiguredFolder() {
+    {
+        std::lock_guard lock(g_mutex);
+        if (g_configFolder) {
+            return g_configFolder;
+        }
+    }
+    return EnvPath("QMVVLT_CONFIG_DIR");
+}
+
 fs::path ExecutablePath() {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
@@ -190,15 +201,7 @@ void Utility::SetInstallPathOverride(std::optional<fs::path> folder) {
 }
 
 ConfigStoreFiles Utility::StoreFiles() {
-    std::optional<fs::path> folder;
-    {
-        std::lock_guard lock(g_mutex);
-        folder = g_configFolder;
-    }
-    if (!folder) {
-        folder = EnvPath("QMVVLT_CONFIG_DIR");
-    }
-    if (folder) {
+    if (const std::optional<fs::path> folder = ConfiguredFolder()) {
         const fs::path machine = *folder / "machine.ini";
         return {*folder / "user.ini", Exists(machine) ? machine : DefaultMachineFile()};
     }
@@ -206,15 +209,7 @@ ConfigStoreFiles Utility::StoreFiles() {
 }
 
 fs::path Utility::UserDataFolder() {
-    std::optional<fs::path> folder;
-    {
-        std::lock_guard lock(g_mutex);
-        folder = g_configFolder;
-    }
-    if (!folder) {
-        folder = EnvPath("QMVVLT_CONFIG_DIR");
-    }
-    if (folder) {
+    if (const std::optional<fs::path> folder = ConfiguredFolder()) {
         return *folder;
     }
     fs::path base;

@@ -110,6 +110,7 @@ void CBaseView::InitialUpdate() {
     for (const auto& [ctrlId, control] : m_controls) {
         UpdateAccessibleValue(control);
     }
+    UpdateFormGrowth();
 }
 
 QWidget* CBaseView::Control(int ctrlId) const {
@@ -127,8 +128,7 @@ QLabel* CBaseView::SetCaption(int ctrlId, const QString& text) {
         font.setPointSize(12);
         font.setBold(true);
         m_caption->setFont(font);
-        auto* column = static_cast<QVBoxLayout*>(m_form->parentWidget()->layout());
-        column->insertWidget(0, m_caption);
+        m_column->insertWidget(0, m_caption);
         RegisterControl(ctrlId, m_caption);
     }
     m_caption->setText(text);
@@ -183,7 +183,6 @@ void CBaseView::AddRow(QLabel* label, QWidget* control) {
         m_grid->addWidget(control, m_nextRow, label ? 1 : 0, 1, label ? 1 : 2, align);
     }
     ++m_nextRow;
-    UpdateFormGrowth();
 }
 
 // A form with a shown control that asks for vertical stretch (a long list) takes the pane's spare
