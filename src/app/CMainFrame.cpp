@@ -488,15 +488,14 @@ void CMainFrame::ShowReports() {
     frame->Tree()->RefreshScrollNode();
     frame->Tree()->RefreshScanChannels();
     try {
-        CReportOptionDlg dialog(frame->Document(), m_installPath, ReportFallbackFolder(), *m_ui,
-                                this);
+        CReportOptionDlg dialog(frame->Document(), m_installPath, ReportPageFolder(), *m_ui, this);
         dialog.exec();
     } catch (const CQMVVLTException& e) {
         m_ui->ShowError(e.Code(), e.Trace());
     }
 }
 
-std::filesystem::path CMainFrame::ReportFallbackFolder() {
+std::filesystem::path CMainFrame::ReportPageFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString();
 }
 

@@ -100,8 +100,8 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     void ShowHelpContents();
     // The Report command: commits the shown view, then lets the user choose and see a report.
     void ShowReports();
-    // Where reports go when the install folder cannot be written.
-    static std::filesystem::path ReportFallbackFolder();
+    // Where report pages are written: the user's cache folder.
+    static std::filesystem::path ReportPageFolder();
     // Recomputes which commands are enabled.
     void UpdateCommands();
 

@@ -13,12 +13,11 @@
 #include "ReportPage.h"
 
 CReportOptionDlg::CReportOptionDlg(const CQMVVLTDoc& doc, std::filesystem::path installPath,
-                                   std::filesystem::path fallbackFolder, IAppUi& ui,
-                                   QWidget* parent)
+                                   std::filesystem::path pageFolder, IAppUi& ui, QWidget* parent)
     : QDialog(parent),
       m_doc(doc),
       m_installPath(std::move(installPath)),
-      m_fallbackFolder(std::move(fallbackFolder)),
+      m_pageFolder(std::move(pageFolder)),
       m_ui(ui) {
     setWindowTitle(DialogText(MessageId::kReportsTitle));
     auto* prompt = new QLabel(DialogText(MessageId::kChooseReport), this);
@@ -61,7 +60,7 @@ void CReportOptionDlg::accept() {
         written = SaveReport(
             assembler.ReportFolder(),
             kind == CReportAssembler::Kind::kRadio ? kRadioReportOutput : kOverviewReportOutput,
-            page, m_fallbackFolder);
+            page, m_pageFolder);
     } catch (const CQMVVLTException& e) {
         m_ui.ShowError(e.Code(), e.Trace());
         QDialog::reject();

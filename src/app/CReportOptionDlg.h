@@ -9,12 +9,13 @@ class QListWidget;
 
 // The report choice: the radio-specific report (offered only when the profile's own PID belongs
 // to one of its private contacts) or the overview report. OK builds the chosen report, writes it
-// beside its templates (or into fallbackFolder when that cannot be written) and shows it.
+// with its pictures into pageFolder (the user's cache folder; the installed data stay untouched)
+// and shows it.
 class CReportOptionDlg : public QDialog {
     Q_OBJECT
   public:
     CReportOptionDlg(const CQMVVLTDoc& doc, std::filesystem::path installPath,
-                     std::filesystem::path fallbackFolder, IAppUi& ui, QWidget* parent);
+                     std::filesystem::path pageFolder, IAppUi& ui, QWidget* parent);
 
     QListWidget* List() const { return m_list; }
     // Builds, writes and shows the chosen report; a failure shows the message of its code and no
@@ -24,7 +25,7 @@ class CReportOptionDlg : public QDialog {
   private:
     const CQMVVLTDoc& m_doc;
     std::filesystem::path m_installPath;
-    std::filesystem::path m_fallbackFolder;
+    std::filesystem::path m_pageFolder;
     IAppUi& m_ui;
     QListWidget* m_list;
 };

@@ -84,19 +84,14 @@ void CopyReportPictures(const std::filesystem::path& reportFolder,
 
 std::filesystem::path SaveReport(const std::filesystem::path& reportFolder,
                                  const std::string& outputName, const std::string& page,
-                                 const std::filesystem::path& fallbackFolder) {
-    const std::string bytes = ReportPageBytes(page);
-    const auto primary = reportFolder / outputName;
-    if (WriteFile(primary, bytes)) {
-        return primary;
-    }
+                                 const std::filesystem::path& pageFolder) {
     std::error_code ec;
-    std::filesystem::create_directories(fallbackFolder, ec);
-    const auto fallback = fallbackFolder / outputName;
-    if (!WriteFile(fallback, bytes)) {
+    std::filesystem::create_directories(pageFolder, ec);
+    const auto written = pageFolder / outputName;
+    if (!WriteFile(written, ReportPageBytes(page))) {
         ThrowQMVVLT(MessageId::kFatalError101, "CReportOptionDlg::SaveReport",
                     "Open script file failed");
     }
-    CopyReportPictures(reportFolder, fallbackFolder);
-    return fallback;
+    CopyReportPictures(reportFolder, pageFolder);
+    return written;
 }

@@ -21,12 +21,13 @@ std::string LoadReportTemplate(const std::filesystem::path& file);
 // content at its end.
 std::string FillReportTemplate(const std::string& templateText, const ReportContent& content);
 
-// Writes the page as FF FE and UTF-16LE to reportFolder/outputName; when that cannot be written,
-// to fallbackFolder/outputName with every picture (*.jpg) of reportFolder copied beside it. Returns
-// the file written; code 101 "Open script file failed" when neither place can be written.
+// Writes the page as FF FE and UTF-16LE to pageFolder/outputName (made when missing; the user's
+// cache folder) with every picture (*.jpg) of reportFolder copied beside it. The report folder is
+// part of the installed data and is never written. Returns the file written; code 101 "Open
+// script file failed" when it cannot be written.
 std::filesystem::path SaveReport(const std::filesystem::path& reportFolder,
                                  const std::string& outputName, const std::string& page,
-                                 const std::filesystem::path& fallbackFolder);
+                                 const std::filesystem::path& pageFolder);
 
 // Copies every picture (*.jpg) of reportFolder into folder, replacing files of the same name; a
 // page names its pictures relative to itself.

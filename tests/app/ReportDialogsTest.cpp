@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <deque>
 #include <functional>
+#include <set>
 
 #include "CAppSettings.h"
 #include "CBaseView.h"
@@ -205,8 +206,17 @@ TEST_F(ReportDialogsTest, RadioReportIsOfferedOnlyWhenTheOwnPidHasAContact) {
     }
 }
 
-TEST_F(ReportDialogsTest, ChosenReportIsWrittenAndShownWithItsPicture) {
+// The page and its picture go to the user's cache folder; the data folder stays as installed.
+TEST_F(ReportDialogsTest, ChosenReportIsWrittenToTheCacheAndShownWithItsPicture) {
     const auto doc = Open(Replace(m_sample, "name=\"Dispatch\"", "name=\"Disp &amp; &lt;Co&gt;\""));
+    const auto listing = [](const fs::path& folder) {
+        std::set<fs::path> names;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            names.insert(entry.path().filename());
+        }
+        return names;
+    };
+    const auto installed = listing(m_install / "Report");
     const struct {
         int row;
         const char* output;
@@ -215,22 +225,14 @@ TEST_F(ReportDialogsTest, ChosenReportIsWrittenAndShownWithItsPicture) {
     for (const auto& c : cases) {
         const Shown shown = Choose(*doc, c.row);
         ASSERT_TRUE(shown.opened) << c.output;
-        EXPECT_EQ(shown.source, m_install / "Report" / c.output);
+        EXPECT_EQ(shown.source, m_cache / c.output);
         EXPECT_TRUE(shown.text.contains(c.expected)) << c.output;
         EXPECT_TRUE(shown.text.contains("Maintenance")) << c.output;
         EXPECT_TRUE(shown.pictureResolves) << c.output;
+        EXPECT_TRUE(ReadFileBytes(m_cache / "Q410.jpg") ==
+                    ReadFileBytes(m_install / "Report" / "Q410.jpg"));
     }
-}
-
-TEST_F(ReportDialogsTest, ReadOnlyReportFolderShowsTheFallbackCopyWithItsPicture) {
-    const auto doc = Open(m_sample);
-    // A folder in the page's place cannot be written, whoever runs the test.
-    fs::create_directory(m_install / "Report" / "OverviewReport.htm");
-    const Shown shown = Choose(*doc, 1);
-    ASSERT_TRUE(shown.opened);
-    EXPECT_EQ(shown.source, m_cache / "OverviewReport.htm");
-    EXPECT_TRUE(fs::exists(m_cache / "Q410.jpg"));
-    EXPECT_TRUE(shown.pictureResolves);
+    EXPECT_EQ(listing(m_install / "Report"), installed);
 }
 
 TEST_F(ReportDialogsTest, BrokenTemplateShowsMessage101AndNoWindow) {
