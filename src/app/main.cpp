@@ -5,8 +5,10 @@
 #include "CMainFrame.h"
 #include "CMessageBoxUi.h"
 #include "CQMVVLTApp.h"
+#include "CShellRequests.h"
 #include "CSingleInstance.h"
 #include "CSplashScreen.h"
+#include "CTestProbe.h"
 #include "MessageId.h"
 #include "StringTable.h"
 #include "Utility.h"
@@ -60,14 +62,12 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     CMainFrame window(*settings, Utility::GetInstallPath());
-    QObject::connect(&single, &CSingleInstance::FilesRequested, &window,
-                     [&window](const QStringList& requested) {
-                         for (const QString& file : requested) {
-                             window.OpenDocument(file.toStdString());
-                         }
-                         window.raise();
-                         window.activateWindow();
-                     });
+    std::unique_ptr<CTestProbe> probe;
+    if (CTestProbe::Wanted()) {
+        probe = std::make_unique<CTestProbe>(window);
+    }
+    CShellRequests requests(window);
+    QObject::connect(&single, &CSingleInstance::FilesRequested, &requests, &CShellRequests::Add);
     // Listening before the profiles load: a later start meanwhile hands its files over (served
     // once the event loop runs) instead of starting a second program.
     single.Listen();

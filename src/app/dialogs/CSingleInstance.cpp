@@ -141,7 +141,8 @@ void CSingleInstance::OnNewConnection() {
             socket->setProperty("done", true);
             socket->putChar(kAck);
             socket->flush();
-            emit FilesRequested(files);
+            QMetaObject::invokeMethod(
+                this, [this, files] { emit FilesRequested(files); }, Qt::QueuedConnection);
         });
     }
 }

@@ -28,6 +28,8 @@ class CSingleInstance : public QObject {
     const QString& ServerName() const { return m_serverName; }
 
   signals:
+    // Sent from the event loop once the sender has its answer, never from inside the socket's
+    // handler: a receiver may run a nested event loop, in which the socket can go away.
     void FilesRequested(QStringList files);
 
   private:
