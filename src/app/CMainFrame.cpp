@@ -97,7 +97,7 @@ CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath
     }
     BuildMenus();
     BuildToolBar();
-    m_portPane->setText(QString::fromStdString(m_radio->CurrentPort()));
+    ShowPort(QString::fromStdString(m_radio->CurrentPort()));
     connect(m_radio.get(), &CRadioCommands::runningChanged, this, &CMainFrame::UpdateCommands);
     setAcceptDrops(true);
 
@@ -363,11 +363,18 @@ void CMainFrame::BuildToolBar() {
 
 void CMainFrame::BuildStatusBar() {
     statusBar()->showMessage(Text(MessageId::kReady));
-    m_portPane = new QLabel(QString::fromStdString(Utility::GetCurrentComPort()), this);
+    m_portPane = new QLabel(this);
     m_portPane->setAccessibleName(Text(MessageId::kCommunicationPort));
+    ShowPort(QString::fromStdString(Utility::GetCurrentComPort()));
     m_portPane->setFrameShape(QFrame::StyledPanel);
     m_portPane->setMinimumWidth(120);
     statusBar()->addPermanentWidget(m_portPane);
+}
+
+void CMainFrame::ShowPort(const QString& text) {
+    m_portPane->setText(text);
+    // The pane's name says what it is; a screen reader reads the port from its description.
+    m_portPane->setAccessibleDescription(text);
 }
 
 void CMainFrame::UpdateRecentFiles() {
@@ -526,9 +533,13 @@ bool CMainFrame::AcceptPendingInput(CChildFrame& frame) {
 }
 
 void CMainFrame::ShowPreferences() {
+    const QString shown = m_portPane->text();
     CPreferenceDialog dialog(
-        *m_ports, [this](const QString& port) { m_portPane->setText(port); }, this);
-    dialog.exec();
+        *m_ports, [this](const QString& port) { ShowPort(port); }, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        // Nothing was stored, so the pane goes back to the port the commands still use.
+        ShowPort(shown);
+    }
 }
 
 void CMainFrame::OpenBackupFolder() {
@@ -590,6 +601,12 @@ bool CMainFrame::MaybeSave(CChildFrame& frame) {
         default:
             return false;
     }
+}
+
+bool CMainFrame::MayClose(const CChildFrame& /*frame*/) const {
+    // A radio command holds on to the profile it works on, and may run an event loop of its own
+    // (the short reads before a transfer) in which the window's buttons still work.
+    return !m_radio->Running();
 }
 
 void CMainFrame::FrameChanged(CChildFrame& frame) {

@@ -74,6 +74,8 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     CChildFrame* ActiveFrame() const;
     QList<CChildFrame*> Frames() const;
     QLabel* PortPane() const { return m_portPane; }
+    // Status-bar pane 1: the port (or what a transfer is doing), also for screen readers.
+    void ShowPort(const QString& text);
     IAppUi& Ui() { return *m_ui; }
     CAppSettings& Settings() { return m_settings; }
     CRadioCommands& Radio() { return *m_radio; }
@@ -107,6 +109,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
 
     // IFrameOwner
     bool MaybeSave(CChildFrame& frame) override;
+    bool MayClose(const CChildFrame& frame) const override;
     void FrameChanged(CChildFrame& frame) override;
 
   protected:

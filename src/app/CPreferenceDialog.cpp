@@ -98,8 +98,8 @@ CPreferenceDialog::CPreferenceDialog(const IPortLister& lister,
     Fill(false);
     m_autoDetect->setChecked(Utility::GetAutoDetect() > 0);
     ApplyAutoDetectRule();
+    // A pick in the list shows in the status bar only once OK stores it.
     connect(m_autoDetect, &QCheckBox::toggled, this, &CPreferenceDialog::ApplyAutoDetectRule);
-    connect(m_ports, &QComboBox::activated, this, &CPreferenceDialog::ShowSelected);
 }
 
 std::string CPreferenceDialog::SelectedPort() const {

@@ -13,8 +13,9 @@ class QLabel;
 
 // Where the programming cable is expected: a port chosen from the list, or the cable found
 // automatically; and the dealer tools that cost wire time (backup before write, verify after
-// write, wire trace), each off until ticked. OK stores everything; Cancel stores nothing. Every
-// change of port shows the chosen port through showPort (the main window's status bar).
+// write, wire trace), each off until ticked. OK stores everything; Cancel stores nothing. The
+// port shows through showPort (the main window's status bar) when the dialog opens, when the
+// auto-detect box changes it and on OK, not at each pick in the list.
 class CPreferenceDialog : public QDialog {
     Q_OBJECT
   public:

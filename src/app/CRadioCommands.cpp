@@ -24,7 +24,7 @@ CRadioCommands::CRadioCommands(CMainFrame& window, const IPortLister& lister)
     : m_window(window),
       m_lister(lister),
       m_ui(&window, window.Ui(), CTransferContext::Instance(),
-           [&window](const QString& text) { window.PortPane()->setText(text); }),
+           [&window](const QString& text) { window.ShowPort(text); }),
       m_chain(CTransferContext::Instance(), window.Settings().UpDownGrade(), m_ui) {}
 
 CRadioCommands::~CRadioCommands() = default;
@@ -48,7 +48,7 @@ bool CRadioCommands::Start(std::string& port) {
         return false;
     }
     port = CurrentPort();
-    m_window.PortPane()->setText(QString::fromStdString(port));
+    m_window.ShowPort(QString::fromStdString(port));
     if (port.empty()) {
         m_window.Ui().Inform(MessageId::kNoComPort);
         return false;
@@ -180,7 +180,7 @@ std::optional<std::string> CRadioCommands::ReadPrivateId() {
     }
     CReadPidDialog dialog(
         CTransferContext::Instance(), port,
-        [this](const QString& text) { m_window.PortPane()->setText(text); }, &m_window);
+        [this](const QString& text) { m_window.ShowPort(text); }, &m_window);
     const int answer = dialog.Run();
     const QString pid = QString::fromStdU16String(dialog.CapturedPid()).trimmed();
     Finish();

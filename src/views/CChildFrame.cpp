@@ -429,6 +429,11 @@ bool CChildFrame::HelpPaneShown() const {
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
+    // Every way of closing ends here: the Close command, the window's and its tab's buttons.
+    if (!m_owner.MayClose(*this)) {
+        event->ignore();
+        return;
+    }
     if (m_closingUnasked || m_owner.MaybeSave(*this)) {
         event->accept();
     } else {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -7,10 +8,14 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <deque>
@@ -24,10 +29,13 @@
 #include "CPreferenceDialog.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
+#include "CRadioCommands.h"
 #include "CReadPidDialog.h"
 #include "CReadWriteDialog.h"
+#include "CShellRequests.h"
 #include "CTextListDialog.h"
 #include "ConfigTestFolder.h"
+#include "ExpectSoon.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
 #include "NodeKind.h"
@@ -449,6 +457,121 @@ TEST_F(RadioCommandsTest, WriteNextRadioWritesOneRadioAfterAnother) {
     EXPECT_EQ(driver.seen[1].status.toStdString(), CStringTable::Instance().Format(33201, {"2"}));
     EXPECT_EQ(first.radio.Image().texts[0], u"Call the office");
     EXPECT_EQ(second.radio.Image().texts[0], u"Call the office");
+}
+
+// While a radio command works on a profile, neither the profile window's own close button nor its
+// tab's closes it, nor does the program quit; a profile handed over meanwhile waits until the
+// command has ended.
+TEST_F(RadioCommandsTest, NothingClosesWhileARadioCommandRuns) {
+    CSimFaults faults;
+    faults.pace = true;  // a slow radio: the command's first read is still going on
+    CSimRadio sim(CVirtualRadio::DefaultImage(), faults);
+    OpenWindow(sim);
+    OpenSample();
+    const auto later = m_config.Path() / "Later.lam";
+    std::filesystem::copy_file(QMVVLT_SOURCE_DATA_DIR "/samples/SampleProfile.xml", later);
+    CShellRequests requests(*m_window);
+    QPointer<CChildFrame> frame = m_window->ActiveFrame();
+    QMdiSubWindow* sub = m_window->MdiArea()->currentSubWindow();
+    struct {
+        bool running = false;
+        bool closedBySubWindow = true;
+        bool closedByTab = true;
+        bool quit = true;
+        qsizetype framesWhenDone = -1;
+    } seen;
+    QObject::connect(
+        &m_window->Radio(), &CRadioCommands::runningChanged, m_window.get(), [&](bool running) {
+            if (!running) {
+                seen.framesWhenDone = m_window->Frames().size();
+                return;
+            }
+            // Once the command waits for the radio, with the window's event loop running.
+            QTimer::singleShot(0, m_window.get(), [&] {
+                seen.running = m_window->Radio().Running();
+                seen.closedBySubWindow = sub->close() || !frame;
+                m_window->Action(CMainFrame::kTabbed)->setChecked(true);
+                auto* tabs = m_window->MdiArea()->findChild<QTabBar*>();
+                QWidget* close = tabs ? tabs->tabButton(0, QTabBar::RightSide) : nullptr;
+                if (close && frame) {
+                    QTest::mouseClick(close, Qt::LeftButton);
+                    seen.closedByTab = !frame;
+                }
+                seen.quit = m_window->close();
+                requests.Add({QString::fromStdString(later.string())});
+            });
+        });
+    DialogDriver driver(DialogDriver::Plan::kCancelWhileRunning);
+    m_window->Action(CMainFrame::kWrite)->trigger();
+
+    EXPECT_TRUE(seen.running);
+    EXPECT_FALSE(seen.closedBySubWindow);
+    EXPECT_FALSE(seen.closedByTab);
+    EXPECT_FALSE(seen.quit);
+    ASSERT_FALSE(frame.isNull());
+    EXPECT_EQ(driver.seen.size(), 1u);
+    EXPECT_EQ(seen.framesWhenDone, 1);
+    EXPECT_SOON(m_window->Frames().size() == 2);
+    EXPECT_TRUE(requests.Pending().isEmpty());
+    // The command over, the same tab button closes the window.
+    m_window->MdiArea()->setActiveSubWindow(sub);
+    auto* tabs = m_window->MdiArea()->findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    QTest::mouseClick(tabs->tabButton(tabs->currentIndex(), QTabBar::RightSide), Qt::LeftButton);
+    EXPECT_SOON(frame.isNull());
+}
+
+// Status-bar pane 1 tells screen readers the port too, and changes only through the preference
+// dialog's auto-detect rule and its OK: a pick in the list shows nothing yet, and Cancel puts back
+// what the pane showed before.
+TEST_F(RadioCommandsTest, PortPaneFollowsTheAutoDetectRuleAndOkOnly) {
+    m_ports.ports = {{"ttyS0", "/dev/ttyS0", "", "", ""},
+                     {"ttyS2", "/dev/ttyS2", "", "", ""},
+                     {"ttyUSB1", "/dev/ttyUSB1", "br qmv cable", "Maker", "A1"}};
+    Utility::SetAutoDetect(0);
+    Utility::SetCurrentComPort("ttyS2");
+    m_window = std::make_unique<CMainFrame>(*m_settings, TestInstallFolder(), &m_ui, &m_ports);
+    m_window->show();
+    QLabel* pane = m_window->PortPane();
+    const auto told = [pane] {
+        return QAccessible::queryAccessibleInterface(pane)
+            ->text(QAccessible::Description)
+            .toStdString();
+    };
+    EXPECT_EQ(pane->text().toStdString(), "ttyS2");
+    EXPECT_EQ(told(), "ttyS2");
+
+    const struct {
+        const char* what;
+        bool tickAutoDetect;
+        bool ok;
+        const char* duringDialog;
+        const char* afterwards;
+    } cases[] = {
+        {"pick, Cancel", false, false, "ttyS2", "ttyS2"},
+        {"auto-detect, Cancel", true, false, "ttyUSB1", "ttyS2"},
+        {"pick, OK", false, true, "ttyS2", "ttyS0"},
+    };
+    for (const auto& c : cases) {
+        std::string during;
+        QTimer::singleShot(0, m_window.get(), [&] {
+            auto* dialog = qobject_cast<CPreferenceDialog*>(QApplication::activeModalWidget());
+            if (!dialog) {
+                return;
+            }
+            if (c.tickAutoDetect) {
+                QTest::keyClick(dialog->AutoDetectBox(), Qt::Key_Space);
+            } else {
+                QTest::keyClick(dialog->PortList(), Qt::Key_Home);  // the user picks ttyS0
+            }
+            during = pane->text().toStdString();
+            c.ok ? dialog->accept() : dialog->reject();
+        });
+        m_window->ShowPreferences();
+        EXPECT_EQ(during, c.duringDialog) << c.what;
+        EXPECT_EQ(pane->text().toStdString(), c.afterwards) << c.what;
+        EXPECT_EQ(told(), c.afterwards) << c.what;
+    }
 }
 
 TEST_F(RadioCommandsTest, NoPortRefusesTheRadioCommands) {

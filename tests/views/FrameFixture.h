@@ -82,6 +82,7 @@ class FrameFixture : public ::testing::Test, public IFrameOwner {
         ++m_maybeSaveCalls;
         return true;
     }
+    bool MayClose(const CChildFrame&) const override { return true; }
     void FrameChanged(CChildFrame&) override {}
 
     ConfigTestFolder m_config;
