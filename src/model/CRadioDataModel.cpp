@@ -240,6 +240,10 @@ void CRadioDataModel::ValidateAgainstSchema(xmlDoc* profile, const std::string& 
                 while (!text->empty() && text->back() == '\n') {
                     text->pop_back();
                 }
+                // Fields added on load have no line; the ones the file holds do.
+                if (error->line > 0) {
+                    *text += " (line " + std::to_string(error->line) + ")";
+                }
             }
         },
         &reason);
