@@ -277,7 +277,12 @@ void CPrivateView::OnIdChanged() {
         const CDataItem limit = Limit();
         const QString start = QString::fromStdString(AttributeText(limit, "valid_PID_start"));
         const QString end = QString::fromStdString(AttributeText(limit, "valid_PID_end"));
-        if (start > end) {
+        // Ranges differ in digit count ("9000000" to "17179867883"): compare the numbers.
+        bool startOk = false;
+        bool endOk = false;
+        const qulonglong first = start.toULongLong(&startOk);
+        const qulonglong last = end.toULongLong(&endOk);
+        if (startOk && endOk && first > last) {
             ProfileDataError("CPrivateView::OnIdChanged", __LINE__);
         }
         const int caret = m_id->cursorPosition();

@@ -331,6 +331,36 @@ TEST_F(ContactViewsTest, IdentifierBoxFiltersWhatIsTyped) {
     EXPECT_EQ(id->text(), "17179867883");
 }
 
+TEST_F(ContactViewsTest, IdentifierRangeBoundsCompareAsNumbers) {
+    const struct {
+        const char* start;
+        bool dataError;
+    } cases[] = {
+        {"9000000", false},  // fewer digits than the end, larger first digit
+        {"17179867884", true},
+    };
+    for (const auto& c : cases) {
+        std::string text = SampleText();
+        const std::string from = "valid_PID_start=\"10000001\"";
+        ASSERT_NE(text.find(from), std::string::npos);
+        text.replace(text.find(from), from.size(),
+                     std::string("valid_PID_start=\"") + c.start + "\"");
+        auto* view = Show<CPrivateView>(kKindPrivate, 1, WriteProfile(text));
+        ASSERT_NE(view, nullptr);
+        // The window may go away with its tree.
+        m_tester.reset();
+        Retype(view->IdBox(), "10000009");
+        EXPECT_EQ(m_ui.Showed(MessageId::kProfileDataError), c.dataError) << c.start;
+        if (c.dataError) {
+            EXPECT_SOON(m_frame.isNull());
+        } else {
+            EXPECT_EQ(view->IdBox()->text(), "10000009");
+        }
+        CloseFrame();
+        m_ui.shown.clear();
+    }
+}
+
 TEST_F(ContactViewsTest, HomeGroupListHoldsTheChannelsGroupsInNameOrder) {
     ProfilePieces pieces;
     pieces.publicGroups = PublicGroupXml("zulu", "17179869183", 1) +
