@@ -1,6 +1,8 @@
 #include "CQMVVLTDoc.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -106,6 +108,10 @@ bool CQMVVLTDoc::Open(const std::filesystem::path& path) {
 bool CQMVVLTDoc::ImportXml(const std::filesystem::path& path) {
     try {
         std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            ThrowQMVVLT(MessageId::kInvalidProfile, "CQMVVLTDoc::ImportXml",
+                        "File='" + path.string() + "'\nDesc: " + std::strerror(errno));
+        }
         const std::string bytes((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
         if (!in.good() && !in.eof()) {

@@ -121,7 +121,7 @@ TEST(CliProfiles, BrokenProfilesExitWithTheirMessage) {
 }
 
 // Why a file is refused comes under the message without --verbose: the schema's or the parser's
-// first complaint, with its line.
+// first complaint with its line, or why the file cannot be read.
 TEST(CliProfiles, RefusedProfilesSayWhyUnderTheMessage) {
     const std::string sample = ReadBytes(kSample);
     std::string schema = sample;
@@ -136,6 +136,8 @@ TEST(CliProfiles, RefusedProfilesSayWhyUnderTheMessage) {
          "limit', attribute 'tx_tot_en': '2' is not a valid value", "(line 20)"},
         {"parse", WriteTempFile("cut.lam", sample.substr(0, 300)),
          "Premature end of data in tag QMVProfile", "(line 5)"},
+        {"empty", WriteTempFile("empty.lam", ""), "Document is empty", "(line 1)"},
+        {"missing", Out("missing.lam"), "No such file or directory", ""},
     };
     for (const auto& f : files) {
         for (const std::vector<std::string>& args : {std::vector<std::string>{"validate", f.file},
