@@ -26,11 +26,20 @@ bool CCliSession::AskYesNo(int messageId) {
     return CTerminalPrompt::AskYesNo(LoadString(messageId), m_yesToAll);
 }
 
+void CCliSession::PrintError(int messageId, std::string_view fallback, std::string_view trace,
+                             bool verbose) {
+    const std::string text = LoadString(messageId);
+    std::cerr << (text.empty() ? fallback : text) << '\n';
+    // Why a file was refused belongs under the message, not only in the trace.
+    if (const std::string_view reason = ExceptionReason(trace); !reason.empty()) {
+        std::cerr << reason << '\n';
+    }
+    if (verbose && !trace.empty()) {
+        std::cerr << "trace:" << trace << '\n';
+    }
+}
+
 void CCliSession::ShowError(int messageId, const std::string& detail) {
     m_hadError = true;
-    const std::string text = LoadString(messageId);
-    std::cerr << (text.empty() ? detail : text) << '\n';
-    if (m_verbose && !detail.empty()) {
-        std::cerr << "trace:" << detail << '\n';
-    }
+    PrintError(messageId, detail, detail, m_verbose);
 }

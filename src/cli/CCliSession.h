@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string_view>
 
 #include "CAppSettings.h"
 #include "CliContext.h"
@@ -16,6 +17,11 @@ class CCliSession : public IDocumentUi {
 
     CAppSettings& App() { return *m_app; }
     std::filesystem::path InstallPath() const;
+
+    // A failure on standard error: the string-table text of messageId (fallback when it has none),
+    // the reason the trace gives on the next line, and with verbose the trace itself.
+    static void PrintError(int messageId, std::string_view fallback, std::string_view trace,
+                           bool verbose);
 
     bool AskYesNo(int messageId) override;
     void ShowError(int messageId, const std::string& detail) override;

@@ -2,10 +2,10 @@
 #include <iostream>
 #include <string>
 
+#include "CCliSession.h"
 #include "CQMVVLTException.h"
 #include "CommandTable.h"
 #include "LanguageResources.h"
-#include "StringTable.h"
 #include "Utility.h"
 
 namespace {
@@ -84,14 +84,7 @@ int main(int argc, char** argv) {
                   << cmd->usage << '\n';
         return kExitUsage;
     } catch (const CQMVVLTException& e) {
-        std::string text = LoadString(e.Code());
-        if (text.empty()) {
-            text = e.Message();
-        }
-        std::cerr << text << '\n';
-        if (ctx.verbose) {
-            std::cerr << "trace:" << e.Trace() << '\n';
-        }
+        CCliSession::PrintError(e.Code(), e.Message(), e.Trace(), ctx.verbose);
         return kExitDataError;
     }
 }

@@ -1,6 +1,8 @@
 #include "CQMVVLTDoc.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -11,6 +13,7 @@
 #include "DataFile.h"
 #include "MessageId.h"
 #include "StringTable.h"
+#include "TextCodec.h"
 #include "XmlChildSort.h"
 
 namespace {
@@ -105,6 +108,10 @@ bool CQMVVLTDoc::Open(const std::filesystem::path& path) {
 bool CQMVVLTDoc::ImportXml(const std::filesystem::path& path) {
     try {
         std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            ThrowQMVVLT(MessageId::kInvalidProfile, "CQMVVLTDoc::ImportXml",
+                        "File='" + path.string() + "'\nDesc: " + std::strerror(errno));
+        }
         const std::string bytes((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
         if (!in.good() && !in.eof()) {
@@ -118,7 +125,12 @@ bool CQMVVLTDoc::ImportXml(const std::filesystem::path& path) {
             ThrowQMVVLT(MessageId::kInvalidProfile, "CQMVVLTDoc::ImportXml",
                         "File='" + path.string() + "'\nDesc: " + error);
         }
-        m_model->LoadProfileContents(path.string(), DocumentToString(parsed.get()), false);
+        // UTF-8 text goes to the model as it is, so that a refusal names the file's own lines.
+        const bool utf8 =
+            (!parsed->encoding || xmlStrcasecmp(parsed->encoding, BAD_CAST "UTF-8") == 0) &&
+            bytes.find('\0') == std::string::npos && IsValidUtf8(bytes);
+        m_model->LoadProfileContents(path.string(), utf8 ? bytes : DocumentToString(parsed.get()),
+                                     false);
         m_model->SetNarrowFile(m_model->GetModelGroup() == 1);
     } catch (const CQMVVLTException& e) {
         return Report(e);

@@ -15,6 +15,16 @@ void CQMVVLTException::AddTrace(std::string_view context, int line, std::string_
     m_trace += text;
 }
 
+std::string_view ExceptionReason(std::string_view trace) {
+    constexpr std::string_view kLabel = "\nDesc: ";
+    const auto at = trace.find(kLabel);
+    if (at == std::string_view::npos) {
+        return {};
+    }
+    const std::string_view rest = trace.substr(at + kLabel.size());
+    return rest.substr(0, rest.find('\n'));
+}
+
 void ThrowQMVVLT(int code, std::string_view context, std::string_view message, int line) {
     throw CQMVVLTException(code, context, line, message);
 }

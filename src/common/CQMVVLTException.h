@@ -44,6 +44,10 @@ decltype(auto) TraceExceptions(std::string_view context, F&& f,
     }
 }
 
+// The "Desc: " line of the first trace entry that has one (a parser's, the schema's or a
+// component's own complaint), without the label; empty when there is none.
+std::string_view ExceptionReason(std::string_view trace);
+
 // Raises a CQMVVLTException with the caller's line.
 [[noreturn]] void ThrowQMVVLT(int code, std::string_view context, std::string_view message,
                               int line = __builtin_LINE());

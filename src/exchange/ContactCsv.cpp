@@ -40,7 +40,7 @@ std::string ExportContactsCsv(const CRadioDataModel& model) {
     for (const Column& flag : kPrivateFlags) {
         header.emplace_back(flag.name);
     }
-    std::string out;
+    std::string out(kUtf8ByteOrderMark);
     auto writeRow = [&out](const std::vector<std::string>& fields) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             out += (i ? "," : "") + QuoteCsvField(fields[i]);

@@ -41,6 +41,6 @@ inline constexpr std::array<Kind, 3> kKinds = {{{"public group", "PublicGroup", 
                                                 {"private", "Private", "Privates"}}};
 }  // namespace ContactCsv
 
-// The profile's contacts as contacts CSV (UTF-8, CRLF line ends): public groups, private groups
-// and private contacts, each in profile order.
+// The profile's contacts as contacts CSV (UTF-8 with its byte-order mark, CRLF line ends): public
+// groups, private groups and private contacts, each in profile order.
 std::string ExportContactsCsv(const CRadioDataModel& model);

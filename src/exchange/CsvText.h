@@ -22,6 +22,10 @@ std::vector<CsvRecord> ReadCsvRecords(std::string_view text, char delimiter,
 // a line end, or blanks at either end that a reader would trim.
 std::string QuoteCsvField(std::string_view field, char delimiter = ',');
 
+// The UTF-8 byte-order mark. Spreadsheet programs read a CSV file without it in the desktop's code
+// page (an accented letter turns into two characters), and save it back that way.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // CSV bytes as UTF-8: a UTF-8 byte-order mark is dropped; bytes that are not UTF-8 are taken as
 // code page 1252, the form spreadsheet programs save "CSV" in on the desktop.
 std::string CsvBytesToUtf8(std::string_view bytes);

@@ -3,7 +3,10 @@
 #include <libxml/xmlschemas.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 
 #include "CQMVVLTException.h"
 #include "CScriptEngine.h"
@@ -240,6 +243,10 @@ void CRadioDataModel::ValidateAgainstSchema(xmlDoc* profile, const std::string& 
                 while (!text->empty() && text->back() == '\n') {
                     text->pop_back();
                 }
+                // Fields added on load have no line; the ones the file holds do.
+                if (error->line > 0) {
+                    *text += " (line " + std::to_string(error->line) + ")";
+                }
             }
         },
         &reason);
@@ -252,6 +259,11 @@ void CRadioDataModel::ValidateAgainstSchema(xmlDoc* profile, const std::string& 
 bool CRadioDataModel::InitialOperaDoc(const std::string& source, bool sourceIsFile) {
     if (!sourceIsFile) {
         return InitialOperaDocFrom(source, source, false);
+    }
+    // A file that cannot be opened says why, rather than reading as an empty document.
+    if (const std::ifstream probe(source, std::ios::binary); !probe) {
+        ThrowQMVVLT(MessageId::kInvalidProfile, "CRadioDataModel::InitialOperaDoc",
+                    "File='" + source + "'\nDesc: " + std::strerror(errno));
     }
     ::ProfileText file = TraceExceptions("CRadioDataModel::InitialOperaDoc",
                                          [&] { return ReadProfileText(source); });

@@ -191,34 +191,47 @@ void CContactEditView::OnNameFocusLost() {
     if (IgnoreFocusLoss()) {
         return;
     }
-    Guarded([this] { CommitName(false); });
+    Guarded([this] { CommitName(OnRefusal::kRefocus); });
 }
 
-bool CContactEditView::CommitName(bool quiet) {
+bool CContactEditView::CommitName(OnRefusal how) {
+    CDataItem contact = Contact();
+    const std::string stored = ScriptToText(contact.GetAttributeValue("name"));
     const QString text = m_name->text();
     if (text.isEmpty()) {
-        if (!quiet) {
-            m_host.Ui().ShowMessage(LoadString(MessageId::kNameFieldEmpty), MessageStyle::kOk);
-            PostFocus(m_name);
-        }
-        return false;
+        return RefuseField(
+            m_name, how,
+            [this] {
+                m_host.Ui().ShowMessage(LoadString(MessageId::kNameFieldEmpty), MessageStyle::kOk);
+            },
+            QString::fromStdString(stored));
     }
-    CDataItem contact = Contact();
-    if (ScriptToText(contact.GetAttributeValue("name")) == text.toStdString()) {
+    if (stored == text.toStdString()) {
         return true;
     }
     int first = 0;
     int second = 0;
     if (contact.SetAttributeValue("name", ScriptText(text.toStdString()), first, 0, second) != 0) {
-        if (!quiet) {
-            ShowRuleMessage(first, second);
-            PostFocus(m_name);
-        }
-        return false;
+        return RefuseField(
+            m_name, how, [&] { ShowRuleMessage(first, second); }, QString::fromStdString(stored));
     }
     m_host.MarkModified();
     RefreshCaption();
     m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, m_kind, m_position));
+    return true;
+}
+
+bool CContactEditView::RefuseField(QLineEdit* box, OnRefusal how, const std::function<void()>& show,
+                                   const QString& stored) {
+    if (how == OnRefusal::kQuiet) {
+        return false;
+    }
+    show();
+    if (how == OnRefusal::kRefocus) {
+        PostFocus(box);
+        return false;
+    }
+    box->setText(stored);
     return true;
 }
 
@@ -267,17 +280,26 @@ void CContactEditView::OnChannelActivated(int index) {
     });
 }
 
+bool CContactEditView::StoredComplete() {
+    CDataItem contact = Contact();
+    return !ScriptToText(contact.GetAttributeValue("name")).empty() &&
+           !ScriptToText(contact.GetAttributeValue("pid")).empty();
+}
+
 int CContactEditView::ValidateCurrentItem() {
     if (s_suspendValidation) {
         return 1;
     }
+    // A contact complete as stored has nothing to delete: a refused edit is reported with the
+    // rule's own message and the stored value goes back into its box.
+    const OnRefusal how = StoredComplete() ? OnRefusal::kRestore : OnRefusal::kQuiet;
     std::string lines;
     QWidget* focus = nullptr;
-    if (!CommitName(true)) {
+    if (!CommitName(how)) {
         lines += LoadString(MessageId::kFaultName);
         focus = m_name;
     }
-    QWidget* other = CollectFaults(lines);
+    QWidget* other = CollectFaults(lines, how);
     if (!focus) {
         focus = other;
     }

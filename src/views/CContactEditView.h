@@ -12,7 +12,8 @@ class QPushButton;
 
 // What the three contact views share: the name box committed on focus loss, the channel list with
 // its confirm-and-repeat protocol, the hidden add button, the delete button, and the check made
-// before the tree leaves the contact (an incomplete contact is offered for deletion).
+// before the tree leaves the contact (an incomplete contact is offered for deletion; a complete one
+// keeps its stored values).
 class CContactEditView : public CBaseView {
     Q_OBJECT
   public:
@@ -68,8 +69,19 @@ class CContactEditView : public CBaseView {
     // A refused repeat of a confirmed channel change is a profile data error, except where the
     // rules report an outcome that way (public groups).
     virtual bool RepeatMayBeRefused() const { return false; }
-    // Fault lines beyond the name (F); returns the widget to focus first when the name is fine.
-    virtual QWidget* CollectFaults(std::string& /*lines*/) { return nullptr; }
+    // What a field's commit does when the box is empty or the rules refuse its text.
+    enum class OnRefusal {
+        kQuiet,    // report nothing (the fault is listed by ValidateCurrentItem)
+        kRefocus,  // show the message and put the caret back into the box
+        kRestore,  // show the message and put the stored value back into the box
+    };
+    // True when the contact as stored has everything a complete one has: a name and an
+    // identifier (and, for a private group, members). Only an incomplete one is offered for
+    // deletion when it is left.
+    virtual bool StoredComplete();
+    // Commits the fields beyond the name (F); adds the fault lines of those that stay faulty and
+    // returns the widget to focus first when the name is fine.
+    virtual QWidget* CollectFaults(std::string& /*lines*/, OnRefusal /*how*/) { return nullptr; }
     // After a rename (B, or the tree's label edit).
     virtual void NameChanged() {}
     // True when focus leaving a field should be ignored: the suspend flag is set, the focus left
@@ -78,6 +90,10 @@ class CContactEditView : public CBaseView {
 
     // Shows the string-table text of a rule's message.
     int ShowRuleMessage(int messageId, int style);
+    // Reports a refused or empty field as how says: shows text (unless quiet), then refocuses box
+    // or puts stored back into it. True when the box then holds the stored value.
+    bool RefuseField(QLineEdit* box, OnRefusal how, const std::function<void()>& show,
+                     const QString& stored);
     // Runs a handler; a profile data error closes the document, another failure shows its message.
     void Guarded(const std::function<void()>& handler);
     [[noreturn]] static void ProfileDataError(const char* context, int line);
@@ -99,8 +115,8 @@ class CContactEditView : public CBaseView {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Commits the name (B, step 5); quiet: report nothing (used by F). True when stored.
-    bool CommitName(bool quiet);
+    // Commits the name (B, step 5). True when the box now holds the stored name.
+    bool CommitName(OnRefusal how);
     void OnNameFocusLost();
     void OnChannelActivated(int index);
 

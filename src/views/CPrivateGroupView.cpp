@@ -233,7 +233,12 @@ void CPrivateGroupView::ChannelChanged(bool /*asked*/) {
     FillMembers();
 }
 
-QWidget* CPrivateGroupView::CollectFaults(std::string& lines) {
+// Memberships are stored as they are chosen, so the members list shows what is stored.
+bool CPrivateGroupView::StoredComplete() {
+    return CContactEditView::StoredComplete() && m_members->MembersModel().rowCount() > 0;
+}
+
+QWidget* CPrivateGroupView::CollectFaults(std::string& lines, OnRefusal /*how*/) {
     if (m_members->MembersModel().rowCount() == 0) {
         lines += LoadString(MessageId::kFaultGroupMembers);
         return m_members->MembersList();

@@ -26,7 +26,8 @@ class CPrivateGroupView : public CContactEditView {
     void LoadFields() override;
     bool AcceptChannel(int channel) override;
     void ChannelChanged(bool asked) override;
-    QWidget* CollectFaults(std::string& lines) override;
+    bool StoredComplete() override;
+    QWidget* CollectFaults(std::string& lines, OnRefusal how) override;
 
   private:
     void FillIdList();

@@ -277,7 +277,12 @@ void CPrivateView::OnIdChanged() {
         const CDataItem limit = Limit();
         const QString start = QString::fromStdString(AttributeText(limit, "valid_PID_start"));
         const QString end = QString::fromStdString(AttributeText(limit, "valid_PID_end"));
-        if (start > end) {
+        // Ranges differ in digit count ("9000000" to "17179867883"): compare the numbers.
+        bool startOk = false;
+        bool endOk = false;
+        const qulonglong first = start.toULongLong(&startOk);
+        const qulonglong last = end.toULongLong(&endOk);
+        if (startOk && endOk && first > last) {
             ProfileDataError("CPrivateView::OnIdChanged", __LINE__);
         }
         const int caret = m_id->cursorPosition();
@@ -296,25 +301,24 @@ void CPrivateView::OnIdChanged() {
     });
 }
 
-bool CPrivateView::CommitId(bool quiet) {
+bool CPrivateView::CommitId(OnRefusal how) {
+    CDataItem contact = Contact();
+    const std::string stored = AttributeText(contact, "pid");
     const std::string pid = m_id->text().trimmed().toStdString();
     if (pid.empty()) {
-        if (!quiet) {
-            m_host.Ui().ShowMessage(LoadString(MessageId::kIdFieldEmpty), MessageStyle::kOk);
-            PostFocus(m_id);
-        }
-        return false;
+        return RefuseField(
+            m_id, how,
+            [this] {
+                m_host.Ui().ShowMessage(LoadString(MessageId::kIdFieldEmpty), MessageStyle::kOk);
+            },
+            QString::fromStdString(stored));
     }
-    CDataItem contact = Contact();
-    if (AttributeText(contact, "pid") != pid) {
+    if (stored != pid) {
         int first = 0;
         int second = 0;
         if (contact.SetAttributeValue("pid", ScriptText(pid), first, 0, second) != 0) {
-            if (!quiet) {
-                ShowRuleMessage(first, second);
-                PostFocus(m_id);
-            }
-            return false;
+            return RefuseField(
+                m_id, how, [&] { ShowRuleMessage(first, second); }, QString::fromStdString(stored));
         }
         m_host.MarkModified();
         RefreshCaption();
@@ -328,7 +332,7 @@ void CPrivateView::OnIdFocusLost() {
     if (IgnoreFocusLoss({m_read})) {
         return;
     }
-    Guarded([this] { CommitId(false); });
+    Guarded([this] { CommitId(OnRefusal::kRefocus); });
 }
 
 bool CPrivateView::eventFilter(QObject* watched, QEvent* event) {
@@ -387,8 +391,8 @@ void CPrivateView::ChannelChanged(bool asked) {
     }
 }
 
-QWidget* CPrivateView::CollectFaults(std::string& lines) {
-    if (!CommitId(true)) {
+QWidget* CPrivateView::CollectFaults(std::string& lines, OnRefusal how) {
+    if (!CommitId(how)) {
         lines += LoadString(MessageId::kFaultId);
         return m_id;
     }

@@ -36,7 +36,7 @@ class CPrivateView : public CContactEditView {
   protected:
     void LoadFields() override;
     void ChannelChanged(bool asked) override;
-    QWidget* CollectFaults(std::string& lines) override;
+    QWidget* CollectFaults(std::string& lines, OnRefusal how) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void NameChanged() override;
 
@@ -57,8 +57,8 @@ class CPrivateView : public CContactEditView {
         const std::function<bool(CDataItem& entries, const std::string& name)>& change);
     void FillHomeGroups();
     void OnIdChanged();
-    // E3: false when the identifier is empty or refused; quiet reports nothing.
-    bool CommitId(bool quiet);
+    // E3: true when the box then holds the stored identifier.
+    bool CommitId(OnRefusal how);
     void OnIdFocusLost();
     void OnScannerEnter();
     void OnHomeActivated(int index);

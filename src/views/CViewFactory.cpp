@@ -4,7 +4,6 @@
 
 #include "CContactsView.h"
 #include "CListsView.h"
-#include "CPlaceholderView.h"
 #include "CPrivateGroupView.h"
 #include "CPrivateGroupsView.h"
 #include "CPrivateView.h"
@@ -92,10 +91,6 @@ CBaseView* CViewFactory::Create(int kind, IViewHost& host, QWidget* parent) {
         case kKindPrivate:
             return new CPrivateView(host, parent);
         default:
-            if (!Known(kind)) {
-                return nullptr;
-            }
-            // The contact, list and settings forms come later; until then their caption shows.
-            return new CPlaceholderView(host, kind, ClassName(kind), ResourceKey(kind), parent);
+            return nullptr;
     }
 }

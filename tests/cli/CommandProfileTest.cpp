@@ -120,6 +120,45 @@ TEST(CliProfiles, BrokenProfilesExitWithTheirMessage) {
     EXPECT_FALSE(fs::exists(Out("clone12.lam")));
 }
 
+// Why a file is refused comes under the message without --verbose: the schema's or the parser's
+// first complaint with its line, or why the file cannot be read.
+TEST(CliProfiles, RefusedProfilesSayWhyUnderTheMessage) {
+    const std::string sample = ReadBytes(kSample);
+    std::string schema = sample;
+    schema.replace(schema.find("tx_tot_en=\"1\""), 13, "tx_tot_en=\"2\"");
+    const struct {
+        const char* what;
+        std::string file;
+        std::string reason;
+        std::string line;  // of the element, or where the parser stopped
+    } files[] = {
+        {"schema", WriteTempFile("schema.lam", schema),
+         "limit', attribute 'tx_tot_en': '2' is not a valid value", "(line 20)"},
+        {"parse", WriteTempFile("cut.lam", sample.substr(0, 300)),
+         "Premature end of data in tag QMVProfile", "(line 5)"},
+        {"empty", WriteTempFile("empty.lam", ""), "Document is empty", "(line 1)"},
+        {"missing", Out("missing.lam"), "No such file or directory", ""},
+    };
+    for (const auto& f : files) {
+        for (const std::vector<std::string>& args : {std::vector<std::string>{"validate", f.file},
+                                                     {"import", f.file, "-o", Out("refused.lam")},
+                                                     {"show", f.file},
+                                                     {"image", f.file}}) {
+            SCOPED_TRACE(std::string(f.what) + " " + args[0]);
+            const CliResult r = Cli(args);
+            EXPECT_EQ(r.exitCode, 2);
+            const auto message = r.err.find("Invalid profile.\n");
+            ASSERT_NE(message, std::string::npos) << r.err;
+            const auto next = message + std::string_view("Invalid profile.\n").size();
+            const std::string reason = r.err.substr(next, r.err.find('\n', next) - next);
+            EXPECT_NE(reason.find(f.reason), std::string::npos) << r.err;
+            EXPECT_TRUE(reason.ends_with(f.line)) << r.err;
+            EXPECT_EQ(r.err.find("trace:"), std::string::npos) << r.err;
+        }
+    }
+    EXPECT_FALSE(fs::exists(Out("refused.lam")));
+}
+
 // What the conversion needs is required at load; the rules every edit keeps are checked over the
 // whole profile, each broken rule reported with its message.
 TEST(CliProfiles, ValidateRefusesProfilesThatCannotBeWritten) {

@@ -1,8 +1,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <optional>
 
 #include "CContactCsvImporter.h"
 #include "CQMVVLTDoc.h"
@@ -45,6 +48,10 @@ class ContactCsvTest : public testing::Test {
         return doc;
     }
 
+    // The full image without contacts, with csv imported into it: every row is taken and the
+    // contacts equal those of full.
+    std::unique_ptr<CQMVVLTDoc> ImportRecreates(const CQMVVLTDoc& full, const std::string& csv);
+
     CAppSettings m_app;
     CNoQuestionsUi m_ui;
 };
@@ -66,6 +73,20 @@ xmlNode* ContactNamed(const CQMVVLTDoc& doc, const std::string& name) {
         .SelectFirst("//dfns:Contacts/dfns:*/dfns:*[@name='" + name + "']");
 }
 
+std::optional<fs::path> OnPath(const std::string& program) {
+    const char* path = std::getenv("PATH");
+    std::string_view rest = path ? path : "";
+    while (!rest.empty()) {
+        const std::string_view dir = rest.substr(0, rest.find(':'));
+        rest.remove_prefix(std::min(rest.size(), dir.size() + 1));
+        const fs::path candidate = fs::path(dir) / program;
+        if (!dir.empty() && fs::exists(candidate)) {
+            return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<std::pair<int, int>> Refusals(const CsvImportResult& result) {
     std::vector<std::pair<int, int>> out;
     for (const CsvRefusal& r : result.refused) {
@@ -76,23 +97,29 @@ std::vector<std::pair<int, int>> Refusals(const CsvImportResult& result) {
 
 }  // namespace
 
-TEST_F(ContactCsvTest, FullProfileRoundTrip) {
-    const auto full = FromImage(ConsistentFullImage());
-    const std::string csv = ExportContactsCsv(full->Model());
-
+std::unique_ptr<CQMVVLTDoc> ContactCsvTest::ImportRecreates(const CQMVVLTDoc& full,
+                                                            const std::string& csv) {
     CVirtualCodeplug empty = ConsistentFullImage();
     for (CContactRecord& c : empty.contacts) {
         c = CContactRecord{};
     }
-    const auto target = FromImage(empty);
+    auto target = FromImage(empty);
     const CsvImportResult result = CContactCsvImporter(target->Model()).Import(csv);
     for (const CsvRefusal& r : result.refused) {
         ADD_FAILURE() << FormatRefusal(r);
     }
     EXPECT_EQ(result.added, 150);
-    EXPECT_EQ(ExportContactsCsv(target->Model()), csv);
-    const auto diffs = DiffProfiles(full->Model().GetProfileDoc(), target->Model().GetProfileDoc());
+    const auto diffs = DiffProfiles(full.Model().GetProfileDoc(), target->Model().GetProfileDoc());
     EXPECT_THAT(FormatProfileDifferences(diffs), testing::IsEmpty());
+    return target;
+}
+
+TEST_F(ContactCsvTest, FullProfileRoundTrip) {
+    const auto full = FromImage(ConsistentFullImage());
+    const std::string csv = ExportContactsCsv(full->Model());
+
+    const auto target = ImportRecreates(*full, csv);
+    EXPECT_EQ(ExportContactsCsv(target->Model()), csv);
 
     // One contact more than the radio holds.
     const CsvImportResult more = CContactCsvImporter(target->Model())
@@ -190,4 +217,38 @@ TEST_F(ContactCsvTest, TextThatIsNotContactsCsvChangesNothing) {
         }
         EXPECT_EQ(doc->Model().ProfileText(), before) << bytes;
     }
+}
+
+// A spreadsheet program that opens the export as UTF-8, saves it as a workbook and that again as
+// CSV keeps every contact: the byte-order mark does not end up in the first column's name, and
+// names with quotes, marks and accents and eleven-digit PIDs come back as they were.
+TEST_F(ContactCsvTest, SpreadsheetProgramKeepsTheExportWhole) {
+    const auto soffice = OnPath("soffice");
+    if (!soffice) {
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    }
+    std::string pattern = fs::temp_directory_path() / "qmvvlt-soffice-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    const fs::path dir = pattern;
+    const auto full = FromImage(ConsistentFullImage());
+    std::ofstream(dir / "contacts.csv", std::ios::binary) << ExportContactsCsv(full->Model());
+    // Its own settings folder, so that no running office or earlier run is involved.
+    const std::string office = "timeout 600 '" + soffice->string() +
+                               "' --headless --norestore '-env:UserInstallation=file://" +
+                               (dir / "office").string() + "' ";
+    const std::string utf8 = "Text - txt - csv (StarCalc):44,34,76";
+    const std::string toWorkbook = office + "'--infilter=" + utf8 +
+                                   "' --convert-to xlsx --outdir '" + (dir / "xlsx").string() +
+                                   "' '" + (dir / "contacts.csv").string() + "' >/dev/null 2>&1";
+    const std::string toCsv = office + "--convert-to 'csv:" + utf8 + "' --outdir '" +
+                              (dir / "csv").string() + "' '" +
+                              (dir / "xlsx/contacts.xlsx").string() + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(toWorkbook.c_str()), 0);
+    ASSERT_EQ(std::system(toCsv.c_str()), 0);
+    std::ifstream in(dir / "csv/contacts.csv", std::ios::binary);
+    const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    fs::remove_all(dir);
+    // Saved without a mark: had the mark been read as text, the first name would still hold it.
+    EXPECT_TRUE(saved.starts_with("type,name,")) << saved.substr(0, 20);
+    ImportRecreates(*full, saved);
 }

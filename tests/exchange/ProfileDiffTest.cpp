@@ -43,7 +43,7 @@ TEST(ProfileDiff, AProfileEqualsItself) {
 
 TEST(ProfileDiff, ListsOneChangeOfEachKind) {
     std::string b = Sample();
-    b = Replace(b, "backlight=\"10\"", "backlight=\"30\"");
+    b = Replace(b, "backlight=\"10000\"", "backlight=\"30000\"");
     b = Replace(b, "<language language_id=\"5\"/>", "");
     b = Replace(b,
                 "<PublicGroup cntct_type=\"2\" name=\"Maintenance\" pid=\"17179869182\" "
@@ -66,7 +66,7 @@ TEST(ProfileDiff, ListsOneChangeOfEachKind) {
     const std::string scroll = LoadString(MessageId::kDiffScrollList);
     const std::vector<Entry> expected = {
         {"limit", Kind::Changed, "languages", "", "0, 4, 5", "0, 4"},
-        {"setting", Kind::Changed, "backlight", "", "10", "30"},
+        {"setting", Kind::Changed, "backlight", "", "10000", "30000"},
         {"Contacts", Kind::Removed, "PublicGroup \"Maintenance\"", "", "", ""},
         {"Contacts", Kind::Added, "PublicGroup \"Harbour\"", "", "", ""},
         {"Contacts", Kind::Changed, "PublicGroup \"Security\"", "channel", "3", "4"},
@@ -91,12 +91,12 @@ TEST(ProfileDiff, ListsOneChangeOfEachKind) {
 }
 
 TEST(ProfileDiff, LinesComeBySection) {
-    std::string b = Replace(Sample(), "backlight=\"10\"", "backlight=\"30\"");
+    std::string b = Replace(Sample(), "backlight=\"10000\"", "backlight=\"30000\"");
     b = Replace(b, "txt=\"On my way\"", "txt=\"Later\"");
     const XmlDocPtr da = ParseXmlSafely(Sample());
     const XmlDocPtr db = ParseXmlSafely(b);
     const auto lines = FormatProfileDifferences(DiffProfiles(da.get(), db.get()));
-    const std::vector<std::string> expected = {"[setting]", "  backlight: \"10\" -> \"30\"",
+    const std::vector<std::string> expected = {"[setting]", "  backlight: \"10000\" -> \"30000\"",
                                                "[TextMessages]", "  removed: \"On my way\"",
                                                "  added: \"Later\""};
     EXPECT_EQ(lines, expected);

@@ -279,12 +279,12 @@ TEST_F(RadioDataModel, UnknownFirmwareKeepsTheFieldsItHolds) {
         const xmlNode* limit = CXPath(m_model.GetProfileDoc()).SelectFirst("//dfns:limit");
         const xmlNode* setting = CXPath(m_model.GetProfileDoc()).SelectFirst("//dfns:setting");
         EXPECT_EQ(GetAttribute(setting, "password"), "1234");
-        EXPECT_EQ(GetAttribute(setting, "noise_level_radio"), "5");
+        EXPECT_EQ(GetAttribute(setting, "noise_level_radio"), "4");
         EXPECT_EQ(GetAttribute(limit, "public_grp_info_start_pid1"), "17179869000");
     }
     ASSERT_EQ(m_model.TakeOffDoc(false), 1);
     EXPECT_NE(m_model.RawProfileText().find("password=\"1234\""), std::string::npos);
-    EXPECT_NE(m_model.RawProfileText().find("noise_level_radio=\"5\""), std::string::npos);
+    EXPECT_NE(m_model.RawProfileText().find("noise_level_radio=\"4\""), std::string::npos);
 }
 
 TEST_F(RadioDataModel, CloneSectionsApply) {
@@ -312,7 +312,7 @@ TEST_F(RadioDataModel, CloneSectionsApply) {
     // A modified-band group-1 profile gets the defaults of its clone version from the shipped
     // settings when the latest format's fields are added.
     const std::string noNoise =
-        Replace(Replace(group1, "noise_level_accessory=\"3\"", ""), "noise_level_radio=\"5\"", "");
+        Replace(Replace(group1, "noise_level_accessory=\"3\"", ""), "noise_level_radio=\"4\"", "");
     ASSERT_EQ(LoadFails(noNoise), 0);
     const xmlNode* setting = CXPath(m_model.GetProfileDoc()).SelectFirst("//dfns:setting");
     EXPECT_EQ(GetAttribute(setting, "noise_level_accessory"), "3");

@@ -124,7 +124,7 @@ TEST_F(DataProfileSchema, AcceptsAndRefusesEditsOfTheSample) {
          true},
         {"PID of 12 digits", "pid=\"10000003\"", "pid=\"100000000003\"", false},
         {"flag of 2", "in_scan_list=\"0\"", "in_scan_list=\"2\"", false},
-        {"noise level above 15", "noise_level_radio=\"5\"", "noise_level_radio=\"16\"", false},
+        {"noise level above 15", "noise_level_radio=\"4\"", "noise_level_radio=\"16\"", false},
         {"number above 32 bits", "max_num_of_contacts=\"150\"",
          "max_num_of_contacts=\"4294967296\"", false},
         {"negative channel", "channel=\"2\"", "channel=\"-2\"", false},

@@ -159,51 +159,108 @@ TEST_F(ContactViewsTest, EmptyNameInsideTheViewIsRefusedWith10055) {
     EXPECT_EQ(Stored("//dfns:PublicGroup[@pid='17179869181']", "name"), "Security");
 }
 
-TEST_F(ContactViewsTest, LeavingAnIncompleteContactOffersToDeleteIt) {
-    const std::string nameLine = LoadString(MessageId::kFaultName);
-    const std::string idLine = LoadString(MessageId::kFaultId);
+TEST_F(ContactViewsTest, LeavingACompleteContactPutsBackWhatTheRulesRefuse) {
     const struct {
         int kind;
         int position;
-        bool clearName;
-        bool clearId;
+        bool idBox;
+        QString typed;
+        int message;
+        std::string xpath;
+        const char* attribute;
+        QString stored;
+    } cases[] = {
+        {kKindPublicGroup, 1, false, "ana lima", 127, "//dfns:PublicGroup[@pid='17179869182']",
+         "name", "Maintenance"},
+        {kKindPublicGroup, 2, false, "", MessageId::kNameFieldEmpty,
+         "//dfns:PublicGroup[@pid='17179869181']", "name", "Security"},
+        {kKindPrivateGroup, 0, false, "NIGHT SHIFT", 127, "//dfns:PrivateGroup[@pid='10001000']",
+         "name", "Day Shift"},
+        {kKindPrivate, 1, false, "Dispatch", 127, "//dfns:Private[@pid='10000003']", "name",
+         "Bruno Costa"},
+        {kKindPrivate, 1, true, "10000002", 132, "//dfns:Private[@name='Bruno Costa']", "pid",
+         "10000003"},
+        {kKindPrivate, 1, true, "", MessageId::kIdFieldEmpty, "//dfns:Private[@name='Bruno Costa']",
+         "pid", "10000003"},
+    };
+    for (const auto& c : cases) {
+        // Leaving through the tree, and the check a save or a radio command runs first.
+        for (const bool throughTree : {true, false}) {
+            const std::string label = c.typed.toStdString() + (throughTree ? " (tree)" : "");
+            Open();
+            m_frame->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
+            const int before = Node(c.kind - 3)->childCount();
+            Click(Node(c.kind, c.position));
+            auto* view = qobject_cast<CContactEditView*>(m_frame->View());
+            ASSERT_NE(view, nullptr);
+            QLineEdit* box = c.idBox ? static_cast<CPrivateView*>(view)->IdBox() : view->NameBox();
+            Retype(box, c.typed);
+            if (throughTree) {
+                Click(Node(kKindContacts));
+                EXPECT_EQ(m_frame->Current().kind, kKindContacts) << label;
+            } else {
+                EXPECT_EQ(m_frame->ValidateView(), 1) << label;
+                EXPECT_EQ(box->text(), c.stored) << label;
+            }
+            EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(c.message)}) << label;
+            EXPECT_EQ(Node(c.kind - 3)->childCount(), before) << label;
+            EXPECT_EQ(Stored(c.xpath, c.attribute), c.stored.toStdString()) << label;
+            CloseFrame();
+            m_ui.shown.clear();
+        }
+    }
+}
+
+TEST_F(ContactViewsTest, LeavingAnIncompleteContactOffersToDeleteIt) {
+    // Bruno Costa has no identifier yet.
+    std::string text = SampleText();
+    const std::string from = "name=\"Bruno Costa\" pid=\"10000003\"";
+    ASSERT_NE(text.find(from), std::string::npos);
+    text.replace(text.find(from), from.size(), "name=\"Bruno Costa\" pid=\"\"");
+    const auto path = WriteProfile(text);
+    const std::string nameLine = LoadString(MessageId::kFaultName);
+    const std::string idLine = LoadString(MessageId::kFaultId);
+    const std::string membersLine = LoadString(MessageId::kFaultGroupMembers);
+    const struct {
+        int kind;
+        bool added;  // a new contact, else the private without identifier
+        QString name;
         std::string lines;
         int answer;
     } cases[] = {
-        {kKindPublicGroup, 2, true, false, nameLine, MessageStyle::kIdOk},
-        {kKindPublicGroup, 2, true, false, nameLine, MessageStyle::kIdCancel},
-        {kKindPrivate, 1, false, true, idLine, MessageStyle::kIdCancel},
-        {kKindPrivate, 1, true, true, nameLine + idLine, MessageStyle::kIdOk},
+        {kKindPrivate, false, "Bruno Costa", idLine, MessageStyle::kIdCancel},
+        {kKindPrivate, false, "", nameLine + idLine, MessageStyle::kIdOk},
+        {kKindPrivateGroup, true, "Group 1", membersLine, MessageStyle::kIdOk},
+        {kKindPrivateGroup, true, "ana lima", nameLine + membersLine, MessageStyle::kIdOk},
     };
     for (const auto& c : cases) {
-        Open();
+        Open(path);
         m_frame->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
-        const int before = Node(c.kind - 3)->childCount();
-        Click(Node(c.kind, c.position));
+        QTreeWidgetItem* list = Node(c.kind - 3);
+        const int before = list->childCount();
+        if (c.added) {
+            static_cast<CQMVVLTTreeView*>(Tree())->AddNewItem(c.kind - 3);
+        } else {
+            Click(Node(c.kind, 1));
+        }
         auto* view = qobject_cast<CContactEditView*>(m_frame->View());
         ASSERT_NE(view, nullptr);
-        if (c.clearName) {
-            Retype(view->NameBox(), "");
-        }
-        if (c.clearId) {
-            Retype(static_cast<CPrivateView*>(view)->IdBox(), "");
+        if (view->NameBox()->text() != c.name) {
+            Retype(view->NameBox(), c.name);
         }
         m_ui.answers = {c.answer};
         Click(Node(kKindContacts));
         const std::string expected =
             CStringTable::Instance().Format(MessageId::kFieldsIncorrectlySpecified, {c.lines});
-        EXPECT_EQ(m_ui.Count(expected), 1) << c.lines;
+        EXPECT_EQ(m_ui.shown, std::vector<std::string>{expected}) << c.lines;
         const bool deleted = c.answer == MessageStyle::kIdOk;
-        EXPECT_EQ(Node(c.kind - 3)->childCount(), before - (deleted ? 1 : 0));
+        EXPECT_EQ(list->childCount(), deleted ? before - (c.added ? 0 : 1) : before);
         EXPECT_EQ(m_frame->Current().kind, deleted ? kKindContacts : c.kind);
         if (!deleted) {
-            QWidget* faulty = c.clearName ? static_cast<QWidget*>(view->NameBox())
-                                          : static_cast<CPrivateView*>(view)->IdBox();
-            EXPECT_SOON(faulty->hasFocus());
+            EXPECT_SOON(static_cast<CPrivateView*>(view)->IdBox()->hasFocus());
         }
-        // Moving between two emptied fields inside the view does complain; leaving does not.
-        EXPECT_EQ(m_ui.Showed(MessageId::kNameFieldEmpty), c.clearName && c.clearId);
         CloseFrame();
         m_ui.shown.clear();
     }
@@ -272,6 +329,36 @@ TEST_F(ContactViewsTest, IdentifierBoxFiltersWhatIsTyped) {
     EXPECT_EQ(id->text(), "1717986788");
     QTest::keyClicks(id, "3");
     EXPECT_EQ(id->text(), "17179867883");
+}
+
+TEST_F(ContactViewsTest, IdentifierRangeBoundsCompareAsNumbers) {
+    const struct {
+        const char* start;
+        bool dataError;
+    } cases[] = {
+        {"9000000", false},  // fewer digits than the end, larger first digit
+        {"17179867884", true},
+    };
+    for (const auto& c : cases) {
+        std::string text = SampleText();
+        const std::string from = "valid_PID_start=\"10000001\"";
+        ASSERT_NE(text.find(from), std::string::npos);
+        text.replace(text.find(from), from.size(),
+                     std::string("valid_PID_start=\"") + c.start + "\"");
+        auto* view = Show<CPrivateView>(kKindPrivate, 1, WriteProfile(text));
+        ASSERT_NE(view, nullptr);
+        // The window may go away with its tree.
+        m_tester.reset();
+        Retype(view->IdBox(), "10000009");
+        EXPECT_EQ(m_ui.Showed(MessageId::kProfileDataError), c.dataError) << c.start;
+        if (c.dataError) {
+            EXPECT_SOON(m_frame.isNull());
+        } else {
+            EXPECT_EQ(view->IdBox()->text(), "10000009");
+        }
+        CloseFrame();
+        m_ui.shown.clear();
+    }
 }
 
 TEST_F(ContactViewsTest, HomeGroupListHoldsTheChannelsGroupsInNameOrder) {

@@ -143,6 +143,27 @@ TEST_F(SettingsViewTest, StoredValuesSelectTheirEntries) {
     }
 }
 
+// A new user's first look: the sample and the templates select an entry in every list shown.
+TEST_F(SettingsViewTest, ShippedProfilesSelectAnEntryInEveryList) {
+    const std::filesystem::path data = QMVVLT_SOURCE_DATA_DIR;
+    for (const auto& profile :
+         {data / "samples/SampleProfile.xml", data / "ProfileTemplate/QMV410.lam",
+          data / "ProfileTemplate/QMV410 M.lam"}) {
+        CSettingsView* view = OpenSettings(profile);
+        ASSERT_NE(view, nullptr);
+        int shown = 0;
+        for (const QComboBox* list : view->findChildren<QComboBox*>()) {
+            if (list->isVisibleTo(view)) {
+                ++shown;
+                EXPECT_GE(list->currentIndex(), 0)
+                    << profile.filename() << " " << list->property("ctrlId").toInt();
+            }
+        }
+        EXPECT_GT(shown, 10) << profile.filename();
+        CloseFrame();
+    }
+}
+
 TEST_F(SettingsViewTest, EntriesOfTheListsFollowTheModel) {
     OpenSettings(Profile({}));
     const struct {
