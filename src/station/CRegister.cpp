@@ -49,9 +49,11 @@ CRegister::CRegister(CRegisterOptions options)
     m_status.state =
         m_shared ? CRegisterStatus::State::kConnecting : CRegisterStatus::State::kLocal;
     m_status.location = QueryLocation().display;
-    m_writer = std::thread([this] { WriterLoop(); });
+    m_writer.reset(QThread::create([this] { WriterLoop(); }));
+    m_writer->start();
     if (m_shared) {
-        m_forwarder = std::thread([this] { ForwarderLoop(); });
+        m_forwarder.reset(QThread::create([this] { ForwarderLoop(); }));
+        m_forwarder->start();
     }
 }
 
@@ -61,14 +63,14 @@ CRegister::~CRegister() {
         m_stopWriter = true;
     }
     m_queued.notify_all();
-    m_writer.join();
-    if (m_forwarder.joinable()) {
+    m_writer->wait();
+    if (m_forwarder) {
         {
             const std::lock_guard lock(m_mutex);
             m_stopForwarder = true;
         }
         m_forward.notify_all();
-        m_forwarder.join();
+        m_forwarder->wait();
     }
 }
 

@@ -1,16 +1,17 @@
 #pragma once
 
+#include <QThread>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "CRegisterDatabase.h"
@@ -120,6 +121,7 @@ class CRegister {
     CRegisterStatus m_status;
     std::function<void(const CRegisterStatus&)> m_observer;
 
-    std::thread m_writer;
-    std::thread m_forwarder;
+    // Qt threads: Qt SQL keeps per-thread data that a thread Qt did not start would leak.
+    std::unique_ptr<QThread> m_writer;
+    std::unique_ptr<QThread> m_forwarder;
 };

@@ -55,9 +55,14 @@ constexpr auto kColumnKeys = [] {
 }();
 
 std::string LoginName() {
-    // The effective user's entry, as a login shell would name it; the environment as a fallback.
-    if (const passwd* entry = getpwuid(geteuid()); entry && entry->pw_name) {
-        return entry->pw_name;
+    // The effective user's entry, as a login shell would name it (the reentrant call: stations
+    // record from several threads); the environment as a fallback.
+    passwd entry{};
+    passwd* found = nullptr;
+    std::array<char, 4096> buffer{};
+    if (getpwuid_r(geteuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_name) {
+        return found->pw_name;
     }
     const char* user = std::getenv("USER");
     return user ? user : "";
