@@ -28,6 +28,23 @@ constexpr int kOperationsPerRadio = 10;
 const std::string kCurrent(64, 'c');
 const std::string kOlder(64, 'o');
 
+// A temporary folder of this run, removed when the program ends.
+const fs::path& TempFolder() {
+    struct Folder {
+        fs::path path;
+        Folder() {
+            std::string pattern = (fs::temp_directory_path() / "qmvvlt-bench-XXXXXX").string();
+            path = mkdtemp(pattern.data());
+        }
+        ~Folder() {
+            std::error_code ec;
+            fs::remove_all(path, ec);
+        }
+    };
+    static const Folder folder;
+    return folder.path;
+}
+
 std::string Pid(int radio) {
     return std::to_string(10000000 + radio);
 }
@@ -36,9 +53,7 @@ std::string Pid(int radio) {
 // in ten radios' last write is of the current profile.
 const fs::path& RegisterFile() {
     static const fs::path file = [] {
-        std::string pattern = (fs::temp_directory_path() / "qmvvlt-bench-XXXXXX").string();
-        const fs::path folder = mkdtemp(pattern.data());
-        const fs::path path = folder / "register.sqlite";
+        const fs::path path = TempFolder() / "register.sqlite";
         CRegisterDatabase db(CRegisterLocation::Sqlite(path));
         std::vector<CRegisterRecord> batch;
         const char* kinds[] = {RegisterOperation::kStationWrite, RegisterOperation::kRead,
@@ -117,9 +132,8 @@ BENCHMARK(BM_RegisterNotOnProfilePerQueryConnection)->Unit(benchmark::kMilliseco
 
 // Handing a record over, as a radio operation does: never waits for the database.
 void BM_RegisterRecordHandOver(benchmark::State& state) {
-    std::string pattern = (fs::temp_directory_path() / "qmvvlt-bench-XXXXXX").string();
     CRegisterOptions options;
-    options.localFile = fs::path(mkdtemp(pattern.data())) / "register.sqlite";
+    options.localFile = TempFolder() / "handed-over.sqlite";
     CRegister reg(options);
     for (auto _ : state) {
         reg.Record(CRegisterRecord::ForOperation(RegisterOperation::kStationWrite, "port", 1));
