@@ -44,10 +44,12 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QMVVLT_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${QMVVLT_HOMEPAGE}")
-# The libraries come from dpkg-shlibdeps; Qt's platform plugins and its SVG plugins (the icons
-# are SVG) are loaded, not linked.
+# The libraries come from dpkg-shlibdeps; Qt's platform plugins, its SVG plugins (the icons
+# are SVG) and its SQL drivers (the register: SQLite on this computer, PostgreSQL when stations
+# share one) are loaded, not linked.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6svg6, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA "${QMVVLT_DEBIAN_DIR}/conffiles")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_QMVVLT_STRIP "${CMAKE_STRIP}")

@@ -13,6 +13,7 @@
 #include "CUpDownGradeSetting.h"
 #include "CsvText.h"
 #include "LoadSettingDoc.h"
+#include "MessageId.h"
 
 namespace {
 
@@ -34,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     try {
         for (const char delimiter : {',', ';'}) {
-            ReadCsvRecords(CsvBytesToUtf8(bytes), delimiter, "fuzz");
+            ReadCsvRecords(CsvBytesToUtf8(bytes), delimiter, "fuzz", MessageId::kNotContactsCsv);
         }
     } catch (const CQMVVLTException&) {
     }

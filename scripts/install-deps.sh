@@ -6,6 +6,7 @@ packages=(
   clang clang-format libclang-rt-dev
   libxml2-dev liblua5.4-dev libcsv-dev
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev qt6-translations-l10n
+  libqt6sql6-sqlite libqt6sql6-psql postgresql
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   lintian appstream desktop-file-utils man-db groff-base file
   libreoffice-calc-nogui

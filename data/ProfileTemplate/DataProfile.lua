@@ -53,6 +53,8 @@ local MSG_TEXT_CHARACTERS = 30105
 local MSG_TEXT_TOO_LONG = 30106
 local MSG_OVER_CAPACITY = 30107
 local MSG_LIST_NOT_SUPPORTED = 30108
+local MSG_NO_SUCH_LANGUAGE = 30122
+local MSG_NO_SUCH_VOLUME_LEVEL = 30123
 
 local SEVERITY_WARNING, SEVERITY_ERROR = 0, 1
 
@@ -1199,6 +1201,41 @@ function SetPassword(element, attribute, value, message, confirmed, style)
     return refuse(MSG_PASSWORD_DIGITS)
   end
   element:setAttribute("password", password)
+  return accept()
+end
+
+-- The radio's language: one of the languages its limits list.
+function SetLanguage(element, attribute, value, message, confirmed, style)
+  local id = valueInteger(value)
+  local limit = limitOf(element)
+  if id and limit then
+    local count = numberAttr(limit, "num_of_languages")
+    for index, language in ipairs(limit:selectNodes("dfns:languages/dfns:language")) do
+      if index > count then
+        break
+      end
+      if numberAttr(language, "language_id") == id then
+        element:setAttribute("language", string.format("%d", id))
+        return accept()
+      end
+    end
+  end
+  return refuse(MSG_NO_SUCH_LANGUAGE)
+end
+
+-- Volume levels go up to the radio's highest; the ringer and the keypad can be off (0), the
+-- others start at 1.
+local VOLUME_OFF_ALLOWED = { ringer_vol_level = true, keypad_vol_level = true }
+
+function SetVolumeLevel(element, attribute, value, message, confirmed, style)
+  local name = attribute.nodeName
+  local level = valueInteger(value)
+  local lowest = VOLUME_OFF_ALLOWED[name] and 0 or 1
+  local highest = numberAttr(limitOf(element), "max_vol_level")
+  if not level or level < lowest or level > highest then
+    return refuse(MSG_NO_SUCH_VOLUME_LEVEL)
+  end
+  element:setAttribute(name, string.format("%d", level))
   return accept()
 end
 

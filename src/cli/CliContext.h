@@ -10,6 +10,7 @@ struct CliContext {
     std::optional<std::filesystem::path> installDir;  // --install
     std::optional<std::filesystem::path> configDir;   // --config
     bool verbose = false;                             // --verbose
+    std::optional<std::string> registerUrl;           // --register
     std::vector<std::string> args;                    // after the command name
 };
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CQMVVLTException.h"
+#include "CRegisterLocation.h"
 #include "CliArgs.h"
 #include "Commands.h"
 #include "MessageId.h"
@@ -55,6 +56,7 @@ const ConfigValue kValues[] = {
     {"AutoDetect", [] { return Dword(Utility::GetAutoDetect()); }},
     {"ShowContextHelp", [] { return Dword(Utility::GetContextHelpFlag()); }},
     {"ShowRegionalizationPrompt", [] { return Dword(Utility::GetRegionalizationPromptFlag()); }},
+    {"RegisterUrl", [] { return Utility::GetRegisterUrl(); }},
     {"HelpFileName", [] { return Utility::GetHelpFilePath(); }},
     {"GUIResource", [] { return Utility::GetResourceLibraryPath(); }},
     {"DealerInfo",
@@ -111,6 +113,15 @@ void SetValue(const std::string& name, const std::string& value) {
             throw CliUsageError{"CurrentComPort must not be empty"};
         }
         ok = Utility::SetCurrentComPort(value);
+    } else if (SameName(name, "RegisterUrl")) {
+        if (!value.empty()) {
+            try {
+                CRegisterLocation::FromUrl(value);
+            } catch (const CQMVVLTException& e) {
+                throw CliUsageError{e.Message()};
+            }
+        }
+        ok = Utility::SetRegisterUrl(value);
     } else if (SameName(name, "AutoDetect")) {
         ok = Utility::SetAutoDetect(ParseFlag(name, value));
     } else if (SameName(name, "ShowContextHelp")) {

@@ -26,6 +26,11 @@ std::span<const CliCommand> CliCommands() {
          "contacts export PROFILE [-o FILE.csv] | contacts import PROFILE FILE.csv -o OUT.lam",
          CmdContacts},
         {"diff", "diff A B", CmdDiff},
+        {"register",
+         "register list [--pid P] [--profile FILE] [--since DATE] [--register URL]\n"
+         "        | register export -o FILE.csv [--pid P] [--profile FILE] [--since DATE]\n"
+         "        [--register URL]",
+         CmdRegister},
     };
     return commands;
 }

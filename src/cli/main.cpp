@@ -11,7 +11,8 @@
 namespace {
 
 void PrintUsage(std::ostream& out) {
-    out << "usage: qmvvlt-cli [--install DIR] [--config DIR] [-v|--verbose] COMMAND [options]\n"
+    out << "usage: qmvvlt-cli [--install DIR] [--config DIR] [--register URL] [-v|--verbose] "
+           "COMMAND [options]\n"
            "       qmvvlt-cli -h|--help | --version\n"
            "commands:\n";
     for (const CliCommand& cmd : CliCommands()) {
@@ -49,6 +50,10 @@ int main(int argc, char** argv) {
         }
         if ((opt == "--install" || opt == "--config") && i + 1 < argc) {
             (opt == "--install" ? ctx.installDir : ctx.configDir) = argv[++i];
+            continue;
+        }
+        if (opt == "--register" && i + 1 < argc) {
+            ctx.registerUrl = argv[++i];
             continue;
         }
         std::cerr << "qmvvlt-cli: unknown or incomplete option " << opt << '\n';

@@ -9,22 +9,6 @@
 
 namespace {
 
-constexpr std::uint64_t kHighestPid = 17179869183ULL;  // 2^34 - 1
-
-bool IsPid(std::u16string_view text) {
-    if (text.empty() || text.size() > kPidBudget) {
-        return false;
-    }
-    std::uint64_t value = 0;
-    for (char16_t c : text) {
-        if (c < u'0' || c > u'9') {
-            return false;
-        }
-        value = value * 10 + static_cast<std::uint64_t>(c - u'0');
-    }
-    return value <= kHighestPid;
-}
-
 class CProblemList {
   public:
     void Add(int format, std::u16string_view subject, int reason, bool notRadioText = false) {
@@ -50,7 +34,7 @@ void CheckContact(const CContactRecord& record, CProblemList& problems) {
     } else if (record.name.size() > kNameBudget) {
         problems.Add(MessageId::kContactProblem, subject, MessageId::kNameTooLong);
     }
-    if (!IsPid(record.pid)) {
+    if (!IsValidPid(record.pid)) {
         problems.Add(MessageId::kContactProblem, subject, MessageId::kBadPid,
                      !IsLatin1(record.pid));
     }
@@ -59,8 +43,8 @@ void CheckContact(const CContactRecord& record, CProblemList& problems) {
     }
     const bool groupsOk =
         std::all_of(record.parent_groups.begin(), record.parent_groups.end(),
-                    [](const std::u16string& pid) { return pid.empty() || IsPid(pid); }) &&
-        (record.home_grp.empty() || IsPid(record.home_grp));
+                    [](const std::u16string& pid) { return pid.empty() || IsValidPid(pid); }) &&
+        (record.home_grp.empty() || IsValidPid(record.home_grp));
     if (!groupsOk) {
         problems.Add(MessageId::kContactProblem, subject, MessageId::kBadGroupPid);
     }
@@ -87,7 +71,7 @@ std::vector<CWriteCheck::Problem> CWriteCheck::Check(const CVirtualCodeplug& ima
         problems.Add(MessageId::kSettingsProblem, {}, MessageId::kBadPassword,
                      !IsLatin1(settings.password));
     }
-    if (!settings.call_forward_id.empty() && !IsPid(settings.call_forward_id)) {
+    if (!settings.call_forward_id.empty() && !IsValidPid(settings.call_forward_id)) {
         problems.Add(MessageId::kSettingsProblem, {}, MessageId::kBadCallForwardPid);
     }
     return problems.Take();

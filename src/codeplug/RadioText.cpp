@@ -48,3 +48,31 @@ std::u16string RadioToWideString(const std::uint8_t* src, std::size_t budget) {
     RadioToWide(buffer, src, budget);
     return std::u16string(buffer.data());
 }
+
+namespace {
+
+template <class Char>
+bool IsPidText(std::basic_string_view<Char> text) {
+    constexpr std::uint64_t kHighestPid = 17179869183ULL;  // 2^34 - 1
+    if (text.empty() || text.size() > kPidBudget) {
+        return false;
+    }
+    std::uint64_t value = 0;
+    for (const Char c : text) {
+        if (c < Char('0') || c > Char('9')) {
+            return false;
+        }
+        value = value * 10 + static_cast<std::uint64_t>(c - Char('0'));
+    }
+    return value <= kHighestPid;
+}
+
+}  // namespace
+
+bool IsValidPid(std::u16string_view text) {
+    return IsPidText(text);
+}
+
+bool IsValidPid(std::string_view text) {
+    return IsPidText(text);
+}

@@ -18,6 +18,10 @@ inline constexpr std::size_t kNameBudget = 25;
 inline constexpr std::size_t kTextBudget = 80;
 inline constexpr std::size_t kShortFieldBudget = 4;  // password and model code
 
+// A PID as the radio holds it: 1 to 11 decimal digits, at most 17179869183 (2^34 - 1).
+bool IsValidPid(std::u16string_view text);
+bool IsValidPid(std::string_view text);
+
 // Writes text as radio text into dest: the low byte of each code unit, up to and including the
 // first zero. An empty text writes nothing (dest keeps what it held). Never writes past dest: a
 // text that does not fit is cut so that the last byte of dest is its terminating zero. Returns

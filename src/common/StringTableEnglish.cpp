@@ -505,6 +505,8 @@ const StringTableEntry kEnglishStrings[] = {
     {30119, "%s: %s"},
     {30120, "Warning: %s"},
     {30121, "The profile cannot be written to a radio as it is."},
+    {30122, "This radio does not offer that language."},
+    {30123, "This radio does not offer that volume level."},
 
     // Radio link and radio commands: port problems, outcomes, prompts
     {30200, "%s: no such device."},
@@ -679,5 +681,25 @@ const StringTableEntry kEnglishStrings[] = {
     {34827, "machine scope: %s"},
     {34828, "no terminal"},
     {34829, "progress %s%%"},
+
+    // The unit list of a programming job and the register of radio operations
+    {34900,
+     "The file is not a unit list: it needs a header row naming at least the column pid, then "
+     "one radio per row."},
+    {34901, "The column %s is neither pid, unit nor a setting of this profile."},
+    {34902, "The column %s appears more than once."},
+    {34903, "The PID %s is already listed on line %s."},
+    {34904, "\"%s\" is not a valid value for the column %s: %s"},
+    {34910,
+     "The register address %s is not valid: use postgresql://USER@HOST/DATABASE or "
+     "sqlite:///FILE."},
+    {34911, "The register %s cannot be opened: %s"},
+    {34912, "The register %s could not answer: %s"},
+    {34914, "%s record(s) wait on this computer to be sent to the register %s."},
+    {34915,
+     "The records of this session cannot be kept on this computer: they are lost when the "
+     "program ends."},
+    {34916, "%s record(s) written to %s."},
+    {34917, "The register could not be exported."},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

@@ -346,6 +346,15 @@ bool Utility::SetWireTrace(bool on) {
     return WriteDword(StoreFiles().user, "WireTrace", on ? 1 : 0);
 }
 
+std::string Utility::GetRegisterUrl() {
+    const auto value = ReadValue(StoreFiles().user, kProductKey, "RegisterUrl");
+    return value ? UpToNul(*value) : std::string();
+}
+
+bool Utility::SetRegisterUrl(std::string_view url) {
+    return WriteValue(StoreFiles().user, kProductKey, "RegisterUrl", url);
+}
+
 int Utility::GetRegionalizationPromptFlag() {
     return ReadDword(StoreFiles().user, "ShowRegionalizationPrompt");
 }

@@ -84,6 +84,10 @@ class Utility {
     static bool SetVerifyAfterWrite(bool on);
     static bool GetWireTrace();
     static bool SetWireTrace(bool on);
+    // The shared register of radio operations (a PostgreSQL address); empty: the register stays
+    // on this computer.
+    static std::string GetRegisterUrl();
+    static bool SetRegisterUrl(std::string_view url);
 
     // --- language subkeys ---------------------------------------------------------------------
     // InstallPath joined with HelpFileName / GUIResource of the current language; empty when the

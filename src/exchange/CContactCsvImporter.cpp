@@ -15,31 +15,9 @@ namespace {
 constexpr const char* kContext = "CContactCsvImporter::Import";
 constexpr int kIdOk = 1;  // the answer the rules take as confirmed
 
-std::string Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
-}
-
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 bool IsDigits(std::string_view text) {
     return !text.empty() && text.size() <= 11 &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// Spreadsheets set to a comma decimal separator save with semicolons.
-char DetectDelimiter(std::string_view text) {
-    const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
-    const auto commas = std::count(firstLine.begin(), firstLine.end(), ',');
-    const auto semicolons = std::count(firstLine.begin(), firstLine.end(), ';');
-    return semicolons > commas ? ';' : ',';
 }
 
 std::string Attr(const CDataItem& item, const char* name) {
@@ -71,11 +49,6 @@ struct CContactCsvImporter::Row {
         return it == cells.end() ? std::string() : it->second;
     }
 };
-
-std::string FormatRefusal(const CsvRefusal& refusal) {
-    return CStringTable::Instance().Format(MessageId::kCsvRowRefused,
-                                           {std::to_string(refusal.line), refusal.text});
-}
 
 CContactCsvImporter::CContactCsvImporter(CRadioDataModel& model) : m_model(model) {}
 
@@ -114,13 +87,14 @@ CsvImportResult CContactCsvImporter::Import(std::string_view bytes) {
 
 std::vector<CContactCsvImporter::Row> CContactCsvImporter::ReadRows(std::string_view bytes) const {
     const std::string text = CsvBytesToUtf8(bytes);
-    const std::vector<CsvRecord> records = ReadCsvRecords(text, DetectDelimiter(text), kContext);
+    const std::vector<CsvRecord> records =
+        ReadCsvRecords(text, DetectCsvDelimiter(text), kContext, MessageId::kNotContactsCsv);
     if (records.empty()) {
         ThrowQMVVLT(MessageId::kNotContactsCsv, kContext, "no header row");
     }
     std::vector<std::string> header;
     for (const std::string& column : records.front().fields) {
-        header.push_back(Lower(Trim(column)));
+        header.push_back(CsvColumnKey(column));
     }
     for (const char* required : {ContactCsv::kType, ContactCsv::kName}) {
         if (std::find(header.begin(), header.end(), required) == header.end()) {
@@ -144,7 +118,7 @@ std::vector<CContactCsvImporter::Row> CContactCsvImporter::ReadRows(std::string_
 
 // What the views would never let through: kinds, numbers and flags that are not such.
 void CContactCsvImporter::CheckValues(Row& row) {
-    const std::string type = Lower(Trim(row.Cell(ContactCsv::kType)));
+    const std::string type = CsvColumnKey(row.Cell(ContactCsv::kType));
     for (const ContactCsv::Kind& kind : ContactCsv::kKinds) {
         if (type == kind.word) {
             row.kind = &kind;

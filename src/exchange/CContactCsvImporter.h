@@ -8,15 +8,9 @@
 
 #include "CDataItem.h"
 #include "ContactCsv.h"
+#include "CsvRefusal.h"
 
 class CRadioDataModel;
-
-// A row the import left out: its line in the file and the message that says why.
-struct CsvRefusal {
-    int line = 0;
-    int messageId = 0;
-    std::string text;  // the message, formatted
-};
 
 struct CsvImportResult {
     int added = 0;
@@ -73,6 +67,3 @@ class CContactCsvImporter {
     CsvImportResult m_result;
     std::set<const xmlNode*> m_taken;  // contacts a row of the file has set
 };
-
-// "Line N: message".
-std::string FormatRefusal(const CsvRefusal& refusal);

@@ -2,8 +2,10 @@
 
 #include <csv.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "CQMVVLTException.h"
-#include "MessageId.h"
 #include "TextCodec.h"
 
 namespace {
@@ -55,25 +57,24 @@ class CCsvParser {
 }  // namespace
 
 std::vector<CsvRecord> ReadCsvRecords(std::string_view text, char delimiter,
-                                      std::string_view context) {
+                                      std::string_view context, int notCsvMessage) {
     CCsvParser parser(delimiter);
     if (!parser.Ok()) {
-        ThrowQMVVLT(MessageId::kNotContactsCsv, context, "csv_init failed");
+        ThrowQMVVLT(notCsvMessage, context, "csv_init failed");
     }
     CsvCollector c;
     bool afterCr = false;
     // One byte at a time, so each record knows the line it starts on.
     for (const char ch : text) {
         if (ch == '\0') {
-            ThrowQMVVLT(MessageId::kNotContactsCsv, context,
-                        "NUL byte on line " + std::to_string(c.line));
+            ThrowQMVVLT(notCsvMessage, context, "NUL byte on line " + std::to_string(c.line));
         }
         const bool lineEnd = ch == '\n' || ch == '\r';
         if (c.recordLine == 0 && !lineEnd) {
             c.recordLine = c.line;
         }
         if (csv_parse(parser.Get(), &ch, 1, OnField, OnRecord, &c) != 1) {
-            ThrowQMVVLT(MessageId::kNotContactsCsv, context,
+            ThrowQMVVLT(notCsvMessage, context,
                         std::string(csv_strerror(csv_error(parser.Get()))) + " on line " +
                             std::to_string(c.line));
         }
@@ -91,8 +92,7 @@ std::vector<CsvRecord> ReadCsvRecords(std::string_view text, char delimiter,
     }
     if (csv_fini(parser.Get(), OnField, OnRecord, &c) != 0 ||
         csv_error(parser.Get()) != CSV_SUCCESS) {
-        ThrowQMVVLT(MessageId::kNotContactsCsv, context,
-                    "unterminated quoted field at the end of the file");
+        ThrowQMVVLT(notCsvMessage, context, "unterminated quoted field at the end of the file");
     }
     return std::move(c.records);
 }
@@ -120,4 +120,26 @@ std::string CsvBytesToUtf8(std::string_view bytes) {
         bytes.remove_prefix(kUtf8ByteOrderMark.size());
     }
     return IsValidUtf8(bytes) ? std::string(bytes) : Cp1252ToUtf8(bytes);
+}
+
+char DetectCsvDelimiter(std::string_view text) {
+    const std::string_view firstLine = text.substr(0, text.find_first_of("\r\n"));
+    const auto commas = std::count(firstLine.begin(), firstLine.end(), ',');
+    const auto semicolons = std::count(firstLine.begin(), firstLine.end(), ';');
+    return semicolons > commas ? ';' : ',';
+}
+
+std::string TrimCsvCell(std::string_view cell) {
+    const auto first = cell.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return std::string(cell.substr(first, cell.find_last_not_of(" \t") - first + 1));
+}
+
+std::string CsvColumnKey(std::string_view cell) {
+    std::string key = TrimCsvCell(cell);
+    std::transform(key.begin(), key.end(), key.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return key;
 }

@@ -14,9 +14,19 @@ struct CsvRecord {
 
 // Splits CSV text (RFC 4180 quoting, CRLF or LF line ends) into records; blank lines are skipped.
 // Malformed quoting, a NUL byte or an unterminated quoted field raise CQMVVLTException
-// kNotContactsCsv under context.
+// notCsvMessage (the message naming what the file should have been) under context.
 std::vector<CsvRecord> ReadCsvRecords(std::string_view text, char delimiter,
-                                      std::string_view context);
+                                      std::string_view context, int notCsvMessage);
+
+// The delimiter of CSV text: a semicolon when its first line holds more of them than commas
+// (spreadsheets set to a comma decimal separator save so), else a comma.
+char DetectCsvDelimiter(std::string_view text);
+
+// A header cell as a column key: blanks at either end dropped, ASCII letters in lower case.
+std::string CsvColumnKey(std::string_view cell);
+
+// A cell's value without the blanks at either end.
+std::string TrimCsvCell(std::string_view cell);
 
 // The field as CSV: quoted (with inner quotes doubled) only when it holds the delimiter, a quote,
 // a line end, or blanks at either end that a reader would trim.

@@ -224,6 +224,16 @@ bool CRadioDataModel::Load(const std::string& source, const std::string* content
     });
 }
 
+void CRadioDataModel::CheckAgainstSchema() const {
+    TraceExceptions("CRadioDataModel::CheckAgainstSchema", [&] {
+        if (!m_schema || !m_profileDoc) {
+            ThrowQMVVLT(MessageId::kInvalidProfile, "CRadioDataModel::CheckAgainstSchema",
+                        "no profile loaded");
+        }
+        ValidateAgainstSchema(m_profileDoc.get(), "", false);
+    });
+}
+
 void CRadioDataModel::ValidateAgainstSchema(xmlDoc* profile, const std::string& source,
                                             bool sourceIsFile) const {
     constexpr const char* context = "CRadioDataModel::LoadProfile";

@@ -46,6 +46,10 @@ class CRadioDataModel {
     // Refuses (10156) a profile whose compatibility version is neither 10 nor 15; false when the
     // profile does not say.
     bool ValidateProfile(xmlDoc* raw) const;
+    // Validates the profile as it now is against the profile schema: 105 with the schema's reason
+    // when a value does not fit its declared type (edits of attributes without a rule are stored
+    // as given).
+    void CheckAgainstSchema() const;
     std::vector<xmlNode*> BuildFieldList(int group, const std::string& cloneVersion);
     void PrepareFieldLists(const std::string& cloneVersion);
     void AddMissingFields(bool apply);

@@ -60,7 +60,7 @@ std::string WithoutComments(const std::string& text) {
 
 // The command line's usage texts stay English, as its --help does.
 const std::set<std::string> kCliUsage = {
-    "usage: qmvvlt-cli [--install DIR] [--config DIR] [-v|--verbose] COMMAND [options]\\n",
+    "usage: qmvvlt-cli [--install DIR] [--config DIR] [--register URL] [-v|--verbose] ",
     "       qmvvlt-cli -h|--help | --version\\n",
     "commands:\\n",
     "qmvvlt-cli: unknown or incomplete option ",  // before the configuration names a language

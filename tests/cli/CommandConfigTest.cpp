@@ -60,6 +60,8 @@ TEST_F(ConfigCommand, SetsAndShowsUserValues) {
                  {"autodetect", "1", "1"},
                  {"ShowContextHelp", "0", "0"},
                  {"DealerNotes", "two\nlines", "two\\nlines"},
+                 {"RegisterUrl", "postgresql://clerk@db.example/fleet",
+                  "postgresql://clerk@db.example/fleet"},
                  {"CurrentLanguage", "German", "German"}};
     for (const auto& c : cases) {
         const CliResult set = Config({c.name, c.value});
@@ -79,6 +81,7 @@ TEST_F(ConfigCommand, RefusesWhatItCannotSet) {
                  {{"NoSuchValue"}, 1},
                  {{"CurrentLanguage", "Klingon"}, 1},
                  {{"AutoDetect", "yes"}, 1},
+                 {{"RegisterUrl", "ftp://db.example/fleet"}, 1},
                  {{"a", "b", "c"}, 1},
                  {{"DealerInfo", std::string(251, 'x')}, 1}};
     for (const auto& c : cases) {

@@ -12,31 +12,16 @@
 #include "CQMVVLTException.h"
 #include "ContactCsv.h"
 #include "FullProfile.h"
-#include "LoadSettingDoc.h"
 #include "MessageId.h"
 #include "ProfileDiff.h"
-#include "TestInstall.h"
+#include "TestAppSettings.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-class CNoQuestionsUi : public IDocumentUi {
-  public:
-    bool AskYesNo(int) override { return false; }
-    void ShowError(int messageId, const std::string& detail) override {
-        ADD_FAILURE() << messageId << " " << detail;
-    }
-};
-
 class ContactCsvTest : public testing::Test {
   protected:
-    ContactCsvTest()
-        : m_app(CHelpPaneSetting(LoadSettingDocFile(TestInstallFolder() / "lib/HelpPane.stv")),
-                CRegionSetting(LoadSettingDocFile(TestInstallFolder() / "lib/Region.stv")),
-                CUpDownGradeSetting(
-                    LoadSettingDocFile(TestInstallFolder() / "lib/UpDownGradeSetting.stv"))) {}
-
     std::unique_ptr<CQMVVLTDoc> FromImage(const CVirtualCodeplug& image) {
         auto doc = std::make_unique<CQMVVLTDoc>(m_app, TestInstallFolder(), m_ui);
         EXPECT_TRUE(doc->NewFromVirtualCP(image));
@@ -52,7 +37,7 @@ class ContactCsvTest : public testing::Test {
     // contacts equal those of full.
     std::unique_ptr<CQMVVLTDoc> ImportRecreates(const CQMVVLTDoc& full, const std::string& csv);
 
-    CAppSettings m_app;
+    CAppSettings m_app = TestAppSettings();
     CNoQuestionsUi m_ui;
 };
 

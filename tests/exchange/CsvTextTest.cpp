@@ -32,7 +32,9 @@ TEST(CsvText, ReadsRecordsWithTheLineTheyStartOn) {
         {"\xC3\xA9,\"\",\n", ',', {{1, {"\xC3\xA9", "", ""}}}},
     };
     for (const ReadCase& c : cases) {
-        EXPECT_EQ(ReadCsvRecords(c.text, c.delimiter, "test"), c.records) << c.text;
+        EXPECT_EQ(ReadCsvRecords(c.text, c.delimiter, "test", MessageId::kNotContactsCsv),
+                  c.records)
+            << c.text;
     }
 }
 
@@ -40,7 +42,7 @@ TEST(CsvText, MalformedTextIsRefused) {
     for (const std::string& text : {std::string("\"open\nfield"), std::string("a\"b,c\n"),
                                     std::string("\"a\"x,b\n"), std::string("a,b\0c\n", 6)}) {
         try {
-            ReadCsvRecords(text, ',', "test");
+            ReadCsvRecords(text, ',', "test", MessageId::kNotContactsCsv);
             ADD_FAILURE() << "accepted: " << text;
         } catch (const CQMVVLTException& e) {
             EXPECT_EQ(e.Code(), MessageId::kNotContactsCsv) << text;
@@ -56,7 +58,8 @@ TEST(CsvText, QuotedFieldsReadBackUnchanged) {
         for (std::size_t i = 0; i < fields.size(); ++i) {
             row += (i ? std::string(1, delimiter) : "") + QuoteCsvField(fields[i], delimiter);
         }
-        const auto records = ReadCsvRecords(row + "\r\n", delimiter, "test");
+        const auto records =
+            ReadCsvRecords(row + "\r\n", delimiter, "test", MessageId::kNotContactsCsv);
         ASSERT_EQ(records.size(), 1u) << row;
         EXPECT_EQ(records[0].fields, fields) << row;
     }

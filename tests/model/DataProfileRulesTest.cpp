@@ -16,6 +16,7 @@
 #include "CDataItem.h"
 #include "CSchemaInfo.h"
 #include "CScriptEngine.h"
+#include "MessageId.h"
 #include "XmlDom.h"
 
 namespace {
@@ -364,6 +365,12 @@ TEST_F(RulesTest, SchemaNamesTheRuleFunctionsForEachDeclaration) {
         {prv.c_str(), nullptr, "Check", "CheckContact"},
         {"//dfns:TextMessage", "txt", "SetVal", "SetTextMessage"},
         {"//dfns:setting", "password", "SetVal", "SetPassword"},
+        {"//dfns:setting", "language", "SetVal", "SetLanguage"},
+        {"//dfns:setting", "ringer_vol_level", "SetVal", "SetVolumeLevel"},
+        {"//dfns:setting", "speaker_vol_level", "SetVal", "SetVolumeLevel"},
+        {"//dfns:setting", "keypad_vol_level", "SetVal", "SetVolumeLevel"},
+        {"//dfns:setting", "alarm_vol_level", "SetVal", "SetVolumeLevel"},
+        {"//dfns:setting", "earpiece_vol_level", "SetVal", "SetVolumeLevel"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.element) + " " + (row.attribute ? row.attribute : "") + " " +
@@ -1179,6 +1186,43 @@ TEST_F(RulesTest, TheCodeplugPasswordIsEmptyOrFourDigits) {
         ASSERT_EQ(SetText("//dfns:setting", "password", "9999"), kAccepted);
         EXPECT_EQ(SetText("//dfns:setting", "password", c.password), c.expected);
         EXPECT_EQ(Attr("//dfns:setting", "password"), c.expected.result == 0 ? c.password : "9999");
+    }
+}
+
+// The language and the volume levels take what the radio's limits offer, as the settings view
+// lists them (a unit list names them as text).
+TEST_F(RulesTest, LanguageAndVolumesStayWithinTheRadiosChoices) {
+    struct Case {
+        const char* attribute;
+        CScriptValue value;
+        const char* limitLanguages;  // num_of_languages
+        Answer expected;
+        const char* stored;
+    };
+    const Answer noLanguage = Refused(MessageId::kNoSuchLanguage);
+    const Answer noLevel = Refused(MessageId::kNoSuchVolumeLevel);
+    const Case cases[] = {
+        {"language", ScriptText("0"), "1", kAccepted, "0"},
+        {"language", ScriptInteger(0), "1", kAccepted, "0"},
+        {"language", ScriptText("4"), "1", noLanguage, "0"},
+        {"language", ScriptText("zero"), "1", noLanguage, "0"},
+        {"language", ScriptText("0"), "0", noLanguage, "0"},  // beyond the radio's count
+        {"ringer_vol_level", ScriptText("0"), "1", kAccepted, "0"},
+        {"ringer_vol_level", ScriptText(" 8 "), "1", kAccepted, "8"},
+        {"ringer_vol_level", ScriptText("9"), "1", noLevel, "4"},
+        {"keypad_vol_level", ScriptInteger(0), "1", kAccepted, "0"},
+        {"speaker_vol_level", ScriptText("0"), "1", noLevel, "5"},
+        {"speaker_vol_level", ScriptText("1"), "1", kAccepted, "1"},
+        {"alarm_vol_level", ScriptText("-1"), "1", noLevel, "5"},
+        {"earpiece_vol_level", ScriptText("8.5"), "1", noLevel, "4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.attribute) + " " + ScriptToText(c.value));
+        ProfileSpec spec = Office();
+        spec.limit["num_of_languages"] = c.limitLanguages;
+        Load(spec);
+        EXPECT_EQ(Set("//dfns:setting", c.attribute, c.value), c.expected);
+        EXPECT_EQ(Attr("//dfns:setting", c.attribute), c.stored);
     }
 }
 

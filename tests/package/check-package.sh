@@ -37,7 +37,7 @@ check() { # what, then the command
 
 check "lintian without errors" lintian --fail-on error --tag-display-limit 0 "$deb"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libxml2 liblua5.4-0 qt6-qpa-plugins libqt6svg6; do
+for library in libqt6widgets6 libxml2 liblua5.4-0 qt6-qpa-plugins libqt6svg6 libqt6sql6-sqlite; do
   check "Depends names $library ($depends)" grep -qw "$library" <<<"$depends"
 done
 
