@@ -512,9 +512,9 @@ bool CMainFrame::NewDocumentFromImage(const CVirtualCodeplug& image) {
 bool CMainFrame::ReplaceDocument(CChildFrame& frame, const CVirtualCodeplug& image) {
     try {
         frame.DescribeChange(LoadString(MessageId::kUndoRead));
+        // The window follows the replaced profile by itself.
         frame.Document().SetVirtualCPData(image);
         frame.Document().SetModified(true);
-        frame.InitialUpdate();
     } catch (const CQMVVLTException& e) {
         m_ui->ShowError(e.Code(), e.Trace());
         return false;

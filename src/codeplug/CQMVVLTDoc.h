@@ -65,6 +65,14 @@ class CQMVVLTDoc {
     void SetChangeCallback(std::function<void()> callback) {
         m_changeCallback = std::move(callback);
     }
+    // Called around every replacement of the profile document by another (a load, a converting
+    // save's reload, a radio read into this document, an undo step): before it, whatever holds
+    // data items of the profile lets go of them; after it (also when the replacement failed and
+    // the profile stayed), it takes them from the profile again.
+    void SetReplaceCallbacks(std::function<void()> before, std::function<void()> after) {
+        m_beforeReplace = std::move(before);
+        m_afterReplace = std::move(after);
+    }
     // The profile as it now is, and making such a state the profile again (the group settings
     // follow a change of model group). RestoreSnapshot raises CQMVVLTException.
     CProfileSnapshot TakeSnapshot() const { return m_model->TakeSnapshot(); }
@@ -83,6 +91,10 @@ class CQMVVLTDoc {
                                               const std::string& name);
 
   private:
+    // Replaces the profile by running replace (which raises CQMVVLTException on failure, leaving
+    // the profile as it was); the group settings then follow the new profile's model group.
+    template <class F>
+    void ReplaceProfile(F&& replace);
     void Refresh();
     bool Report(const class CQMVVLTException& e);
 
@@ -99,4 +111,6 @@ class CQMVVLTDoc {
     std::string m_templateName;  // the template a new document came from
     std::function<void(bool)> m_modifiedCallback;
     std::function<void()> m_changeCallback;
+    std::function<void()> m_beforeReplace;
+    std::function<void()> m_afterReplace;
 };

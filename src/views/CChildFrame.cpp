@@ -90,6 +90,15 @@ std::set<int> ExpandedNodes(QTreeWidget& tree) {
     return expanded;
 }
 
+}  // namespace
+
+struct CChildFrame::KeptPlace {
+    std::vector<NodeStep> path;
+    std::set<int> expanded;
+};
+
+namespace {
+
 // The tree pane's width at the start, and how far long labels may widen it.
 constexpr int kTreePaneWidth = 200;
 constexpr int kTreePaneMaxWidth = 340;
@@ -156,11 +165,13 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
         m_undo->NoteChange();
         ScheduleFilter();
     });
+    m_document->SetReplaceCallbacks([this] { ProfileReplacing(); }, [this] { ProfileReplaced(); });
 }
 
 CChildFrame::~CChildFrame() {
     m_document->SetModifiedCallback({});
     m_document->SetChangeCallback({});
+    m_document->SetReplaceCallbacks({}, {});
     // The view talks to this frame from its event handlers; closing the window in the base
     // destructor moves the focus, so the view goes while the frame is still whole.
     delete m_view;
@@ -271,25 +282,41 @@ void CChildFrame::Redo() {
 }
 
 void CChildFrame::RestoreProfile(const CProfileSnapshot& snapshot) {
-    const std::vector<NodeStep> path = PathOf(m_tree->currentItem());
-    const std::set<int> expanded = ExpandedNodes(*m_tree);
-    // The shown view reads the profile being replaced: it goes before the profile does.
-    m_tree->setFocus(Qt::OtherFocusReason);
-    DropView();
     try {
         m_document->RestoreSnapshot(snapshot);
+    } catch (const CQMVVLTException& e) {
+        m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+    }
+}
+
+void CChildFrame::ProfileReplacing() {
+    m_kept = std::make_unique<KeptPlace>(
+        KeptPlace{PathOf(m_tree->currentItem()), ExpandedNodes(*m_tree)});
+    // The shown view holds data items of the profile being replaced: it goes before the profile
+    // does, the focus first, so that none of its handlers runs afterwards.
+    m_tree->setFocus(Qt::OtherFocusReason);
+    DropView();
+}
+
+void CChildFrame::ProfileReplaced() {
+    const std::unique_ptr<KeptPlace> kept = std::move(m_kept);
+    try {
         m_tree->Build();
     } catch (const CQMVVLTException& e) {
         m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
         return;
     }
+    if (!kept) {
+        return;
+    }
     for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
         if ((*it)->childCount() > 0) {
-            (*it)->setExpanded(expanded.count(ItemValue(CQMVVLTTreeView::KindOf(*it),
-                                                        CQMVVLTTreeView::PositionOf(*it))) > 0);
+            const int value =
+                ItemValue(CQMVVLTTreeView::KindOf(*it), CQMVVLTTreeView::PositionOf(*it));
+            (*it)->setExpanded(kept->expanded.contains(value));
         }
     }
-    if (QTreeWidgetItem* target = FindPath(*m_tree, path);
+    if (QTreeWidgetItem* target = FindPath(*m_tree, kept->path);
         target && target != m_tree->currentItem()) {
         // Through the tree's own selection change: the node's view shows.
         m_tree->setCurrentItem(target);
