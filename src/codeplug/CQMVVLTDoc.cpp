@@ -10,6 +10,7 @@
 #include "CQMVVLTException.h"
 #include "DataFile.h"
 #include "MessageId.h"
+#include "RecoveredFolder.h"
 #include "StringTable.h"
 #include "XmlChildSort.h"
 
@@ -146,6 +147,18 @@ bool CQMVVLTDoc::ImportXml(const std::filesystem::path& path) {
     m_templateName.clear();
     SetModified(true);
     return true;
+}
+
+std::optional<std::filesystem::path> CQMVVLTDoc::KeepUnsaved() const {
+    try {
+        const std::filesystem::path path = NewRecoveredPath(ProposedSaveName().stem().string());
+        // The wide form holds every character the profile may have.
+        WriteFileAtomically(path, EncodeDataFile(m_model->ProfileText(), false, true),
+                            MessageId::kFailedToSave, "CQMVVLTDoc::KeepUnsaved");
+        return path;
+    } catch (const CQMVVLTException&) {
+        return std::nullopt;
+    }
 }
 
 void CQMVVLTDoc::Refresh() {

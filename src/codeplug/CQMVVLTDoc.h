@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ class CQMVVLTDoc {
     // Save with the document's path, or the given one (which becomes the document's path); false
     // after telling the user why. A failed first save of a new file leaves no file behind.
     bool Save(const std::filesystem::path& path = {});
+
+    // Writes the profile as it now is, unsaved changes and all, to a new file in the recovered
+    // folder (a profile file the program opens); the file, or nothing when it could not be written.
+    std::optional<std::filesystem::path> KeepUnsaved() const;
 
     // The image the profile converts to for the radio whose own PID is radioPid.
     int GetVirtualCPData(CVirtualCodeplug& image, std::u16string_view radioPid);

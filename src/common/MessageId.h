@@ -440,4 +440,6 @@ inline constexpr int kChecked = 34700;
 inline constexpr int kNotChecked = 34701;
 inline constexpr int kListRowCount = 34702;
 inline constexpr int kListRowCountSelected = 34703;
+// Unsaved profiles kept after a failure or a crash.
+inline constexpr int kProfileDataErrorKeptIn = 34903;  // "%s": the file
 }  // namespace MessageId

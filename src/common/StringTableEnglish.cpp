@@ -679,5 +679,9 @@ const StringTableEntry kEnglishStrings[] = {
     {34827, "machine scope: %s"},
     {34828, "no terminal"},
     {34829, "progress %s%%"},
+
+    // Unsaved profiles kept after a failure or a crash
+    {34903,
+     "Profile data Error! The profile will be closed.\nIts unsaved changes were kept in %s."},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

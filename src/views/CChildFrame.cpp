@@ -8,6 +8,7 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -349,7 +350,14 @@ void CChildFrame::ApplyFilter() {
 }
 
 void CChildFrame::ReportProfileDataError() {
-    m_ui.ShowMessage(LoadString(MessageId::kProfileDataError), MessageStyle::kOk);
+    // The profile's file must not be overwritten with inconsistent data, but the user's changes
+    // are not thrown away either.
+    const std::optional<std::filesystem::path> kept =
+        m_document->IsModified() ? m_document->KeepUnsaved() : std::nullopt;
+    m_ui.ShowMessage(
+        kept ? CStringTable::Instance().Format(MessageId::kProfileDataErrorKeptIn, {kept->string()})
+             : LoadString(MessageId::kProfileDataError),
+        MessageStyle::kOk);
     m_document->SetModified(false);
     // Closed once the operation that found the error has unwound.
     QTimer::singleShot(0, this, &CChildFrame::CloseWithoutSaving);

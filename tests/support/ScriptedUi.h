@@ -23,6 +23,9 @@ class ScriptedUi : public IAppUi {
     int readPidRuns = 0;
 
     bool Showed(int messageId) const { return Count(LoadString(messageId)) > 0; }
+    bool Showed(int messageId, const std::string& argument) const {
+        return Count(CStringTable::Instance().Format(messageId, {argument})) > 0;
+    }
     int Count(const std::string& text) const {
         int n = 0;
         for (const auto& s : shown) {
