@@ -452,7 +452,7 @@ bool CMainFrame::NewDocument() {
     return true;
 }
 
-void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
+CChildFrame* CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     auto* frame = new CChildFrame(
         std::move(document), m_settings,
         CHelpPane::HelpFolders(Utility::GetHelpFilePath(),
@@ -470,12 +470,14 @@ void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     } catch (const CQMVVLTException& e) {
         m_ui->ShowError(e.Code(), e.Trace());
         frame->CloseWithoutSaving();
-        return;
+        return nullptr;
     }
     sub->showMaximized();
     frame->Tree()->setFocus(Qt::OtherFocusReason);
     UpdateTitle();
     UpdateCommands();
+    emit FrameAdded(frame);
+    return frame;
 }
 
 void CMainFrame::ShowReports() {

@@ -5,6 +5,7 @@
 #include "CMainFrame.h"
 #include "CMessageBoxUi.h"
 #include "CQMVVLTApp.h"
+#include "CRecoverySession.h"
 #include "CSingleInstance.h"
 #include "CSplashScreen.h"
 #include "MessageId.h"
@@ -60,6 +61,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     CMainFrame window(*settings, Utility::GetInstallPath());
+    // Every profile window keeps a recovery copy from here on.
+    CRecoverySession recovery(window);
     QObject::connect(&single, &CSingleInstance::FilesRequested, &window,
                      [&window](const QStringList& requested) {
                          for (const QString& file : requested) {
@@ -77,6 +80,7 @@ int main(int argc, char* argv[]) {
         }
     }
     window.showMaximized();
+    recovery.OfferLeftCopies();
     // The splash goes over the shown window, so that closing it reveals the program.
     if (!parser.isSet(noSplash)) {
         CSplashScreen::ShowFor(&window);

@@ -149,6 +149,20 @@ bool CQMVVLTDoc::ImportXml(const std::filesystem::path& path) {
     return true;
 }
 
+bool CQMVVLTDoc::OpenRecovered(const CRecoveryRecord& record) {
+    try {
+        const std::string name = record.path.empty() ? record.title : record.path.string();
+        ReplaceProfile([&] { m_model->LoadProfileContents(name, record.profile, record.narrow); });
+    } catch (const CQMVVLTException& e) {
+        return Report(e);
+    }
+    m_path = record.path;
+    m_title = record.title;
+    m_templateName.clear();
+    SetModified(true);
+    return true;
+}
+
 std::optional<std::filesystem::path> CQMVVLTDoc::KeepUnsaved() const {
     try {
         const std::filesystem::path path = NewRecoveredPath(ProposedSaveName().stem().string());

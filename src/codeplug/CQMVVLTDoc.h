@@ -9,6 +9,7 @@
 
 #include "CAppSettings.h"
 #include "CRadioDataModel.h"
+#include "CRecoveryRecord.h"
 #include "CVirtualCodeplug.h"
 #include "IDocumentUi.h"
 
@@ -28,6 +29,9 @@ class CQMVVLTDoc {
     // New document from a plain XML profile (in whatever encoding it declares), to be saved in the
     // form of its model group.
     bool ImportXml(const std::filesystem::path& path);
+    // The document a recovery copy was kept of: its profile with the unsaved changes, its path and
+    // title, modified.
+    bool OpenRecovered(const CRecoveryRecord& record);
     // Stores the profile into path (asking 297 for an older format), never leaving a half-written
     // file: the text goes to a temporary file in the same folder that then replaces the target.
     // Failures raise CQMVVLTException (299 for a profile that cannot be taken off).

@@ -441,5 +441,8 @@ inline constexpr int kNotChecked = 34701;
 inline constexpr int kListRowCount = 34702;
 inline constexpr int kListRowCountSelected = 34703;
 // Unsaved profiles kept after a failure or a crash.
+inline constexpr int kRestoreUnsavedQuestion = 34900;  // "%s": the profiles, one a line
+inline constexpr int kRestoreUnsaved = 34901;
+inline constexpr int kDiscardUnsaved = 34902;
 inline constexpr int kProfileDataErrorKeptIn = 34903;  // "%s": the file
 }  // namespace MessageId

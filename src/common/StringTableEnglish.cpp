@@ -681,6 +681,11 @@ const StringTableEntry kEnglishStrings[] = {
     {34829, "progress %s%%"},
 
     // Unsaved profiles kept after a failure or a crash
+    {34900,
+     "These profiles had unsaved changes when the program last ended:\n%s\n\nRestore them with "
+     "their changes, or discard the changes?"},
+    {34901, "&Restore"},
+    {34902, "&Discard"},
     {34903,
      "Profile data Error! The profile will be closed.\nIts unsaved changes were kept in %s."},
 };

@@ -195,12 +195,16 @@ QString CChildFrame::DisplayName() const {
     QString name = path.empty() ? QString::fromStdString(m_document->Title())
                                 : QFileInfo(QString::fromStdString(path.string())).fileName();
     if (name.isEmpty()) {
-        // An untitled profile: the document name of the template string and a number.
-        name = QString::fromStdString(LoadString(MessageId::kDocumentTemplate))
-                   .section(QLatin1Char('\n'), 1, 1) +
-               QString::number(m_untitledNumber);
+        // An untitled profile: the document name and a number.
+        name = UntitledName() + QString::number(m_untitledNumber);
     }
     return name + QStringLiteral("[*]");
+}
+
+QString CChildFrame::UntitledName() {
+    // The document name of the template string.
+    return QString::fromStdString(LoadString(MessageId::kDocumentTemplate))
+        .section(QLatin1Char('\n'), 1, 1);
 }
 
 void CChildFrame::SyncModified() {

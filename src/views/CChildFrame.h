@@ -43,6 +43,8 @@ class CChildFrame : public QWidget, public IViewHost {
 
     // The title the window shows: the file name, or the document's title; with "[*]".
     QString DisplayName() const;
+    // What an untitled profile is called (before its number).
+    static QString UntitledName();
     // Brings the window's modified marker in line with the document.
     void SyncModified();
     // Closes without asking (after a profile data error, or when the owner decided).
