@@ -459,7 +459,7 @@ bool CMainFrame::NewDocument() {
     return true;
 }
 
-void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
+CChildFrame* CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     auto* frame = new CChildFrame(
         std::move(document), m_settings,
         CHelpPane::HelpFolders(Utility::GetHelpFilePath(),
@@ -477,12 +477,14 @@ void CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     } catch (const CQMVVLTException& e) {
         m_ui->ShowError(e.Code(), e.Trace());
         frame->CloseWithoutSaving();
-        return;
+        return nullptr;
     }
     sub->showMaximized();
     frame->Tree()->setFocus(Qt::OtherFocusReason);
     UpdateTitle();
     UpdateCommands();
+    emit FrameAdded(frame);
+    return frame;
 }
 
 void CMainFrame::ShowReports() {
@@ -518,9 +520,9 @@ bool CMainFrame::NewDocumentFromImage(const CVirtualCodeplug& image) {
 bool CMainFrame::ReplaceDocument(CChildFrame& frame, const CVirtualCodeplug& image) {
     try {
         frame.DescribeChange(LoadString(MessageId::kUndoRead));
+        // The window follows the replaced profile by itself.
         frame.Document().SetVirtualCPData(image);
         frame.Document().SetModified(true);
-        frame.InitialUpdate();
     } catch (const CQMVVLTException& e) {
         m_ui->ShowError(e.Code(), e.Trace());
         return false;

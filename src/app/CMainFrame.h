@@ -91,6 +91,9 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     // Opens the folder of the backups made before writes in the desktop's file manager.
     void OpenBackupFolder();
 
+    // Shows a document in a new profile window; null when the window could not show it (the
+    // user was told why).
+    CChildFrame* AddFrame(std::unique_ptr<class CQMVVLTDoc> document);
     // Opens a profile (or activates its window when it is open); false when it was refused.
     bool OpenDocument(const std::string& path);
     bool NewDocument();
@@ -112,6 +115,10 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     bool MayClose(const CChildFrame& frame) const override;
     void FrameChanged(CChildFrame& frame) override;
 
+  signals:
+    // A profile window was added and shows its document.
+    void FrameAdded(CChildFrame* frame);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -129,7 +136,6 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     void UpdateTitle();
     void WatchFocus(QWidget* old, QWidget* now);
     CChildFrame* FrameFor(const std::filesystem::path& canonical) const;
-    void AddFrame(std::unique_ptr<class CQMVVLTDoc> document);
     void SetHelpPaneShown(bool shown);
     QString FileFilter() const;
 

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "CAppSettings.h"
 #include "CMessageBoxDocumentUi.h"
@@ -105,6 +106,25 @@ std::optional<std::string> CMessageBoxUi::AskTemplate(const std::filesystem::pat
 
 bool CMessageBoxUi::OpenUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
+}
+
+bool CMessageBoxUi::AskRestoreUnsaved(const std::vector<std::string>& profiles) {
+    std::string list;
+    for (const std::string& profile : profiles) {
+        list += (list.empty() ? "" : "\n") + profile;
+    }
+    QMessageBox box(QMessageBox::Question, Title(),
+                    QString::fromStdString(CStringTable::Instance().Format(
+                        MessageId::kRestoreUnsavedQuestion, {list})),
+                    QMessageBox::NoButton, m_parent);
+    QPushButton* restore = box.addButton(
+        QString::fromStdString(LoadString(MessageId::kRestoreUnsaved)), QMessageBox::AcceptRole);
+    box.addButton(QString::fromStdString(LoadString(MessageId::kDiscardUnsaved)),
+                  QMessageBox::DestructiveRole);
+    // Nothing is lost by the default: what is restored can still be closed without saving.
+    box.setDefaultButton(restore);
+    box.exec();
+    return box.clickedButton() == restore;
 }
 
 std::optional<std::string> CMessageBoxUi::ReadPrivateId() {

@@ -21,6 +21,7 @@ class CMessageBoxUi : public IAppUi {
     int AskSaveChanges(const QString& documentName) override;
     std::optional<std::string> AskTemplate(const std::filesystem::path& installPath) override;
     bool OpenUrl(const QUrl& url) override;
+    bool AskRestoreUnsaved(const std::vector<std::string>& profiles) override;
     std::optional<std::string> ReadPrivateId() override;
     // Who captures a PID for the views (the main window's radio commands).
     void SetPidReader(std::function<std::optional<std::string>()> reader) {

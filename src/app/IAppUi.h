@@ -25,4 +25,7 @@ class IAppUi : public IDocumentUi, public IViewUi {
     virtual std::optional<std::string> AskTemplate(const std::filesystem::path& installPath) = 0;
     // Opens a help page in the desktop's browser; false when that failed.
     virtual bool OpenUrl(const QUrl& url) = 0;
+    // Profiles whose unsaved changes a program that ended without closing them left behind:
+    // true to restore them, false to discard the changes.
+    virtual bool AskRestoreUnsaved(const std::vector<std::string>& profiles) = 0;
 };

@@ -5,6 +5,7 @@
 #include "CMainFrame.h"
 #include "CMessageBoxUi.h"
 #include "CQMVVLTApp.h"
+#include "CRecoverySession.h"
 #include "CShellRequests.h"
 #include "CSingleInstance.h"
 #include "CSplashScreen.h"
@@ -62,6 +63,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     CMainFrame window(*settings, Utility::GetInstallPath());
+    // Every profile window keeps a recovery copy from here on.
+    CRecoverySession recovery(window);
     std::unique_ptr<CTestProbe> probe;
     if (CTestProbe::Wanted()) {
         probe = std::make_unique<CTestProbe>(window);
@@ -77,6 +80,7 @@ int main(int argc, char* argv[]) {
         }
     }
     window.showMaximized();
+    recovery.OfferLeftCopies();
     // The splash goes over the shown window, so that closing it reveals the program.
     if (!parser.isSet(noSplash)) {
         CSplashScreen::ShowFor(&window);

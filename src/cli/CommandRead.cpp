@@ -1,4 +1,3 @@
-#include <ctime>
 #include <filesystem>
 #include <iostream>
 
@@ -11,29 +10,10 @@
 #include "Commands.h"
 #include "MessageId.h"
 #include "RadioResult.h"
+#include "RecoveredFolder.h"
 #include "StringTable.h"
-#include "Utility.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// Where a profile read from a radio goes when it cannot be saved where asked: "recovered/" beside
-// the user's configuration, under the asked name and the time of the read.
-fs::path RecoveredPath(const fs::path& asked) {
-    const fs::path folder = Utility::StoreFiles().user.parent_path() / "recovered";
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    char stamp[32];
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    const std::string stem = asked.stem().empty() ? "radio" : asked.stem().string();
-    return folder / (stem + "-" + stamp + ".lam");
-}
-
-}  // namespace
 
 int CmdRead(const CliContext& ctx) {
     const CCliArgs args(ctx.args, {"--port", "-o", "--password", "--trace"});
@@ -71,7 +51,7 @@ int CmdRead(const CliContext& ctx) {
     }
     if (!doc.Save(out)) {
         // What the radio gave is not thrown away.
-        const fs::path kept = RecoveredPath(out);
+        const fs::path kept = NewRecoveredPath(out.stem().empty() ? "radio" : out.stem().string());
         if (doc.Save(kept)) {
             std::cerr << CStringTable::Instance().Format(MessageId::kKeptInRecovered,
                                                          {kept.string()})

@@ -12,6 +12,7 @@
 #include "CQMVVLTException.h"
 #include "DataFile.h"
 #include "MessageId.h"
+#include "RecoveredFolder.h"
 #include "StringTable.h"
 #include "TextCodec.h"
 #include "XmlChildSort.h"
@@ -58,13 +59,32 @@ std::filesystem::path CQMVVLTDoc::TemplatePath(const std::filesystem::path& inst
     return installPath / "ProfileTemplate" / (name + kProfileExtension);
 }
 
+template <class F>
+void CQMVVLTDoc::ReplaceProfile(F&& replace) {
+    if (m_beforeReplace) {
+        m_beforeReplace();
+    }
+    try {
+        replace();
+        Refresh();
+    } catch (...) {
+        if (m_afterReplace) {
+            m_afterReplace();
+        }
+        throw;
+    }
+    if (m_afterReplace) {
+        m_afterReplace();
+    }
+}
+
 bool CQMVVLTDoc::NewFromTemplate(const std::string& templateName) {
     const std::string path = TemplatePath(m_installPath, templateName).string();
     try {
         // A template that does not load creates no document: try it in a model of its own first.
         CRadioDataModel trial(m_app.ModelEnvironment(m_installPath));
         trial.LoadProfile(path, true);
-        m_model->LoadProfile(path, true);
+        ReplaceProfile([&] { m_model->LoadProfile(path, true); });
     } catch (const CQMVVLTException& e) {
         return Report(e);
     }
@@ -72,7 +92,6 @@ bool CQMVVLTDoc::NewFromTemplate(const std::string& templateName) {
     m_path.clear();
     m_templateName = templateName;
     SetModified(false);
-    Refresh();
     return true;
 }
 
@@ -87,13 +106,12 @@ bool CQMVVLTDoc::NewFromVirtualCP(const CVirtualCodeplug& image) {
     m_templateName.clear();
     const xmlNode* limit = CXPath(m_model->GetProfileDoc()).SelectFirst("//dfns:limit");
     m_title = GetAttribute(limit, "pid").value_or("");
-    Refresh();
     return true;
 }
 
 bool CQMVVLTDoc::Open(const std::filesystem::path& path) {
     try {
-        m_model->LoadProfile(path.string(), true);
+        ReplaceProfile([&] { m_model->LoadProfile(path.string(), true); });
     } catch (const CQMVVLTException& e) {
         return Report(e);
     }
@@ -101,7 +119,6 @@ bool CQMVVLTDoc::Open(const std::filesystem::path& path) {
     m_title = path.filename().string();
     m_templateName.clear();
     SetModified(false);
-    Refresh();
     return true;
 }
 
@@ -129,8 +146,10 @@ bool CQMVVLTDoc::ImportXml(const std::filesystem::path& path) {
         const bool utf8 =
             (!parsed->encoding || xmlStrcasecmp(parsed->encoding, BAD_CAST "UTF-8") == 0) &&
             bytes.find('\0') == std::string::npos && IsValidUtf8(bytes);
-        m_model->LoadProfileContents(path.string(), utf8 ? bytes : DocumentToString(parsed.get()),
-                                     false);
+        ReplaceProfile([&] {
+            m_model->LoadProfileContents(path.string(),
+                                         utf8 ? bytes : DocumentToString(parsed.get()), false);
+        });
         m_model->SetNarrowFile(m_model->GetModelGroup() == 1);
     } catch (const CQMVVLTException& e) {
         return Report(e);
@@ -139,8 +158,33 @@ bool CQMVVLTDoc::ImportXml(const std::filesystem::path& path) {
     m_title = path.stem().string();
     m_templateName.clear();
     SetModified(true);
-    Refresh();
     return true;
+}
+
+bool CQMVVLTDoc::OpenRecovered(const CRecoveryRecord& record) {
+    try {
+        const std::string name = record.path.empty() ? record.title : record.path.string();
+        ReplaceProfile([&] { m_model->LoadProfileContents(name, record.profile, record.narrow); });
+    } catch (const CQMVVLTException& e) {
+        return Report(e);
+    }
+    m_path = record.path;
+    m_title = record.title;
+    m_templateName.clear();
+    SetModified(true);
+    return true;
+}
+
+std::optional<std::filesystem::path> CQMVVLTDoc::KeepUnsaved() const {
+    try {
+        const std::filesystem::path path = NewRecoveredPath(ProposedSaveName().stem().string());
+        // The wide form holds every character the profile may have.
+        WriteFileAtomically(path, EncodeDataFile(m_model->ProfileText(), false, true),
+                            MessageId::kFailedToSave, "CQMVVLTDoc::KeepUnsaved");
+        return path;
+    } catch (const CQMVVLTException&) {
+        return std::nullopt;
+    }
 }
 
 void CQMVVLTDoc::Refresh() {
@@ -165,8 +209,7 @@ void CQMVVLTDoc::SaveTo(const std::filesystem::path& path) {
         }
         const std::string text = m_model->RawProfileText();
         if (m_convert && m_model->GetModelGroup() != kLatestModelGroup) {
-            m_model->LoadProfile(text, false);
-            Refresh();
+            ReplaceProfile([&] { m_model->LoadProfile(text, false); });
         }
         bool lossless = true;
         std::string bytes = EncodeDataFile(text, m_model->IsNarrowFile(), true, &lossless);
@@ -215,7 +258,10 @@ int CQMVVLTDoc::SetVirtualCPData(const CVirtualCodeplug& image) {
             ThrowQMVVLT(MessageId::kInvalidProfile, "CDataItem::SortXMLChildNodes", error);
         }
         SortProfileLists(doc.get());
-        return m_model->LoadProfile(DocumentToString(doc.get()), false) ? 1 : 0;
+        const std::string sorted = DocumentToString(doc.get());
+        bool loaded = false;
+        ReplaceProfile([&] { loaded = m_model->LoadProfile(sorted, false); });
+        return loaded ? 1 : 0;
     });
 }
 
@@ -232,13 +278,8 @@ std::filesystem::path CQMVVLTDoc::ProposedSaveName() const {
 }
 
 void CQMVVLTDoc::RestoreSnapshot(const CProfileSnapshot& snapshot) {
-    TraceExceptions("CQMVVLTDoc::RestoreSnapshot", [&] {
-        const int group = m_model->GetModelGroup();
-        m_model->RestoreSnapshot(snapshot);
-        if (m_model->GetModelGroup() != group) {
-            Refresh();
-        }
-    });
+    TraceExceptions("CQMVVLTDoc::RestoreSnapshot",
+                    [&] { ReplaceProfile([&] { m_model->RestoreSnapshot(snapshot); }); });
 }
 
 void CQMVVLTDoc::SetModified(bool modified) {

@@ -3,11 +3,13 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "CAppSettings.h"
 #include "CRadioDataModel.h"
+#include "CRecoveryRecord.h"
 #include "CVirtualCodeplug.h"
 #include "IDocumentUi.h"
 
@@ -27,6 +29,9 @@ class CQMVVLTDoc {
     // New document from a plain XML profile (in whatever encoding it declares), to be saved in the
     // form of its model group.
     bool ImportXml(const std::filesystem::path& path);
+    // The document a recovery copy was kept of: its profile with the unsaved changes, its path and
+    // title, modified.
+    bool OpenRecovered(const CRecoveryRecord& record);
     // Stores the profile into path (asking 297 for an older format), never leaving a half-written
     // file: the text goes to a temporary file in the same folder that then replaces the target.
     // Failures raise CQMVVLTException (299 for a profile that cannot be taken off).
@@ -34,6 +39,10 @@ class CQMVVLTDoc {
     // Save with the document's path, or the given one (which becomes the document's path); false
     // after telling the user why. A failed first save of a new file leaves no file behind.
     bool Save(const std::filesystem::path& path = {});
+
+    // Writes the profile as it now is, unsaved changes and all, to a new file in the recovered
+    // folder (a profile file the program opens); the file, or nothing when it could not be written.
+    std::optional<std::filesystem::path> KeepUnsaved() const;
 
     // The image the profile converts to for the radio whose own PID is radioPid.
     int GetVirtualCPData(CVirtualCodeplug& image, std::u16string_view radioPid);
@@ -65,6 +74,14 @@ class CQMVVLTDoc {
     void SetChangeCallback(std::function<void()> callback) {
         m_changeCallback = std::move(callback);
     }
+    // Called around every replacement of the profile document by another (a load, a converting
+    // save's reload, a radio read into this document, an undo step): before it, whatever holds
+    // data items of the profile lets go of them; after it (also when the replacement failed and
+    // the profile stayed), it takes them from the profile again.
+    void SetReplaceCallbacks(std::function<void()> before, std::function<void()> after) {
+        m_beforeReplace = std::move(before);
+        m_afterReplace = std::move(after);
+    }
     // The profile as it now is, and making such a state the profile again (the group settings
     // follow a change of model group). RestoreSnapshot raises CQMVVLTException.
     CProfileSnapshot TakeSnapshot() const { return m_model->TakeSnapshot(); }
@@ -83,6 +100,10 @@ class CQMVVLTDoc {
                                               const std::string& name);
 
   private:
+    // Replaces the profile by running replace (which raises CQMVVLTException on failure, leaving
+    // the profile as it was); the group settings then follow the new profile's model group.
+    template <class F>
+    void ReplaceProfile(F&& replace);
     void Refresh();
     bool Report(const class CQMVVLTException& e);
 
@@ -99,4 +120,6 @@ class CQMVVLTDoc {
     std::string m_templateName;  // the template a new document came from
     std::function<void(bool)> m_modifiedCallback;
     std::function<void()> m_changeCallback;
+    std::function<void()> m_beforeReplace;
+    std::function<void()> m_afterReplace;
 };

@@ -455,4 +455,9 @@ inline constexpr int kChecked = 34700;
 inline constexpr int kNotChecked = 34701;
 inline constexpr int kListRowCount = 34702;
 inline constexpr int kListRowCountSelected = 34703;
+// Unsaved profiles kept after a failure or a crash.
+inline constexpr int kRestoreUnsavedQuestion = 34930;  // "%s": the profiles, one a line
+inline constexpr int kRestoreUnsaved = 34931;
+inline constexpr int kDiscardUnsaved = 34932;
+inline constexpr int kProfileDataErrorKeptIn = 34933;  // "%s": the file
 }  // namespace MessageId

@@ -701,5 +701,13 @@ const StringTableEntry kEnglishStrings[] = {
      "program ends."},
     {34916, "%s record(s) written to %s."},
     {34917, "The register could not be exported."},
+    // Unsaved profiles kept after a failure or a crash
+    {34930,
+     "These profiles had unsaved changes when the program last ended:\n%s\n\nRestore them with "
+     "their changes, or discard the changes?"},
+    {34931, "&Restore"},
+    {34932, "&Discard"},
+    {34933,
+     "Profile data Error! The profile will be closed.\nIts unsaved changes were kept in %s."},
 };
 const std::size_t kEnglishStringCount = sizeof(kEnglishStrings) / sizeof(kEnglishStrings[0]);

@@ -8,6 +8,7 @@
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -90,6 +91,15 @@ std::set<int> ExpandedNodes(QTreeWidget& tree) {
     return expanded;
 }
 
+}  // namespace
+
+struct CChildFrame::KeptPlace {
+    std::vector<NodeStep> path;
+    std::set<int> expanded;
+};
+
+namespace {
+
 // The tree pane's width at the start, and how far long labels may widen it.
 constexpr int kTreePaneWidth = 200;
 constexpr int kTreePaneMaxWidth = 340;
@@ -156,11 +166,13 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
         m_undo->NoteChange();
         ScheduleFilter();
     });
+    m_document->SetReplaceCallbacks([this] { ProfileReplacing(); }, [this] { ProfileReplaced(); });
 }
 
 CChildFrame::~CChildFrame() {
     m_document->SetModifiedCallback({});
     m_document->SetChangeCallback({});
+    m_document->SetReplaceCallbacks({}, {});
     // The view talks to this frame from its event handlers; closing the window in the base
     // destructor moves the focus, so the view goes while the frame is still whole.
     delete m_view;
@@ -183,12 +195,16 @@ QString CChildFrame::DisplayName() const {
     QString name = path.empty() ? QString::fromStdString(m_document->Title())
                                 : QFileInfo(QString::fromStdString(path.string())).fileName();
     if (name.isEmpty()) {
-        // An untitled profile: the document name of the template string and a number.
-        name = QString::fromStdString(LoadString(MessageId::kDocumentTemplate))
-                   .section(QLatin1Char('\n'), 1, 1) +
-               QString::number(m_untitledNumber);
+        // An untitled profile: the document name and a number.
+        name = UntitledName() + QString::number(m_untitledNumber);
     }
     return name + QStringLiteral("[*]");
+}
+
+QString CChildFrame::UntitledName() {
+    // The document name of the template string.
+    return QString::fromStdString(LoadString(MessageId::kDocumentTemplate))
+        .section(QLatin1Char('\n'), 1, 1);
 }
 
 void CChildFrame::SyncModified() {
@@ -271,25 +287,41 @@ void CChildFrame::Redo() {
 }
 
 void CChildFrame::RestoreProfile(const CProfileSnapshot& snapshot) {
-    const std::vector<NodeStep> path = PathOf(m_tree->currentItem());
-    const std::set<int> expanded = ExpandedNodes(*m_tree);
-    // The shown view reads the profile being replaced: it goes before the profile does.
-    m_tree->setFocus(Qt::OtherFocusReason);
-    DropView();
     try {
         m_document->RestoreSnapshot(snapshot);
+    } catch (const CQMVVLTException& e) {
+        m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+    }
+}
+
+void CChildFrame::ProfileReplacing() {
+    m_kept = std::make_unique<KeptPlace>(
+        KeptPlace{PathOf(m_tree->currentItem()), ExpandedNodes(*m_tree)});
+    // The shown view holds data items of the profile being replaced: it goes before the profile
+    // does, the focus first, so that none of its handlers runs afterwards.
+    m_tree->setFocus(Qt::OtherFocusReason);
+    DropView();
+}
+
+void CChildFrame::ProfileReplaced() {
+    const std::unique_ptr<KeptPlace> kept = std::move(m_kept);
+    try {
         m_tree->Build();
     } catch (const CQMVVLTException& e) {
         m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
         return;
     }
+    if (!kept) {
+        return;
+    }
     for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
         if ((*it)->childCount() > 0) {
-            (*it)->setExpanded(expanded.count(ItemValue(CQMVVLTTreeView::KindOf(*it),
-                                                        CQMVVLTTreeView::PositionOf(*it))) > 0);
+            const int value =
+                ItemValue(CQMVVLTTreeView::KindOf(*it), CQMVVLTTreeView::PositionOf(*it));
+            (*it)->setExpanded(kept->expanded.contains(value));
         }
     }
-    if (QTreeWidgetItem* target = FindPath(*m_tree, path);
+    if (QTreeWidgetItem* target = FindPath(*m_tree, kept->path);
         target && target != m_tree->currentItem()) {
         // Through the tree's own selection change: the node's view shows.
         m_tree->setCurrentItem(target);
@@ -322,7 +354,14 @@ void CChildFrame::ApplyFilter() {
 }
 
 void CChildFrame::ReportProfileDataError() {
-    m_ui.ShowMessage(LoadString(MessageId::kProfileDataError), MessageStyle::kOk);
+    // The profile's file must not be overwritten with inconsistent data, but the user's changes
+    // are not thrown away either.
+    const std::optional<std::filesystem::path> kept =
+        m_document->IsModified() ? m_document->KeepUnsaved() : std::nullopt;
+    m_ui.ShowMessage(
+        kept ? CStringTable::Instance().Format(MessageId::kProfileDataErrorKeptIn, {kept->string()})
+             : LoadString(MessageId::kProfileDataError),
+        MessageStyle::kOk);
     m_document->SetModified(false);
     // Closed once the operation that found the error has unwound.
     QTimer::singleShot(0, this, &CChildFrame::CloseWithoutSaving);

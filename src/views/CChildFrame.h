@@ -43,6 +43,8 @@ class CChildFrame : public QWidget, public IViewHost {
 
     // The title the window shows: the file name, or the document's title; with "[*]".
     QString DisplayName() const;
+    // What an untitled profile is called (before its number).
+    static QString UntitledName();
     // Brings the window's modified marker in line with the document.
     void SyncModified();
     // Closes without asking (after a profile data error, or when the owner decided).
@@ -86,6 +88,11 @@ class CChildFrame : public QWidget, public IViewHost {
   private:
     void DropView();
     void RestoreProfile(const CProfileSnapshot& snapshot);
+    // Around a replacement of the document's profile: the shown view goes first (it holds the old
+    // profile's data items); then the tree is rebuilt, its expanded nodes and the node shown before
+    // (or its nearest surviving parent) are brought back, and that node's view shows.
+    void ProfileReplacing();
+    void ProfileReplaced();
     // The name of a step nobody named, from the node shown.
     QString DescribeShownNode() const;
     void ApplyFilter();
@@ -105,6 +112,8 @@ class CChildFrame : public QWidget, public IViewHost {
     QPointer<CBaseView> m_view;
     CHelpPane* m_help = nullptr;
     CurrentNode m_current;
+    struct KeptPlace;
+    std::unique_ptr<KeptPlace> m_kept;  // the tree's state, across a replacement of the profile
     int m_helpHeight = 150;
     bool m_closingUnasked = false;
     int m_untitledNumber = 0;

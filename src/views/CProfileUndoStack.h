@@ -42,6 +42,8 @@ class CProfileUndoStack : public QObject {
     QString RedoText() const { return m_stack.redoText(); }
     int Count() const { return m_stack.count(); }
     bool IsClean() const { return m_stack.isClean(); }
+    // The profile as the last step (or the start, or the last save) left it.
+    const CProfileSnapshot& LastState() const { return m_baseline; }
 
   signals:
     // Steps were added, undone or redone (menu texts and enabling follow).

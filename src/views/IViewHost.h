@@ -23,7 +23,8 @@ class IViewHost {
     virtual void MarkModified() = 0;
     // Names the change being made for the Undo and Redo commands ("Delete 'Bob'").
     virtual void DescribeChange(const std::string& description) = 0;
-    // The profile contradicts what a view needs: tell the user and close without saving.
+    // The profile contradicts what a view needs: keep unsaved changes in the recovered folder,
+    // tell the user (naming that file) and close without saving.
     virtual void ReportProfileDataError() = 0;
     // The shown view's ValidateCurrentItem (1 when there is none).
     virtual int ValidateView() = 0;

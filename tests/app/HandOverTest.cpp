@@ -2,14 +2,10 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QLocalServer>
 #include <QProcess>
-#include <QTimer>
 #include <algorithm>
-#include <functional>
 
 #include "CRecentFiles.h"
 #include "CSingleInstance.h"
@@ -17,33 +13,11 @@
 #include "MessageId.h"
 #include "StringTable.h"
 #include "TestInstall.h"
+#include "WaitForChange.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// Runs the event loop until the condition holds, re-checking whenever a watched folder or file
-// changes; false after the timeout.
-bool WaitForChange(const QStringList& watched, const std::function<bool()>& condition) {
-    QFileSystemWatcher watcher(watched);
-    QEventLoop loop;
-    QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const auto check = [&] {
-        if (condition()) {
-            loop.quit();
-        }
-    };
-    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, check);
-    QObject::connect(&watcher, &QFileSystemWatcher::fileChanged, &loop, check);
-    if (condition()) {
-        return true;
-    }
-    deadline.start(15000);
-    loop.exec();
-    return condition();
-}
 
 // The built program running offscreen on the test's own configuration store, with its test probe
 // on: what it shows arrives as lines on its standard output, and it answers its messages when

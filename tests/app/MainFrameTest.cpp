@@ -17,6 +17,7 @@
 #include "CBaseView.h"
 #include "CChildFrame.h"
 #include "CContactCsvImporter.h"
+#include "CContactEditView.h"
 #include "CMainFrame.h"
 #include "CProfileUndoStack.h"
 #include "CQMVVLTApp.h"
@@ -31,6 +32,7 @@
 #include "NodeKind.h"
 #include "ScriptedUi.h"
 #include "TestInstall.h"
+#include "XmlDom.h"
 
 namespace {
 
@@ -302,6 +304,42 @@ TEST_F(MainFrameTest, UndoAndRedoHeadTheEditMenuAndNameTheirStep) {
     EXPECT_EQ(m_window->Action(CMainFrame::kRedo)->text(), "Red&o Rename 'A&&B'");
 }
 
+// Saving an older profile in the latest format reloads it: the tree and the shown view follow the
+// reloaded profile, keep the node shown, and the next edit in that view lands in it.
+TEST_F(MainFrameTest, AConvertingSaveLeavesTheWindowOnTheReloadedProfile) {
+    std::string group1 = ReadFileBytes(m_profile);
+    group1.replace(group1.find("firmware_version=\"8\""), 20, "firmware_version=\"1\"");
+    WriteFileBytes(m_profile, group1);
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_EQ(Frame()->Document().Model().GetModelGroup(), 1);
+    const auto retype = [&](const QString& name) {
+        auto* view = qobject_cast<CContactEditView*>(Frame()->View());
+        ASSERT_NE(view, nullptr);
+        view->NameBox()->setFocus();
+        view->NameBox()->selectAll();
+        QTest::keyClicks(view->NameBox(), name);
+    };
+    const auto stored = [&] {
+        const CXPath query(Frame()->Document().Model().GetProfileDoc());
+        return GetAttribute(query.SelectFirst("//dfns:Private[@pid='10000003']"), "name");
+    };
+    SelectNode(kKindPrivate, 1);
+    retype("Bruno Silva");
+    m_ui.answers = {MessageStyle::kIdYes};  // 297: convert
+    m_window->Action(CMainFrame::kSave)->trigger();
+    ASSERT_EQ(Frame()->Document().Model().GetModelGroup(), 3);
+    EXPECT_EQ(stored(), "Bruno Silva");
+    EXPECT_EQ(Frame()->Tree()->currentItem()->text(0), "Bruno Silva");
+    EXPECT_EQ(Frame()->Current().kind, kKindPrivate);
+
+    retype("Bruno Souza");
+    SelectNode(kKindPrivates);  // leaving the contact stores its name
+    EXPECT_EQ(stored(), "Bruno Souza");
+    EXPECT_TRUE(Frame()->Document().IsModified());
+    EXPECT_FALSE(m_ui.Showed(108));
+    EXPECT_FALSE(m_ui.Showed(MessageId::kProfileDataError));
+}
+
 TEST_F(MainFrameTest, AProfileOverwrittenByARadioReadComesBackWithUndo) {
     ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
     CChildFrame* frame = Frame();
@@ -327,6 +365,21 @@ TEST_F(MainFrameTest, AProfileOverwrittenByARadioReadComesBackWithUndo) {
     m_window->Action(CMainFrame::kRedo)->trigger();
     EXPECT_NE(privates(), before);
     EXPECT_TRUE(frame->Document().IsModified());
+}
+
+// A radio of an older model group read over the open profile: the window shows that group's
+// controls, as it does after an undo that changes the group.
+TEST_F(MainFrameTest, ARadioReadOverTheProfileBringsItsGroupsControls) {
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    CChildFrame* frame = Frame();
+    ASSERT_EQ(m_settings->CurrentGroup(), 3);
+    CVirtualCodeplug image = MakeRuleConsistentFullImage();
+    image.version.firmware_version = 1;
+    ASSERT_TRUE(m_window->ReplaceDocument(*frame, image));
+    ASSERT_EQ(frame->Document().Model().GetModelGroup(), 1);
+    EXPECT_EQ(m_settings->CurrentGroup(), 1);
+    EXPECT_TRUE(DocumentToString(frame->Document().SettingsCopy()) ==
+                DocumentToString(m_settings->WorkingCopy()));
 }
 
 }  // namespace

@@ -21,8 +21,12 @@ class ScriptedUi : public IAppUi {
     std::vector<QUrl> openedUrls;
     std::optional<std::string> readPid;  // what the PID capture dialog ends with
     int readPidRuns = 0;
+    std::vector<std::vector<std::string>> offeredUnsaved;  // each restore question's profiles
 
     bool Showed(int messageId) const { return Count(LoadString(messageId)) > 0; }
+    bool Showed(int messageId, const std::string& argument) const {
+        return Count(CStringTable::Instance().Format(messageId, {argument})) > 0;
+    }
     int Count(const std::string& text) const {
         int n = 0;
         for (const auto& s : shown) {
@@ -59,6 +63,11 @@ class ScriptedUi : public IAppUi {
     bool OpenUrl(const QUrl& url) override {
         openedUrls.push_back(url);
         return openUrlResult;
+    }
+
+    bool AskRestoreUnsaved(const std::vector<std::string>& profiles) override {
+        offeredUnsaved.push_back(profiles);
+        return Next(MessageStyle::kIdNo) == MessageStyle::kIdYes;
     }
 
     std::optional<std::string> ReadPrivateId() override {

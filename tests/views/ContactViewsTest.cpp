@@ -399,7 +399,11 @@ TEST_F(ContactViewsTest, HomeGroupOnAnotherChannelClosesTheProfileUnsaved) {
     // The window goes away with its tree.
     m_tester.reset();
     Click(Node(kKindPrivate, 3));
-    EXPECT_TRUE(m_ui.Showed(MessageId::kProfileDataError));
+    // Marked modified: what it holds is kept first, in the file the message names.
+    std::error_code ec;
+    const std::filesystem::directory_iterator kept(Utility::UserDataFolder() / "recovered", ec);
+    ASSERT_NE(kept, std::filesystem::directory_iterator());
+    EXPECT_TRUE(m_ui.Showed(MessageId::kProfileDataErrorKeptIn, kept->path().string()));
     EXPECT_SOON(m_frame.isNull());
     EXPECT_EQ(m_maybeSaveCalls, 0);
 }

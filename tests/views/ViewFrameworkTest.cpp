@@ -8,7 +8,9 @@
 #include "ExpectSoon.h"
 #include "FrameFixture.h"
 #include "FullProfile.h"
+#include "MessageId.h"
 #include "RadioInfoText.h"
+#include "XmlDom.h"
 
 namespace {
 
@@ -169,17 +171,52 @@ TEST_F(ViewFrameworkTest, HelpPaneShowsTheLanguagesPageElseTheEnglishOne) {
     EXPECT_TRUE(m_frame->HelpPane()->Shown().toLocalFile().contains("/English/"));
 }
 
-TEST_F(ViewFrameworkTest, ProfileDataErrorClosesTheWindowWithoutSaving) {
-    Open();
+// A profile data error closes the window without saving over the file; unsaved changes are first
+// kept in a profile file of the recovered folder, which the message names.
+TEST_F(ViewFrameworkTest, ProfileDataErrorClosesTheWindowWithoutSavingAndKeepsTheChanges) {
     const std::string before = ReadFileBytes(m_profile);
-    m_frame->MarkModified();
-    m_tester.reset();  // the window goes with its model
-    QSignalSpy destroyed(m_frame.data(), &QObject::destroyed);
-    m_frame->ReportProfileDataError();
-    ASSERT_TRUE(destroyed.wait(5000));
-    EXPECT_TRUE(m_ui.Showed(10113));
-    EXPECT_EQ(m_maybeSaveCalls, 0);
-    EXPECT_EQ(ReadFileBytes(m_profile), before);
+    const std::filesystem::path recovered = Utility::UserDataFolder() / "recovered";
+    for (const bool changed : {false, true}) {
+        SCOPED_TRACE(changed);
+        Open();
+        if (changed) {
+            int first = 0;
+            int second = 0;
+            ASSERT_EQ(m_frame->Tree()
+                          ->ListItem(kKindPrivates)
+                          .GetChildByIndex(1)
+                          .SetAttributeValue("name", ScriptText("Kept Name"), first, 0, second),
+                      0);
+            m_frame->MarkModified();
+        }
+        m_tester.reset();  // the window goes with its model
+        m_ui.shown.clear();
+        QSignalSpy destroyed(m_frame.data(), &QObject::destroyed);
+        m_frame->ReportProfileDataError();
+        ASSERT_TRUE(destroyed.wait(5000));
+        EXPECT_EQ(m_maybeSaveCalls, 0);
+        EXPECT_EQ(ReadFileBytes(m_profile), before);
+
+        std::vector<std::filesystem::path> kept;
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(recovered, ec)) {
+            kept.push_back(entry.path());
+        }
+        if (!changed) {
+            EXPECT_TRUE(kept.empty());
+            EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(10113)});
+            continue;
+        }
+        ASSERT_EQ(kept.size(), 1u);
+        EXPECT_EQ(kept[0].filename().string().rfind("Sample-", 0), 0u) << kept[0];
+        EXPECT_EQ(m_ui.shown.size(), 1u);
+        EXPECT_TRUE(m_ui.Showed(MessageId::kProfileDataErrorKeptIn, kept[0].string()));
+        CQMVVLTDoc reopened(*m_settings, m_install, m_ui);
+        ASSERT_TRUE(reopened.Open(kept[0]));
+        const CXPath query(reopened.Model().GetProfileDoc());
+        EXPECT_EQ(GetAttribute(query.SelectFirst("//dfns:Private[@pid='10000003']"), "name"),
+                  "Kept Name");
+    }
 }
 
 }  // namespace
