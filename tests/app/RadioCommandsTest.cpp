@@ -24,6 +24,7 @@
 #include "CPreferenceDialog.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
+#include "CRadioCommands.h"
 #include "CReadPidDialog.h"
 #include "CReadWriteDialog.h"
 #include "CTextListDialog.h"
@@ -199,7 +200,6 @@ class RadioCommandsTest : public ::testing::Test {
         Utility::SetInstallPathOverride(TestInstallFolder());
         m_settings = CQMVVLTApp::Start(m_ui);
         ASSERT_NE(m_settings, nullptr);
-        CTransferContext::Instance().finishPause = std::chrono::milliseconds(0);
     }
     void TearDown() override {
         CloseWindow();
@@ -218,6 +218,7 @@ class RadioCommandsTest : public ::testing::Test {
         Utility::SetAutoDetect(0);
         Utility::SetCurrentComPort(sim.Port());
         m_window = std::make_unique<CMainFrame>(*m_settings, TestInstallFolder(), &m_ui, &m_ports);
+        m_window->Radio().Context().finishPause = std::chrono::milliseconds(0);
         m_window->show();
     }
     void OpenSample() {
@@ -465,7 +466,7 @@ TEST_F(RadioCommandsTest, NoPortRefusesTheRadioCommands) {
 // A capture that polls without an answer times out with a red bar; one that gets a PID ends
 // with OK and keeps it.
 TEST_F(RadioCommandsTest, PidCaptureShowsItsOutcome) {
-    CTransferContext& context = CTransferContext::Instance();
+    CTransferContext context;
     context.capturePollInterval = std::chrono::milliseconds(0);
     struct Case {
         int waitingPolls;  // -1: no PID ever comes

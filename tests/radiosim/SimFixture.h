@@ -40,6 +40,16 @@ class CSimRadio {
     std::vector<std::string> m_log;
 };
 
+// A radio that takes the full image (MakeFullImage) without a warning: its own PID is the second
+// private contact's, and it has room for every group.
+inline CVirtualCodeplug FullRadio() {
+    CVirtualCodeplug radio = CVirtualRadio::DefaultImage();
+    radio.limits.pid = u"10000004";
+    radio.limits.max_num_of_private_grps = 40;
+    radio.limits.max_num_of_public_grps = 30;
+    return radio;
+}
+
 // Runs body on a QThread, as the program runs everything that owns a serial port.
 template <class Body>
 void OnQThread(Body body) {
