@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CPseudoTerminal.h"
+#include "CRadioSeries.h"
 #include "CRadioSimServer.h"
 #include "CTransferWorker.h"
 #include "CVirtualRadio.h"
@@ -38,6 +39,24 @@ class CSimRadio {
   private:
     mutable std::mutex m_mutex;
     std::vector<std::string> m_log;
+};
+
+// A series of virtual radios swapped on one cable, served on a pseudo-terminal on a thread of its
+// own; radios.Units() gives each radio's image.
+class CSimSeriesRadio {
+  public:
+    CSimSeriesRadio(const CVirtualCodeplug& start, CSimSeries series, CSimFaults faults = {})
+        : radios(start, faults, std::move(series)), server(radios, line, faults.pace) {
+        radios.SetFinishDelayMs(0);
+        server.Start();
+    }
+    ~CSimSeriesRadio() { server.Stop(); }
+
+    std::string Port() const { return line.PortName(); }
+
+    CPseudoTerminal line;
+    CRadioSeries radios;
+    CRadioSimServer server;
 };
 
 // A radio that takes the full image (MakeFullImage) without a warning: its own PID is the second
