@@ -1,11 +1,14 @@
 // A full write and a full read (also with a wire trace) of 150 contacts and 25 texts against the
-// virtual radio at 9600-baud pace. The physical limit is the bytes on the wire at 960 bytes a
-// second (plus the 4 s pause of FinishWrite for a write); the counters report the limit and the
-// ratio of the time taken to it.
+// virtual radio at 9600-baud pace, and the full write to several radios on several ports at once.
+// The physical limit is the bytes on the wire at 960 bytes a second (plus the 4 s pause of
+// FinishWrite for a write); the counters report the limit and the ratio of the time taken to it.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 #include "CPseudoTerminal.h"
 #include "CRadioSimServer.h"
@@ -15,6 +18,7 @@
 #include "CWireTrace.h"
 #include "FullProfile.h"
 #include "RadioResult.h"
+#include "SimFixture.h"
 
 namespace {
 
@@ -29,14 +33,6 @@ int OnWorker(Operation operation) {
 }
 
 constexpr double kBytesPerSecond = 960.0;
-
-CVirtualCodeplug FullRadio() {
-    CVirtualCodeplug radio = CVirtualRadio::DefaultImage();
-    radio.limits.pid = u"10000004";
-    radio.limits.max_num_of_private_grps = 40;
-    radio.limits.max_num_of_public_grps = 30;
-    return radio;
-}
 
 void Report(benchmark::State& state, const CRadioSimServer& server, double seconds,
             double pauseSeconds) {
@@ -122,5 +118,56 @@ void BM_TracedFullRead(benchmark::State& state) {
     FullRead(state, true);
 }
 BENCHMARK(BM_TracedFullRead)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+// The same full write to N radios on N ports at once, each with a transfer context of its own: the
+// operations do not wait for each other, so all N take about as long as one (limit_s is the
+// slowest port's wire time).
+void BM_FullWritesSideBySide(benchmark::State& state) {
+    const auto ports = static_cast<std::size_t>(state.range(0));
+    const CVirtualCodeplug source = MakeFullImage();
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<CPseudoTerminal>> lines;
+        std::vector<std::unique_ptr<CVirtualRadio>> radios;
+        std::vector<std::unique_ptr<CRadioSimServer>> servers;
+        std::vector<std::unique_ptr<CTransferContext>> contexts;
+        std::vector<int> codes(ports, 0);
+        for (std::size_t i = 0; i < ports; ++i) {
+            lines.push_back(std::make_unique<CPseudoTerminal>());
+            radios.push_back(std::make_unique<CVirtualRadio>(FullRadio()));
+            servers.push_back(std::make_unique<CRadioSimServer>(*radios[i], *lines[i], true));
+            servers[i]->Start();
+            contexts.push_back(std::make_unique<CTransferContext>());
+        }
+        const auto start = std::chrono::steady_clock::now();
+        {
+            std::vector<std::unique_ptr<CTransferWorker>> workers;
+            for (std::size_t i = 0; i < ports; ++i) {
+                workers.push_back(std::make_unique<CTransferWorker>([&, i] {
+                    codes[i] = CTransferOperations(*contexts[i])
+                                   .WriteCodeplug(lines[i]->PortName(), source);
+                }));
+                workers.back()->Start();
+            }
+        }  // each worker waits for its write
+        const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start;
+        state.SetIterationTime(taken.count());
+        if (std::count(codes.begin(), codes.end(), kRadioSuccess) != state.range(0)) {
+            state.SkipWithError("a write failed");
+            return;
+        }
+        const auto slowest = std::max_element(servers.begin(), servers.end(), [](auto& a, auto& b) {
+            return a->BytesIn() + a->BytesOut() < b->BytesIn() + b->BytesOut();
+        });
+        Report(state, **slowest, taken.count(),
+               std::chrono::duration<double>(contexts[0]->finishPause).count());
+    }
+}
+BENCHMARK(BM_FullWritesSideBySide)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond);
 
 }  // namespace

@@ -23,9 +23,9 @@
 CRadioCommands::CRadioCommands(CMainFrame& window, const IPortLister& lister)
     : m_window(window),
       m_lister(lister),
-      m_ui(&window, window.Ui(), CTransferContext::Instance(),
+      m_ui(&window, window.Ui(), m_context,
            [&window](const QString& text) { window.ShowPort(text); }),
-      m_chain(CTransferContext::Instance(), window.Settings().UpDownGrade(), m_ui) {}
+      m_chain(m_context, window.Settings().UpDownGrade(), m_ui) {}
 
 CRadioCommands::~CRadioCommands() = default;
 
@@ -57,8 +57,8 @@ bool CRadioCommands::Start(std::string& port) {
     m_ui.SetSeriesCount(0);
     if (Utility::GetWireTrace()) {
         // One trace per command; a folder that cannot be written costs the trace, not the command.
-        m_trace = std::make_unique<CTraceScope>(CTransferContext::Instance(),
-                                                CTraceFolder(TraceFolder()).StartTrace());
+        m_trace =
+            std::make_unique<CTraceScope>(m_context, CTraceFolder(TraceFolder()).StartTrace());
     }
     m_running = true;
     emit runningChanged(true);
@@ -179,8 +179,8 @@ std::optional<std::string> CRadioCommands::ReadPrivateId() {
         return std::nullopt;
     }
     CReadPidDialog dialog(
-        CTransferContext::Instance(), port,
-        [this](const QString& text) { m_window.ShowPort(text); }, &m_window);
+        m_context, port, [this](const QString& text) { m_window.ShowPort(text); },
+        &m_window);
     const int answer = dialog.Run();
     const QString pid = QString::fromStdU16String(dialog.CapturedPid()).trimmed();
     Finish();

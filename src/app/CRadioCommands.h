@@ -32,6 +32,8 @@ class CRadioCommands : public QObject {
     bool Running() const { return m_running; }
     // The port the commands would use now ("" when there is none).
     std::string CurrentPort() const;
+    // The transfer context of the commands, which run one at a time.
+    CTransferContext& Context() { return m_context; }
     // Where the backups before writes and the wire traces go, in the user's data folder.
     static std::filesystem::path BackupFolder();
     static std::filesystem::path TraceFolder();
@@ -47,6 +49,7 @@ class CRadioCommands : public QObject {
 
     CMainFrame& m_window;
     const IPortLister& m_lister;
+    CTransferContext m_context;
     CGuiRadioUi m_ui;
     CRadioCommandChain m_chain;
     bool m_running = false;

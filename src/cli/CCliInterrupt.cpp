@@ -22,7 +22,10 @@ void OnInterrupt(int) {
 
 }  // namespace
 
-CCliInterrupt::CCliInterrupt(CTransferContext& context) {
+CCliInterrupt::CCliInterrupt(CTransferContext& context)
+    : CCliInterrupt([&context] { context.RequestCancel(); }) {}
+
+CCliInterrupt::CCliInterrupt(std::function<void()> cancel) {
     g_interrupted = false;
     if (::pipe2(g_wakeFds, O_CLOEXEC) != 0) {
         g_wakeFds[0] = g_wakeFds[1] = -1;
@@ -31,13 +34,13 @@ CCliInterrupt::CCliInterrupt(CTransferContext& context) {
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, &g_previous);
-    m_watcher = std::thread([&context, fd = g_wakeFds[0]] {
+    m_watcher = std::thread([cancel = std::move(cancel), fd = g_wakeFds[0]] {
         char byte = 0;
         // Ends when the write end closes.
         while (fd >= 0) {
             const auto n = ::read(fd, &byte, 1);
             if (n == 1) {
-                context.RequestCancel();
+                cancel();
             } else if (n == 0 || errno != EINTR) {
                 break;
             }

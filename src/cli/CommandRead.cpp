@@ -31,7 +31,7 @@ int CmdRead(const CliContext& ctx) {
         return CliRadio::NoPort();
     }
     CCliSession session(ctx, false);
-    CTransferContext& context = CTransferContext::Instance();
+    CTransferContext context;
     bool traceOk = true;
     const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
     if (!traceOk) {

@@ -17,7 +17,7 @@ int CmdReset(const CliContext& ctx) {
     if (port.empty()) {
         return CliRadio::NoPort();
     }
-    CTransferContext& context = CTransferContext::Instance();
+    CTransferContext context;
     bool traceOk = true;
     const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
     if (!traceOk) {

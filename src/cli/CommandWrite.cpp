@@ -30,7 +30,7 @@ int CmdWrite(const CliContext& ctx) {
         return kExitDataError;
     }
     doc.SetUsePcClock(args.Flag("--set-clock"));
-    CTransferContext& context = CTransferContext::Instance();
+    CTransferContext context;
     bool traceOk = true;
     const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
     if (!traceOk) {

@@ -272,6 +272,8 @@ inline constexpr int kBackupsKeptIn = 34319;
 inline constexpr int kFolderNotOpened = 34320;
 inline constexpr int kBackupNotWritten = 34321;
 inline constexpr int kNotVerified = 34322;
+// Radio operations side by side.
+inline constexpr int kErrorPortBusy = 34330;
 // Contacts as CSV and comparing profiles.
 inline constexpr int kSimilarName = 127;          // rule file: names compare equal
 inline constexpr int kNotAPublicGroupId = 30102;  // rule file

@@ -596,6 +596,7 @@ const StringTableEntry kEnglishStrings[] = {
     {34320, "The folder %s could not be opened."},
     {34321, "The backup %s could not be written."},
     {34322, "The radio was written but could not be read back to verify it."},
+    {34330, "Error: The port is in use by another radio operation of this program."},
 
     // Contacts as CSV and comparing profiles
     {34400,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "CPortHold.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "CRadioBackup.h"
@@ -82,6 +83,7 @@ bool CRadioCommandChain::PasswordGate() {
 
 int CRadioCommandChain::Read(const std::string& port, CVirtualCodeplug& image) {
     m_context.ClearCancel();
+    const CPortHold hold(m_context, port);
     int code = ReadVersionAndGroup(port);
     if (code != kRadioSuccess) {
         return code;
@@ -146,6 +148,7 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
     if (const int checked = CheckProfile(doc); checked != kRadioSuccess) {
         return checked;
     }
+    const CPortHold hold(m_context, port);
     CTransferOperations operations(m_context);
     std::u16string ownPid;
     int code = Run(RadioOperation::kOwnPid, [&] { return operations.ReadOwnPid(port, ownPid); });
@@ -241,6 +244,7 @@ int CRadioCommandChain::Verify(const std::string& port, const CRadioBlocks& sent
 
 int CRadioCommandChain::Reset(const std::string& port) {
     m_context.ClearCancel();
+    const CPortHold hold(m_context, port);
     CTransferOperations operations(m_context);
     return Run(RadioOperation::kReset, [&] { return operations.PerformReset(port); });
 }

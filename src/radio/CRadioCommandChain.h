@@ -24,8 +24,10 @@ class CRadioCommandChain {
                        IRadioCommandUi& ui);
 
     // Each command clears the cancel flag once when it starts; a cancel from then on ends it
-    // before the radio is written. Failures have been shown when they return (each once); the
-    // result code is returned (kUserCancelled also for a cancelled password or question).
+    // before the radio is written. Each holds its port for its length (CPortHold): a port in use
+    // elsewhere ends it at its first operation with kPortBusy. Failures have been shown when they
+    // return (each once); the result code is returned (kUserCancelled also for a cancelled password
+    // or question).
 
     // Reads the radio on port into image (a fresh image on success).
     int Read(const std::string& port, CVirtualCodeplug& image);

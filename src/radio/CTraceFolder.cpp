@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <mutex>
 #include <vector>
 
 #include "CWireTrace.h"
@@ -63,6 +64,9 @@ void CTraceFolder::Prune(int keep) const {
 }
 
 std::shared_ptr<CWireTrace> CTraceFolder::StartTrace() const {
+    // Operations on several ports start traces at once: each gets a name of its own.
+    static std::mutex starting;
+    const std::lock_guard lock(starting);
     std::error_code ec;
     fs::create_directories(m_folder, ec);
     Prune(kKept - 1);

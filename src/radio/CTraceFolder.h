@@ -16,6 +16,7 @@ class CTraceFolder {
 
     // A new trace file in the folder (created when needed), after removing the oldest traces so
     // that with the new one no more than kKept remain. Nothing when the file cannot be created.
+    // Safe to call from several threads at once.
     std::shared_ptr<CWireTrace> StartTrace() const;
     // Removes the oldest trace files until at most keep remain.
     void Prune(int keep) const;

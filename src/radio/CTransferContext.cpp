@@ -9,9 +9,29 @@ constexpr std::size_t kPidTextChars = 63;
 CTransferContext::CTransferContext()
     : m_portFactory([](const std::string& port) { return std::make_unique<SerialPort>(port); }) {}
 
-CTransferContext& CTransferContext::Instance() {
-    static CTransferContext context;
-    return context;
+bool CTransferContext::HoldPort(const std::string& port) {
+    std::lock_guard lock(m_holdMutex);
+    if (m_held.Covers(port)) {
+        return true;
+    }
+    m_held.Release();
+    m_held = CPortRegistry::Instance().TryClaim(port);
+    return static_cast<bool>(m_held);
+}
+
+void CTransferContext::ReleasePort() {
+    std::lock_guard lock(m_holdMutex);
+    m_held.Release();
+}
+
+std::string CTransferContext::HeldPort() const {
+    std::lock_guard lock(m_holdMutex);
+    return m_held.Port();
+}
+
+bool CTransferContext::Holds(const std::string& port) const {
+    std::lock_guard lock(m_holdMutex);
+    return m_held.Covers(port);
 }
 
 void CTransferContext::RequestCancel() {

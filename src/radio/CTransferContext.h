@@ -9,13 +9,17 @@
 #include <string>
 #include <thread>
 
+#include "CPortRegistry.h"
 #include "CWireTrace.h"
 #include "IByteStream.h"
 #include "ITransferObserver.h"
 
-// What all radio operations share: the lock that serialises them, the cancel and failure flags, the
-// observer of the running operation, the answer to a pending warning, and the PIDs the operations
-// leave behind.
+// The state of the radio operations of one user of the radio link (a command, a dialog, one port
+// of a station): the port it holds, the lock that keeps its operations one after another, the
+// cancel and failure flags, the observer of its running operation, the answer to a pending
+// warning, its wire trace and the PIDs its operations leave behind. Contexts know nothing of each
+// other: operations with different contexts on different ports run side by side, and the port
+// registry refuses a second one on a port already in use (kPortBusy).
 class CTransferContext {
   public:
     // The model family this program serves.
@@ -23,7 +27,19 @@ class CTransferContext {
     using PortFactory = std::function<std::unique_ptr<IByteStream>(const std::string& port)>;
 
     CTransferContext();
-    static CTransferContext& Instance();
+    CTransferContext(const CTransferContext&) = delete;
+    CTransferContext& operator=(const CTransferContext&) = delete;
+
+    // Reserves port for this context's operations until ReleasePort (or another HoldPort), so
+    // that the steps of a command, or a station's work on its cable, are never interleaved with
+    // another user's. False when another context or operation is using the port; an operation of
+    // this context started on it anyway then ends with kPortBusy without opening it.
+    bool HoldPort(const std::string& port);
+    void ReleasePort();
+    // Whether this context holds port (under this or another name of the device).
+    bool Holds(const std::string& port) const;
+    // The port this context holds, as it was given ("" when none).
+    std::string HeldPort() const;
 
     // Held by an operation from its first step to its last.
     std::mutex& Lock() { return m_lock; }
@@ -82,6 +98,8 @@ class CTransferContext {
 
   private:
     std::mutex m_lock;
+    mutable std::mutex m_holdMutex;
+    CPortClaim m_held;
     std::atomic<ITransferObserver*> m_observer{nullptr};
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_failed{false};

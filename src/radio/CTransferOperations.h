@@ -7,12 +7,11 @@
 #include "CVirtualCodeplug.h"
 
 // The radio operations. Each runs to completion on the calling thread (a worker, see
-// CTransferWorker), holds the transfer lock throughout, reports through the context's observer
-// with exactly one final OnDone or OnFailed, and returns the same result code.
+// CTransferWorker), holds its context's lock and its port throughout, reports through the
+// context's observer with exactly one final OnDone or OnFailed, and returns the same result code.
 class CTransferOperations {
   public:
-    explicit CTransferOperations(CTransferContext& context = CTransferContext::Instance())
-        : m_context(context) {}
+    explicit CTransferOperations(CTransferContext& context) : m_context(context) {}
 
     // The radio's version report into version.
     int ReadRadioVersion(const std::string& port, CVersionBlock& version);

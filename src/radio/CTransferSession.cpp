@@ -26,11 +26,22 @@ CTransferSession::CTransferSession(CTransferContext& context, const std::string&
     context.SetLockOwner(std::this_thread::get_id());
     context.ClearFailed();
     context.SetRadioTouched(false);
+    m_trace = context.Trace();
+    if (!context.Holds(port)) {
+        m_claim = CPortRegistry::Instance().TryClaim(port);
+        if (!m_claim) {
+            context.SetPortProblem({});
+            if (m_trace) {
+                m_trace->Note("open " + port + " refused: in use by another operation");
+            }
+            Fail(kPortBusy);
+            return;
+        }
+    }
     m_port = context.OpenPort(port);
     context.SetPortProblem(m_port && !m_port->IsOpen() ? m_port->OpenProblem() : std::string());
     m_protocol.SetStream(m_port.get());
     m_protocol.SetFinishPause(context.finishPause);
-    m_trace = context.Trace();
     if (m_trace) {
         const std::string problem = context.PortProblem();
         m_trace->Note("open " + port + (problem.empty() ? "" : " failed: " + problem));
@@ -99,6 +110,7 @@ int CTransferSession::Finish() {
     m_protocol.SetStream(nullptr);
     m_protocol.SetTrace(nullptr);
     m_port.reset();
+    m_claim.Release();
     if (m_trace) {
         m_trace->Note("close, result " + std::to_string(m_result));
     }

@@ -4,15 +4,18 @@
 #include <mutex>
 #include <string>
 
+#include "CPortRegistry.h"
 #include "CTransferContext.h"
 #include "CVirtualCodeplug.h"
 #include "IByteStream.h"
 #include "RadioProtocol.h"
 
-// The frame of one radio operation: holds the transfer lock, opens the port and the protocol,
-// carries the failure, runs the steps common to the operations, and posts exactly one final
-// notification when it ends. A session started on the thread that already holds the lock (from an
-// observer callback) does nothing and ends with kRadioBusy, without a notification.
+// The frame of one radio operation: holds its context's lock, claims the port (unless the context
+// holds it already) and opens it with the protocol, carries the failure, runs the steps common to
+// the operations, and posts exactly one final notification when it ends. A port in use by another
+// context or operation is not opened: the session ends with kPortBusy. A session started on the
+// thread that already holds the context's lock (from an observer callback) does nothing and ends
+// with kRadioBusy, without a notification.
 class CTransferSession {
   public:
     CTransferSession(CTransferContext& context, const std::string& port);
@@ -48,6 +51,7 @@ class CTransferSession {
   private:
     CTransferContext& m_context;
     std::unique_lock<std::mutex> m_lock;
+    CPortClaim m_claim;  // when the context does not hold the port for us
     std::unique_ptr<IByteStream> m_port;
     RadioProtocol m_protocol;
     std::shared_ptr<CWireTrace> m_trace;  // kept alive for the whole operation

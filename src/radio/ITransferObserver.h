@@ -11,11 +11,12 @@ enum class TransferWarning : int {
 
 // How a radio operation reports. Every operation ends with exactly one OnDone or OnFailed.
 //
-// Calls come from the operation's own worker thread while it holds the transfer lock: a callback
-// must return quickly and must not wait for another radio operation (that one would wait for the
-// lock this one holds). Starting an operation on the same thread from inside a callback does not
-// deadlock: it fails at once with kRadioBusy. A front end that needs the calls on another thread
-// queues them (CTransferSignals does so for Qt).
+// Calls come from the operation's own worker thread while it holds its context's lock and its
+// port: a callback must return quickly and must not wait for another operation of the same
+// context (that one would wait for the lock this one holds). Starting an operation on the same
+// thread from inside a callback does not deadlock: with the same context it fails at once with
+// kRadioBusy, on the same port with another context with kPortBusy. A front end that needs the
+// calls on another thread queues them (CTransferSignals does so for Qt).
 class ITransferObserver {
   public:
     virtual ~ITransferObserver() = default;

@@ -22,4 +22,6 @@ enum RadioResult : int {
     kTextFromRadio = -16,
     kPasswordUnavailable = -17,
     kModifiedBandProfile = -18,
+    // Another radio operation of this program is using the port; it was not opened.
+    kPortBusy = -19,
 };

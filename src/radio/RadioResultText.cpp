@@ -52,6 +52,8 @@ std::string RadioResultText(int code) {
             return LoadString(MessageId::kUnableToGetPassword);
         case kModifiedBandProfile:
             return LoadString(MessageId::kModifiedBandProfileNotice);
+        case kPortBusy:
+            return LoadString(MessageId::kErrorPortBusy);
         default:
             return CStringTable::Instance().Format(MessageId::kOperationFailedCode,
                                                    {std::to_string(code)});

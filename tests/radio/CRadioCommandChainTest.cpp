@@ -142,6 +142,24 @@ TEST_F(RadioCommands, APortThatDoesNotOpenIsShownWithItsReason) {
                                  LoadString(10155) + "\n/dev/no-such-radio-qmv: no such device."}));
 }
 
+// A port in use elsewhere ends the command at its first operation, shown once, with nothing sent;
+// a context that holds its port already (a station's cable) writes through it and keeps it.
+TEST_F(RadioCommands, APortInUseElsewhereIsRefusedAndAHeldOneWrittenThrough) {
+    SampleDocument sample;
+    Setup s(RadioImage(8, u""), m_settings);
+    CTransferContext elsewhere;
+    ASSERT_TRUE(elsewhere.HoldPort(s.bench.sim.Port()));
+    EXPECT_EQ(s.chain.Write(s.bench.sim.Port(), sample.doc), kPortBusy);
+    EXPECT_EQ(s.ui.messages, (std::vector<std::string>{RadioResultText(kPortBusy)}));
+    EXPECT_TRUE(s.bench.Requests().empty());
+    elsewhere.ReleasePort();
+
+    ASSERT_TRUE(s.bench.context.HoldPort(s.bench.sim.Port()));
+    EXPECT_EQ(s.chain.Write(s.bench.sim.Port(), sample.doc), kRadioSuccess);
+    EXPECT_TRUE(s.bench.context.Holds(s.bench.sim.Port()));
+    EXPECT_FALSE(elsewhere.HoldPort(s.bench.sim.Port()));
+}
+
 TEST_F(RadioCommands, TheDocumentsPcClockFlagSetsTheRadiosClock) {
     SampleDocument sample;
     for (const bool usePcClock : {false, true}) {

@@ -17,14 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-CVirtualCodeplug FullRadio() {
-    CVirtualCodeplug radio = CVirtualRadio::DefaultImage();
-    radio.limits.pid = u"10000004";
-    radio.limits.max_num_of_private_grps = 40;
-    radio.limits.max_num_of_public_grps = 30;
-    return radio;
-}
-
 int Count(const std::vector<std::uint8_t>& opcodes, std::uint8_t opcode) {
     return static_cast<int>(std::count(opcodes.begin(), opcodes.end(), opcode));
 }
@@ -268,7 +260,8 @@ TEST(RadioResultText, TransferDialogsHaveTheirOwnColumn) {
         int mainId;
     };
     for (const Case& c : {Case{kPortUnavailable, 10133, 10155}, Case{kNoConnection, 10134, 10157},
-                          Case{kResetRequired, 10129, 10160}, Case{kRadioBusy, 10131, 10154}}) {
+                          Case{kResetRequired, 10129, 10160}, Case{kRadioBusy, 10131, 10154},
+                          Case{kPortBusy, 34330, 34330}}) {
         EXPECT_EQ(RadioTransferText(c.code), LoadString(c.dialogId)) << c.code;
         EXPECT_EQ(RadioResultText(c.code), LoadString(c.mainId)) << c.code;
     }

@@ -9,15 +9,6 @@
 
 namespace {
 
-// The radio that takes the full image: its own PID is the second private contact's.
-CVirtualCodeplug FullRadio() {
-    CVirtualCodeplug radio = CVirtualRadio::DefaultImage();
-    radio.limits.pid = u"10000004";
-    radio.limits.max_num_of_private_grps = 40;
-    radio.limits.max_num_of_public_grps = 30;
-    return radio;
-}
-
 std::vector<std::u16string> Sorted(const std::array<std::u16string, kMaxParentGroups>& groups) {
     std::vector<std::u16string> v(groups.begin(), groups.end());
     std::sort(v.begin(), v.end());

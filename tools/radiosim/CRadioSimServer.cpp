@@ -15,7 +15,7 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kByteTime = std::chrono::nanoseconds(1000000000 / 960);
 }  // namespace
 
-CRadioSimServer::CRadioSimServer(CVirtualRadio& radio, CPseudoTerminal& line, bool pace, Log log)
+CRadioSimServer::CRadioSimServer(ISimRadio& radio, CPseudoTerminal& line, bool pace, Log log)
     : m_radio(radio), m_line(line), m_pace(pace), m_log(std::move(log)) {}
 
 CRadioSimServer::~CRadioSimServer() {

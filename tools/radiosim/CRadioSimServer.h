@@ -7,15 +7,15 @@
 
 #include "CPseudoTerminal.h"
 #include "CRequestParser.h"
-#include "CVirtualRadio.h"
+#include "ISimRadio.h"
 
-// Serves a CVirtualRadio on a pseudo-terminal: reads request frames from the line, answers them
-// (at 9600-baud pace when asked) and logs every frame both ways.
+// Serves a radio (CVirtualRadio, or a CRadioSeries) on a pseudo-terminal: reads request frames from
+// the line, answers them (at 9600-baud pace when asked) and logs every frame both ways.
 class CRadioSimServer {
   public:
     using Log = std::function<void(const std::string&)>;
 
-    CRadioSimServer(CVirtualRadio& radio, CPseudoTerminal& line, bool pace, Log log = {});
+    CRadioSimServer(ISimRadio& radio, CPseudoTerminal& line, bool pace, Log log = {});
     ~CRadioSimServer();
     CRadioSimServer(const CRadioSimServer&) = delete;
     CRadioSimServer& operator=(const CRadioSimServer&) = delete;
@@ -38,7 +38,7 @@ class CRadioSimServer {
     void Send(const std::vector<std::uint8_t>& bytes);
     void Note(const char* direction, const std::vector<std::uint8_t>& bytes) const;
 
-    CVirtualRadio& m_radio;
+    ISimRadio& m_radio;
     CPseudoTerminal& m_line;
     bool m_pace;
     Log m_log;

@@ -94,6 +94,11 @@ int CVirtualRadio::FinishDelayMs() const {
     return m_finishDelayMs;
 }
 
+int CVirtualRadio::CommittedWrites() const {
+    std::lock_guard lock(m_mutex);
+    return m_commits;
+}
+
 CVirtualCodeplug CVirtualRadio::Image() const {
     std::lock_guard lock(m_mutex);
     return m_image;
@@ -192,6 +197,7 @@ Bytes CVirtualRadio::Answer(std::uint8_t opcode, const Bytes& data) {
             if (m_pending) {
                 m_image = *m_pending;
                 m_pending.reset();
+                ++m_commits;
                 if (m_contactsStarted) {
                     m_raw = m_pendingRaw;
                 }

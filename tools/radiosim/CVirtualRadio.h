@@ -9,11 +9,12 @@
 
 #include "CSimFaults.h"
 #include "CVirtualCodeplug.h"
+#include "ISimRadio.h"
 
 // A radio as the programming cable sees it: answers each request with the reply frame a radio
 // would send, keeps what a write sends (committed by FinishWrite) so a later read returns it, and
 // misbehaves as its faults say. Thread-safe: tests read its image while it serves.
-class CVirtualRadio {
+class CVirtualRadio : public ISimRadio {
   public:
     using Bytes = std::vector<std::uint8_t>;
 
@@ -23,15 +24,17 @@ class CVirtualRadio {
     explicit CVirtualRadio(CVirtualCodeplug image = DefaultImage(), CSimFaults faults = {});
 
     // The reply frame for one request; empty when the radio stays silent.
-    Bytes Handle(std::uint8_t opcode, const Bytes& data);
+    Bytes Handle(std::uint8_t opcode, const Bytes& data) override;
     // True once the hang-up fault has struck.
-    bool HungUp() const;
+    bool HungUp() const override;
 
     // The PID the radio captures over the air, after this many polls answered "still waiting".
     void SetCapture(std::u16string pid, int waitingPolls);
     // How long FinishWrite takes before its reply (the radio commits its memory meanwhile).
     void SetFinishDelayMs(int ms);
-    int FinishDelayMs() const;
+    int FinishDelayMs() const override;
+    // FinishWrites that committed a write so far.
+    int CommittedWrites() const;
 
     CVirtualCodeplug Image() const;
     // Requests received, by opcode, in order.
@@ -60,6 +63,7 @@ class CVirtualRadio {
     int m_polls = 0;
     bool m_capturing = false;
     int m_finishDelayMs = 1000;
+    int m_commits = 0;
     int m_frames = 0;
     int m_replies = 0;
     bool m_hungUp = false;

@@ -1,6 +1,8 @@
 #include "SimOptions.h"
 
+#include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <fstream>
 #include <iterator>
 
@@ -29,6 +31,35 @@ std::u16string Widen(const std::string& text) {
     return std::u16string(text.begin(), text.end());
 }
 
+// Seconds with an optional fraction ("2", "0.25") as milliseconds.
+std::optional<std::chrono::milliseconds> Seconds(const std::string& text) {
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 0 || value > 86400) {
+        return std::nullopt;
+    }
+    return std::chrono::milliseconds(static_cast<long long>(value * 1000 + 0.5));
+}
+
+// "1000001,1000002": digits only, none empty.
+std::optional<std::vector<std::u16string>> PidList(const std::string& text) {
+    std::vector<std::u16string> pids;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = std::min(text.find(',', from), text.size());
+        const std::string pid = text.substr(from, comma - from);
+        if (pid.empty() || pid.size() > 11 ||
+            pid.find_first_not_of("0123456789") != std::string::npos) {
+            return std::nullopt;
+        }
+        pids.push_back(Widen(pid));
+        if (comma == text.size()) {
+            return pids;
+        }
+        from = comma + 1;
+    }
+}
+
 }  // namespace
 
 const char* SimOptions::Usage() {
@@ -43,12 +74,29 @@ const char* SimOptions::Usage() {
            "         [--corrupt-contact N] (the Nth contact written keeps a wrong PID)\n"
            "         [--busy] [--reject-q REASON] [--reject-s STATUS] [--type-8c BYTE]\n"
            "         [--reject-opcode OPCODE] (the rejection for this opcode only)\n"
-           "       qmvvlt-radiosim -h|--help | --version\n";
+           "         [--series N | --series-pids PID,PID,...] [--swap SECONDS]\n"
+           "         [--stay-versions N] [--dwell SECONDS] [--pull-out RADIO:FRAME]...\n"
+           "         [--series-dir DIR]\n"
+           "       qmvvlt-radiosim -h|--help | --version\n"
+           "\n"
+           "Series mode: radios swapped on the cable one after another, each a fresh radio from\n"
+           "the start image with a PID of its own (the start PID counted up, or the PIDs of\n"
+           "--series-pids in that order; a PID may repeat). Radio 1 is there from the start.\n"
+           "A radio that acknowledged a FinishWrite goes on answering (a verify read) until the\n"
+           "PC asks for its version for the (N+1)-th time since (--stay-versions, default 1):\n"
+           "that request goes unanswered, the radio has been taken off. A radio that got no\n"
+           "write frame leaves --dwell seconds after it came (default 0: never). --pull-out R:K\n"
+           "takes radio R off at its K-th write frame (WriteSettings, WriteContact,\n"
+           "WriteTextMessage, FinishWrite), keeping its old codeplug. The cable is then empty\n"
+           "for --swap seconds (default 5, fractions allowed) before the next radio answers;\n"
+           "after the last one it stays empty. With --series-dir each radio's image is saved\n"
+           "there as <place>-<pid>.json when it leaves and, for the one on the cable, at exit.\n";
 }
 
 std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args,
                                             std::string& error) {
     SimOptions o;
+    bool seriesOption = false;  // an option that means something only in a series
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&]() -> std::optional<std::string> {
@@ -154,6 +202,53 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
             ok = reject(CSimFaults::Reject::kType8C);
         } else if (a == "--reject-opcode") {
             ok = number(o.faults.rejectOpcode);
+        } else if (a == "--series") {
+            ok = number(o.series.count) && o.series.count > 0;
+            if (!ok && error.empty()) {
+                error = "--series needs a number of radios from 1";
+            }
+        } else if (a == "--series-pids") {
+            const auto v = value();
+            const auto pids = v ? PidList(*v) : std::nullopt;
+            ok = pids.has_value();
+            if (ok) {
+                o.series.pids = *pids;
+            } else if (error.empty()) {
+                error = "--series-pids needs PIDs of digits separated by commas";
+            }
+        } else if (a == "--swap" || a == "--dwell") {
+            seriesOption = true;
+            const auto v = value();
+            const auto ms = v ? Seconds(*v) : std::nullopt;
+            ok = ms.has_value();
+            if (ok) {
+                (a == "--swap" ? o.series.swap : o.series.dwell) = *ms;
+            } else if (error.empty()) {
+                error = a + " needs a number of seconds";
+            }
+        } else if (a == "--stay-versions") {
+            seriesOption = true;
+            ok = number(o.series.stayVersions) && o.series.stayVersions >= 0;
+            if (!ok && error.empty()) {
+                error = "--stay-versions needs a number from 0";
+            }
+        } else if (a == "--pull-out") {
+            seriesOption = true;
+            const auto v = value();
+            const std::size_t colon = v ? v->find(':') : std::string::npos;
+            const auto radio =
+                colon != std::string::npos ? Number(v->substr(0, colon)) : std::nullopt;
+            const auto frame = radio ? Number(v->substr(colon + 1)) : std::nullopt;
+            ok = frame && *radio > 0 && *frame > 0;
+            if (ok) {
+                o.series.pullOuts.push_back({*radio, *frame});
+            } else if (error.empty()) {
+                error = "--pull-out needs RADIO:FRAME, both from 1";
+            }
+        } else if (a == "--series-dir") {
+            const auto v = value();
+            ok = v.has_value();
+            o.series.folder = v.value_or("");
         } else {
             error = "unknown option " + a;
             ok = false;
@@ -161,6 +256,17 @@ std::optional<SimOptions> SimOptions::Parse(const std::vector<std::string>& args
         if (!ok) {
             return std::nullopt;
         }
+    }
+    if (!o.series.pids.empty()) {
+        if (o.series.count != 0 && o.series.count != static_cast<int>(o.series.pids.size())) {
+            error = "--series and --series-pids name different numbers of radios";
+            return std::nullopt;
+        }
+        o.series.count = static_cast<int>(o.series.pids.size());
+    }
+    if (o.series.count == 0 && (seriesOption || !o.series.folder.empty())) {
+        error = "the series options need --series or --series-pids";
+        return std::nullopt;
     }
     if (o.oldFirmware) {
         o.faults.reject = CSimFaults::Reject::kType8C;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CSimFaults.h"
+#include "CSimSeries.h"
 #include "CVirtualCodeplug.h"
 
 // The command line of qmvvlt-radiosim.
@@ -24,6 +25,7 @@ struct SimOptions {
     bool help = false;
     bool version = false;
     CSimFaults faults;
+    CSimSeries series;  // count 0: one radio
 
     // Parses the arguments (without the program name); on a mistake returns nothing and says why.
     static std::optional<SimOptions> Parse(const std::vector<std::string>& args,

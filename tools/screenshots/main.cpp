@@ -143,10 +143,11 @@ int main(int argc, char* argv[]) {
             ports, [](const QString&) {}, &window);
         preferences.show();
         ok = Grab(preferences, output, "dialog-preferences") && ok;
+        CTransferContext context;
         for (const auto mode : {CReadWriteDialog::kReadMode, CReadWriteDialog::kWriteMode}) {
             CReadWriteDialog transfer(
-                mode, CTransferContext::Instance(), [] { return 1; }, window.Ui(),
-                [](const QString&) {}, QStringLiteral("ttyUSB0"), &window);
+                mode, context, [] { return 1; }, window.Ui(), [](const QString&) {},
+                QStringLiteral("ttyUSB0"), &window);
             transfer.show();
             ok = Grab(transfer, output,
                       mode == CReadWriteDialog::kReadMode ? "dialog-read" : "dialog-write") &&
