@@ -101,7 +101,7 @@ void CListsView::LoadData() {
         QStringList headers;
         for (int c = 1; c <= channels; ++c) {
             headers << QString::fromStdString(CStringTable::Instance().Format(
-                MessageId::kChannelScanColumn, {std::to_string(c)}));
+                MessageId::kChannelN, {std::to_string(c)}));
         }
         m_scan->setHorizontalHeaderLabels(headers);
         std::vector<int> filled(static_cast<std::size_t>(std::max(channels, 0)), 0);

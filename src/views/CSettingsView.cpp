@@ -201,7 +201,7 @@ void CSettingsView::BuildPassword() {
 CTwoListEditor* CSettingsView::AddPrivateList(int membersLabel, const std::array<int, 6>& ids) {
     auto* editor = new CTwoListEditor(MessageId::kAllPrivatesList, membersLabel, this);
     editor->SetButtonIds(ids[4], ids[5], ids[2], ids[3]);
-    editor->SetButtonTexts(MessageId::kSettingsAddButton, MessageId::kSettingsRemoveButton);
+    editor->SetButtonTexts(MessageId::kAddMembersButton, MessageId::kRemoveMembersButton);
     Register(ids[0], editor->AvailableLabel());
     Register(ids[1], editor->MembersLabel());
     Register(ids[2], editor->AvailableList());

@@ -5,6 +5,8 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -226,4 +228,37 @@ TEST_F(StringTableLanguageFile, MalformedFileChangesNothing) {
     }
     EXPECT_FALSE(table.LoadLanguageFile(m_path.string() + ".missing"));
     EXPECT_EQ(table.Text(10151), "User Canceled");
+}
+
+// Message numbers that are not names from the list: the rule file's message constants and any
+// number the code passes straight to a lookup or an exception. Each must have an English text, or
+// the user would see an empty message box.
+TEST(StringTable, EveryMessageNumberUsedOutsideTheListHasEnglishText) {
+    namespace fs = std::filesystem;
+    const fs::path root = QMVVLT_SOURCE_DIR;
+    const struct {
+        fs::path folder;
+        std::regex use;
+    } sources[] = {
+        {root / "data", std::regex(R"(local MSG_\w+ = (\d+))")},
+        {root / "src", std::regex(R"((?:LoadString|Format|CQMVVLTException)\(\s*(\d{3,5})\b)")},
+        {root / "tools", std::regex(R"((?:LoadString|Format|CQMVVLTException)\(\s*(\d{3,5})\b)")},
+    };
+    int found = 0;
+    for (const auto& source : sources) {
+        for (const auto& entry : fs::recursive_directory_iterator(source.folder)) {
+            const std::string ext = entry.path().extension().string();
+            if (ext != ".lua" && ext != ".cpp" && ext != ".h") {
+                continue;
+            }
+            std::ifstream in(entry.path());
+            const std::string text((std::istreambuf_iterator<char>(in)), {});
+            for (std::sregex_iterator m(text.begin(), text.end(), source.use), end; m != end; ++m) {
+                ++found;
+                EXPECT_TRUE(CStringTable::Instance().Has(std::stoi((*m)[1])))
+                    << entry.path() << " uses " << (*m)[1] << ", which has no English text";
+            }
+        }
+    }
+    EXPECT_GT(found, 0) << "the scan found no message numbers at all";
 }

@@ -211,7 +211,7 @@ TEST_F(ListViewsTest, ListsOverviewShowsTheScanPartOnlyWithPublicScan) {
             EXPECT_EQ(grid->columnCount(), 7);
             EXPECT_EQ(grid->rowCount(), 3);
             EXPECT_EQ(grid->horizontalHeaderItem(6)->text().toStdString(),
-                      Formatted(MessageId::kChannelScanColumn, 7));
+                      Formatted(MessageId::kChannelN, 7));
             EXPECT_EQ(grid->item(0, 0)->text(), "Dispatch");
             EXPECT_EQ(grid->item(0, 2)->text(), "Security");
             EXPECT_TRUE(Control<QCheckBox>(1002)->isChecked());
