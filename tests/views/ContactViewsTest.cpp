@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <algorithm>
 
 #include "CPrivateGroupView.h"
 #include "CPrivateView.h"
