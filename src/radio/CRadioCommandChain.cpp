@@ -49,18 +49,20 @@ int CRadioCommandChain::Run(RadioOperation which, const std::function<int()>& op
 int CRadioCommandChain::ReadVersionAndGroup(const std::string& port) {
     CTransferOperations operations(m_context);
     CVersionBlock version;
-    int code =
+    const int code =
         Run(RadioOperation::kVersion, [&] { return operations.ReadRadioVersion(port, version); });
-    if (code != kRadioSuccess) {
-        return code;
-    }
+    return code == kRadioSuccess ? GroupAndPassword(port, version) : code;
+}
+
+int CRadioCommandChain::GroupAndPassword(const std::string& port, const CVersionBlock& version) {
     m_modelGroup = m_settings.GetModelGroup(CTransferOperations::FirmwareVersionText(version));
     m_radioPassword.clear();
-    if (m_modelGroup > 2) {
-        code = Run(RadioOperation::kPassword,
-                   [&] { return operations.ReadRadioPassword(port, m_radioPassword); });
+    if (m_modelGroup <= 2) {
+        return kRadioSuccess;
     }
-    return code;
+    CTransferOperations operations(m_context);
+    return Run(RadioOperation::kPassword,
+               [&] { return operations.ReadRadioPassword(port, m_radioPassword); });
 }
 
 bool CRadioCommandChain::PasswordGate() {
@@ -176,11 +178,17 @@ int CRadioCommandChain::WriteSteps(const std::string& port, const CWriteSource& 
     const CPortHold hold(m_context, port);
     CTransferOperations operations(m_context);
     std::u16string ownPid;
-    int code = Run(RadioOperation::kOwnPid, [&] { return operations.ReadOwnPid(port, ownPid); });
-    if (code != kRadioSuccess) {
-        return code;
+    int code = kRadioSuccess;
+    if (source.radio) {
+        ownPid = source.radio->limits.pid;
+        m_context.SetCurrentRadioPid(ownPid);
+        code = GroupAndPassword(port, source.radio->version);
+    } else {
+        code = Run(RadioOperation::kOwnPid, [&] { return operations.ReadOwnPid(port, ownPid); });
+        if (code == kRadioSuccess) {
+            code = ReadVersionAndGroup(port);
+        }
     }
-    code = ReadVersionAndGroup(port);
     if (code != kRadioSuccess) {
         return code;
     }

@@ -25,6 +25,9 @@ struct CWriteSource {
     int modelGroup = 0;
     // The radio's clock is set from the PC's.
     bool usePcClock = false;
+    // The radio's version and limits as the caller has just read them (CTransferOperations::
+    // ReadIdentity): its own PID and version are not asked again. Null: the write reads them.
+    const CVirtualCodeplug* radio = nullptr;
     // Saves the radio's codeplug as read into backup's folder (when the chain has one) and
     // returns the file; raises CQMVVLTException when it cannot.
     std::function<std::filesystem::path(const CRadioBackup& backup, const CVirtualCodeplug& radio)>
@@ -86,6 +89,8 @@ class CRadioCommandChain {
   private:
     // Version and (for groups above 2) the radio's password; false when a step failed.
     int ReadVersionAndGroup(const std::string& port);
+    // The model group of a radio with this version, and its password when the group has one.
+    int GroupAndPassword(const std::string& port, const CVersionBlock& version);
     // Asks for the radio's password until it is entered (true) or the user cancels (false).
     bool PasswordGate();
     // Converts and checks the profile the way a write would; kRadioSuccess when it can be sent.

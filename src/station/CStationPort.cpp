@@ -120,33 +120,34 @@ void CStationPort::StartTrace() {
     }
 }
 
-void CStationPort::Run() {
+bool CStationPort::Prepare() {
     try {
         m_profile = std::make_unique<CUnitProfile>(m_job.environment, m_job.profile);
         m_jobProfileText = m_profile->ProfileText();
     } catch (const CQMVVLTException& e) {
         const std::string text = LoadString(e.Code());
         Announce({Phase::kFailed, 0, {}, {}, text.empty() ? e.Message() : text});
+        return false;
     }
-    if (m_profile) {
-        StartTrace();
-        m_chain =
-            std::make_unique<CRadioCommandChain>(m_context, *m_job.environment.upDownGrade, m_ui);
-        m_chain->SetBackupFolder(m_job.backupFolder);
-        m_chain->SetVerify(m_job.verify);
-        std::optional<CVirtualCodeplug> radio;
-        while (!m_coordinator.Stopping()) {
-            if (!radio) {
-                radio = WaitForRadio();
-                continue;
-            }
-            if (!HandleRadio(*radio)) {
-                // No place for it in the job yet: look again later.
-                radio.reset();
-                m_coordinator.Pause(m_job.pollInterval);
-                continue;
-            }
+    StartTrace();
+    m_chain = std::make_unique<CRadioCommandChain>(m_context, *m_job.environment.upDownGrade, m_ui);
+    m_chain->SetBackupFolder(m_job.backupFolder);
+    m_chain->SetVerify(m_job.verify);
+    return true;
+}
+
+void CStationPort::Run() {
+    const bool prepared = Prepare();
+    std::optional<CVirtualCodeplug> radio;
+    while (prepared && !m_coordinator.Stopping()) {
+        if (!radio) {
+            radio = WaitForRadio();
+        } else if (HandleRadio(*radio)) {
             radio = WaitForRemoval(radio->limits.pid);
+        } else {
+            // No place for it in the job yet: look again later.
+            radio.reset();
+            m_coordinator.Pause(m_job.pollInterval);
         }
     }
     m_context.SetTrace(nullptr);
@@ -262,10 +263,8 @@ CStationRadioResult CStationPort::Program(const CVirtualCodeplug& radio, const C
     Announce(reading);
     m_ui.BeginRadio();
     CWriteSource source;
+    source.radio = &radio;
     source.image = [&](std::u16string_view ownPid) {
-        if (ownPid != radio.limits.pid) {
-            ThrowQMVVLT(MessageId::kStationRadioChanged, kContext, Utf16ToUtf8(ownPid));
-        }
         m_profile->Apply(unit);
         return m_profile->Image(ownPid);
     };

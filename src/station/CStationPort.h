@@ -53,6 +53,9 @@ class CStationPort {
     CStationPortSummary Summary() const;
 
   private:
+    // The port's copy of the job's profile, its trace and its command chain; false (said as the
+    // port's state) when the profile cannot be loaded.
+    bool Prepare();
     // The radio on the cable (version and limits); kNoConnection when the cable is silent.
     int Identify(CVirtualCodeplug& radio);
     // Polls until a radio answers; nothing when the job ends first.
