@@ -49,18 +49,20 @@ int CRadioCommandChain::Run(RadioOperation which, const std::function<int()>& op
 int CRadioCommandChain::ReadVersionAndGroup(const std::string& port) {
     CTransferOperations operations(m_context);
     CVersionBlock version;
-    int code =
+    const int code =
         Run(RadioOperation::kVersion, [&] { return operations.ReadRadioVersion(port, version); });
-    if (code != kRadioSuccess) {
-        return code;
-    }
+    return code == kRadioSuccess ? GroupAndPassword(port, version) : code;
+}
+
+int CRadioCommandChain::GroupAndPassword(const std::string& port, const CVersionBlock& version) {
     m_modelGroup = m_settings.GetModelGroup(CTransferOperations::FirmwareVersionText(version));
     m_radioPassword.clear();
-    if (m_modelGroup > 2) {
-        code = Run(RadioOperation::kPassword,
-                   [&] { return operations.ReadRadioPassword(port, m_radioPassword); });
+    if (m_modelGroup <= 2) {
+        return kRadioSuccess;
     }
-    return code;
+    CTransferOperations operations(m_context);
+    return Run(RadioOperation::kPassword,
+               [&] { return operations.ReadRadioPassword(port, m_radioPassword); });
 }
 
 bool CRadioCommandChain::PasswordGate() {
@@ -138,42 +140,73 @@ int CRadioCommandChain::CheckProfile(CQMVVLTDoc& doc) {
     return notRadioText ? kTextToRadio : kOperationFailed;
 }
 
-int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
+void CRadioCommandChain::BeginWrite() {
     m_context.ClearCancel();
     m_profileRefused = false;
     m_lastBackup.clear();
     m_verifyMismatch = false;
     m_backupFailed = false;
+    m_lastImage = CVirtualCodeplug();
+}
+
+int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
+    BeginWrite();
     // The profile is checked before the radio is even asked for its PID.
     if (const int checked = CheckProfile(doc); checked != kRadioSuccess) {
         return checked;
     }
+    CWriteSource source;
+    source.image = [&doc](std::u16string_view ownPid) {
+        CVirtualCodeplug image;
+        doc.GetVirtualCPData(image, ownPid);
+        return image;
+    };
+    source.modelGroup = doc.Model().GetModelGroup();
+    source.usePcClock = doc.UsePcClock();
+    source.saveBackup = [&doc](const CRadioBackup& backup, const CVirtualCodeplug& radio) {
+        return backup.Save(radio, doc.App(), doc.InstallPath());
+    };
+    return WriteSteps(port, source);
+}
+
+int CRadioCommandChain::WriteImage(const std::string& port, const CWriteSource& source) {
+    BeginWrite();
+    return WriteSteps(port, source);
+}
+
+int CRadioCommandChain::WriteSteps(const std::string& port, const CWriteSource& source) {
     const CPortHold hold(m_context, port);
     CTransferOperations operations(m_context);
     std::u16string ownPid;
-    int code = Run(RadioOperation::kOwnPid, [&] { return operations.ReadOwnPid(port, ownPid); });
-    if (code != kRadioSuccess) {
-        return code;
+    int code = kRadioSuccess;
+    if (source.radio) {
+        ownPid = source.radio->limits.pid;
+        m_context.SetCurrentRadioPid(ownPid);
+        code = GroupAndPassword(port, source.radio->version);
+    } else {
+        code = Run(RadioOperation::kOwnPid, [&] { return operations.ReadOwnPid(port, ownPid); });
+        if (code == kRadioSuccess) {
+            code = ReadVersionAndGroup(port);
+        }
     }
-    code = ReadVersionAndGroup(port);
     if (code != kRadioSuccess) {
         return code;
     }
     CVirtualCodeplug image;
     try {
-        doc.GetVirtualCPData(image, ownPid);
+        image = source.image(ownPid);
     } catch (const CQMVVLTException& e) {
         ShowProfileError(e);
         return kOperationFailed;
     }
     m_context.SetNotSupportedAccepted(false);
-    if (m_modelGroup < doc.Model().GetModelGroup()) {
+    if (m_modelGroup < source.modelGroup) {
         if (!m_ui.AskYesNo(MessageId::kAskDropUnsupported)) {
             return kUserCancelled;
         }
         m_context.SetNotSupportedAccepted(true);
     }
-    if (doc.UsePcClock()) {
+    if (source.usePcClock) {
         image.settings.current_time = RadioClockNow();
     }
     if (!PasswordGate()) {
@@ -181,10 +214,11 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
     }
     image.SettingsFromOwnRecord();
     if (!m_backupFolder.empty()) {
-        if (code = Backup(port, doc); code != kRadioSuccess) {
+        if (code = Backup(port, source); code != kRadioSuccess) {
             return code;
         }
     }
+    m_lastImage = image;
     CRadioBlocks sent;
     code = Run(RadioOperation::kWriteCodeplug,
                [&] { return operations.WriteCodeplug(port, image, m_verify ? &sent : nullptr); });
@@ -200,7 +234,7 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
     return code;
 }
 
-int CRadioCommandChain::Backup(const std::string& port, CQMVVLTDoc& doc) {
+int CRadioCommandChain::Backup(const std::string& port, const CWriteSource& source) {
     CTransferOperations operations(m_context);
     CVirtualCodeplug image;
     const int code =
@@ -209,7 +243,7 @@ int CRadioCommandChain::Backup(const std::string& port, CQMVVLTDoc& doc) {
         return code;
     }
     try {
-        m_lastBackup = CRadioBackup(m_backupFolder).Save(image, doc.App(), doc.InstallPath());
+        m_lastBackup = source.saveBackup(CRadioBackup(m_backupFolder), image);
     } catch (const CQMVVLTException& e) {
         m_ui.ShowMessage(
             LoadString(MessageId::kBackupFailed) + "\n" +
