@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CRadioBlocks.h"
+#include "CRadioCommandOutcome.h"
 #include "CTransferContext.h"
 #include "CVirtualCodeplug.h"
 #include "IRadioCommandUi.h"
@@ -39,6 +40,10 @@ class CRadioCommandChain {
     // was cancelled once the radio had been written to, says that the radio may be partly
     // programmed.
     int Write(const std::string& port, CQMVVLTDoc& doc);
+    // Writes a radio's backup (doc) back to it as Write does, once the radio on port has shown
+    // that its own PID is pid; another radio is told and left untouched (RestoreRefused()).
+    int Restore(const std::string& port, CQMVVLTDoc& doc, const std::u16string& pid);
+    bool RestoreRefused() const { return m_restoreRefused; }
     // Whether the last Write stopped at the profile rather than at the radio.
     bool ProfileRefused() const { return m_profileRefused; }
 
@@ -56,11 +61,22 @@ class CRadioCommandChain {
     bool VerifyMismatch() const { return m_verifyMismatch; }
     int Reset(const std::string& port);
 
+    // Called on the calling thread as each command ends, with what it did (the register).
+    void SetOutcomeObserver(std::function<void(const CRadioCommandOutcome&)> observer) {
+        m_outcomeObserver = std::move(observer);
+    }
+
     int RadioModelGroup() const { return m_modelGroup; }
     const std::u16string& EnteredPassword() const { return m_enteredPassword; }
     void SetEnteredPassword(std::u16string password) { m_enteredPassword = std::move(password); }
 
   private:
+    CRadioCommandOutcome Begin(CRadioCommandOutcome::Command command, const std::string& port);
+    int End(CRadioCommandOutcome& outcome, int code);
+    int ReadSteps(const std::string& port, CVirtualCodeplug& image);
+    // expectedPid: a restore's radio (null for a write).
+    int WriteSteps(const std::string& port, CQMVVLTDoc& doc, const std::u16string* expectedPid,
+                   CRadioCommandOutcome& outcome);
     // Version and (for groups above 2) the radio's password; false when a step failed.
     int ReadVersionAndGroup(const std::string& port);
     // Asks for the radio's password until it is entered (true) or the user cancels (false).
@@ -71,7 +87,8 @@ class CRadioCommandChain {
     // The radio's codeplug into the backup folder; kRadioSuccess once it is on disk.
     int Backup(const std::string& port, CQMVVLTDoc& doc);
     // Reads the radio back and compares it with sent.
-    int Verify(const std::string& port, const CRadioBlocks& sent);
+    int Verify(const std::string& port, const CRadioBlocks& sent,
+               CRadioCommandOutcome::Verify& result);
     // Runs one operation through the front end; shows a failure the front end does not show.
     int Run(RadioOperation which, const std::function<int()>& operation);
 
@@ -87,4 +104,6 @@ class CRadioCommandChain {
     std::filesystem::path m_lastBackup;
     bool m_verifyMismatch = false;
     bool m_backupFailed = false;
+    bool m_restoreRefused = false;
+    std::function<void(const CRadioCommandOutcome&)> m_outcomeObserver;
 };
