@@ -7,6 +7,7 @@
 #include "CRadioCommandChain.h"
 #include "CTraceScope.h"
 #include "CliRadio.h"
+#include "CliRegister.h"
 #include "Commands.h"
 #include "MessageId.h"
 #include "RadioResult.h"
@@ -40,6 +41,8 @@ int CmdRead(const CliContext& ctx) {
     const CCliInterrupt interrupt(context);
     CCliRadioUi ui(session, context, args.Value("--password"));
     CRadioCommandChain chain(context, session.App().UpDownGrade(), ui);
+    CCliRegister reg(ctx);
+    chain.SetOutcomeObserver(reg.Observer());
     CVirtualCodeplug image;
     const int code = chain.Read(port, image);
     if (code != kRadioSuccess) {

@@ -34,7 +34,9 @@ std::span<const CliCommand> CliCommands() {
         {"register",
          "register list [--pid P] [--profile FILE] [--since DATE] [--register URL]\n"
          "        | register export -o FILE.csv [--pid P] [--profile FILE] [--since DATE]\n"
-         "        [--register URL]",
+         "        [--register URL]\n"
+         "        | register report -o FILE.html|FILE.pdf [--pid P] [--profile FILE]\n"
+         "        [--since DATE] [--register URL]",
          CmdRegister},
     };
     return commands;

@@ -8,6 +8,7 @@
 #include "CTerminalPrompt.h"
 #include "CTraceScope.h"
 #include "CliRadio.h"
+#include "CliRegister.h"
 #include "Commands.h"
 #include "MessageId.h"
 #include "RadioResult.h"
@@ -39,6 +40,8 @@ int CmdWrite(const CliContext& ctx) {
     const CCliInterrupt interrupt(context);
     CCliRadioUi ui(session, context, args.Value("--password"));
     CRadioCommandChain chain(context, session.App().UpDownGrade(), ui);
+    CCliRegister reg(ctx);
+    chain.SetOutcomeObserver(reg.Observer());
     if (const auto folder = args.Value("--backup-dir")) {
         chain.SetBackupFolder(*folder);
     } else if (args.Flag("--backup")) {

@@ -83,7 +83,30 @@ bool CRadioCommandChain::PasswordGate() {
     return true;
 }
 
+CRadioCommandOutcome CRadioCommandChain::Begin(CRadioCommandOutcome::Command command,
+                                               const std::string& port) {
+    m_context.ForgetRadio();
+    CRadioCommandOutcome outcome;
+    outcome.command = command;
+    outcome.port = port;
+    return outcome;
+}
+
+int CRadioCommandChain::End(CRadioCommandOutcome& outcome, int code) {
+    outcome.code = code;
+    outcome.radio = m_context.SeenRadio();
+    if (m_outcomeObserver) {
+        m_outcomeObserver(outcome);
+    }
+    return code;
+}
+
 int CRadioCommandChain::Read(const std::string& port, CVirtualCodeplug& image) {
+    CRadioCommandOutcome outcome = Begin(CRadioCommandOutcome::Command::kRead, port);
+    return End(outcome, ReadSteps(port, image));
+}
+
+int CRadioCommandChain::ReadSteps(const std::string& port, CVirtualCodeplug& image) {
     m_context.ClearCancel();
     const CPortHold hold(m_context, port);
     int code = ReadVersionAndGroup(port);
@@ -146,15 +169,11 @@ void CRadioCommandChain::BeginWrite() {
     m_lastBackup.clear();
     m_verifyMismatch = false;
     m_backupFailed = false;
+    m_restoreRefused = false;
     m_lastImage = CVirtualCodeplug();
 }
 
-int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
-    BeginWrite();
-    // The profile is checked before the radio is even asked for its PID.
-    if (const int checked = CheckProfile(doc); checked != kRadioSuccess) {
-        return checked;
-    }
+CWriteSource CRadioCommandChain::DocumentSource(CQMVVLTDoc& doc) {
     CWriteSource source;
     source.image = [&doc](std::u16string_view ownPid) {
         CVirtualCodeplug image;
@@ -166,15 +185,43 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
     source.saveBackup = [&doc](const CRadioBackup& backup, const CVirtualCodeplug& radio) {
         return backup.Save(radio, doc.App(), doc.InstallPath());
     };
-    return WriteSteps(port, source);
+    return source;
+}
+
+int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
+    CRadioCommandOutcome outcome = Begin(CRadioCommandOutcome::Command::kWrite, port);
+    return End(outcome, WriteDocument(port, doc, nullptr, outcome));
+}
+
+int CRadioCommandChain::Restore(const std::string& port, CQMVVLTDoc& doc,
+                                const std::u16string& pid) {
+    CRadioCommandOutcome outcome = Begin(CRadioCommandOutcome::Command::kRestore, port);
+    return End(outcome, WriteDocument(port, doc, &pid, outcome));
+}
+
+int CRadioCommandChain::WriteDocument(const std::string& port, CQMVVLTDoc& doc,
+                                      const std::u16string* expectedPid,
+                                      CRadioCommandOutcome& outcome) {
+    BeginWrite();
+    outcome.profileFile = doc.Path().empty() ? std::filesystem::path(doc.Title()) : doc.Path();
+    outcome.profileText = doc.Model().ProfileText();
+    // The profile is checked before the radio is even asked for its PID.
+    if (const int checked = CheckProfile(doc); checked != kRadioSuccess) {
+        return checked;
+    }
+    return WriteSteps(port, DocumentSource(doc), expectedPid, outcome);
 }
 
 int CRadioCommandChain::WriteImage(const std::string& port, const CWriteSource& source) {
     BeginWrite();
-    return WriteSteps(port, source);
+    // The station keeps its own records of what it wrote.
+    CRadioCommandOutcome outcome;
+    return WriteSteps(port, source, nullptr, outcome);
 }
 
-int CRadioCommandChain::WriteSteps(const std::string& port, const CWriteSource& source) {
+int CRadioCommandChain::WriteSteps(const std::string& port, const CWriteSource& source,
+                                   const std::u16string* expectedPid,
+                                   CRadioCommandOutcome& outcome) {
     const CPortHold hold(m_context, port);
     CTransferOperations operations(m_context);
     std::u16string ownPid;
@@ -182,13 +229,20 @@ int CRadioCommandChain::WriteSteps(const std::string& port, const CWriteSource& 
     if (source.radio) {
         ownPid = source.radio->limits.pid;
         m_context.SetCurrentRadioPid(ownPid);
-        code = GroupAndPassword(port, source.radio->version);
     } else {
         code = Run(RadioOperation::kOwnPid, [&] { return operations.ReadOwnPid(port, ownPid); });
-        if (code == kRadioSuccess) {
-            code = ReadVersionAndGroup(port);
+        if (code != kRadioSuccess) {
+            return code;
         }
     }
+    // A backup goes back only into the radio it was taken from.
+    if (expectedPid && ownPid != *expectedPid) {
+        m_ui.ShowMessage(CStringTable::Instance().Format(
+            MessageId::kRestoreOtherRadio, {Utf16ToUtf8(ownPid), Utf16ToUtf8(*expectedPid)}));
+        m_restoreRefused = true;
+        return kOperationFailed;
+    }
+    code = source.radio ? GroupAndPassword(port, source.radio->version) : ReadVersionAndGroup(port);
     if (code != kRadioSuccess) {
         return code;
     }
@@ -214,11 +268,14 @@ int CRadioCommandChain::WriteSteps(const std::string& port, const CWriteSource& 
     }
     image.SettingsFromOwnRecord();
     if (!m_backupFolder.empty()) {
-        if (code = Backup(port, source); code != kRadioSuccess) {
+        code = Backup(port, source);
+        outcome.backupFile = m_lastBackup;
+        if (code != kRadioSuccess) {
             return code;
         }
     }
     m_lastImage = image;
+    outcome.written = image;
     CRadioBlocks sent;
     code = Run(RadioOperation::kWriteCodeplug,
                [&] { return operations.WriteCodeplug(port, image, m_verify ? &sent : nullptr); });
@@ -226,10 +283,11 @@ int CRadioCommandChain::WriteSteps(const std::string& port, const CWriteSource& 
     // otherwise the gate still compares it with the radio's own and asks when they differ.
     m_enteredPassword = image.settings.password;
     if (code != kRadioSuccess && m_context.RadioTouched()) {
+        outcome.partlyProgrammed = true;
         m_ui.ShowMessage(LoadString(MessageId::kPartlyProgrammed));
     }
     if (code == kRadioSuccess && m_verify) {
-        code = Verify(port, sent);
+        code = Verify(port, sent, outcome.verify);
     }
     return code;
 }
@@ -255,14 +313,18 @@ int CRadioCommandChain::Backup(const std::string& port, const CWriteSource& sour
     return kRadioSuccess;
 }
 
-int CRadioCommandChain::Verify(const std::string& port, const CRadioBlocks& sent) {
+int CRadioCommandChain::Verify(const std::string& port, const CRadioBlocks& sent,
+                               CRadioCommandOutcome::Verify& result) {
     CTransferOperations operations(m_context);
     CRadioBlocks radio;
     const int code = Run(RadioOperation::kVerify, [&] { return operations.ReadBack(port, radio); });
     if (code != kRadioSuccess) {
+        result = CRadioCommandOutcome::Verify::kFailed;
         return code;
     }
     const auto differences = CWriteVerify::Differences(sent, radio);
+    result = differences.empty() ? CRadioCommandOutcome::Verify::kPassed
+                                 : CRadioCommandOutcome::Verify::kDifferent;
     if (differences.empty()) {
         m_ui.ShowNote(LoadString(MessageId::kVerified));
         return kRadioSuccess;
@@ -277,8 +339,9 @@ int CRadioCommandChain::Verify(const std::string& port, const CRadioBlocks& sent
 }
 
 int CRadioCommandChain::Reset(const std::string& port) {
+    CRadioCommandOutcome outcome = Begin(CRadioCommandOutcome::Command::kReset, port);
     m_context.ClearCancel();
     const CPortHold hold(m_context, port);
     CTransferOperations operations(m_context);
-    return Run(RadioOperation::kReset, [&] { return operations.PerformReset(port); });
+    return End(outcome, Run(RadioOperation::kReset, [&] { return operations.PerformReset(port); }));
 }

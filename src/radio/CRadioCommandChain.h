@@ -5,6 +5,7 @@
 #include <string>
 
 #include "CRadioBlocks.h"
+#include "CRadioCommandOutcome.h"
 #include "CTransferContext.h"
 #include "CVirtualCodeplug.h"
 #include "IRadioCommandUi.h"
@@ -65,6 +66,10 @@ class CRadioCommandChain {
     // The image the last write handed to the radio operation (before the radio's limits were
     // applied to it); a default image when the write stopped before that.
     const CVirtualCodeplug& LastImage() const { return m_lastImage; }
+    // Writes a radio's backup (doc) back to it as Write does, once the radio on port has shown
+    // that its own PID is pid; another radio is told and left untouched (RestoreRefused()).
+    int Restore(const std::string& port, CQMVVLTDoc& doc, const std::u16string& pid);
+    bool RestoreRefused() const { return m_restoreRefused; }
     // Whether the last Write stopped at the profile rather than at the radio.
     bool ProfileRefused() const { return m_profileRefused; }
 
@@ -82,11 +87,24 @@ class CRadioCommandChain {
     bool VerifyMismatch() const { return m_verifyMismatch; }
     int Reset(const std::string& port);
 
+    // Called on the calling thread as each command ends, with what it did (the register).
+    void SetOutcomeObserver(std::function<void(const CRadioCommandOutcome&)> observer) {
+        m_outcomeObserver = std::move(observer);
+    }
+
     int RadioModelGroup() const { return m_modelGroup; }
     const std::u16string& EnteredPassword() const { return m_enteredPassword; }
     void SetEnteredPassword(std::u16string password) { m_enteredPassword = std::move(password); }
 
   private:
+    CRadioCommandOutcome Begin(CRadioCommandOutcome::Command command, const std::string& port);
+    int End(CRadioCommandOutcome& outcome, int code);
+    int ReadSteps(const std::string& port, CVirtualCodeplug& image);
+    // The document's write (or restore): its profile checked, then the write's steps.
+    // expectedPid: a restore's radio (null for a write).
+    int WriteDocument(const std::string& port, CQMVVLTDoc& doc, const std::u16string* expectedPid,
+                      CRadioCommandOutcome& outcome);
+    static CWriteSource DocumentSource(CQMVVLTDoc& doc);
     // Version and (for groups above 2) the radio's password; false when a step failed.
     int ReadVersionAndGroup(const std::string& port);
     // The model group of a radio with this version, and its password when the group has one.
@@ -99,11 +117,13 @@ class CRadioCommandChain {
     // Clears what the last write left.
     void BeginWrite();
     // The write's steps from the radio's own PID on.
-    int WriteSteps(const std::string& port, const CWriteSource& source);
+    int WriteSteps(const std::string& port, const CWriteSource& source,
+                   const std::u16string* expectedPid, CRadioCommandOutcome& outcome);
     // The radio's codeplug into the backup folder; kRadioSuccess once it is on disk.
     int Backup(const std::string& port, const CWriteSource& source);
     // Reads the radio back and compares it with sent.
-    int Verify(const std::string& port, const CRadioBlocks& sent);
+    int Verify(const std::string& port, const CRadioBlocks& sent,
+               CRadioCommandOutcome::Verify& result);
     // Runs one operation through the front end; shows a failure the front end does not show.
     int Run(RadioOperation which, const std::function<int()>& operation);
 
@@ -120,4 +140,6 @@ class CRadioCommandChain {
     bool m_verifyMismatch = false;
     bool m_backupFailed = false;
     CVirtualCodeplug m_lastImage;
+    bool m_restoreRefused = false;
+    std::function<void(const CRadioCommandOutcome&)> m_outcomeObserver;
 };
