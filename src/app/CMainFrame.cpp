@@ -493,9 +493,7 @@ void CMainFrame::ShowReports() {
         return;
     }
     // The report shows the profile as it now is; the tree says the same.
-    frame->Tree()->RefreshPriGrpAndPrivate();
-    frame->Tree()->RefreshScrollNode();
-    frame->Tree()->RefreshScanChannels();
+    frame->ResyncLabels();
     try {
         CReportOptionDlg dialog(frame->Document(), m_installPath, ReportPageFolder(), *m_ui, this);
         dialog.exec();

@@ -59,12 +59,14 @@ class CChildFrame : public QWidget, public IViewHost {
     // The find box: narrows the tree to the contacts and messages matching its text.
     CTreeFindBar* FindBar() const { return m_find; }
     void ActivateFind();
+    // Every tree label in line with the profile (before a report shows the profile as it is).
+    void ResyncLabels();
 
     // IViewHost
     CQMVVLTDoc& Document() override { return *m_document; }
     CurrentNode Current() const override { return m_current; }
     IViewUi& Ui() override { return m_ui; }
-    void NotifyAllViews(int hint) override;
+    void NotifyAllViews(const ChangeNotice& notice) override;
     void MarkModified() override;
     void DescribeChange(const std::string& description) override;
     void ReportProfileDataError() override;

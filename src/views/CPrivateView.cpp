@@ -155,7 +155,7 @@ void CPrivateView::ChangeScrollList(
         }
         if (changed) {
             // One notice for the whole move: the tree relabels its list node once.
-            m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindScrollList));
+            m_host.NotifyAllViews({NoticeAction::kRefresh, kKindScrollList});
         }
         m_host.MarkModified();
     });
@@ -322,7 +322,7 @@ bool CPrivateView::CommitId(OnRefusal how) {
         }
         m_host.MarkModified();
         RefreshCaption();
-        m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindPrivate, Position()));
+        m_host.NotifyAllViews({NoticeAction::kRefresh, kKindPrivate, Position()});
     }
     m_idCommitted = true;
     return true;
@@ -366,7 +366,7 @@ void CPrivateView::OnScannerEnter() {
         if (ContactList("Privates").CanAddChild()) {
             IViewHost* host = &m_host;
             QTimer::singleShot(0, parentWidget(), [host] {
-                host->NotifyAllViews(ChangeNotice(kNoticeAdd, kKindPrivateWithScanner));
+                host->NotifyAllViews({NoticeAction::kAdd, kKindPrivateWithScanner});
             });
         }
     });
@@ -387,7 +387,7 @@ void CPrivateView::ChannelChanged(bool asked) {
     FillHomeGroups();
     if (asked) {
         // The rules may have removed memberships and deleted emptied groups.
-        m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindPrivate, Position()));
+        m_host.NotifyAllViews({NoticeAction::kRefresh, kKindPrivate, Position()});
     }
 }
 

@@ -135,5 +135,5 @@ std::string CPublicGroupView::ChannelQuestion(int messageId, int oldChannel, int
 
 void CPublicGroupView::ChannelChanged(bool /*asked*/) {
     // The tree relabels the group and every scan channel node.
-    m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindPublicGroup, Position()));
+    m_host.NotifyAllViews({NoticeAction::kRefresh, kKindPublicGroup, Position()});
 }

@@ -37,8 +37,9 @@ CTextMessageView::CTextMessageView(IViewHost& host, QWidget* parent)
                                 MessageStyle::kOk);
     });
     connect(m_delete, &QPushButton::clicked, this, &CTextMessageView::SendDeleteNotice);
-    connect(m_add, &QPushButton::clicked, this,
-            [this] { m_host.NotifyAllViews(ChangeNotice(kNoticeAdd, kKindTextMessages)); });
+    connect(m_add, &QPushButton::clicked, this, [this] {
+        m_host.NotifyAllViews({NoticeAction::kAdd, kKindTextMessages});
+    });
 }
 
 void CTextMessageView::LoadData() {
@@ -94,7 +95,7 @@ int CTextMessageView::ValidateCurrentItem() {
     if (result == 0) {
         m_changed = false;
         m_host.MarkModified();
-        m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindTextMessage, m_position));
+        m_host.NotifyAllViews({NoticeAction::kRefresh, kKindTextMessage, m_position});
         return 1;
     }
     if (result == 1) {
@@ -120,5 +121,5 @@ void CTextMessageView::PostFocusText() {
 
 void CTextMessageView::SendDeleteNotice() {
     m_changed = false;
-    m_host.NotifyAllViews(ChangeNotice(kNoticeDelete, kKindTextMessage, m_position));
+    m_host.NotifyAllViews({NoticeAction::kDelete, kKindTextMessage, m_position});
 }

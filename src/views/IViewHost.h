@@ -4,6 +4,7 @@
 
 class CQMVVLTDoc;
 class IViewUi;
+struct ChangeNotice;
 
 // The tree node whose view is shown.
 struct CurrentNode {
@@ -19,7 +20,7 @@ class IViewHost {
     virtual CurrentNode Current() const = 0;
     virtual IViewUi& Ui() = 0;
     // A change notice (NodeKind.h) to the tree and the other views.
-    virtual void NotifyAllViews(int hint) = 0;
+    virtual void NotifyAllViews(const ChangeNotice& notice) = 0;
     virtual void MarkModified() = 0;
     // Names the change being made for the Undo and Redo commands ("Delete 'Bob'").
     virtual void DescribeChange(const std::string& description) = 0;

@@ -30,7 +30,7 @@ class UndoFindTest : public FrameFixture {
         }
         return values;
     }
-    CDataItem List(int listKind) const { return m_frame->Tree()->ListItem(listKind); }
+    CDataItem List(NodeKind listKind) const { return m_frame->Tree()->ListItem(listKind); }
     void RenameSelected(const QString& name) {
         QTest::keyClick(Tree(), Qt::Key_F2);
         auto* editor = Tree()->viewport()->findChild<QLineEdit*>();
@@ -127,7 +127,7 @@ TEST_F(UndoFindTest, MembershipAndSettingsChangesAreUndoneInReverseOrder) {
     int second = 0;
     ASSERT_EQ(entry->SetAttributeValue("pid", ScriptText("10001000"), first, 0, second), 0);
     m_frame->MarkModified();
-    m_frame->NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindPrivate, 1));
+    m_frame->NotifyAllViews({NoticeAction::kRefresh, kKindPrivate, 1});
     EndTurn();
     // A settings field as the settings view commits it.
     Click(Node(kKindSettings));
