@@ -288,7 +288,7 @@ void CChildFrame::RestoreProfile(const CProfileSnapshot& snapshot) {
     try {
         m_document->RestoreSnapshot(snapshot);
     } catch (const CQMVVLTException& e) {
-        m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+        ReportFailure(e);
     }
 }
 
@@ -306,7 +306,7 @@ void CChildFrame::ProfileReplaced() {
     try {
         m_tree->Build();
     } catch (const CQMVVLTException& e) {
-        m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+        ReportFailure(e);
         return;
     }
     if (!kept) {
@@ -349,6 +349,14 @@ void CChildFrame::ApplyFilter() {
     try {
         m_find->ShowCount(FilterProfileTree(*m_tree, m_find->Text()));
     } catch (const CQMVVLTException& e) {
+        ReportFailure(e);
+    }
+}
+
+void CChildFrame::ReportFailure(const CQMVVLTException& e) {
+    if (e.Code() == MessageId::kProfileDataError) {
+        ReportProfileDataError();
+    } else {
         m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
     }
 }
@@ -383,11 +391,7 @@ int CChildFrame::ValidateView() {
     try {
         return m_view->ValidateCurrentItem();
     } catch (const CQMVVLTException& e) {
-        if (e.Code() == MessageId::kProfileDataError) {
-            ReportProfileDataError();
-        } else {
-            m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
-        }
+        ReportFailure(e);
         return 0;
     }
 }
@@ -417,11 +421,7 @@ void CChildFrame::ShowView(int kind, int position, const std::string& suffix) {
         view->InitialUpdate();
     } catch (const CQMVVLTException& e) {
         delete view;
-        if (e.Code() == MessageId::kProfileDataError) {
-            ReportProfileDataError();
-        } else {
-            m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
-        }
+        ReportFailure(e);
         return;
     }
     m_view = view;

@@ -49,6 +49,9 @@ class CChildFrame : public QWidget, public IViewHost {
     void SyncModified();
     // Closes without asking (after a profile data error, or when the owner decided).
     void CloseWithoutSaving();
+    // The profile contradicts what a view needs: keeps unsaved changes in the recovered folder,
+    // tells the user (naming that file) and closes without saving.
+    void ReportProfileDataError();
 
     // Undo and Redo: the shown view's pending input is taken first (nothing happens when it
     // refuses), then the profile goes back to (or forward to) the state of a step, the tree is
@@ -69,7 +72,7 @@ class CChildFrame : public QWidget, public IViewHost {
     void NotifyAllViews(const ChangeNotice& notice) override;
     void MarkModified() override;
     void DescribeChange(const std::string& description) override;
-    void ReportProfileDataError() override;
+    void ReportFailure(const CQMVVLTException& e) override;
     int ValidateView() override;
     void ShowView(int kind, int position, const std::string& suffix = {}) override;
     void PostFocusFirstField(int kind) override;

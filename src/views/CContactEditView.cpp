@@ -210,11 +210,12 @@ bool CContactEditView::CommitName(OnRefusal how) {
     if (stored == text.toStdString()) {
         return true;
     }
-    int first = 0;
-    int second = 0;
-    if (contact.SetAttributeValue("name", ScriptText(text.toStdString()), first, 0, second) != 0) {
+    if (const RuleResult refused =
+            contact.SetAttributeValue("name", ScriptText(text.toStdString()));
+        refused.result != 0) {
         return RefuseField(
-            m_name, how, [&] { ShowRuleMessage(first, second); }, QString::fromStdString(stored));
+            m_name, how, [&] { ShowRuleMessage(refused.messageId, refused.style); },
+            QString::fromStdString(stored));
     }
     m_host.MarkModified();
     RefreshCaption();
@@ -257,20 +258,17 @@ void CContactEditView::OnChannelActivated(int index) {
             return;
         }
         CDataItem contact = Contact();
-        int first = 0;
-        int second = 0;
-        int result = contact.SetAttributeValue("channel", ScriptInteger(channel), first, 0, second);
-        const bool asked = result != 0;
+        const RuleResult question = contact.SetAttributeValue("channel", ScriptInteger(channel));
+        const bool asked = question.result != 0;
         if (asked) {
-            if (m_host.Ui().ShowMessage(ChannelQuestion(first, previous + 1, channel), second) !=
-                MessageStyle::kIdOk) {
+            if (m_host.Ui().ShowMessage(ChannelQuestion(question.messageId, previous + 1, channel),
+                                        question.style) != MessageStyle::kIdOk) {
                 revert();
                 return;
             }
-            first = second = 0;
-            result = contact.SetAttributeValue("channel", ScriptInteger(channel), first,
-                                               MessageStyle::kIdOk, second);
-            if (result != 0 && !RepeatMayBeRefused()) {
+            if (contact.SetAttributeValue("channel", ScriptInteger(channel), MessageStyle::kIdOk)
+                        .result != 0 &&
+                !RepeatMayBeRefused()) {
                 ProfileDataError("CContactEditView::OnChannelActivated", __LINE__);
             }
         }
@@ -333,11 +331,7 @@ void CContactEditView::Guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const CQMVVLTException& e) {
-        if (e.Code() == MessageId::kProfileDataError) {
-            m_host.ReportProfileDataError();
-        } else {
-            m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
-        }
+        m_host.ReportFailure(e);
     }
 }
 

@@ -482,22 +482,18 @@ void CQMVVLTTreeView::ResyncLabels(const ChangeNotice& notice) {
 }
 
 template <class F>
-void CQMVVLTTreeView::Guarded(const char* context, F&& operation) {
+void CQMVVLTTreeView::Guarded(const char* context, F&& operation, int line) {
     try {
         operation();
     } catch (CQMVVLTException& e) {
-        e.AddTrace(context, __LINE__, "Exception Catched");
+        e.AddTrace(context, line, kExceptionCatched);
         m_loaded = true;
-        if (e.Code() == 10113) {
-            m_host.ReportProfileDataError();
-            return;
-        }
-        m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
         // Show what the profile holds, whatever the failed operation got done.
         try {
             ResyncLabels({NoticeAction::kRefresh, kKindRoot});
         } catch (const CQMVVLTException&) {
         }
+        m_host.ReportFailure(e);
     }
 }
 
@@ -568,17 +564,15 @@ void CQMVVLTTreeView::DelItem(NodeKind kind, int position) {
         CDataItem list = ListItem(listKind);
         const QTreeWidgetItem* member = node->child(position);
         const std::string label = member ? member->text(0).toStdString() : std::string();
-        int first = 0;
-        int second = 0;
-        int result = list.RemoveChildByIndex(position, first, 0, second);
-        if ((kind == kKindPrivateGroup || kind == kKindPrivate) && result == 2) {
-            if (m_host.Ui().ShowMessage(LoadString(first), second) != MessageStyle::kIdOk) {
+        RuleResult removed = list.RemoveChildByIndex(position);
+        if ((kind == kKindPrivateGroup || kind == kKindPrivate) && removed.result == 2) {
+            if (m_host.Ui().ShowMessage(LoadString(removed.messageId), removed.style) !=
+                MessageStyle::kIdOk) {
                 return;
             }
-            first = second = 0;
-            result = list.RemoveChildByIndex(position, first, 1, second);
+            removed = list.RemoveChildByIndex(position, MessageStyle::kIdOk);
         }
-        if (result != 0) {
+        if (removed.result != 0) {
             return;
         }
         const CurrentNode shown = m_host.Current();
@@ -608,15 +602,13 @@ bool CQMVVLTTreeView::CommitRename(QTreeWidgetItem* item, const QString& text) {
     bool accepted = false;
     Guarded("CQMVVLTTreeView::OnEndLabelEdit", [&] {
         CDataItem contact = ListItem(ListKindOf(kind)).GetChildByIndex(position);
-        int first = 0;
-        int second = 0;
-        if (contact.SetAttributeValue("name", ScriptText(text.toStdString()), first, 0, second) ==
-            0) {
+        const RuleResult stored = contact.SetAttributeValue("name", ScriptText(text.toStdString()));
+        if (stored.result == 0) {
             accepted = true;
             m_host.MarkModified();
             m_host.NotifyAllViews({NoticeAction::kRefresh, kind, position});
         } else {
-            m_host.Ui().ShowMessage(LoadString(first), second);
+            m_host.Ui().ShowMessage(LoadString(stored.messageId), stored.style);
         }
     });
     return accepted;

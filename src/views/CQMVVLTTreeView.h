@@ -68,10 +68,11 @@ class CQMVVLTTreeView : public QTreeWidget {
     static QString ListLabel(const CDataItem& list, int labelId);
     // Removes the nodes of lists the rule file no longer shows.
     void RemoveHiddenLists();
-    // Runs a tree operation; a failing data item call shows its message, and the tree is
-    // relabelled from the profile so it still shows what the profile holds.
+    // Runs a tree operation; when a data item call fails, the tree is relabelled from the profile
+    // so it still shows what the profile holds, and the failure is reported. The trace names the
+    // caller's line.
     template <class F>
-    void Guarded(const char* context, F&& operation);
+    void Guarded(const char* context, F&& operation, int line = __builtin_LINE());
 
     CDataItem Root() const;
     std::string OwnPid() const;
