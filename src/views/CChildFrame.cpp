@@ -272,14 +272,41 @@ QString CChildFrame::DescribeShownNode() const {
     }
 }
 
+bool CChildFrame::CommitPendingInput() {
+    return m_tree->FinishLabelEdit() && ValidateView() != 0;
+}
+
+void CChildFrame::AddForSelected() {
+    m_tree->AddForSelected();
+}
+
+void CChildFrame::ScanAdd() {
+    if (CommitPendingInput()) {
+        FocusTree();
+        m_tree->ScanAdd();
+    }
+}
+
+void CChildFrame::DeleteSelected() {
+    m_tree->DeleteSelected();
+}
+
+void CChildFrame::RenameSelected() {
+    m_tree->RenameSelected();
+}
+
+void CChildFrame::FocusTree() {
+    m_tree->setFocus(Qt::OtherFocusReason);
+}
+
 void CChildFrame::Undo() {
-    if (m_tree->FinishLabelEdit() && ValidateView() != 0) {
+    if (CommitPendingInput()) {
         m_undo->Undo();
     }
 }
 
 void CChildFrame::Redo() {
-    if (m_tree->FinishLabelEdit() && ValidateView() != 0) {
+    if (CommitPendingInput()) {
         m_undo->Redo();
     }
 }

@@ -59,6 +59,15 @@ class CChildFrame : public QWidget, public IViewHost {
     void Undo();
     void Redo();
     CProfileUndoStack& UndoStack() const { return *m_undo; }
+    // Ends an open label edit in the tree and has the shown view take its pending input; false
+    // when either refuses (the command that asked is then dropped).
+    bool CommitPendingInput();
+    // The tree's commands, for the menus: on the selected node.
+    void AddForSelected();
+    void ScanAdd();  // commits the pending input first
+    void DeleteSelected();
+    void RenameSelected();
+    void FocusTree();
     // The find box: narrows the tree to the contacts and messages matching its text.
     CTreeFindBar* FindBar() const { return m_find; }
     void ActivateFind();
