@@ -81,10 +81,8 @@ void BM_RenameAndResort(benchmark::State& state) {
     for (auto _ : state) {
         // Rename the first private to a name that sorts last, through the rules, then resort it.
         CDataItem first = privates.GetChildByIndex(0);
-        int message = 0;
-        int style = 0;
         const std::string name = "zz renamed " + std::to_string(round++ % 1000);
-        first.SetAttributeValue("name", ScriptText(name), message, 0, style);
+        first.SetAttributeValue("name", ScriptText(name));
         benchmark::DoNotOptimize(privates.ResortChild(0, "name", false));
     }
 }

@@ -27,7 +27,7 @@ QString Filter() {
 
 void CContactCsvCommands::Import() {
     CChildFrame* frame = m_window.ActiveFrame();
-    if (!frame || !m_window.AcceptPendingInput(*frame)) {
+    if (!frame || !frame->CommitPendingInput()) {
         return;
     }
     const auto path = m_window.Ui().AskOpenPath(Filter());
@@ -78,7 +78,7 @@ void CContactCsvCommands::Import() {
 
 void CContactCsvCommands::Export() {
     CChildFrame* frame = m_window.ActiveFrame();
-    if (!frame || !m_window.AcceptPendingInput(*frame)) {
+    if (!frame || !frame->CommitPendingInput()) {
         return;
     }
     CQMVVLTDoc& doc = frame->Document();

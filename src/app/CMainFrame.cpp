@@ -32,7 +32,6 @@
 #include "CProfileUndoStack.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
-#include "CQMVVLTTreeView.h"
 #include "CQtPortLister.h"
 #include "CRadioCommands.h"
 #include "CRecentFiles.h"
@@ -177,10 +176,10 @@ void CMainFrame::BuildMenus() {
     connect(AddCommand(file, kExit, 232), &QAction::triggered, this, &QWidget::close);
 
     QMenu* edit = menuBar()->addMenu(Text(MessageId::kEdit));
-    const auto withTree = [this](auto method) {
+    const auto withFrame = [this](auto method) {
         return [this, method] {
             if (CChildFrame* frame = ActiveFrame()) {
-                (frame->Tree()->*method)();
+                (frame->*method)();
             }
         };
     };
@@ -203,15 +202,9 @@ void CMainFrame::BuildMenus() {
     });
     edit->addSeparator();
     connect(AddCommand(edit, kAdd, 234), &QAction::triggered, this,
-            withTree(&CQMVVLTTreeView::AddForSelected));
-    connect(AddCommand(edit, kScanAdd, 235), &QAction::triggered, this, [this] {
-        CChildFrame* frame = ActiveFrame();
-        if (!frame || !frame->Tree()->FinishLabelEdit() || frame->ValidateView() == 0) {
-            return;
-        }
-        frame->Tree()->setFocus(Qt::OtherFocusReason);
-        frame->Tree()->ScanAdd();
-    });
+            withFrame(&CChildFrame::AddForSelected));
+    connect(AddCommand(edit, kScanAdd, 235), &QAction::triggered, this,
+            withFrame(&CChildFrame::ScanAdd));
     edit->addSeparator();
     connect(AddCommand(edit, kCut, 236), &QAction::triggered, this,
             [] { CEditCommandRouter::Cut(QApplication::focusWidget()); });
@@ -224,11 +217,11 @@ void CMainFrame::BuildMenus() {
         if (CEditCommandRouter::Evaluate(focus, false).editFocused) {
             CEditCommandRouter::Clear(focus);
         } else if (CChildFrame* frame = ActiveFrame()) {
-            frame->Tree()->DeleteSelected();
+            frame->DeleteSelected();
         }
     });
     connect(AddCommand(edit, kRename, 240), &QAction::triggered, this,
-            withTree(&CQMVVLTTreeView::RenameSelected));
+            withFrame(&CChildFrame::RenameSelected));
     edit->addSeparator();
     QAction* dealer = AddCommand(edit, kDealerInfo, 241);
     connect(AddCommand(edit, kPreference, 242), &QAction::triggered, this,
@@ -486,7 +479,7 @@ CChildFrame* CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
         return nullptr;
     }
     sub->showMaximized();
-    frame->Tree()->setFocus(Qt::OtherFocusReason);
+    frame->FocusTree();
     UpdateTitle();
     UpdateCommands();
     emit FrameAdded(frame);
@@ -495,13 +488,11 @@ CChildFrame* CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
 
 void CMainFrame::ShowReports() {
     CChildFrame* frame = ActiveFrame();
-    if (!frame || !frame->Tree()->FinishLabelEdit() || frame->ValidateView() == 0) {
+    if (!frame || !frame->CommitPendingInput()) {
         return;
     }
     // The report shows the profile as it now is; the tree says the same.
-    frame->Tree()->RefreshPriGrpAndPrivate();
-    frame->Tree()->RefreshScrollNode();
-    frame->Tree()->RefreshScanChannels();
+    frame->ResyncLabels();
     try {
         CReportOptionDlg dialog(frame->Document(), m_installPath, ReportPageFolder(), *m_ui, this);
         dialog.exec();
@@ -536,10 +527,6 @@ bool CMainFrame::ReplaceDocument(CChildFrame& frame, const CVirtualCodeplug& ima
     return true;
 }
 
-bool CMainFrame::AcceptPendingInput(CChildFrame& frame) {
-    return frame.Tree()->FinishLabelEdit() && frame.ValidateView() != 0;
-}
-
 void CMainFrame::ShowPreferences() {
     const QString shown = m_portPane->text();
     CPreferenceDialog dialog(
@@ -563,7 +550,7 @@ void CMainFrame::OpenBackupFolder() {
 }
 
 bool CMainFrame::SaveDocument(CChildFrame& frame) {
-    if (!frame.Tree()->FinishLabelEdit() || frame.ValidateView() == 0) {
+    if (!frame.CommitPendingInput()) {
         return false;
     }
     if (frame.Document().Path().empty()) {
@@ -578,7 +565,7 @@ bool CMainFrame::SaveDocument(CChildFrame& frame) {
 }
 
 bool CMainFrame::SaveDocumentAs(CChildFrame& frame) {
-    if (!frame.Tree()->FinishLabelEdit() || frame.ValidateView() == 0) {
+    if (!frame.CommitPendingInput()) {
         return false;
     }
     const auto path = m_ui->AskSavePath(frame.Document().ProposedSaveName().string(), FileFilter());

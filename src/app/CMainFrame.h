@@ -88,8 +88,6 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     bool NewDocumentFromImage(const CVirtualCodeplug& image);
     // Replaces frame's profile with an image read from a radio.
     bool ReplaceDocument(CChildFrame& frame, const CVirtualCodeplug& image);
-    // Has the frame's editing view take its pending input; false when it refuses.
-    bool AcceptPendingInput(CChildFrame& frame);
     void ShowPreferences();
     // Opens the folder of the backups made before writes in the desktop's file manager.
     void OpenBackupFolder();

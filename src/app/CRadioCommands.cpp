@@ -129,7 +129,7 @@ void CRadioCommands::Write() {
         return;
     }
     // The profile as the user sees it: pending edits go in first.
-    if (!m_window.AcceptPendingInput(*frame)) {
+    if (!frame->CommitPendingInput()) {
         Finish();
         return;
     }
@@ -164,7 +164,7 @@ void CRadioCommands::Reset() {
 
 void CRadioCommands::CompareWithRadio() {
     CChildFrame* frame = m_window.ActiveFrame();
-    if (!frame || m_running || !m_window.AcceptPendingInput(*frame)) {
+    if (!frame || m_running || !frame->CommitPendingInput()) {
         return;
     }
     CVirtualCodeplug image;

@@ -365,14 +365,12 @@ int CContactCsvImporter::Commit(CDataItem& item, const char* attribute, const st
     if (before == value) {
         return 0;
     }
-    int first = 0;
-    int second = 0;
-    int result = item.SetAttributeValue(attribute, ScriptText(value), first, 0, second);
-    if (result == 2) {  // a question: importing the file is the user's answer
-        result = item.SetAttributeValue(attribute, ScriptText(value), first, kIdOk, second);
+    RuleResult stored = item.SetAttributeValue(attribute, ScriptText(value));
+    if (stored.result == 2) {  // a question: importing the file is the user's answer
+        stored = item.SetAttributeValue(attribute, ScriptText(value), kIdOk);
     }
-    if (result != 0) {
-        return first != 0 ? first : MessageId::kProgrammingError108;
+    if (stored.result != 0) {
+        return stored.messageId != 0 ? stored.messageId : MessageId::kProgrammingError108;
     }
     undo.push_back({attribute, before});
     return 0;
@@ -380,9 +378,7 @@ int CContactCsvImporter::Commit(CDataItem& item, const char* attribute, const st
 
 void CContactCsvImporter::Revert(CDataItem& item, const std::vector<Undo>& undo) {
     for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
-        int first = 0;
-        int second = 0;
-        item.SetAttributeValue(it->attribute, ScriptText(it->value), first, kIdOk, second);
+        item.SetAttributeValue(it->attribute, ScriptText(it->value), kIdOk);
     }
 }
 
@@ -391,9 +387,7 @@ int CContactCsvImporter::SetMemberships(CDataItem& item, const std::vector<std::
     for (int i = parents.GetChildCount() - 1; i >= 0; --i) {
         const std::string pid = Attr(parents.GetChildByIndex(i), "pid");
         if (std::find(pids.begin(), pids.end(), pid) == pids.end()) {
-            int first = 0;
-            int second = 0;
-            parents.RemoveChildByIndex(i, first, kIdOk, second);
+            parents.RemoveChildByIndex(i, kIdOk);
         }
     }
     for (const std::string& pid : pids) {
@@ -412,10 +406,7 @@ int CContactCsvImporter::SetMemberships(CDataItem& item, const std::vector<std::
         if (const int message = Commit(*entry, "pid", pid, unused)) {
             const auto children = ElementChildren(parents.Node());
             const auto at = std::find(children.begin(), children.end(), entry->Node());
-            int first = 0;
-            int second = 0;
-            parents.RemoveChildByIndex(static_cast<int>(at - children.begin()), first, kIdOk,
-                                       second);
+            parents.RemoveChildByIndex(static_cast<int>(at - children.begin()), kIdOk);
             return message;
         }
     }
@@ -427,9 +418,7 @@ void CContactCsvImporter::Delete(const ContactCsv::Kind& kind, xmlNode* contact)
     const auto children = ElementChildren(list.Node());
     const auto at = std::find(children.begin(), children.end(), contact);
     if (at != children.end()) {
-        int first = 0;
-        int second = 0;
-        list.RemoveChildByIndex(static_cast<int>(at - children.begin()), first, kIdOk, second);
+        list.RemoveChildByIndex(static_cast<int>(at - children.begin()), kIdOk);
     }
 }
 

@@ -22,6 +22,14 @@ bool IsElement(const xmlNode* node) {
     ThrowQMVVLT(MessageId::kUnknownError, context, "Invoke script function failed\n" + detail);
 }
 
+// A SetVal or OnDelete rule hands its message id and style back by reference.
+RuleResult RuleResultOf(const CScriptEngine::CallResult& call) {
+    const auto byRef = [&](std::size_t i) {
+        return i < call.byRef.size() ? static_cast<int>(call.byRef[i]) : 0;
+    };
+    return {ScriptToInt32(call.value), byRef(0), byRef(1)};
+}
+
 // A PID goes into a quoted XPath literal; anything but digits can match nothing anyway.
 bool IsPidText(std::string_view pid) {
     for (char c : pid) {
@@ -84,10 +92,8 @@ CScriptValue CDataItem::GetAttributeValue(std::string_view name) const {
     return *value;
 }
 
-int CDataItem::SetAttributeValue(std::string_view name, const CScriptValue& value, int& first,
-                                 int passed, int& second) {
-    first = 0;
-    second = 0;
+RuleResult CDataItem::SetAttributeValue(std::string_view name, const CScriptValue& value,
+                                        int answer) {
     const std::string attrName(name);
     xmlAttr* attr = m_node ? xmlHasNsProp(m_node, BAD_CAST attrName.c_str(), nullptr) : nullptr;
     if (!attr) {
@@ -98,15 +104,13 @@ int CDataItem::SetAttributeValue(std::string_view name, const CScriptValue& valu
     if (!handler || !m_engine) {
         const bool* flag = std::get_if<bool>(&value);
         SetAttribute(m_node, attrName.c_str(), flag ? (*flag ? "1" : "0") : ScriptToText(value));
-        return 0;
+        return {};
     }
     try {
         const auto result = m_engine->CallFunction(
             *handler, {ScriptNode(m_node), ScriptNode(attr), value, CScriptArgument::ByRef(0),
-                       ScriptInteger(passed), CScriptArgument::ByRef(0)});
-        first = result.byRef.size() > 0 ? static_cast<int>(result.byRef[0]) : 0;
-        second = result.byRef.size() > 1 ? static_cast<int>(result.byRef[1]) : 0;
-        return ScriptToInt32(result.value);
+                       ScriptInteger(answer), CScriptArgument::ByRef(0)});
+        return RuleResultOf(result);
     } catch (const CQMVVLTException&) {
         ScriptFailed("CDataItem::SetAttributeValue",
                      "function name=SetAttributeValue,Node=" + NameOf(m_node) +
@@ -159,9 +163,7 @@ std::optional<CDataItem> CDataItem::AddNewPriGrpPrivate(std::string_view text) {
     return CallAddNew("CDataItem::AddNewPriGrpPrivate", text);
 }
 
-int CDataItem::RemoveChildByIndex(int index, int& first, int passed, int& second) {
-    first = 0;
-    second = 0;
+RuleResult CDataItem::RemoveChildByIndex(int index, int answer) {
     xmlNode* child = GetChildByIndex(index).Node();
     if (!child) {
         ThrowQMVVLT(MessageId::kProgrammingError108, "CDataItem::RemoveChildByIndex",
@@ -171,15 +173,13 @@ int CDataItem::RemoveChildByIndex(int index, int& first, int passed, int& second
     if (!handler || !m_engine) {
         xmlUnlinkNode(child);
         xmlFreeNode(child);
-        return 0;
+        return {};
     }
     try {
         const auto result =
             m_engine->CallFunction(*handler, {ScriptNode(child), CScriptArgument::ByRef(0),
-                                              ScriptInteger(passed), CScriptArgument::ByRef(0)});
-        first = result.byRef.size() > 0 ? static_cast<int>(result.byRef[0]) : 0;
-        second = result.byRef.size() > 1 ? static_cast<int>(result.byRef[1]) : 0;
-        return ScriptToInt32(result.value);
+                                              ScriptInteger(answer), CScriptArgument::ByRef(0)});
+        return RuleResultOf(result);
     } catch (const CQMVVLTException&) {
         ScriptFailed("CDataItem::RemoveChildByIndex",
                      "function name=OnDelete,Node=" + NameOf(child));

@@ -11,6 +11,16 @@
 class CScriptEngine;
 class CSchemaInfo;
 
+// A rule's answer to a change: result 0 when the change was made, 1 when it was refused with
+// messageId to show, 2 when it is a question (messageId asked with the buttons of style) whose
+// answer goes back with the same change.
+struct RuleResult {
+    int result = 0;
+    int messageId = 0;
+    int style = 0;
+    bool operator==(const RuleResult&) const = default;
+};
+
 // One profile node paired with the rule engine: the only way the views read and change a profile.
 // Changes the rules govern are made by the rule file's functions that the schema names for the
 // node's declaration; without such a declaration each operation has a plain default.
@@ -36,10 +46,9 @@ class CDataItem {
     // boolean, "unsignedLong" as an unsigned 32-bit integer, anything else as text. A missing
     // attribute raises 108 "Name='%s'".
     CScriptValue GetAttributeValue(std::string_view name) const;
-    // Asks the attribute's SetVal rule to store value; returns its result (0: stored) with the
-    // message id in first. Without a rule the value is stored as text (booleans as "1"/"0").
-    int SetAttributeValue(std::string_view name, const CScriptValue& value, int& first, int passed,
-                          int& second);
+    // Asks the attribute's SetVal rule to store value, with the user's answer to the rule's
+    // question when it asked one. Without a rule the value is stored as text (booleans as "1"/"0").
+    RuleResult SetAttributeValue(std::string_view name, const CScriptValue& value, int answer = 0);
 
     bool CanAddChild() const;
     std::optional<CDataItem> AddNewChild();
@@ -47,7 +56,7 @@ class CDataItem {
     std::optional<CDataItem> AddNewPriGrpPrivate(std::string_view text);
     // Asks the child's OnDelete rule; without one removes the child. 108 "Index='%d'" when there is
     // no child at index.
-    int RemoveChildByIndex(int index, int& first, int passed, int& second);
+    RuleResult RemoveChildByIndex(int index, int answer = 0);
     bool IsEnabled() const;
     // The string-table id of a note to show after the node's label in the tree (a list of a kind
     // the radio model does not support, shown for its members), or 0. The tree shows

@@ -100,19 +100,17 @@ std::optional<Refusal> CUnitProfile::TryApply(const CUnit& unit) {
 std::optional<Refusal> CUnitProfile::Commit(const CUnit& unit) {
     CDataItem setting = m_model.GetRootItem().GetChildByName("setting");
     for (const auto& [column, value] : unit.overrides) {
-        int first = 0;
-        int second = 0;
-        int result = 0;
+        RuleResult stored;
         try {
-            result = setting.SetAttributeValue(column, ScriptText(value), first, 0, second);
-            if (result == 2) {  // a question
-                result = setting.SetAttributeValue(column, ScriptText(value), first, kIdOk, second);
+            stored = setting.SetAttributeValue(column, ScriptText(value));
+            if (stored.result == 2) {  // a question
+                stored = setting.SetAttributeValue(column, ScriptText(value), kIdOk);
             }
         } catch (const CQMVVLTException& e) {
             return BadValue(column, value, e.Code());
         }
-        if (result != 0) {
-            return BadValue(column, value, first);
+        if (stored.result != 0) {
+            return BadValue(column, value, stored.messageId);
         }
     }
     return std::nullopt;

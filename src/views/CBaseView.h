@@ -8,6 +8,7 @@
 #include "CDataItem.h"
 #include "IViewHost.h"
 
+struct ChangeNotice;
 class QGridLayout;
 class QLayout;
 class QVBoxLayout;
@@ -34,7 +35,7 @@ class CBaseView : public QWidget {
     void SetCaptionSuffix(std::string suffix) { m_captionSuffix = std::move(suffix); }
     const std::string& CaptionSuffix() const { return m_captionSuffix; }
     // A change notice from elsewhere (a rename in the tree, for instance).
-    virtual void OnChangeNotice(int /*hint*/) {}
+    virtual void OnChangeNotice(const ChangeNotice& /*notice*/) {}
 
     // Caption and data, then the GUI resource map's visibility. Raises CQMVVLTException.
     void InitialUpdate();

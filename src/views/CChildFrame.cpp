@@ -79,13 +79,16 @@ QTreeWidgetItem* FindPath(QTreeWidget& tree, const std::vector<NodeStep>& path) 
     return found;
 }
 
-// The expanded nodes that are not list members, by item value.
-std::set<int> ExpandedNodes(QTreeWidget& tree) {
-    std::set<int> expanded;
+// The expanded nodes that are not list members, by kind and position.
+using NodeRef = std::pair<NodeKind, int>;
+NodeRef RefOf(const QTreeWidgetItem* item) {
+    return {CQMVVLTTreeView::KindOf(item), CQMVVLTTreeView::PositionOf(item)};
+}
+std::set<NodeRef> ExpandedNodes(QTreeWidget& tree) {
+    std::set<NodeRef> expanded;
     for (QTreeWidgetItemIterator it(&tree); *it; ++it) {
         if ((*it)->isExpanded()) {
-            expanded.insert(
-                ItemValue(CQMVVLTTreeView::KindOf(*it), CQMVVLTTreeView::PositionOf(*it)));
+            expanded.insert(RefOf(*it));
         }
     }
     return expanded;
@@ -95,7 +98,7 @@ std::set<int> ExpandedNodes(QTreeWidget& tree) {
 
 struct CChildFrame::KeptPlace {
     std::vector<NodeStep> path;
-    std::set<int> expanded;
+    std::set<NodeRef> expanded;
 };
 
 namespace {
@@ -221,30 +224,25 @@ void CChildFrame::DescribeChange(const std::string& description) {
     m_undo->Describe(QString::fromStdString(description));
 }
 
-void CChildFrame::NotifyAllViews(int hint) {
+void CChildFrame::NotifyAllViews(const ChangeNotice& notice) {
     // A contact whose label the notice changes was renamed, wherever the new name was typed.
-    const int kind = NoticeKindOf(hint);
-    const bool contact =
-        kind == kKindPublicGroup || kind == kKindPrivateGroup || kind == kKindPrivate;
     QTreeWidgetItem* list = nullptr;
     QString before;
-    if (NoticeActionOf(hint) == kNoticeRefresh && contact) {
-        list = m_tree->ListNode(kind == kKindPublicGroup    ? kKindPublicGroups
-                                : kind == kKindPrivateGroup ? kKindPrivateGroups
-                                                            : kKindPrivates);
-        if (QTreeWidgetItem* item = list ? list->child(NoticePositionOf(hint)) : nullptr) {
+    if (notice.action == NoticeAction::kRefresh && IsContact(notice.kind)) {
+        list = m_tree->ListNode(ListKindOf(notice.kind));
+        if (QTreeWidgetItem* item = list ? list->child(notice.position) : nullptr) {
             before = item->text(0);
         }
     }
-    m_tree->OnChangeNotice(hint);
+    m_tree->OnChangeNotice(notice);
     if (list) {
-        QTreeWidgetItem* item = list->child(NoticePositionOf(hint));
+        QTreeWidgetItem* item = list->child(notice.position);
         if (item && item->text(0) != before) {
             m_undo->Describe(Format(MessageId::kUndoRename, item->text(0)));
         }
     }
     if (m_view) {
-        m_view->OnChangeNotice(hint);
+        m_view->OnChangeNotice(notice);
     }
     ScheduleFilter();
 }
@@ -274,14 +272,41 @@ QString CChildFrame::DescribeShownNode() const {
     }
 }
 
+bool CChildFrame::CommitPendingInput() {
+    return m_tree->FinishLabelEdit() && ValidateView() != 0;
+}
+
+void CChildFrame::AddForSelected() {
+    m_tree->AddForSelected();
+}
+
+void CChildFrame::ScanAdd() {
+    if (CommitPendingInput()) {
+        FocusTree();
+        m_tree->ScanAdd();
+    }
+}
+
+void CChildFrame::DeleteSelected() {
+    m_tree->DeleteSelected();
+}
+
+void CChildFrame::RenameSelected() {
+    m_tree->RenameSelected();
+}
+
+void CChildFrame::FocusTree() {
+    m_tree->setFocus(Qt::OtherFocusReason);
+}
+
 void CChildFrame::Undo() {
-    if (m_tree->FinishLabelEdit() && ValidateView() != 0) {
+    if (CommitPendingInput()) {
         m_undo->Undo();
     }
 }
 
 void CChildFrame::Redo() {
-    if (m_tree->FinishLabelEdit() && ValidateView() != 0) {
+    if (CommitPendingInput()) {
         m_undo->Redo();
     }
 }
@@ -290,7 +315,7 @@ void CChildFrame::RestoreProfile(const CProfileSnapshot& snapshot) {
     try {
         m_document->RestoreSnapshot(snapshot);
     } catch (const CQMVVLTException& e) {
-        m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+        ReportFailure(e);
     }
 }
 
@@ -308,7 +333,7 @@ void CChildFrame::ProfileReplaced() {
     try {
         m_tree->Build();
     } catch (const CQMVVLTException& e) {
-        m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+        ReportFailure(e);
         return;
     }
     if (!kept) {
@@ -316,9 +341,7 @@ void CChildFrame::ProfileReplaced() {
     }
     for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
         if ((*it)->childCount() > 0) {
-            const int value =
-                ItemValue(CQMVVLTTreeView::KindOf(*it), CQMVVLTTreeView::PositionOf(*it));
-            (*it)->setExpanded(kept->expanded.contains(value));
+            (*it)->setExpanded(kept->expanded.contains(RefOf(*it)));
         }
     }
     if (QTreeWidgetItem* target = FindPath(*m_tree, kept->path);
@@ -332,6 +355,10 @@ void CChildFrame::ProfileReplaced() {
 
 void CChildFrame::ActivateFind() {
     m_find->Activate();
+}
+
+void CChildFrame::ResyncLabels() {
+    m_tree->ResyncLabels({NoticeAction::kRefresh, kKindRoot});
 }
 
 void CChildFrame::ScheduleFilter() {
@@ -349,6 +376,14 @@ void CChildFrame::ApplyFilter() {
     try {
         m_find->ShowCount(FilterProfileTree(*m_tree, m_find->Text()));
     } catch (const CQMVVLTException& e) {
+        ReportFailure(e);
+    }
+}
+
+void CChildFrame::ReportFailure(const CQMVVLTException& e) {
+    if (e.Code() == MessageId::kProfileDataError) {
+        ReportProfileDataError();
+    } else {
         m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
     }
 }
@@ -383,11 +418,7 @@ int CChildFrame::ValidateView() {
     try {
         return m_view->ValidateCurrentItem();
     } catch (const CQMVVLTException& e) {
-        if (e.Code() == MessageId::kProfileDataError) {
-            ReportProfileDataError();
-        } else {
-            m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
-        }
+        ReportFailure(e);
         return 0;
     }
 }
@@ -417,11 +448,7 @@ void CChildFrame::ShowView(int kind, int position, const std::string& suffix) {
         view->InitialUpdate();
     } catch (const CQMVVLTException& e) {
         delete view;
-        if (e.Code() == MessageId::kProfileDataError) {
-            ReportProfileDataError();
-        } else {
-            m_ui.ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
-        }
+        ReportFailure(e);
         return;
     }
     m_view = view;

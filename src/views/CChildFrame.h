@@ -49,6 +49,9 @@ class CChildFrame : public QWidget, public IViewHost {
     void SyncModified();
     // Closes without asking (after a profile data error, or when the owner decided).
     void CloseWithoutSaving();
+    // The profile contradicts what a view needs: keeps unsaved changes in the recovered folder,
+    // tells the user (naming that file) and closes without saving.
+    void ReportProfileDataError();
 
     // Undo and Redo: the shown view's pending input is taken first (nothing happens when it
     // refuses), then the profile goes back to (or forward to) the state of a step, the tree is
@@ -56,18 +59,29 @@ class CChildFrame : public QWidget, public IViewHost {
     void Undo();
     void Redo();
     CProfileUndoStack& UndoStack() const { return *m_undo; }
+    // Ends an open label edit in the tree and has the shown view take its pending input; false
+    // when either refuses (the command that asked is then dropped).
+    bool CommitPendingInput();
+    // The tree's commands, for the menus: on the selected node.
+    void AddForSelected();
+    void ScanAdd();  // commits the pending input first
+    void DeleteSelected();
+    void RenameSelected();
+    void FocusTree();
     // The find box: narrows the tree to the contacts and messages matching its text.
     CTreeFindBar* FindBar() const { return m_find; }
     void ActivateFind();
+    // Every tree label in line with the profile (before a report shows the profile as it is).
+    void ResyncLabels();
 
     // IViewHost
     CQMVVLTDoc& Document() override { return *m_document; }
     CurrentNode Current() const override { return m_current; }
     IViewUi& Ui() override { return m_ui; }
-    void NotifyAllViews(int hint) override;
+    void NotifyAllViews(const ChangeNotice& notice) override;
     void MarkModified() override;
     void DescribeChange(const std::string& description) override;
-    void ReportProfileDataError() override;
+    void ReportFailure(const CQMVVLTException& e) override;
     int ValidateView() override;
     void ShowView(int kind, int position, const std::string& suffix = {}) override;
     void PostFocusFirstField(int kind) override;

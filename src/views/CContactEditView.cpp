@@ -26,7 +26,7 @@ QString Text(int id) {
 
 }  // namespace
 
-CContactEditView::CContactEditView(IViewHost& host, int kind, const char* list,
+CContactEditView::CContactEditView(IViewHost& host, NodeKind kind, const char* list,
                                    std::string className, std::string resourceKey, const Ids& ids,
                                    QWidget* parent)
     : CBaseView(host, std::move(className), std::move(resourceKey), parent),
@@ -53,11 +53,12 @@ void CContactEditView::AddButtonRows() {
     m_add = Register(m_ids.add, new QPushButton(ViewIcons::Add(), QString(), this));
     m_addLabel = NewLabel(m_ids.addLabel, Text(m_ids.addTextId));
     AddRow(m_addLabel, m_add);
-    connect(m_delete, &QPushButton::clicked, this,
-            [this] { m_host.NotifyAllViews(ChangeNotice(kNoticeDelete, m_kind, m_position)); });
-    // The list node's kind (5, 6, 7) is three below its members' kind.
-    connect(m_add, &QPushButton::clicked, this,
-            [this] { m_host.NotifyAllViews(ChangeNotice(kNoticeAdd, m_kind - 3)); });
+    connect(m_delete, &QPushButton::clicked, this, [this] {
+        m_host.NotifyAllViews({NoticeAction::kDelete, m_kind, m_position});
+    });
+    connect(m_add, &QPushButton::clicked, this, [this] {
+        m_host.NotifyAllViews({NoticeAction::kAdd, ListKindOf(m_kind)});
+    });
 }
 
 void CContactEditView::RegisterTwoList(CTwoListEditor* editor, int availableLabel, int membersLabel,
@@ -146,9 +147,9 @@ void CContactEditView::LoadData() {
     m_loaded = true;
 }
 
-void CContactEditView::OnChangeNotice(int hint) {
-    if (NoticeActionOf(hint) != kNoticeRefresh || NoticeKindOf(hint) != m_kind ||
-        NoticePositionOf(hint) != m_position || m_item.IsEmpty()) {
+void CContactEditView::OnChangeNotice(const ChangeNotice& notice) {
+    if (notice.action != NoticeAction::kRefresh || notice.kind != m_kind ||
+        notice.position != m_position || m_item.IsEmpty()) {
         return;
     }
     // A rename elsewhere (the tree's label edit) or our own: show the stored name.
@@ -209,15 +210,16 @@ bool CContactEditView::CommitName(OnRefusal how) {
     if (stored == text.toStdString()) {
         return true;
     }
-    int first = 0;
-    int second = 0;
-    if (contact.SetAttributeValue("name", ScriptText(text.toStdString()), first, 0, second) != 0) {
+    if (const RuleResult refused =
+            contact.SetAttributeValue("name", ScriptText(text.toStdString()));
+        refused.result != 0) {
         return RefuseField(
-            m_name, how, [&] { ShowRuleMessage(first, second); }, QString::fromStdString(stored));
+            m_name, how, [&] { ShowRuleMessage(refused.messageId, refused.style); },
+            QString::fromStdString(stored));
     }
     m_host.MarkModified();
     RefreshCaption();
-    m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, m_kind, m_position));
+    m_host.NotifyAllViews({NoticeAction::kRefresh, m_kind, m_position});
     return true;
 }
 
@@ -256,20 +258,17 @@ void CContactEditView::OnChannelActivated(int index) {
             return;
         }
         CDataItem contact = Contact();
-        int first = 0;
-        int second = 0;
-        int result = contact.SetAttributeValue("channel", ScriptInteger(channel), first, 0, second);
-        const bool asked = result != 0;
+        const RuleResult question = contact.SetAttributeValue("channel", ScriptInteger(channel));
+        const bool asked = question.result != 0;
         if (asked) {
-            if (m_host.Ui().ShowMessage(ChannelQuestion(first, previous + 1, channel), second) !=
-                MessageStyle::kIdOk) {
+            if (m_host.Ui().ShowMessage(ChannelQuestion(question.messageId, previous + 1, channel),
+                                        question.style) != MessageStyle::kIdOk) {
                 revert();
                 return;
             }
-            first = second = 0;
-            result = contact.SetAttributeValue("channel", ScriptInteger(channel), first,
-                                               MessageStyle::kIdOk, second);
-            if (result != 0 && !RepeatMayBeRefused()) {
+            if (contact.SetAttributeValue("channel", ScriptInteger(channel), MessageStyle::kIdOk)
+                        .result != 0 &&
+                !RepeatMayBeRefused()) {
                 ProfileDataError("CContactEditView::OnChannelActivated", __LINE__);
             }
         }
@@ -310,7 +309,7 @@ int CContactEditView::ValidateCurrentItem() {
         CStringTable::Instance().Format(MessageId::kFieldsIncorrectlySpecified, {lines});
     if (m_host.Ui().ShowMessage(text, MessageStyle::kOkCancel) == MessageStyle::kIdOk) {
         s_suspendValidation = true;
-        m_host.NotifyAllViews(ChangeNotice(kNoticeDelete, m_kind, m_position));
+        m_host.NotifyAllViews({NoticeAction::kDelete, m_kind, m_position});
         s_suspendValidation = false;
         return -1;
     }
@@ -332,11 +331,7 @@ void CContactEditView::Guarded(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const CQMVVLTException& e) {
-        if (e.Code() == MessageId::kProfileDataError) {
-            m_host.ReportProfileDataError();
-        } else {
-            m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
-        }
+        m_host.ReportFailure(e);
     }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "CBaseView.h"
+#include "NodeKind.h"
 
 class CTwoListEditor;
 class QComboBox;
@@ -41,14 +42,14 @@ class CContactEditView : public CBaseView {
     void FocusFirstField(int kind) override;
     void RefreshCaption() override;
     void LoadData() override;
-    void OnChangeNotice(int hint) override;
+    void OnChangeNotice(const ChangeNotice& notice) override;
 
     QLineEdit* NameBox() const { return m_name; }
     QComboBox* ChannelList() const { return m_channel; }
 
   protected:
     // kind: the contact's node kind (8, 9, 10); list: its list element under Contacts.
-    CContactEditView(IViewHost& host, int kind, const char* list, std::string className,
+    CContactEditView(IViewHost& host, NodeKind kind, const char* list, std::string className,
                      std::string resourceKey, const Ids& ids, QWidget* parent);
 
     // The rows after name and channel are the subclass's; it then calls AddButtonRows().
@@ -107,7 +108,7 @@ class CContactEditView : public CBaseView {
     CDataItem Limit() const;
     CDataItem ContactList(const char* list) const;
     int Position() const { return m_position; }
-    int Kind() const { return m_kind; }
+    NodeKind Kind() const { return m_kind; }
     int CurrentChannel() const { return m_channelPos + 1; }
     bool Loaded() const { return m_loaded; }
     QPushButton* DeleteButton() const { return m_delete; }
@@ -122,7 +123,7 @@ class CContactEditView : public CBaseView {
 
     static inline bool s_suspendValidation = false;
 
-    int m_kind;
+    NodeKind m_kind;
     const char* m_list;
     Ids m_ids;
     CDataItem m_item;

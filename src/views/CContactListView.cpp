@@ -24,7 +24,7 @@ CContactListView::CContactListView(IViewHost& host, std::string className, std::
     KeepShown(kCaptionId);
     for (const AddButton& spec : buttons) {
         auto* button = Register(spec.buttonId, new QPushButton(ViewIcons::Add(), QString(), this));
-        const int notice = ChangeNotice(kNoticeAdd, spec.noticeKind);
+        const ChangeNotice notice{NoticeAction::kAdd, spec.noticeKind};
         connect(button, &QPushButton::clicked, this,
                 [this, notice] { m_host.NotifyAllViews(notice); });
         AddRow(NewLabel(spec.labelId, Text(spec.textId)), button);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "CBaseView.h"
+#include "NodeKind.h"
 
 class QPushButton;
 
@@ -15,7 +16,7 @@ class CContactListView : public CBaseView {
         int buttonId;
         int labelId;
         int textId;
-        int noticeKind;
+        NodeKind noticeKind;
     };
     CContactListView(IViewHost& host, std::string className, std::string resourceKey,
                      int captionTextId, const char* listName, const std::vector<AddButton>& buttons,

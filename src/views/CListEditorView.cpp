@@ -70,21 +70,18 @@ void CListEditorView::Move(const std::vector<int>& indexes, bool add) {
                 break;
             }
             ContactRecord& record = m_table->At(index);
-            int messageId = 0;
-            int style = 0;
-            const int result =
-                m_table->ItemOf(record).SetAttributeValue(m_form.flag, add, messageId, 0, style);
-            if (result == 0) {
+            const RuleResult stored = m_table->ItemOf(record).SetAttributeValue(m_form.flag, add);
+            if (stored.result == 0) {
                 record.member = add;
                 changed = true;
-            } else if (result == 1) {
-                ShowMessage(messageId, MessageStyle::kOk);
+            } else if (stored.result == 1) {
+                ShowMessage(stored.messageId, MessageStyle::kOk);
             } else {
                 break;
             }
         }
     } catch (const CQMVVLTException& e) {
-        ShowMessage(e.Code(), MessageStyle::kOk);
+        m_host.ReportFailure(e);
     }
     if (changed) {
         // One notice for the whole move: relabelling the tree node is costly, and its count is

@@ -5,6 +5,7 @@
 
 #include "CBaseView.h"
 #include "CContactTable.h"
+#include "NodeKind.h"
 
 class CTwoListEditor;
 
@@ -35,7 +36,7 @@ class CListEditorView : public CBaseView {
     virtual bool MayStartAdding(int /*members*/) { return true; }
     virtual bool MayAddAnother(int /*members*/) { return true; }
     // The refresh notice sent after each stored change.
-    virtual int RefreshNotice() const = 0;
+    virtual ChangeNotice RefreshNotice() const = 0;
     int MemberCount() const;
     int ShowMessage(int messageId, int style);
 

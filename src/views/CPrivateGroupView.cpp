@@ -81,10 +81,9 @@ void CPrivateGroupView::OnIdActivated(int index) {
         return;
     }
     Guarded([this, index] {
-        int first = 0;
-        int second = 0;
-        if (Contact().SetAttributeValue("pid", ScriptText(m_id->itemText(index).toStdString()),
-                                        first, 0, second) != 0) {
+        if (Contact()
+                .SetAttributeValue("pid", ScriptText(m_id->itemText(index).toStdString()))
+                .result != 0) {
             ProfileDataError("CPrivateGroupView::OnIdActivated", __LINE__);
         }
         m_idPos = index;
@@ -196,10 +195,9 @@ void CPrivateGroupView::OnAdd(const std::vector<int>& indexes) {
         if (!entry) {
             ProfileDataError("CPrivateGroupView::OnAdd", __LINE__);
         }
-        int first = 0;
-        int second = 0;
-        if (entry->SetAttributeValue("pid", ScriptText(pid), first, 0, second) != 0) {
-            ShowRuleMessage(first, MessageStyle::kOk);
+        if (const RuleResult stored = entry->SetAttributeValue("pid", ScriptText(pid));
+            stored.result != 0) {
+            ShowRuleMessage(stored.messageId, MessageStyle::kOk);
             ProfileDataError("CPrivateGroupView::OnAdd", __LINE__);
         }
     });
@@ -208,9 +206,7 @@ void CPrivateGroupView::OnAdd(const std::vector<int>& indexes) {
 void CPrivateGroupView::OnRemove(const std::vector<int>& indexes) {
     ChangeMemberships(indexes, [](CDataItem& groups, const std::string& pid) {
         const int entry = MembershipIndex(groups, pid);
-        int first = 0;
-        int second = 0;
-        if (entry < 0 || groups.RemoveChildByIndex(entry, first, 0, second) != 0) {
+        if (entry < 0 || groups.RemoveChildByIndex(entry).result != 0) {
             ProfileDataError("CPrivateGroupView::OnRemove", __LINE__);
         }
     });

@@ -155,7 +155,7 @@ void CPrivateView::ChangeScrollList(
         }
         if (changed) {
             // One notice for the whole move: the tree relabels its list node once.
-            m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindScrollList));
+            m_host.NotifyAllViews({NoticeAction::kRefresh, kKindScrollList});
         }
         m_host.MarkModified();
     });
@@ -176,9 +176,7 @@ void CPrivateView::OnScrollRemove(const std::vector<int>& indexes) {
     ChangeScrollList(indexes, [](CDataItem& entries, const std::string& name) {
         for (int i = 0, n = entries.GetChildCount(); i < n; ++i) {
             if (AttributeText(entries.GetChildByIndex(i), "name") == name) {
-                int first = 0;
-                int second = 0;
-                entries.RemoveChildByIndex(i, first, 0, second);
+                entries.RemoveChildByIndex(i);
                 return true;
             }
         }
@@ -314,15 +312,15 @@ bool CPrivateView::CommitId(OnRefusal how) {
             QString::fromStdString(stored));
     }
     if (stored != pid) {
-        int first = 0;
-        int second = 0;
-        if (contact.SetAttributeValue("pid", ScriptText(pid), first, 0, second) != 0) {
+        if (const RuleResult refused = contact.SetAttributeValue("pid", ScriptText(pid));
+            refused.result != 0) {
             return RefuseField(
-                m_id, how, [&] { ShowRuleMessage(first, second); }, QString::fromStdString(stored));
+                m_id, how, [&] { ShowRuleMessage(refused.messageId, refused.style); },
+                QString::fromStdString(stored));
         }
         m_host.MarkModified();
         RefreshCaption();
-        m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindPrivate, Position()));
+        m_host.NotifyAllViews({NoticeAction::kRefresh, kKindPrivate, Position()});
     }
     m_idCommitted = true;
     return true;
@@ -366,7 +364,7 @@ void CPrivateView::OnScannerEnter() {
         if (ContactList("Privates").CanAddChild()) {
             IViewHost* host = &m_host;
             QTimer::singleShot(0, parentWidget(), [host] {
-                host->NotifyAllViews(ChangeNotice(kNoticeAdd, kKindPrivateWithScanner));
+                host->NotifyAllViews({NoticeAction::kAdd, kKindPrivateWithScanner});
             });
         }
     });
@@ -387,7 +385,7 @@ void CPrivateView::ChannelChanged(bool asked) {
     FillHomeGroups();
     if (asked) {
         // The rules may have removed memberships and deleted emptied groups.
-        m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindPrivate, Position()));
+        m_host.NotifyAllViews({NoticeAction::kRefresh, kKindPrivate, Position()});
     }
 }
 
@@ -412,10 +410,9 @@ void CPrivateView::OnHomeActivated(int index) {
             }
             pid = *found;
         }
-        int first = 0;
-        int second = 0;
-        if (Contact().SetAttributeValue("home_grp", ScriptText(pid), first, 0, second) != 0) {
-            ShowRuleMessage(first, MessageStyle::kOk);
+        if (const RuleResult refused = Contact().SetAttributeValue("home_grp", ScriptText(pid));
+            refused.result != 0) {
+            ShowRuleMessage(refused.messageId, MessageStyle::kOk);
             const QSignalBlocker block(m_home);
             m_home->setCurrentIndex(m_homePos);
             return;
@@ -430,10 +427,7 @@ void CPrivateView::OnRingerActivated(int index) {
         return;
     }
     Guarded([this, index] {
-        int first = 0;
-        int second = 0;
-        if (Contact().SetAttributeValue("alert_tone", ScriptInteger(index + 1), first, 0, second) !=
-            0) {
+        if (Contact().SetAttributeValue("alert_tone", ScriptInteger(index + 1)).result != 0) {
             ProfileDataError("CPrivateView::OnRingerActivated", __LINE__);
         }
         MarkChanged();
@@ -447,10 +441,7 @@ void CPrivateView::OnGroupOnlyClicked() {
     Guarded([this] {
         CDataItem contact = Contact();
         const bool stored = ScriptToBool(contact.GetAttributeValue("show_grp_only"));
-        int first = 0;
-        int second = 0;
-        if (contact.SetAttributeValue("show_grp_only", CScriptValue(!stored), first, 0, second) !=
-            0) {
+        if (contact.SetAttributeValue("show_grp_only", CScriptValue(!stored)).result != 0) {
             ProfileDataError("CPrivateView::OnGroupOnlyClicked", __LINE__);
         }
         m_groupOnly->setChecked(!stored);
@@ -474,19 +465,15 @@ void CPrivateView::OnScrollEnableClicked(bool checked) {
     }
     Guarded([this, checked] {
         CDataItem contact = Contact();
-        int first = 0;
-        int second = 0;
-        const int result = contact.SetAttributeValue(
-            "private_scroll_list", ScriptInteger(checked ? 1 : 0), first, 0, second);
-        if (result == 0) {
+        const CScriptValue value = ScriptInteger(checked ? 1 : 0);
+        const RuleResult stored = contact.SetAttributeValue("private_scroll_list", value);
+        if (stored.result == 0) {
             m_scrollList->SetListsEnabled(checked);
-        } else if (result == 1) {
-            ShowRuleMessage(first, MessageStyle::kOk);
-        } else if (result == 2) {
-            const int answer = ShowRuleMessage(first, second);
-            first = second = 0;
-            contact.SetAttributeValue("private_scroll_list", ScriptInteger(checked ? 1 : 0), first,
-                                      answer, second);
+        } else if (stored.result == 1) {
+            ShowRuleMessage(stored.messageId, MessageStyle::kOk);
+        } else if (stored.result == 2) {
+            contact.SetAttributeValue("private_scroll_list", value,
+                                      ShowRuleMessage(stored.messageId, stored.style));
         }
         m_host.MarkModified();
     });

@@ -115,10 +115,9 @@ void CPublicGroupView::OnIdActivated(int index) {
         if (pid.empty()) {
             ProfileDataError("CPublicGroupView::OnIdActivated", __LINE__);
         }
-        int first = 0;
-        int second = 0;
-        if (Contact().SetAttributeValue("pid", ScriptText(pid), first, 0, second) != 0) {
-            ShowRuleMessage(first, second);
+        if (const RuleResult refused = Contact().SetAttributeValue("pid", ScriptText(pid));
+            refused.result != 0) {
+            ShowRuleMessage(refused.messageId, refused.style);
             const QSignalBlocker block(m_id);
             m_id->setCurrentIndex(m_idPos);
             return;
@@ -135,5 +134,5 @@ std::string CPublicGroupView::ChannelQuestion(int messageId, int oldChannel, int
 
 void CPublicGroupView::ChannelChanged(bool /*asked*/) {
     // The tree relabels the group and every scan channel node.
-    m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindPublicGroup, Position()));
+    m_host.NotifyAllViews({NoticeAction::kRefresh, kKindPublicGroup, Position()});
 }

@@ -21,7 +21,9 @@
 
 namespace {
 
-constexpr int kValueRole = Qt::UserRole;
+// An item's kind is its item type (above QTreeWidgetItem::UserType); its position among its
+// siblings is a data role.
+constexpr int kPositionRole = Qt::UserRole;
 constexpr int kOwnRadioIcon = 16;
 
 QString Text(int id) {
@@ -30,41 +32,6 @@ QString Text(int id) {
 
 QString Format(int id, std::initializer_list<std::string_view> args) {
     return QString::fromStdString(CStringTable::Instance().Format(id, args));
-}
-
-int MemberKindOf(int listKind) {
-    switch (listKind) {
-        case kKindTextMessages:
-            return kKindTextMessage;
-        case kKindPublicGroups:
-            return kKindPublicGroup;
-        case kKindPrivateGroups:
-            return kKindPrivateGroup;
-        case kKindPrivates:
-            return kKindPrivate;
-        default:
-            return -1;
-    }
-}
-
-int ListKindOf(int memberKind) {
-    switch (memberKind) {
-        case kKindTextMessage:
-            return kKindTextMessages;
-        case kKindPublicGroup:
-            return kKindPublicGroups;
-        case kKindPrivateGroup:
-            return kKindPrivateGroups;
-        case kKindPrivate:
-        case kKindPrivateWithScanner:
-            return kKindPrivates;
-        default:
-            return -1;
-    }
-}
-
-bool IsContact(int kind) {
-    return kind == kKindPublicGroup || kind == kKindPrivateGroup || kind == kKindPrivate;
 }
 
 QIcon LoadIcon(int kind) {
@@ -131,7 +98,7 @@ CDataItem CQMVVLTTreeView::Root() const {
     return m_host.Document().Model().GetRootItem();
 }
 
-CDataItem CQMVVLTTreeView::ListItem(int listKind) const {
+CDataItem CQMVVLTTreeView::ListItem(NodeKind listKind) const {
     const CDataItem root = Root();
     switch (listKind) {
         case kKindTextMessages:
@@ -147,7 +114,7 @@ CDataItem CQMVVLTTreeView::ListItem(int listKind) const {
     }
 }
 
-QTreeWidgetItem* CQMVVLTTreeView::ListNode(int kind) const {
+QTreeWidgetItem* CQMVVLTTreeView::ListNode(NodeKind kind) const {
     switch (kind) {
         case kKindTextMessages:
             return m_textMessages;
@@ -182,20 +149,21 @@ QString CQMVVLTTreeView::TextMessageLabel(const std::string& text) {
     return whole.size() < 21 ? whole : whole.left(20) + QLatin1String("...");
 }
 
-int CQMVVLTTreeView::KindOf(const QTreeWidgetItem* item) {
-    return item ? ItemKind(item->data(0, kValueRole).toInt()) : -1;
+NodeKind CQMVVLTTreeView::KindOf(const QTreeWidgetItem* item) {
+    return item ? static_cast<NodeKind>(item->type() - int{QTreeWidgetItem::UserType}) : kKindNone;
 }
 
 int CQMVVLTTreeView::PositionOf(const QTreeWidgetItem* item) {
-    return item ? ItemPosition(item->data(0, kValueRole).toInt()) : 0;
+    return item ? item->data(0, kPositionRole).toInt() : 0;
 }
 
-QTreeWidgetItem* CQMVVLTTreeView::NewItem(QTreeWidgetItem* parent, const QString& label, int kind,
-                                          int position) {
-    auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(this);
+QTreeWidgetItem* CQMVVLTTreeView::NewItem(QTreeWidgetItem* parent, const QString& label,
+                                          NodeKind kind, int position) {
+    const int type = int{QTreeWidgetItem::UserType} + kind;
+    auto* item = parent ? new QTreeWidgetItem(parent, type) : new QTreeWidgetItem(this, type);
     item->setText(0, label);
     item->setIcon(0, IconOf(kind));
-    item->setData(0, kValueRole, ItemValue(kind, position));
+    item->setData(0, kPositionRole, position);
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (IsContact(kind)) {
         flags |= Qt::ItemIsEditable;
@@ -234,13 +202,14 @@ void CQMVVLTTreeView::Build() {
 
     QTreeWidgetItem* contacts = NewItem(top, Text(MessageId::kContactsLabel), kKindContacts);
     const CDataItem contactsItem = root.GetChildByName("Contacts");
-    const auto addList = [&](const char* element, int labelId, int listKind) -> QTreeWidgetItem* {
+    const auto addList = [&](const char* element, int labelId,
+                             NodeKind listKind) -> QTreeWidgetItem* {
         const CDataItem list = contactsItem.GetChildByName(element);
         if (!list.IsEnabled()) {
             return nullptr;
         }
         QTreeWidgetItem* node = NewItem(contacts, ListLabel(list, labelId), listKind);
-        const int memberKind = MemberKindOf(listKind);
+        const NodeKind memberKind = MemberKindOf(listKind);
         for (int i = 0, n = list.GetChildCount(); i < n; ++i) {
             const CDataItem member = list.GetChildByIndex(i);
             QTreeWidgetItem* item = NewItem(
@@ -334,7 +303,7 @@ void CQMVVLTTreeView::OnCurrentChanged(QTreeWidgetItem* current, QTreeWidgetItem
     if (!m_loaded || m_busy || !current) {
         return;
     }
-    const int previousKind = KindOf(previous);
+    const NodeKind previousKind = KindOf(previous);
     const int previousPosition = PositionOf(previous);
     QTreeWidgetItem* previousParent = previous ? previous->parent() : nullptr;
     QTreeWidgetItem* parent = current->parent();
@@ -358,7 +327,7 @@ void CQMVVLTTreeView::OnCurrentChanged(QTreeWidgetItem* current, QTreeWidgetItem
                 --index;
             }
         } else if (previousKind == kKindTextMessage || IsContact(previousKind)) {
-            const int listKind = ListKindOf(previousKind);
+            const NodeKind listKind = ListKindOf(previousKind);
             const int moved = ListItem(listKind).ResortChild(
                 previousPosition, previousKind == kKindTextMessage ? "txt" : "name", false);
             if (sameList) {
@@ -384,14 +353,14 @@ void CQMVVLTTreeView::OnCurrentChanged(QTreeWidgetItem* current, QTreeWidgetItem
     }
     m_busy = false;
     target = currentItem();
-    const int kind = KindOf(target);
+    const NodeKind kind = KindOf(target);
     Guarded("CQMVVLTTreeView::OnSelChanged", [&] {
         m_host.ShowView(kind, PositionOf(target), kind == kKindPrivate ? m_suffix : std::string());
     });
     UpdateCommandFlags();
 }
 
-void CQMVVLTTreeView::RefreshTreeNode(int listKind) {
+void CQMVVLTTreeView::RefreshTreeNode(NodeKind listKind) {
     QTreeWidgetItem* node = ListNode(listKind);
     if (!node) {
         return;
@@ -399,7 +368,7 @@ void CQMVVLTTreeView::RefreshTreeNode(int listKind) {
     const bool busy = m_busy;
     m_busy = true;
     const CDataItem list = ListItem(listKind);
-    const int memberKind = MemberKindOf(listKind);
+    const NodeKind memberKind = MemberKindOf(listKind);
     const int members = list.GetChildCount();
     const std::string ownPid = memberKind == kKindPrivate ? OwnPid() : std::string();
     for (int i = 0; i < node->childCount() && i < members; ++i) {
@@ -412,8 +381,8 @@ void CQMVVLTTreeView::RefreshTreeNode(int listKind) {
         if (item->text(0) != label) {
             item->setText(0, label);
         }
-        if (item->data(0, kValueRole).toInt() != ItemValue(memberKind, i)) {
-            item->setData(0, kValueRole, ItemValue(memberKind, i));
+        if (PositionOf(item) != i) {
+            item->setData(0, kPositionRole, i);
         }
         if (memberKind == kKindPrivate) {
             SetPrivateLook(item, ScriptToText(member.GetAttributeValue("pid")) == ownPid);
@@ -453,80 +422,97 @@ void CQMVVLTTreeView::RefreshScanChannels(int channel) {
     }
 }
 
-void CQMVVLTTreeView::RefreshPriGrpAndPrivate() {
-    RefreshTreeNode(kKindPrivateGroups);
-    RefreshTreeNode(kKindPrivates);
-}
-
-template <class F>
-void CQMVVLTTreeView::Guarded(const char* context, F&& operation) {
-    try {
-        operation();
-    } catch (CQMVVLTException& e) {
-        e.AddTrace(context, __LINE__, "Exception Catched");
-        m_loaded = true;
-        if (e.Code() == 10113) {
-            m_host.ReportProfileDataError();
-            return;
-        }
-        m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
-        // Show what the profile holds, whatever the failed operation got done.
-        try {
-            for (int kind :
+void CQMVVLTTreeView::ResyncLabels(const ChangeNotice& notice) {
+    const NoticeAction action = notice.action;
+    // An add names the list; the labels follow from the kind of member it gained.
+    const NodeKind kind = action != NoticeAction::kAdd             ? notice.kind
+                          : notice.kind == kKindPrivateWithScanner ? kKindPrivate
+                                                                   : MemberKindOf(notice.kind);
+    // Adding or deleting a contact changes what the scroll list can hold.
+    const bool membersChanged = action != NoticeAction::kRefresh;
+    switch (kind) {
+        case kKindRoot:
+            for (NodeKind list :
                  {kKindTextMessages, kKindPublicGroups, kKindPrivateGroups, kKindPrivates}) {
-                RefreshTreeNode(kind);
+                RefreshTreeNode(list);
             }
             RefreshScrollNode();
             RefreshScanChannels();
+            break;
+        case kKindTextMessage:
+            RefreshTreeNode(kKindTextMessages);
+            break;
+        case kKindPublicGroup:
+            RefreshTreeNode(kKindPublicGroups);
+            if (membersChanged) {
+                RefreshScrollNode();
+            }
+            // A new group counts only on its own channel; a rename or a delete may touch any.
+            RefreshScanChannels(action == NoticeAction::kAdd
+                                    ? ScriptToInt32(ListItem(kKindPublicGroups)
+                                                        .GetChildByIndex(notice.position)
+                                                        .GetAttributeValue("channel"))
+                                    : 0);
+            break;
+        case kKindPrivateGroup:
+            RefreshTreeNode(kKindPrivateGroups);
+            if (membersChanged) {
+                RefreshScrollNode();
+            }
+            break;
+        case kKindPrivate:
+            // A private's name and membership show in the group labels; a new one is in none yet.
+            if (action != NoticeAction::kAdd) {
+                RefreshTreeNode(kKindPrivateGroups);
+            }
+            RefreshTreeNode(kKindPrivates);
+            if (membersChanged) {
+                RefreshScrollNode();
+            }
+            break;
+        case kKindScrollList:
+            RefreshScrollNode();
+            break;
+        case kKindScanChannel:
+            RefreshScanChannels(notice.position + 1);
+            break;
+        default:
+            break;
+    }
+}
+
+template <class F>
+void CQMVVLTTreeView::Guarded(const char* context, F&& operation, int line) {
+    try {
+        operation();
+    } catch (CQMVVLTException& e) {
+        e.AddTrace(context, line, kExceptionCatched);
+        m_loaded = true;
+        // Show what the profile holds, whatever the failed operation got done.
+        try {
+            ResyncLabels({NoticeAction::kRefresh, kKindRoot});
         } catch (const CQMVVLTException&) {
         }
+        m_host.ReportFailure(e);
     }
 }
 
-void CQMVVLTTreeView::OnChangeNotice(int hint) {
-    const int action = NoticeActionOf(hint);
-    const int kind = NoticeKindOf(hint);
-    const int position = NoticePositionOf(hint);
-    if (action == kNoticeAdd) {
+void CQMVVLTTreeView::OnChangeNotice(const ChangeNotice& notice) {
+    const NodeKind kind = notice.kind;
+    const int position = notice.position;
+    if (notice.action == NoticeAction::kAdd) {
         AddNewItem(kind);
-    } else if (action == kNoticeDelete) {
+    } else if (notice.action == NoticeAction::kDelete) {
         DelItem(kind, position);
-    } else if (action == kNoticeRefresh) {
-        Guarded("CQMVVLTTreeView::RefreshTreeNode", [&] {
-            switch (kind) {
-                case kKindTextMessage:
-                    RefreshTreeNode(kKindTextMessages);
-                    break;
-                case kKindPublicGroup:
-                    RefreshTreeNode(kKindPublicGroups);
-                    RefreshScanChannels();
-                    break;
-                case kKindPrivateGroup:
-                    RefreshTreeNode(kKindPrivateGroups);
-                    break;
-                case kKindPrivate:
-                    RefreshPriGrpAndPrivate();
-                    break;
-                case kKindScrollList:
-                    RefreshScrollNode();
-                    break;
-                case kKindScanChannel:
-                    RefreshScanChannels(position + 1);
-                    break;
-                default:
-                    break;
-            }
-        });
+    } else if (notice.action == NoticeAction::kRefresh) {
+        Guarded("CQMVVLTTreeView::RefreshTreeNode", [&] { ResyncLabels(notice); });
     }
 }
 
-void CQMVVLTTreeView::AddNewItem(int kind) {
-    const int listKind =
-        ListKindOf(kind == kKindTextMessages                                    ? kKindTextMessage
-                   : kind == kKindPublicGroups                                  ? kKindPublicGroup
-                   : kind == kKindPrivateGroups                                 ? kKindPrivateGroup
-                   : (kind == kKindPrivates || kind == kKindPrivateWithScanner) ? kKindPrivate
-                                                                                : -1);
+void CQMVVLTTreeView::AddNewItem(NodeKind kind) {
+    // Only a list takes a new member (a private added with the scanner goes to the privates).
+    const NodeKind listKind =
+        kind == kKindPrivateWithScanner ? kKindPrivates : ListKindOf(MemberKindOf(kind));
     QTreeWidgetItem* node = ListNode(listKind);
     if (!node) {
         return;
@@ -550,14 +536,9 @@ void CQMVVLTTreeView::AddNewItem(int kind) {
             m_suffix.clear();
             return;
         }
-        added = NewItem(node, QString(), MemberKindOf(listKind), node->childCount());
-        RefreshTreeNode(listKind);
-        if (listKind == kKindPublicGroups) {
-            RefreshScrollNode();
-            RefreshScanChannels(ScriptToInt32(member->GetAttributeValue("channel")));
-        } else if (listKind != kKindTextMessages) {
-            RefreshScrollNode();
-        }
+        const int position = node->childCount();
+        added = NewItem(node, QString(), MemberKindOf(listKind), position);
+        ResyncLabels({NoticeAction::kAdd, listKind, position});
         m_host.MarkModified();
         m_host.DescribeChange(
             CStringTable::Instance().Format(MessageId::kUndoAdd, {added->text(0).toStdString()}));
@@ -573,8 +554,8 @@ void CQMVVLTTreeView::AddNewItem(int kind) {
     }
 }
 
-void CQMVVLTTreeView::DelItem(int kind, int position) {
-    const int listKind = ListKindOf(kind);
+void CQMVVLTTreeView::DelItem(NodeKind kind, int position) {
+    const NodeKind listKind = ListKindOf(kind);
     QTreeWidgetItem* node = ListNode(listKind);
     if (!node) {
         return;
@@ -583,33 +564,22 @@ void CQMVVLTTreeView::DelItem(int kind, int position) {
         CDataItem list = ListItem(listKind);
         const QTreeWidgetItem* member = node->child(position);
         const std::string label = member ? member->text(0).toStdString() : std::string();
-        int first = 0;
-        int second = 0;
-        int result = list.RemoveChildByIndex(position, first, 0, second);
-        if ((kind == kKindPrivateGroup || kind == kKindPrivate) && result == 2) {
-            if (m_host.Ui().ShowMessage(LoadString(first), second) != MessageStyle::kIdOk) {
+        RuleResult removed = list.RemoveChildByIndex(position);
+        if ((kind == kKindPrivateGroup || kind == kKindPrivate) && removed.result == 2) {
+            if (m_host.Ui().ShowMessage(LoadString(removed.messageId), removed.style) !=
+                MessageStyle::kIdOk) {
                 return;
             }
-            first = second = 0;
-            result = list.RemoveChildByIndex(position, first, 1, second);
+            removed = list.RemoveChildByIndex(position, MessageStyle::kIdOk);
         }
-        if (result != 0) {
+        if (removed.result != 0) {
             return;
         }
         const CurrentNode shown = m_host.Current();
         const bool shownWasDeleted = !m_busy && shown.kind == kind && shown.position == position;
         const bool busy = m_busy;
         m_busy = true;
-        RefreshTreeNode(listKind);
-        if (kind == kKindPublicGroup) {
-            RefreshScrollNode();
-            RefreshScanChannels();
-        } else if (kind == kKindPrivateGroup) {
-            RefreshScrollNode();
-        } else if (kind == kKindPrivate) {
-            RefreshPriGrpAndPrivate();
-            RefreshScrollNode();
-        }
+        ResyncLabels({NoticeAction::kDelete, kind, position});
         m_host.MarkModified();
         m_host.DescribeChange(CStringTable::Instance().Format(MessageId::kUndoDelete, {label}));
         if (shownWasDeleted) {
@@ -624,7 +594,7 @@ void CQMVVLTTreeView::DelItem(int kind, int position) {
 }
 
 bool CQMVVLTTreeView::CommitRename(QTreeWidgetItem* item, const QString& text) {
-    const int kind = KindOf(item);
+    const NodeKind kind = KindOf(item);
     if (!IsContact(kind)) {
         return false;
     }
@@ -632,15 +602,13 @@ bool CQMVVLTTreeView::CommitRename(QTreeWidgetItem* item, const QString& text) {
     bool accepted = false;
     Guarded("CQMVVLTTreeView::OnEndLabelEdit", [&] {
         CDataItem contact = ListItem(ListKindOf(kind)).GetChildByIndex(position);
-        int first = 0;
-        int second = 0;
-        if (contact.SetAttributeValue("name", ScriptText(text.toStdString()), first, 0, second) ==
-            0) {
+        const RuleResult stored = contact.SetAttributeValue("name", ScriptText(text.toStdString()));
+        if (stored.result == 0) {
             accepted = true;
             m_host.MarkModified();
-            m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kind, position));
+            m_host.NotifyAllViews({NoticeAction::kRefresh, kind, position});
         } else {
-            m_host.Ui().ShowMessage(LoadString(first), second);
+            m_host.Ui().ShowMessage(LoadString(stored.messageId), stored.style);
         }
     });
     return accepted;
@@ -672,7 +640,7 @@ void CQMVVLTTreeView::ScanAdd() {
 
 void CQMVVLTTreeView::DeleteSelected() {
     QTreeWidgetItem* item = currentItem();
-    const int kind = KindOf(item);
+    const NodeKind kind = KindOf(item);
     if (kind == kKindTextMessage || IsContact(kind)) {
         DelItem(kind, PositionOf(item));
     }
@@ -687,7 +655,7 @@ void CQMVVLTTreeView::RenameSelected() {
 }
 
 void CQMVVLTTreeView::UpdateCommandFlags() {
-    const int kind = KindOf(currentItem());
+    const NodeKind kind = KindOf(currentItem());
     bool add = false;
     bool scanAdd = false;
     bool del = false;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "CDataItem.h"
+#include "NodeKind.h"
 
 class IViewHost;
 
@@ -19,9 +20,9 @@ class CQMVVLTTreeView : public QTreeWidget {
     // Builds the tree and shows the root's view.
     void Build();
     // A change notice from a view.
-    void OnChangeNotice(int hint);
-    void AddNewItem(int kind);
-    void DelItem(int kind, int position);
+    void OnChangeNotice(const ChangeNotice& notice);
+    void AddNewItem(NodeKind kind);
+    void DelItem(NodeKind kind, int position);
 
     // The commands while the tree is active.
     void AddForSelected();
@@ -31,18 +32,18 @@ class CQMVVLTTreeView : public QTreeWidget {
     // Ends an open label edit; false when the edit was refused (the command is then dropped).
     bool FinishLabelEdit();
 
-    void RefreshScrollNode();
-    // All channel nodes (channel 0) or one.
-    void RefreshScanChannels(int channel = 0);
-    void RefreshPriGrpAndPrivate();
+    // Brings the labels a change touches in line with the profile (a refresh of kKindRoot: every
+    // label). Only the tree knows which labels show what.
+    void ResyncLabels(const ChangeNotice& notice);
 
     // The list node of a kind (2, 5, 6, 7, 12, 13), or null when the profile has none.
-    QTreeWidgetItem* ListNode(int kind) const;
+    QTreeWidgetItem* ListNode(NodeKind kind) const;
     // The data item of a list kind (2, 5, 6, 7).
-    CDataItem ListItem(int listKind) const;
+    CDataItem ListItem(NodeKind listKind) const;
     static QString RootLabel(const std::string& model);
     static QString TextMessageLabel(const std::string& text);
-    static int KindOf(const QTreeWidgetItem* item);
+    // kKindNone for no item.
+    static NodeKind KindOf(const QTreeWidgetItem* item);
     static int PositionOf(const QTreeWidgetItem* item);
 
   protected:
@@ -52,10 +53,13 @@ class CQMVVLTTreeView : public QTreeWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    QTreeWidgetItem* NewItem(QTreeWidgetItem* parent, const QString& label, int kind,
+    QTreeWidgetItem* NewItem(QTreeWidgetItem* parent, const QString& label, NodeKind kind,
                              int position = 0);
     void OnCurrentChanged(QTreeWidgetItem* current, QTreeWidgetItem* previous);
-    void RefreshTreeNode(int listKind);
+    void RefreshTreeNode(NodeKind listKind);
+    void RefreshScrollNode();
+    // All channel nodes (channel 0) or one.
+    void RefreshScanChannels(int channel = 0);
     void UpdateCommandFlags();
     bool CommitRename(QTreeWidgetItem* item, const QString& text);
     void SetPrivateLook(QTreeWidgetItem* item, bool ownRadio);
@@ -64,10 +68,11 @@ class CQMVVLTTreeView : public QTreeWidget {
     static QString ListLabel(const CDataItem& list, int labelId);
     // Removes the nodes of lists the rule file no longer shows.
     void RemoveHiddenLists();
-    // Runs a tree operation; a failing data item call shows its message, and the tree is
-    // relabelled from the profile so it still shows what the profile holds.
+    // Runs a tree operation; when a data item call fails, the tree is relabelled from the profile
+    // so it still shows what the profile holds, and the failure is reported. The trace names the
+    // caller's line.
     template <class F>
-    void Guarded(const char* context, F&& operation);
+    void Guarded(const char* context, F&& operation, int line = __builtin_LINE());
 
     CDataItem Root() const;
     std::string OwnPid() const;

@@ -55,6 +55,6 @@ bool CScanChannelView::MayAddAnother(int members) {
     return false;
 }
 
-int CScanChannelView::RefreshNotice() const {
-    return ChangeNotice(kNoticeRefresh, kKindScanChannel, m_host.Current().position);
+ChangeNotice CScanChannelView::RefreshNotice() const {
+    return {NoticeAction::kRefresh, kKindScanChannel, m_host.Current().position};
 }

@@ -16,7 +16,7 @@ class CScanChannelView : public CListEditorView {
     bool Shows(const ContactRecord& record) const override;
     bool MayStartAdding(int members) override;
     bool MayAddAnother(int members) override;
-    int RefreshNotice() const override;
+    ChangeNotice RefreshNotice() const override;
 
   private:
     int Channel() const;

@@ -39,16 +39,14 @@ void CScanListView::LoadData() {
 
 void CScanListView::Commit(bool on) {
     try {
-        int messageId = 0;
-        int style = 0;
-        const int result = Setting().SetAttributeValue("scan_en", on, messageId, 0, style);
-        if (result == 0) {
+        const RuleResult stored = Setting().SetAttributeValue("scan_en", on);
+        if (stored.result == 0) {
             m_host.MarkModified();
             return;
         }
-        m_host.Ui().ShowMessage(LoadString(messageId), MessageStyle::kOk);
+        m_host.Ui().ShowMessage(LoadString(stored.messageId), MessageStyle::kOk);
     } catch (const CQMVVLTException& e) {
-        m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+        m_host.ReportFailure(e);
     }
     // Refused: the stored value is still the one before the click.
     const QSignalBlocker block(m_scan);

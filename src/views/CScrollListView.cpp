@@ -24,6 +24,6 @@ void CScrollListView::RefreshCaption() {
     SetCaption(kCaptionId, QString::fromStdString(LoadString(MessageId::kScrollListCaption)));
 }
 
-int CScrollListView::RefreshNotice() const {
-    return ChangeNotice(kNoticeRefresh, kKindScrollList);
+ChangeNotice CScrollListView::RefreshNotice() const {
+    return {NoticeAction::kRefresh, kKindScrollList};
 }

@@ -11,5 +11,5 @@ class CScrollListView : public CListEditorView {
 
   protected:
     bool Shows(const ContactRecord&) const override { return true; }
-    int RefreshNotice() const override;
+    ChangeNotice RefreshNotice() const override;
 };

@@ -505,7 +505,7 @@ void CSettingsView::SetPrivateFlag(const std::vector<int>& indexes, const char* 
         RefreshPrivateList(std::string(attribute) == "mngr_mode" ? m_managerMode : m_seeAllGroups,
                            attribute);
     } catch (const CQMVVLTException& e) {
-        m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+        m_host.ReportFailure(e);
     }
 }
 
@@ -543,20 +543,19 @@ void CSettingsView::Commit(CDataItem item, const char* name, const CScriptValue&
     }
     int result = 0;
     try {
-        int first = 0;
-        int second = 0;
-        result = item.SetAttributeValue(name, value, first, 0, second);
-        if (result == 1) {
-            m_host.Ui().ShowMessage(LoadString(first), MessageStyle::kOk);
-        } else if (result != 0) {
-            const int button = m_host.Ui().ShowMessage(LoadString(first), second);
-            result = item.SetAttributeValue(name, value, first, button, second);
-            if (result == 1) {
-                m_host.Ui().ShowMessage(LoadString(first), MessageStyle::kOk);
+        RuleResult stored = item.SetAttributeValue(name, value);
+        if (stored.result == 1) {
+            m_host.Ui().ShowMessage(LoadString(stored.messageId), MessageStyle::kOk);
+        } else if (stored.result != 0) {
+            const int button = m_host.Ui().ShowMessage(LoadString(stored.messageId), stored.style);
+            stored = item.SetAttributeValue(name, value, button);
+            if (stored.result == 1) {
+                m_host.Ui().ShowMessage(LoadString(stored.messageId), MessageStyle::kOk);
             }
         }
+        result = stored.result;
     } catch (const CQMVVLTException& e) {
-        m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+        m_host.ReportFailure(e);
         result = -1;
     }
     if (result != 0 || markModified) {
@@ -569,7 +568,7 @@ void CSettingsView::Commit(CDataItem item, const char* name, const CScriptValue&
             try {
                 LoadLists();
             } catch (const CQMVVLTException& e) {
-                m_host.Ui().ShowMessage(LoadString(e.Code()), MessageStyle::kOk);
+                m_host.ReportFailure(e);
             }
         });
     }

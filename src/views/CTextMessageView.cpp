@@ -37,8 +37,9 @@ CTextMessageView::CTextMessageView(IViewHost& host, QWidget* parent)
                                 MessageStyle::kOk);
     });
     connect(m_delete, &QPushButton::clicked, this, &CTextMessageView::SendDeleteNotice);
-    connect(m_add, &QPushButton::clicked, this,
-            [this] { m_host.NotifyAllViews(ChangeNotice(kNoticeAdd, kKindTextMessages)); });
+    connect(m_add, &QPushButton::clicked, this, [this] {
+        m_host.NotifyAllViews({NoticeAction::kAdd, kKindTextMessages});
+    });
 }
 
 void CTextMessageView::LoadData() {
@@ -87,18 +88,15 @@ int CTextMessageView::ValidateCurrentItem() {
     if (!m_changed) {
         return 1;
     }
-    int first = 0;
-    int second = 0;
-    const int result =
-        m_item.SetAttributeValue("txt", ScriptText(text.toStdString()), first, 0, second);
-    if (result == 0) {
+    const RuleResult stored = m_item.SetAttributeValue("txt", ScriptText(text.toStdString()));
+    if (stored.result == 0) {
         m_changed = false;
         m_host.MarkModified();
-        m_host.NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindTextMessage, m_position));
+        m_host.NotifyAllViews({NoticeAction::kRefresh, kKindTextMessage, m_position});
         return 1;
     }
-    if (result == 1) {
-        if (m_host.Ui().ShowMessage(LoadString(first), MessageStyle::kOkCancel) ==
+    if (stored.result == 1) {
+        if (m_host.Ui().ShowMessage(LoadString(stored.messageId), MessageStyle::kOkCancel) ==
             MessageStyle::kIdOk) {
             SendDeleteNotice();
             return -1;
@@ -120,5 +118,5 @@ void CTextMessageView::PostFocusText() {
 
 void CTextMessageView::SendDeleteNotice() {
     m_changed = false;
-    m_host.NotifyAllViews(ChangeNotice(kNoticeDelete, kKindTextMessage, m_position));
+    m_host.NotifyAllViews({NoticeAction::kDelete, kKindTextMessage, m_position});
 }

@@ -26,8 +26,9 @@ CTextMessagesView::CTextMessagesView(IViewHost& host, QWidget* parent)
     m_add = Register(1063, new QPushButton(ViewIcons::Add(), QString(), this));
     auto* addLabel = NewLabel(1064, Text(MessageId::kAddTextMessage));
     AddRow(addLabel, m_add);
-    connect(m_add, &QPushButton::clicked, this,
-            [this] { m_host.NotifyAllViews(ChangeNotice(kNoticeAdd, kKindTextMessages)); });
+    connect(m_add, &QPushButton::clicked, this, [this] {
+        m_host.NotifyAllViews({NoticeAction::kAdd, kKindTextMessages});
+    });
 }
 
 void CTextMessagesView::LoadData() {

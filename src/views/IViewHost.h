@@ -3,7 +3,9 @@
 #include <string>
 
 class CQMVVLTDoc;
+class CQMVVLTException;
 class IViewUi;
+struct ChangeNotice;
 
 // The tree node whose view is shown.
 struct CurrentNode {
@@ -19,13 +21,13 @@ class IViewHost {
     virtual CurrentNode Current() const = 0;
     virtual IViewUi& Ui() = 0;
     // A change notice (NodeKind.h) to the tree and the other views.
-    virtual void NotifyAllViews(int hint) = 0;
+    virtual void NotifyAllViews(const ChangeNotice& notice) = 0;
     virtual void MarkModified() = 0;
     // Names the change being made for the Undo and Redo commands ("Delete 'Bob'").
     virtual void DescribeChange(const std::string& description) = 0;
-    // The profile contradicts what a view needs: keep unsaved changes in the recovered folder,
-    // tell the user (naming that file) and close without saving.
-    virtual void ReportProfileDataError() = 0;
+    // An operation of the tree or a view failed: a profile data error (the profile contradicts
+    // what a view needs) closes the window without saving, anything else shows its message.
+    virtual void ReportFailure(const CQMVVLTException& e) = 0;
     // The shown view's ValidateCurrentItem (1 when there is none).
     virtual int ValidateView() = 0;
     // Replaces the editing view with the one of kind (suffix: the private view's caption suffix).

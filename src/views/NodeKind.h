@@ -2,6 +2,7 @@
 
 // Tree node kinds, shared by the tree, the change notices and the view factory.
 enum NodeKind : int {
+    kKindNone = -1,  // no node, or no list for a kind
     kKindRoot = 0,
     kKindSettings = 1,
     kKindTextMessages = 2,
@@ -20,28 +21,52 @@ enum NodeKind : int {
     kKindPrivateWithScanner = 15,  // only in add notices
 };
 
-// A tree item's value: position among its siblings in the high half, kind in the low half.
-inline int ItemValue(int kind, int position) {
-    return (position << 16) | kind;
-}
-inline int ItemKind(int value) {
-    return value & 0xFFFF;
-}
-inline int ItemPosition(int value) {
-    return (value >> 16) & 0xFFFF;
+// The kind of a list's members (text messages and the three contact lists), else kKindNone.
+constexpr NodeKind MemberKindOf(NodeKind listKind) {
+    switch (listKind) {
+        case kKindTextMessages:
+            return kKindTextMessage;
+        case kKindPublicGroups:
+            return kKindPublicGroup;
+        case kKindPrivateGroups:
+            return kKindPrivateGroup;
+        case kKindPrivates:
+            return kKindPrivate;
+        default:
+            return kKindNone;
+    }
 }
 
-// Change notices that views send to the tree: position << 16 | kind << 8 | action.
-enum NoticeAction : int { kNoticeAdd = 1, kNoticeDelete = 2, kNoticeRefresh = 3 };
-inline int ChangeNotice(int action, int kind, int position = 0) {
-    return (position << 16) | (kind << 8) | action;
+// The list a member kind belongs to (a private added with the scanner is a private), else
+// kKindNone.
+constexpr NodeKind ListKindOf(NodeKind memberKind) {
+    switch (memberKind) {
+        case kKindTextMessage:
+            return kKindTextMessages;
+        case kKindPublicGroup:
+            return kKindPublicGroups;
+        case kKindPrivateGroup:
+            return kKindPrivateGroups;
+        case kKindPrivate:
+        case kKindPrivateWithScanner:
+            return kKindPrivates;
+        default:
+            return kKindNone;
+    }
 }
-inline int NoticeActionOf(int hint) {
-    return hint & 0xFF;
+
+// The members of the three contact lists (the tree renames only these).
+constexpr bool IsContact(NodeKind kind) {
+    return kind == kKindPublicGroup || kind == kKindPrivateGroup || kind == kKindPrivate;
 }
-inline int NoticeKindOf(int hint) {
-    return (hint >> 8) & 0xFF;
-}
-inline int NoticePositionOf(int hint) {
-    return (hint >> 16) & 0xFFFF;
-}
+
+enum class NoticeAction { kAdd, kDelete, kRefresh };
+
+// What a view tells the tree and the other views. An add names the list to add to (or
+// kKindPrivateWithScanner); a delete or a refresh names the member or node that changed and its
+// position among its siblings (a scan channel's position is its channel number less one).
+struct ChangeNotice {
+    NoticeAction action;
+    NodeKind kind;
+    int position = 0;
+};

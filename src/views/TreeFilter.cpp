@@ -33,7 +33,7 @@ int FilterProfileTree(CQMVVLTTreeView& tree, const QString& text) {
     }
     const std::u16string part = text.toStdU16String();
     int matches = 0;
-    for (const int listKind :
+    for (const NodeKind listKind :
          {kKindPrivates, kKindPrivateGroups, kKindPublicGroups, kKindTextMessages}) {
         QTreeWidgetItem* node = tree.ListNode(listKind);
         if (!node) {

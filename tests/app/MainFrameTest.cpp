@@ -283,13 +283,12 @@ TEST_F(MainFrameTest, UndoAndRedoHeadTheEditMenuAndNameTheirStep) {
     // The list node, not the private: the change below bypasses the views, and the private's own
     // view would commit the name it still shows before the undo.
     SelectNode(kKindPrivates);
-    int first = 0;
-    int second = 0;
     ASSERT_EQ(Frame()
                   ->Tree()
                   ->ListItem(kKindPrivates)
                   .GetChildByIndex(1)
-                  .SetAttributeValue("name", ScriptText("A&B"), first, 0, second),
+                  .SetAttributeValue("name", ScriptText("A&B"))
+                  .result,
               0);
     Frame()->DescribeChange("Rename 'A&B'");
     Frame()->MarkModified();

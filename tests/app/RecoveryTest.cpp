@@ -64,12 +64,11 @@ class RecoveryTest : public ::testing::Test {
     CChildFrame* Frame() const { return m_window->ActiveFrame(); }
     // Renames the private at position in the profile, as an edit in a view does.
     static void Rename(CChildFrame& frame, int position, const char* name) {
-        int first = 0;
-        int second = 0;
         ASSERT_EQ(frame.Tree()
                       ->ListItem(kKindPrivates)
                       .GetChildByIndex(position)
-                      .SetAttributeValue("name", ScriptText(name), first, 0, second),
+                      .SetAttributeValue("name", ScriptText(name))
+                      .result,
                   0);
         frame.MarkModified();
     }

@@ -84,31 +84,24 @@ TEST_F(DataItem, WithoutARuleTheDefaultsApply) {
     EXPECT_FALSE(root.CanAddChild());
     EXPECT_TRUE(root.IsEnabled());
     EXPECT_FALSE(root.AddNewChild().has_value());
-    int first = 9;
-    int second = 9;
     CDataItem item = root.GetChildByIndex(1);
-    EXPECT_EQ(item.SetAttributeValue("flag", CScriptValue(true), first, 0, second), 0);
+    EXPECT_EQ(item.SetAttributeValue("flag", CScriptValue(true)), RuleResult{});
     EXPECT_EQ(GetAttribute(item.Node(), "flag"), "1");
-    EXPECT_EQ(first, 0);
-    EXPECT_EQ(item.SetAttributeValue("count", CScriptValue(std::int64_t{42}), first, 0, second), 0);
+    EXPECT_EQ(item.SetAttributeValue("count", CScriptValue(std::int64_t{42})), RuleResult{});
     EXPECT_EQ(GetAttribute(item.Node(), "count"), "42");
 
     EXPECT_TRUE(root.GetChildByIndex(2).IsEmpty());
-    EXPECT_EQ(CodeOf([&] { root.RemoveChildByIndex(2, first, 0, second); }), 108);
+    EXPECT_EQ(CodeOf([&] { root.RemoveChildByIndex(2); }), 108);
     EXPECT_EQ(CodeOf([&] { root.GetChildByName("nothing"); }), 107);
-    EXPECT_EQ(root.RemoveChildByIndex(0, first, 0, second), 0);
+    EXPECT_EQ(root.RemoveChildByIndex(0), RuleResult{});
     EXPECT_EQ(root.GetChildCount(), 1);
     EXPECT_EQ(GetAttribute(root.GetChildByIndex(0).Node(), "name"), "b");
 }
 
 TEST_F(DataItem, RulesDecideAndNameTheirMessage) {
     CDataItem item = Root().GetChildByIndex(0);
-    int first = 0;
-    int second = 0;
-    EXPECT_EQ(item.SetAttributeValue("name", ScriptText("toolong"), first, 0, second), 1);
-    EXPECT_EQ(first, 165);
-    EXPECT_EQ(second, 48);
+    EXPECT_EQ(item.SetAttributeValue("name", ScriptText("toolong")), (RuleResult{1, 165, 48}));
     EXPECT_EQ(GetAttribute(item.Node(), "name"), "a");
-    EXPECT_EQ(item.SetAttributeValue("name", ScriptText("ok"), first, 0, second), 0);
+    EXPECT_EQ(item.SetAttributeValue("name", ScriptText("ok")).result, 0);
     EXPECT_EQ(GetAttribute(item.Node(), "name"), "ok");
 }

@@ -193,17 +193,16 @@ std::string ContactPath(const std::string& pid) {
 
 // --- fixture -----------------------------------------------------------------------------------
 
-struct Answer {
-    int result;
-    int message;
-    int style;
-    bool operator==(const Answer&) const = default;
-};
+using Answer = RuleResult;
 
-std::ostream& operator<<(std::ostream& out, const Answer& a) {
-    return out << "{result " << a.result << ", message " << a.message << ", style " << a.style
+}  // namespace
+
+std::ostream& operator<<(std::ostream& out, const RuleResult& a) {
+    return out << "{result " << a.result << ", message " << a.messageId << ", style " << a.style
                << "}";
 }
+
+namespace {
 
 const Answer kAccepted{0, 0, 0};
 
@@ -262,18 +261,14 @@ class RulesTest : public ::testing::Test {
     }
     Answer Set(const std::string& xpath, const char* attr, const CScriptValue& value,
                int confirmed = kNotConfirmed) {
-        Answer a{};
-        a.result = Item(xpath).SetAttributeValue(attr, value, a.message, confirmed, a.style);
-        return a;
+        return Item(xpath).SetAttributeValue(attr, value, confirmed);
     }
     Answer SetText(const std::string& xpath, const char* attr, const std::string& value,
                    int confirmed = kNotConfirmed) {
         return Set(xpath, attr, ScriptText(value), confirmed);
     }
     Answer Remove(const std::string& listXpath, int index, int confirmed = kNotConfirmed) {
-        Answer a{};
-        a.result = Item(listXpath).RemoveChildByIndex(index, a.message, confirmed, a.style);
-        return a;
+        return Item(listXpath).RemoveChildByIndex(index, confirmed);
     }
     // Validates the profile against the shipped schema.
     std::string SchemaErrors() {
@@ -649,9 +644,7 @@ TEST_F(RulesTest, APrivateJoinsAtMostFiveGroups) {
     ASSERT_TRUE(list.CanAddChild());
     auto entry = list.AddNewChild();
     ASSERT_TRUE(entry);
-    Answer a{};
-    a.result = entry->SetAttributeValue("pid", ScriptText("10002005"), a.message, 0, a.style);
-    EXPECT_EQ(a, kAccepted);
+    EXPECT_EQ(entry->SetAttributeValue("pid", ScriptText("10002005")), kAccepted);
     EXPECT_EQ(Count(eveGroups + "/dfns:ParentPrivateGroup"), 5);
     EXPECT_EQ(SchemaErrors(), "");
 
@@ -913,11 +906,9 @@ TEST_F(RulesTest, ShippedTemplatesTakeNewContactsAndStayValid) {
         ASSERT_TRUE(group);
         auto membership = ana->GetChildByName("ParentPrivateGroups").AddNewChild();
         ASSERT_TRUE(membership);
-        Answer a{};
-        a.result = membership->SetAttributeValue(
-            "pid", ScriptText(GetAttribute(group->Node(), "pid").value_or("")), a.message, 0,
-            a.style);
-        EXPECT_EQ(a, kAccepted);
+        EXPECT_EQ(membership->SetAttributeValue(
+                      "pid", ScriptText(GetAttribute(group->Node(), "pid").value_or(""))),
+                  kAccepted);
         auto pub = Item("//dfns:PublicGroups").AddNewChild();
         ASSERT_TRUE(pub);
         auto entry = ana->GetChildByName("scrolllist")

@@ -224,7 +224,7 @@ TEST_F(ContactViewsTest, LeavingAnIncompleteContactOffersToDeleteIt) {
     const std::string idLine = LoadString(MessageId::kFaultId);
     const std::string membersLine = LoadString(MessageId::kFaultGroupMembers);
     const struct {
-        int kind;
+        NodeKind kind;
         bool added;  // a new contact, else the private without identifier
         QString name;
         std::string lines;
@@ -242,7 +242,7 @@ TEST_F(ContactViewsTest, LeavingAnIncompleteContactOffersToDeleteIt) {
         QTreeWidgetItem* list = Node(c.kind - 3);
         const int before = list->childCount();
         if (c.added) {
-            static_cast<CQMVVLTTreeView*>(Tree())->AddNewItem(c.kind - 3);
+            static_cast<CQMVVLTTreeView*>(Tree())->AddNewItem(ListKindOf(c.kind));
         } else {
             Click(Node(c.kind, 1));
         }

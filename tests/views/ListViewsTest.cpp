@@ -179,11 +179,9 @@ TEST_F(ListViewsTest, ChannelChangeMovesScanMembership) {
                              .GetChildByName("Contacts")
                              .GetChildByName("PublicGroups")
                              .GetChildByIndex(0);
-    int first = 0;
-    int second = 0;
-    ASSERT_NE(dispatch.SetAttributeValue("channel", std::int64_t{3}, first, 0, second), 0);
-    ASSERT_EQ(dispatch.SetAttributeValue("channel", std::int64_t{3}, first, 1, second), 0);
-    m_frame->NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindPublicGroup, 0));
+    ASSERT_NE(dispatch.SetAttributeValue("channel", std::int64_t{3}).result, 0);
+    ASSERT_EQ(dispatch.SetAttributeValue("channel", std::int64_t{3}, 1).result, 0);
+    m_frame->NotifyAllViews({NoticeAction::kRefresh, kKindPublicGroup, 0});
     EXPECT_EQ(Node(kKindScanChannel, 0)->text(0).toStdString(),
               CStringTable::Instance().Format(MessageId::kChannelCount, {"1", "0"}));
     Show(kKindScanChannel, 2);

@@ -30,7 +30,7 @@ class UndoFindTest : public FrameFixture {
         }
         return values;
     }
-    CDataItem List(int listKind) const { return m_frame->Tree()->ListItem(listKind); }
+    CDataItem List(NodeKind listKind) const { return m_frame->Tree()->ListItem(listKind); }
     void RenameSelected(const QString& name) {
         QTest::keyClick(Tree(), Qt::Key_F2);
         auto* editor = Tree()->viewport()->findChild<QLineEdit*>();
@@ -123,16 +123,14 @@ TEST_F(UndoFindTest, MembershipAndSettingsChangesAreUndoneInReverseOrder) {
     CDataItem groups = List(kKindPrivates).GetChildByIndex(1).GetChildByName("ParentPrivateGroups");
     auto entry = groups.AddNewChild();
     ASSERT_TRUE(entry);
-    int first = 0;
-    int second = 0;
-    ASSERT_EQ(entry->SetAttributeValue("pid", ScriptText("10001000"), first, 0, second), 0);
+    ASSERT_EQ(entry->SetAttributeValue("pid", ScriptText("10001000")).result, 0);
     m_frame->MarkModified();
-    m_frame->NotifyAllViews(ChangeNotice(kNoticeRefresh, kKindPrivate, 1));
+    m_frame->NotifyAllViews({NoticeAction::kRefresh, kKindPrivate, 1});
     EndTurn();
     // A settings field as the settings view commits it.
     Click(Node(kKindSettings));
     CDataItem setting = m_frame->Document().Model().GetRootItem().GetChildByName("setting");
-    ASSERT_EQ(setting.SetAttributeValue("contrast", ScriptText("7"), first, 0, second), 0);
+    ASSERT_EQ(setting.SetAttributeValue("contrast", ScriptText("7")).result, 0);
     m_frame->MarkModified();
     EndTurn();
     ASSERT_EQ(Stack().Count(), 2);
@@ -206,10 +204,7 @@ TEST_F(UndoFindTest, AtMostOneHundredStepsAreKept) {
     Open();
     CDataItem message = List(kKindTextMessages).GetChildByIndex(0);
     for (int i = 1; i <= CProfileUndoStack::kMaxSteps + 5; ++i) {
-        int first = 0;
-        int second = 0;
-        ASSERT_EQ(message.SetAttributeValue("txt", ScriptText("Step " + std::to_string(i)), first,
-                                            0, second),
+        ASSERT_EQ(message.SetAttributeValue("txt", ScriptText("Step " + std::to_string(i))).result,
                   0);
         m_frame->MarkModified();
         EndTurn();

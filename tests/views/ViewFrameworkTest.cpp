@@ -180,12 +180,11 @@ TEST_F(ViewFrameworkTest, ProfileDataErrorClosesTheWindowWithoutSavingAndKeepsTh
         SCOPED_TRACE(changed);
         Open();
         if (changed) {
-            int first = 0;
-            int second = 0;
             ASSERT_EQ(m_frame->Tree()
                           ->ListItem(kKindPrivates)
                           .GetChildByIndex(1)
-                          .SetAttributeValue("name", ScriptText("Kept Name"), first, 0, second),
+                          .SetAttributeValue("name", ScriptText("Kept Name"))
+                          .result,
                       0);
             m_frame->MarkModified();
         }
