@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int kPortListCtrl = 1000;
-
 QString Text(int id) {
     return QString::fromStdString(LoadString(id));
 }
@@ -54,7 +52,7 @@ CPreferenceDialog::CPreferenceDialog(const IPortLister& lister,
     m_autoDetect->setAccessibleName(m_autoDetect->text().remove(QLatin1Char('&')));
     auto* label = new QLabel(Text(MessageId::kSelectPortLabel), this);
     m_ports = new QComboBox(this);
-    m_ports->setProperty("ctrlId", kPortListCtrl);
+    m_ports->setProperty("ctrlId", kPortList);
     m_ports->setAccessibleName(label->text());
     label->setBuddy(m_ports);
     const auto option = [this](int textId, bool on) {

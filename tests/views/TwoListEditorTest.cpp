@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "CTwoListEditor.h"
+#include "MessageId.h"
 
 namespace {
 
@@ -87,7 +88,7 @@ class TwoListEditorTest : public ::testing::Test {
             m_editor.MembersList()->model(),
             QAbstractItemModelTester::FailureReportingMode::Fatal));
     }
-    CTwoListEditor m_editor{121, 118};
+    CTwoListEditor m_editor{MessageId::kAvailableContacts, MessageId::kScrollListCaption};
     Owner m_owner{m_editor};
     std::vector<std::unique_ptr<QAbstractItemModelTester>> m_testers;
 };

@@ -30,6 +30,7 @@
 #include "CQtPortLister.h"
 #include "CReadWriteDialog.h"
 #include "CReportOptionDlg.h"
+#include "CTextMessageView.h"
 #include "CTransferContext.h"
 #include "MessageId.h"
 #include "StringTable.h"
@@ -97,7 +98,7 @@ int main(int argc, char* argv[]) {
     tree->setCurrentItem(FindNode(tree, 3, 0));
     ok = ok && Grab(window, output, "text-message");
     frame->SetHelpPaneShown(true);
-    if (QWidget* text = frame->View()->Control(1009)) {
+    if (QWidget* text = frame->View()->Control(CTextMessageView::kText)) {
         text->setFocus();
     }
     ok = ok && Grab(window, output, "help-pane");

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "CNewProfileDialog.h"
+#include "MessageId.h"
 #include "ScriptedUi.h"
 #include "TestInstall.h"
 
@@ -63,7 +64,7 @@ TEST(CNewProfileDialog, WithoutTemplatesSays10114AndOpensNothing) {
     ScriptedUi ui;
     CNewProfileDialog dialog(nullptr, empty.string(), &ui);
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-    EXPECT_EQ(ui.shown, std::vector<int>{10114});
+    EXPECT_EQ(ui.shown, std::vector<int>{MessageId::kNoTemplateFiles});
     EXPECT_EQ(dialog.SelectedTemplatePath(), "");
     fs::remove_all(empty);
 }
