@@ -106,7 +106,7 @@ CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath
         UpdateCommands();
     });
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::WatchFocus);
-    connect(&CCommandState::Instance(), &CCommandState::Changed, this, &CMainFrame::UpdateCommands);
+    connect(&CCommandState::Instance(), &CCommandState::changed, this, &CMainFrame::UpdateCommands);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateCommands);
     UpdateCommands();
 }
@@ -469,7 +469,7 @@ CChildFrame* CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
         CHelpPane::HelpFolders(Utility::GetHelpFilePath(),
                                Utility::GetHelpFilePathOf(kBuiltInLanguage), m_installPath),
         *m_ui, *this);
-    connect(frame, &CChildFrame::UndoStateChanged, this, &CMainFrame::UpdateCommands);
+    connect(frame, &CChildFrame::undoStateChanged, this, &CMainFrame::UpdateCommands);
     QMdiSubWindow* sub = m_mdi->addSubWindow(frame);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
@@ -487,7 +487,7 @@ CChildFrame* CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     frame->Tree()->setFocus(Qt::OtherFocusReason);
     UpdateTitle();
     UpdateCommands();
-    emit FrameAdded(frame);
+    emit frameAdded(frame);
     return frame;
 }
 

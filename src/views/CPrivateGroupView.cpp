@@ -45,8 +45,8 @@ CPrivateGroupView::CPrivateGroupView(IViewHost& host, QWidget* parent)
     AddButtonRows();
 
     connect(m_id, &QComboBox::activated, this, &CPrivateGroupView::OnIdActivated);
-    connect(m_members, &CTwoListEditor::AddRequested, this, &CPrivateGroupView::OnAdd);
-    connect(m_members, &CTwoListEditor::RemoveRequested, this, &CPrivateGroupView::OnRemove);
+    connect(m_members, &CTwoListEditor::addRequested, this, &CPrivateGroupView::OnAdd);
+    connect(m_members, &CTwoListEditor::removeRequested, this, &CPrivateGroupView::OnRemove);
     m_members->AvailableList()->viewport()->installEventFilter(this);
     connect(m_members->AvailableList()->selectionModel(), &QItemSelectionModel::selectionChanged,
             this, &CPrivateGroupView::UpdateStatus);

@@ -62,8 +62,8 @@ CPrivateView::CPrivateView(IViewHost& host, QWidget* parent)
                     kScrollMembers, kScrollAdd, kScrollRemove);
     AddRow(nullptr, m_scrollList);
     AddButtonRows();
-    connect(m_scrollList, &CTwoListEditor::AddRequested, this, &CPrivateView::OnScrollAdd);
-    connect(m_scrollList, &CTwoListEditor::RemoveRequested, this, &CPrivateView::OnScrollRemove);
+    connect(m_scrollList, &CTwoListEditor::addRequested, this, &CPrivateView::OnScrollAdd);
+    connect(m_scrollList, &CTwoListEditor::removeRequested, this, &CPrivateView::OnScrollRemove);
 
     connect(m_id, &QLineEdit::textChanged, this, &CPrivateView::OnIdChanged);
     connect(m_id, &QLineEdit::textEdited, this, &CPrivateView::MarkChanged);

@@ -229,18 +229,18 @@ void CSettingsView::BuildPrivateLists() {
     note->setWordWrap(true);
     AddRow(nullptr, note);
 
-    connect(m_managerMode, &CTwoListEditor::AddRequested, this, [this](std::vector<int> indexes) {
+    connect(m_managerMode, &CTwoListEditor::addRequested, this, [this](std::vector<int> indexes) {
         SetPrivateFlag(indexes, "mngr_mode", true);
         // Manager mode implies seeing all groups on the radio.
         if (m_seeAllGroupsEnabled) {
             SetPrivateFlag(indexes, "see_all_groups", true);
         }
     });
-    connect(m_managerMode, &CTwoListEditor::RemoveRequested, this,
+    connect(m_managerMode, &CTwoListEditor::removeRequested, this,
             [this](std::vector<int> indexes) { SetPrivateFlag(indexes, "mngr_mode", false); });
-    connect(m_seeAllGroups, &CTwoListEditor::AddRequested, this,
+    connect(m_seeAllGroups, &CTwoListEditor::addRequested, this,
             [this](std::vector<int> indexes) { SetPrivateFlag(indexes, "see_all_groups", true); });
-    connect(m_seeAllGroups, &CTwoListEditor::RemoveRequested, this,
+    connect(m_seeAllGroups, &CTwoListEditor::removeRequested, this,
             [this](std::vector<int> indexes) { SetPrivateFlag(indexes, "see_all_groups", false); });
 }
 

@@ -31,7 +31,7 @@ CTextMessageView::CTextMessageView(IViewHost& host, QWidget* parent)
     m_add = Register(kAdd, new QPushButton(ViewIcons::Add(), QString(), this));
     AddRow(NewLabel(kAddLabel, Text(MessageId::kAddNewMessage)), m_add);
 
-    connect(m_text, &CTextMessageEdit::LimitExceeded, this, [this] {
+    connect(m_text, &CTextMessageEdit::limitExceeded, this, [this] {
         m_host.Ui().ShowMessage(CStringTable::Instance().Format(MessageId::kLengthOfTextMessage,
                                                                 {std::to_string(kMaxLength)}),
                                 MessageStyle::kOk);

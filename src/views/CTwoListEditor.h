@@ -46,8 +46,8 @@ class CTwoListEditor : public QWidget {
     const CTwoListModel& MembersModel() const { return m_membersModel; }
 
   signals:
-    void AddRequested(std::vector<int> indexes);
-    void RemoveRequested(std::vector<int> indexes);
+    void addRequested(std::vector<int> indexes);
+    void removeRequested(std::vector<int> indexes);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

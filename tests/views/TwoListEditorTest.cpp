@@ -15,11 +15,11 @@ namespace {
 class Owner {
   public:
     explicit Owner(CTwoListEditor& editor) : m_editor(editor) {
-        QObject::connect(&editor, &CTwoListEditor::AddRequested, [this](std::vector<int> indexes) {
+        QObject::connect(&editor, &CTwoListEditor::addRequested, [this](std::vector<int> indexes) {
             Move(indexes, m_available, m_members);
         });
         QObject::connect(
-            &editor, &CTwoListEditor::RemoveRequested,
+            &editor, &CTwoListEditor::removeRequested,
             [this](std::vector<int> indexes) { Move(indexes, m_members, m_available); });
     }
     void Load(std::vector<TwoListRow> available, std::vector<TwoListRow> members) {
