@@ -1,12 +1,11 @@
 #include <iostream>
 #include <vector>
 
-#include "CCliInterrupt.h"
+#include "CCliRadioScope.h"
 #include "CCliRadioUi.h"
 #include "CQMVVLTDoc.h"
 #include "CRadioCommandChain.h"
 #include "CTerminalPrompt.h"
-#include "CTraceScope.h"
 #include "CliRadio.h"
 #include "Commands.h"
 #include "MessageId.h"
@@ -30,13 +29,11 @@ int CmdWrite(const CliContext& ctx) {
         return kExitDataError;
     }
     doc.SetUsePcClock(args.Flag("--set-clock"));
-    CTransferContext context;
-    bool traceOk = true;
-    const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
-    if (!traceOk) {
+    CCliRadioScope radio(args);
+    if (!radio.Ready()) {
         return kExitDataError;
     }
-    const CCliInterrupt interrupt(context);
+    CTransferContext& context = radio.Context();
     CCliRadioUi ui(session, context, args.Value("--password"));
     CRadioCommandChain chain(context, session.App().UpDownGrade(), ui);
     if (const auto folder = args.Value("--backup-dir")) {
