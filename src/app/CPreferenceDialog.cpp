@@ -8,7 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "CRadioCommands.h"
+#include "CRadioBackup.h"
+#include "CTraceFolder.h"
 #include "DialogText.h"
 #include "MessageId.h"
 #include "StringTable.h"
@@ -75,8 +76,8 @@ CPreferenceDialog::CPreferenceDialog(const IPortLister& lister,
         where->setIndent(20);
         return where;
     };
-    auto* backups = place(MessageId::kBackupsKeptIn, CRadioCommands::BackupFolder());
-    auto* traces = place(MessageId::kTracesKeptIn, CRadioCommands::TraceFolder());
+    auto* backups = place(MessageId::kBackupsKeptIn, CRadioBackup::UserFolder());
+    auto* traces = place(MessageId::kTracesKeptIn, CTraceFolder::UserFolder());
     m_backup->setAccessibleDescription(backups->text());
     m_trace->setAccessibleDescription(traces->text());
     auto* buttons = AddDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);

@@ -7,6 +7,7 @@
 #include "CChildFrame.h"
 #include "CMainFrame.h"
 #include "CQMVVLTDoc.h"
+#include "CRadioBackup.h"
 #include "CReadPidDialog.h"
 #include "CReadWriteDialog.h"
 #include "CTextListDialog.h"
@@ -36,11 +37,11 @@ std::string CRadioCommands::CurrentPort() const {
 }
 
 std::filesystem::path CRadioCommands::BackupFolder() {
-    return Utility::UserDataFolder() / "backups";
+    return CRadioBackup::UserFolder();
 }
 
 std::filesystem::path CRadioCommands::TraceFolder() {
-    return Utility::UserDataFolder() / "traces";
+    return CTraceFolder::UserFolder();
 }
 
 bool CRadioCommands::Start(std::string& port) {

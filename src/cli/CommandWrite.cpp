@@ -4,6 +4,7 @@
 #include "CCliRadioScope.h"
 #include "CCliRadioUi.h"
 #include "CQMVVLTDoc.h"
+#include "CRadioBackup.h"
 #include "CRadioCommandChain.h"
 #include "CTerminalPrompt.h"
 #include "CliRadio.h"
@@ -12,7 +13,6 @@
 #include "RadioResult.h"
 #include "StringTable.h"
 #include "TextCodec.h"
-#include "Utility.h"
 
 // Writes a profile to one radio, or with --repeat to one radio after another.
 int CmdWrite(const CliContext& ctx) {
@@ -39,7 +39,7 @@ int CmdWrite(const CliContext& ctx) {
     if (const auto folder = args.Value("--backup-dir")) {
         chain.SetBackupFolder(*folder);
     } else if (args.Flag("--backup")) {
-        chain.SetBackupFolder(Utility::UserDataFolder() / "backups");
+        chain.SetBackupFolder(CRadioBackup::UserFolder());
     }
     chain.SetVerify(args.Flag("--verify"));
     int written = 0;
