@@ -23,7 +23,7 @@
 #include "CDealerInfoDialog.h"
 #include "CMainFrame.h"
 #include "CMessageBoxUi.h"
-#include "CNewProfileDialog.h"
+#include "CNewProfileDlg.h"
 #include "CPreferenceDialog.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTTreeView.h"
@@ -170,7 +170,7 @@ int main(int argc, char* argv[]) {
     CDealerInfoDialog dealer(&window);
     dealer.show();
     ok = ok && Grab(dealer, output, "dialog-dealer");
-    CNewProfileDialog newProfile(&window, Utility::GetInstallPath());
+    CNewProfileDlg newProfile(&window, Utility::GetInstallPath());
     newProfile.show();
     ok = ok && Grab(newProfile, output, "dialog-new-profile");
     return ok ? 0 : 1;
