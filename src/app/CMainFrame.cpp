@@ -36,6 +36,7 @@
 #include "CQtPortLister.h"
 #include "CRadioCommands.h"
 #include "CRecentFiles.h"
+#include "CRegisterCommands.h"
 #include "CReportOptionDlg.h"
 #include "LanguageMenu.h"
 #include "LanguageResources.h"
@@ -92,6 +93,7 @@ CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath
     BuildStatusBar();
     m_radio = std::make_unique<CRadioCommands>(*this, *m_ports);
     m_contactCsv = std::make_unique<CContactCsvCommands>(*this);
+    m_registerCommands = new CRegisterCommands(*this);
     if (auto* own = dynamic_cast<CMessageBoxUi*>(m_ownUi.get())) {
         own->SetPidReader([this] { return m_radio->ReadPrivateId(); });
     }
@@ -118,6 +120,8 @@ CMainFrame::~CMainFrame() {
     disconnect(&CCommandState::Instance(), nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     disconnect(m_mdi, nullptr, this, nullptr);
+    // The register window uses the radio commands' register, which goes before the children.
+    delete m_registerCommands;
 }
 
 QAction* CMainFrame::Action(int commandId) const {
@@ -263,6 +267,8 @@ void CMainFrame::BuildMenus() {
             &QAction::triggered, this, &CMainFrame::OpenBackupFolder);
     connect(AddCommand(device, kCompareWithRadio, MessageId::kCompareWithRadioMenu),
             &QAction::triggered, m_radio.get(), &CRadioCommands::CompareWithRadio);
+    connect(AddCommand(device, kRegister, MessageId::kRegisterMenu), &QAction::triggered,
+            m_registerCommands, &CRegisterCommands::Show);
 
     // The menu bar's Report item is the command itself; the toolbar shows it with its icon.
     QAction* report = AddCommand(nullptr, kReport, MessageId::kMenuReport);

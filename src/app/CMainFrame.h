@@ -10,6 +10,7 @@
 class CAppSettings;
 class CChildFrame;
 class CRadioCommands;
+class CRegisterCommands;
 class CVirtualCodeplug;
 class IPortLister;
 class IAppUi;
@@ -60,6 +61,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
         kImportContacts = 34440,
         kExportContacts = 34441,
         kCompareWithRadio = 34442,
+        kRegister = 34445,
     };
 
     // ui: the answers to questions (message boxes when null); ports: the system's serial ports
@@ -79,6 +81,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     IAppUi& Ui() { return *m_ui; }
     CAppSettings& Settings() { return m_settings; }
     CRadioCommands& Radio() { return *m_radio; }
+    CRegisterCommands& RegisterCommands() { return *m_registerCommands; }
     const std::filesystem::path& InstallPath() const { return m_installPath; }
 
     // A new profile window for an image read from a radio (titled with the radio's PID).
@@ -147,6 +150,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     const IPortLister* m_ports;
     std::unique_ptr<CRadioCommands> m_radio;
     std::unique_ptr<class CContactCsvCommands> m_contactCsv;
+    class CRegisterCommands* m_registerCommands = nullptr;
     QMdiArea* m_mdi = nullptr;
     std::map<int, QAction*> m_actions;
     QMenu* m_languageMenu = nullptr;

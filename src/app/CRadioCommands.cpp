@@ -1,10 +1,12 @@
 #include "CRadioCommands.h"
 
 #include <QLabel>
+#include <QStatusBar>
 
 #include "CAppSettings.h"
 #include "CCableDiscovery.h"
 #include "CChildFrame.h"
+#include "CCommandRecorder.h"
 #include "CMainFrame.h"
 #include "CQMVVLTDoc.h"
 #include "CRadioBackup.h"
@@ -26,7 +28,11 @@ CRadioCommands::CRadioCommands(CMainFrame& window, const IPortLister& lister)
       m_lister(lister),
       m_ui(&window, window.Ui(), m_context,
            [&window](const QString& text) { window.ShowPort(text); }),
-      m_chain(m_context, window.Settings().UpDownGrade(), m_ui) {}
+      m_chain(m_context, window.Settings().UpDownGrade(), m_ui),
+      m_recorder(std::make_unique<CCommandRecorder>(CRegisterOptions::FromConfiguration())) {
+    m_chain.SetOutcomeObserver(
+        [this](const CRadioCommandOutcome& outcome) { m_recorder->Record(outcome); });
+}
 
 CRadioCommands::~CRadioCommands() = default;
 
@@ -56,6 +62,8 @@ bool CRadioCommands::Start(std::string& port) {
     }
     m_ui.SetPort(QString::fromStdString(port));
     m_ui.SetSeriesCount(0);
+    // What a radio said in an earlier command is not this radio's.
+    m_context.ForgetRadio();
     if (Utility::GetWireTrace()) {
         // One trace per command; a folder that cannot be written costs the trace, not the command.
         m_trace =
@@ -66,8 +74,20 @@ bool CRadioCommands::Start(std::string& port) {
     return true;
 }
 
+CRegister* CRadioCommands::Register() const {
+    return m_recorder->Register();
+}
+
+std::string CRadioCommands::RegisterProblem() const {
+    return m_recorder->Problem();
+}
+
 void CRadioCommands::Finish() {
     m_trace.reset();
+    // The command is done either way; the user learns that its record waits or is lost.
+    if (const std::string problem = RegisterProblem(); !problem.empty()) {
+        m_window.statusBar()->showMessage(QString::fromStdString(problem));
+    }
     m_running = false;
     emit runningChanged(false);
 }
@@ -183,9 +203,33 @@ std::optional<std::string> CRadioCommands::ReadPrivateId() {
         m_context, port, [this](const QString& text) { m_window.ShowPort(text); }, &m_window);
     const int answer = dialog.Run();
     const QString pid = QString::fromStdU16String(dialog.CapturedPid()).trimmed();
+    CRadioCommandOutcome outcome = CRadioCommandOutcome::Of(CRadioCommandOutcome::Command::kCapture,
+                                                            m_context, port, dialog.Result());
+    outcome.capturedPid = pid.toStdU16String();
+    m_recorder->Record(outcome);
     Finish();
     if (answer != QDialog::Accepted || pid.isEmpty()) {
         return std::nullopt;
     }
     return pid.toStdString();
+}
+
+void CRadioCommands::Restore(const std::filesystem::path& backup, const std::string& pid) {
+    if (m_running) {
+        return;
+    }
+    // The backup as it was kept, not as any open window shows it.
+    CQMVVLTDoc doc(m_window.Settings(), m_window.InstallPath(), m_window.Ui());
+    if (!doc.Open(backup)) {
+        return;
+    }
+    std::string port;
+    if (!Start(port)) {
+        return;
+    }
+    m_chain.SetBackupFolder(Utility::GetBackupBeforeWrite() ? BackupFolder()
+                                                            : std::filesystem::path());
+    m_chain.SetVerify(Utility::GetVerifyAfterWrite());
+    m_chain.Restore(port, doc, QString::fromStdString(pid).toStdU16String());
+    Finish();
 }

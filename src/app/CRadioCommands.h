@@ -9,7 +9,9 @@
 #include "CGuiRadioUi.h"
 #include "CRadioCommandChain.h"
 
+class CCommandRecorder;
 class CMainFrame;
+class CRegister;
 class IPortLister;
 
 // The main window's Read, Write and Reset: each runs through the command chain with the window's
@@ -29,11 +31,17 @@ class CRadioCommands : public QObject {
     void CompareWithRadio();
     // Captures another radio's PID over the air; the PID when the user ended the dialog with OK.
     std::optional<std::string> ReadPrivateId();
+    // Writes a radio's backup file back to the radio with this PID (refused for another radio).
+    void Restore(const std::filesystem::path& backup, const std::string& pid);
     bool Running() const { return m_running; }
     // The port the commands would use now ("" when there is none).
     std::string CurrentPort() const;
     // The transfer context of the commands, which run one at a time.
     CTransferContext& Context() { return m_context; }
+    // The register every command records in; null when it could not be made.
+    CRegister* Register() const;
+    // What the user should know about the register ("" when nothing is amiss).
+    std::string RegisterProblem() const;
     // Where the backups before writes and the wire traces go, in the user's data folder.
     static std::filesystem::path BackupFolder();
     static std::filesystem::path TraceFolder();
@@ -52,6 +60,7 @@ class CRadioCommands : public QObject {
     CTransferContext m_context;
     CGuiRadioUi m_ui;
     CRadioCommandChain m_chain;
+    std::unique_ptr<CCommandRecorder> m_recorder;
     bool m_running = false;
     std::unique_ptr<class CTraceScope> m_trace;  // while a command runs, when traces are kept
 };

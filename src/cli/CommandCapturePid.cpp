@@ -3,6 +3,7 @@
 #include "CCliRadioScope.h"
 #include "CTransferOperations.h"
 #include "CliRadio.h"
+#include "CliRegister.h"
 #include "Commands.h"
 #include "MessageId.h"
 #include "RadioResult.h"
@@ -26,9 +27,14 @@ int CmdCapturePid(const CliContext& ctx) {
     }
     CTransferContext& context = radio.Context();
     std::cerr << LoadString(MessageId::kCaptureInstruction) << "\n";
+    CCliRegister reg(ctx);
     CTransferOperations operations(context);
     std::u16string pid;
     const int code = CliRadio::Run(context, [&] { return operations.CaptureRadioPid(port, pid); });
+    CRadioCommandOutcome outcome =
+        CRadioCommandOutcome::Of(CRadioCommandOutcome::Command::kCapture, context, port, code);
+    outcome.capturedPid = pid;
+    reg.Record(outcome);
     if (code == kRadioSuccess) {
         std::cout << Utf16ToUtf8(pid) << "\n";
     }

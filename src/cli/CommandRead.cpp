@@ -6,6 +6,7 @@
 #include "CQMVVLTDoc.h"
 #include "CRadioCommandChain.h"
 #include "CliRadio.h"
+#include "CliRegister.h"
 #include "Commands.h"
 #include "MessageId.h"
 #include "RadioResult.h"
@@ -37,6 +38,8 @@ int CmdRead(const CliContext& ctx) {
     CTransferContext& context = radio.Context();
     CCliRadioUi ui(session, context, args.Value("--password"));
     CRadioCommandChain chain(context, session.App().UpDownGrade(), ui);
+    CCliRegister reg(ctx);
+    chain.SetOutcomeObserver(reg.Observer());
     CVirtualCodeplug image;
     const int code = chain.Read(port, image);
     if (code != kRadioSuccess) {

@@ -3,13 +3,17 @@
 #include <string_view>
 
 #include "AtomicFile.h"
+#include "CCliSession.h"
 #include "CQMVVLTException.h"
 #include "CRegister.h"
 #include "CliArgs.h"
+#include "CliReportFile.h"
 #include "Commands.h"
+#include "FleetReport.h"
 #include "MessageId.h"
 #include "RadioText.h"
 #include "RegisterCsv.h"
+#include "ReportPage.h"
 #include "StringTable.h"
 
 namespace {
@@ -73,11 +77,12 @@ bool IsRegisterFailure(int code) {
 
 int CmdRegister(const CliContext& ctx) {
     if (ctx.args.empty()) {
-        throw CliUsageError{"missing list or export"};
+        throw CliUsageError{"missing list, export or report"};
     }
     const std::string& what = ctx.args[0];
     const bool list = what == "list";
-    if (!list && what != "export") {
+    const bool report = what == "report";
+    if (!list && !report && what != "export") {
         throw CliUsageError{"unknown register command '" + what + "'"};
     }
     std::vector<std::string> valueOptions = {"--pid", "--profile", "--since", "--register"};
@@ -87,7 +92,8 @@ int CmdRegister(const CliContext& ctx) {
     const CCliArgs args(std::vector<std::string>(ctx.args.begin() + 1, ctx.args.end()),
                         valueOptions);
     args.ExpectPositionals(0, 0);
-    const std::string out = list ? std::string() : args.Required("-o", "FILE.csv");
+    const std::string out =
+        list ? std::string() : args.Required("-o", report ? "FILE.html|FILE.pdf" : "FILE.csv");
     const CRegisterFilter filter = Filter(args);
     const auto url = args.Value("--register") ? args.Value("--register") : ctx.registerUrl;
     try {
@@ -95,6 +101,12 @@ int CmdRegister(const CliContext& ctx) {
         const std::vector<CRegisterRecord> records = reg.List(filter);
         if (list) {
             PrintTable(records);
+        } else if (report) {
+            // The fleet report: each radio with its last write.
+            const CCliSession session(ctx, false);
+            const std::filesystem::path folder = session.InstallPath() / kReportFolderName;
+            WriteReportFile(FleetReportPage(records, folder, {}), folder, out);
+            std::cout << out << '\n';
         } else {
             WriteFileAtomically(out, RegisterCsv(records), MessageId::kRegisterNotSaved, kContext);
             std::cout << CStringTable::Instance().Format(MessageId::kRegisterExported,

@@ -1,16 +1,14 @@
 #include <filesystem>
 #include <iostream>
 
-#include "AtomicFile.h"
 #include "CCliSession.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "CReportAssembler.h"
 #include "CliArgs.h"
+#include "CliReportFile.h"
 #include "Commands.h"
 #include "MessageId.h"
-#include "ReportPage.h"
-#include "ReportPdf.h"
 #include "StringTable.h"
 
 namespace fs = std::filesystem;
@@ -36,18 +34,7 @@ int CmdReport(const CliContext& ctx) {
     }
     const CReportAssembler assembler(session.InstallPath());
     const std::string page = assembler.Page(doc, kind);
-    const fs::path reportFolder = assembler.ReportFolder();
-    const fs::path target = out;
-    if (target.extension() == ".pdf") {
-        if (!WriteReportPdf(page, reportFolder, target)) {
-            ThrowQMVVLT(MessageId::kFatalError101, "CReportOptionDlg::SaveReport",
-                        "Open script file failed");
-        }
-    } else {
-        WriteFileAtomically(target, ReportPageBytes(page), MessageId::kFatalError101,
-                            "CReportOptionDlg::SaveReport");
-        CopyReportPictures(reportFolder, target.has_parent_path() ? target.parent_path() : ".");
-    }
-    std::cout << target.string() << "\n";
+    WriteReportFile(page, assembler.ReportFolder(), out);
+    std::cout << out << "\n";
     return kExitOk;
 }

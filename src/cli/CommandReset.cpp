@@ -4,6 +4,7 @@
 #include "CTerminalPrompt.h"
 #include "CTransferOperations.h"
 #include "CliRadio.h"
+#include "CliRegister.h"
 #include "Commands.h"
 #include "MessageId.h"
 #include "RadioResult.h"
@@ -26,9 +27,12 @@ int CmdReset(const CliContext& ctx) {
         return CliRadio::ExitStatus(kUserCancelled, context);
     }
     std::cerr << LoadString(MessageId::kResetting) << "\n";
+    CCliRegister reg(ctx);
     CTransferOperations operations(context);
     const int code = CliRadio::Run(
         context, [&] { return operations.PerformReset(port); }, {}, false);
+    reg.Record(
+        CRadioCommandOutcome::Of(CRadioCommandOutcome::Command::kReset, context, port, code));
     if (code == kRadioSuccess) {
         std::cerr << LoadString(MessageId::kResetDone) << "\n";
     }

@@ -8,6 +8,7 @@
 #include "CRadioCommandChain.h"
 #include "CTerminalPrompt.h"
 #include "CliRadio.h"
+#include "CliRegister.h"
 #include "Commands.h"
 #include "MessageId.h"
 #include "RadioResult.h"
@@ -36,6 +37,8 @@ int CmdWrite(const CliContext& ctx) {
     CTransferContext& context = radio.Context();
     CCliRadioUi ui(session, context, args.Value("--password"));
     CRadioCommandChain chain(context, session.App().UpDownGrade(), ui);
+    CCliRegister reg(ctx);
+    chain.SetOutcomeObserver(reg.Observer());
     if (const auto folder = args.Value("--backup-dir")) {
         chain.SetBackupFolder(*folder);
     } else if (args.Flag("--backup")) {

@@ -49,18 +49,20 @@ int CRadioCommandChain::Run(RadioOperation which, const std::function<int()>& op
 int CRadioCommandChain::ReadVersionAndGroup(const std::string& port) {
     CTransferOperations operations(m_context);
     CVersionBlock version;
-    int code =
+    const int code =
         Run(RadioOperation::kVersion, [&] { return operations.ReadRadioVersion(port, version); });
-    if (code != kRadioSuccess) {
-        return code;
-    }
+    return code == kRadioSuccess ? GroupAndPassword(port, version) : code;
+}
+
+int CRadioCommandChain::GroupAndPassword(const std::string& port, const CVersionBlock& version) {
     m_modelGroup = m_settings.GetModelGroup(CTransferOperations::FirmwareVersionText(version));
     m_radioPassword.clear();
-    if (m_modelGroup > 2) {
-        code = Run(RadioOperation::kPassword,
-                   [&] { return operations.ReadRadioPassword(port, m_radioPassword); });
+    if (m_modelGroup <= 2) {
+        return kRadioSuccess;
     }
-    return code;
+    CTransferOperations operations(m_context);
+    return Run(RadioOperation::kPassword,
+               [&] { return operations.ReadRadioPassword(port, m_radioPassword); });
 }
 
 bool CRadioCommandChain::PasswordGate() {
@@ -81,7 +83,30 @@ bool CRadioCommandChain::PasswordGate() {
     return true;
 }
 
+CRadioCommandOutcome CRadioCommandChain::Begin(CRadioCommandOutcome::Command command,
+                                               const std::string& port) {
+    m_context.ForgetRadio();
+    CRadioCommandOutcome outcome;
+    outcome.command = command;
+    outcome.port = port;
+    return outcome;
+}
+
+int CRadioCommandChain::End(CRadioCommandOutcome& outcome, int code) {
+    outcome.code = code;
+    outcome.radio = m_context.SeenRadio();
+    if (m_outcomeObserver) {
+        m_outcomeObserver(outcome);
+    }
+    return code;
+}
+
 int CRadioCommandChain::Read(const std::string& port, CVirtualCodeplug& image) {
+    CRadioCommandOutcome outcome = Begin(CRadioCommandOutcome::Command::kRead, port);
+    return End(outcome, ReadSteps(port, image));
+}
+
+int CRadioCommandChain::ReadSteps(const std::string& port, CVirtualCodeplug& image) {
     m_context.ClearCancel();
     const CPortHold hold(m_context, port);
     int code = ReadVersionAndGroup(port);
@@ -138,42 +163,104 @@ int CRadioCommandChain::CheckProfile(CQMVVLTDoc& doc) {
     return notRadioText ? kTextToRadio : kOperationFailed;
 }
 
-int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
+void CRadioCommandChain::BeginWrite() {
     m_context.ClearCancel();
     m_profileRefused = false;
     m_lastBackup.clear();
     m_verifyMismatch = false;
     m_backupFailed = false;
+    m_restoreRefused = false;
+    m_lastImage = CVirtualCodeplug();
+}
+
+CWriteSource CRadioCommandChain::DocumentSource(CQMVVLTDoc& doc) {
+    CWriteSource source;
+    source.image = [&doc](std::u16string_view ownPid) {
+        CVirtualCodeplug image;
+        doc.GetVirtualCPData(image, ownPid);
+        return image;
+    };
+    source.modelGroup = doc.Model().GetModelGroup();
+    source.usePcClock = doc.UsePcClock();
+    source.saveBackup = [&doc](const CRadioBackup& backup, const CVirtualCodeplug& radio) {
+        return backup.Save(radio, doc.App(), doc.InstallPath());
+    };
+    return source;
+}
+
+int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
+    CRadioCommandOutcome outcome = Begin(CRadioCommandOutcome::Command::kWrite, port);
+    return End(outcome, WriteDocument(port, doc, nullptr, outcome));
+}
+
+int CRadioCommandChain::Restore(const std::string& port, CQMVVLTDoc& doc,
+                                const std::u16string& pid) {
+    CRadioCommandOutcome outcome = Begin(CRadioCommandOutcome::Command::kRestore, port);
+    return End(outcome, WriteDocument(port, doc, &pid, outcome));
+}
+
+int CRadioCommandChain::WriteDocument(const std::string& port, CQMVVLTDoc& doc,
+                                      const std::u16string* expectedPid,
+                                      CRadioCommandOutcome& outcome) {
+    BeginWrite();
+    outcome.profileFile = doc.Path().empty() ? std::filesystem::path(doc.Title()) : doc.Path();
+    outcome.profileText = doc.Model().ProfileText();
     // The profile is checked before the radio is even asked for its PID.
     if (const int checked = CheckProfile(doc); checked != kRadioSuccess) {
         return checked;
     }
+    return WriteSteps(port, DocumentSource(doc), expectedPid, outcome);
+}
+
+int CRadioCommandChain::WriteImage(const std::string& port, const CWriteSource& source) {
+    BeginWrite();
+    // The station keeps its own records of what it wrote.
+    CRadioCommandOutcome outcome;
+    return WriteSteps(port, source, nullptr, outcome);
+}
+
+int CRadioCommandChain::WriteSteps(const std::string& port, const CWriteSource& source,
+                                   const std::u16string* expectedPid,
+                                   CRadioCommandOutcome& outcome) {
     const CPortHold hold(m_context, port);
     CTransferOperations operations(m_context);
     std::u16string ownPid;
-    int code = Run(RadioOperation::kOwnPid, [&] { return operations.ReadOwnPid(port, ownPid); });
-    if (code != kRadioSuccess) {
-        return code;
+    int code = kRadioSuccess;
+    if (source.radio) {
+        ownPid = source.radio->limits.pid;
+        m_context.SetCurrentRadioPid(ownPid);
+    } else {
+        code = Run(RadioOperation::kOwnPid, [&] { return operations.ReadOwnPid(port, ownPid); });
+        if (code != kRadioSuccess) {
+            return code;
+        }
     }
-    code = ReadVersionAndGroup(port);
+    // A backup goes back only into the radio it was taken from.
+    if (expectedPid && ownPid != *expectedPid) {
+        m_ui.ShowMessage(CStringTable::Instance().Format(
+            MessageId::kRestoreOtherRadio, {Utf16ToUtf8(ownPid), Utf16ToUtf8(*expectedPid)}));
+        m_restoreRefused = true;
+        return kOperationFailed;
+    }
+    code = source.radio ? GroupAndPassword(port, source.radio->version) : ReadVersionAndGroup(port);
     if (code != kRadioSuccess) {
         return code;
     }
     CVirtualCodeplug image;
     try {
-        doc.GetVirtualCPData(image, ownPid);
+        image = source.image(ownPid);
     } catch (const CQMVVLTException& e) {
         ShowProfileError(e);
         return kOperationFailed;
     }
     m_context.SetNotSupportedAccepted(false);
-    if (m_modelGroup < doc.Model().GetModelGroup()) {
+    if (m_modelGroup < source.modelGroup) {
         if (!m_ui.AskYesNo(MessageId::kAskDropUnsupported)) {
             return kUserCancelled;
         }
         m_context.SetNotSupportedAccepted(true);
     }
-    if (doc.UsePcClock()) {
+    if (source.usePcClock) {
         image.settings.current_time = RadioClockNow();
     }
     if (!PasswordGate()) {
@@ -181,10 +268,14 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
     }
     image.SettingsFromOwnRecord();
     if (!m_backupFolder.empty()) {
-        if (code = Backup(port, doc); code != kRadioSuccess) {
+        code = Backup(port, source);
+        outcome.backupFile = m_lastBackup;
+        if (code != kRadioSuccess) {
             return code;
         }
     }
+    m_lastImage = image;
+    outcome.written = image;
     CRadioBlocks sent;
     code = Run(RadioOperation::kWriteCodeplug,
                [&] { return operations.WriteCodeplug(port, image, m_verify ? &sent : nullptr); });
@@ -192,15 +283,16 @@ int CRadioCommandChain::Write(const std::string& port, CQMVVLTDoc& doc) {
     // otherwise the gate still compares it with the radio's own and asks when they differ.
     m_enteredPassword = image.settings.password;
     if (code != kRadioSuccess && m_context.RadioTouched()) {
+        outcome.partlyProgrammed = true;
         m_ui.ShowMessage(LoadString(MessageId::kPartlyProgrammed));
     }
     if (code == kRadioSuccess && m_verify) {
-        code = Verify(port, sent);
+        code = Verify(port, sent, outcome.verify);
     }
     return code;
 }
 
-int CRadioCommandChain::Backup(const std::string& port, CQMVVLTDoc& doc) {
+int CRadioCommandChain::Backup(const std::string& port, const CWriteSource& source) {
     CTransferOperations operations(m_context);
     CVirtualCodeplug image;
     const int code =
@@ -209,7 +301,7 @@ int CRadioCommandChain::Backup(const std::string& port, CQMVVLTDoc& doc) {
         return code;
     }
     try {
-        m_lastBackup = CRadioBackup(m_backupFolder).Save(image, doc.App(), doc.InstallPath());
+        m_lastBackup = source.saveBackup(CRadioBackup(m_backupFolder), image);
     } catch (const CQMVVLTException& e) {
         m_ui.ShowMessage(
             LoadString(MessageId::kBackupFailed) + "\n" +
@@ -221,14 +313,18 @@ int CRadioCommandChain::Backup(const std::string& port, CQMVVLTDoc& doc) {
     return kRadioSuccess;
 }
 
-int CRadioCommandChain::Verify(const std::string& port, const CRadioBlocks& sent) {
+int CRadioCommandChain::Verify(const std::string& port, const CRadioBlocks& sent,
+                               CRadioCommandOutcome::Verify& result) {
     CTransferOperations operations(m_context);
     CRadioBlocks radio;
     const int code = Run(RadioOperation::kVerify, [&] { return operations.ReadBack(port, radio); });
     if (code != kRadioSuccess) {
+        result = CRadioCommandOutcome::Verify::kFailed;
         return code;
     }
     const auto differences = CWriteVerify::Differences(sent, radio);
+    result = differences.empty() ? CRadioCommandOutcome::Verify::kPassed
+                                 : CRadioCommandOutcome::Verify::kDifferent;
     if (differences.empty()) {
         m_ui.ShowNote(LoadString(MessageId::kVerified));
         return kRadioSuccess;
@@ -243,8 +339,9 @@ int CRadioCommandChain::Verify(const std::string& port, const CRadioBlocks& sent
 }
 
 int CRadioCommandChain::Reset(const std::string& port) {
+    CRadioCommandOutcome outcome = Begin(CRadioCommandOutcome::Command::kReset, port);
     m_context.ClearCancel();
     const CPortHold hold(m_context, port);
     CTransferOperations operations(m_context);
-    return Run(RadioOperation::kReset, [&] { return operations.PerformReset(port); });
+    return End(outcome, Run(RadioOperation::kReset, [&] { return operations.PerformReset(port); }));
 }

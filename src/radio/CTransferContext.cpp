@@ -118,3 +118,23 @@ std::shared_ptr<CWireTrace> CTransferContext::Trace() const {
     std::lock_guard lock(m_pidMutex);
     return m_trace;
 }
+
+void CTransferContext::NoteRadioVersion(const CVersionBlock& version) {
+    const std::lock_guard lock(m_pidMutex);
+    m_seen.version = version;
+}
+
+void CTransferContext::NoteRadioLimits(const CRadioLimits& limits) {
+    const std::lock_guard lock(m_pidMutex);
+    m_seen.limits = limits;
+}
+
+CTransferContext::RadioSeen CTransferContext::SeenRadio() const {
+    const std::lock_guard lock(m_pidMutex);
+    return m_seen;
+}
+
+void CTransferContext::ForgetRadio() {
+    const std::lock_guard lock(m_pidMutex);
+    m_seen = {};
+}

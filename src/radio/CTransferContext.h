@@ -6,10 +6,12 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "CPortRegistry.h"
+#include "CVirtualCodeplug.h"
 #include "CWireTrace.h"
 #include "IByteStream.h"
 #include "ITransferObserver.h"
@@ -96,6 +98,18 @@ class CTransferContext {
     void SetCapturedPid(std::u16string pid);
     std::u16string CapturedPid() const;
 
+    // What the operations learned of the radio on the cable, for the register: the version report
+    // of the last identification and the limits block (own PID, model) of the last limits read.
+    struct RadioSeen {
+        std::optional<CVersionBlock> version;
+        std::optional<CRadioLimits> limits;
+    };
+    void NoteRadioVersion(const CVersionBlock& version);
+    void NoteRadioLimits(const CRadioLimits& limits);
+    RadioSeen SeenRadio() const;
+    // A command starts: what an earlier one saw is not this radio's.
+    void ForgetRadio();
+
   private:
     std::mutex m_lock;
     mutable std::mutex m_holdMutex;
@@ -117,6 +131,7 @@ class CTransferContext {
     mutable std::mutex m_pidMutex;
     std::u16string m_currentRadioPid;
     std::u16string m_capturedPid;
+    RadioSeen m_seen;
     std::string m_portProblem;
     std::shared_ptr<CWireTrace> m_trace;
 };

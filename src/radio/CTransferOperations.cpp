@@ -147,6 +147,18 @@ int CTransferOperations::ReadOwnPid(const std::string& port, std::u16string& pid
     return session.Finish();
 }
 
+int CTransferOperations::ReadIdentity(const std::string& port, CVirtualCodeplug& radio) {
+    CTransferSession session(m_context, port);
+    CVirtualCodeplug scratch;
+    session.Identify(scratch);
+    session.CheckCompatibility(scratch);
+    if (session.Proceed()) {
+        radio.version = scratch.version;
+        radio.limits = scratch.limits;
+    }
+    return session.Finish();
+}
+
 int CTransferOperations::ReadCodeplug(const std::string& port, CVirtualCodeplug& destination) {
     CTransferSession session(m_context, port);
     RadioProtocol& protocol = session.Protocol();

@@ -19,6 +19,10 @@ class CTransferOperations {
     int ReadRadioPassword(const std::string& port, std::u16string& password);
     // The radio's own PID, also kept as the context's current radio PID.
     int ReadOwnPid(const std::string& port, std::u16string& pid);
+    // The radio's version and limits blocks (own PID, model, capacities) into radio, which is
+    // untouched unless the read succeeds: who is on the cable, in three short exchanges. An empty
+    // cable ends it with kNoConnection.
+    int ReadIdentity(const std::string& port, CVirtualCodeplug& radio);
     // The radio's whole codeplug into destination, which is untouched unless the read succeeds.
     int ReadCodeplug(const std::string& port, CVirtualCodeplug& destination);
     // Writes source (an image built from a profile) to the radio. With sent, keeps the blocks

@@ -147,6 +147,7 @@ void CTransferSession::Identify(CVirtualCodeplug& image) {
         return;
     }
     image.version = version;
+    m_context.NoteRadioVersion(version);
     if (Proceed()) {
         Check(m_protocol.OpenLink());
     }
@@ -159,6 +160,7 @@ void CTransferSession::CheckCompatibility(CVirtualCodeplug& image) {
     if (!Check(CBlockCodec::DecodeLimits(m_protocol.Reply().Data().subspan(1), image.limits))) {
         return;
     }
+    m_context.NoteRadioLimits(image.limits);
     const int family = image.limits.clone_compatibility_version;
     if (family != CTransferContext::kHostCompatibility && family != kModifiedBandCompatibility) {
         Fail(kModelUnsupported);

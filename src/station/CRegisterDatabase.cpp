@@ -263,9 +263,11 @@ std::vector<CRegisterRecord> CRegisterDatabase::Select(const QString& from,
     return records;
 }
 
-std::vector<CRegisterRecord> CRegisterDatabase::List(const CRegisterFilter& filter) {
+namespace {
+
+// FROM and WHERE of the records a filter keeps (the table named r), its values appended.
+QString FilteredRecords(const CRegisterFilter& filter, QVariantList& values) {
     QStringList conditions;
-    QVariantList values;
     const auto condition = [&](const std::string& value, const char* test) {
         if (!value.empty()) {
             conditions << QLatin1String(test);
@@ -279,7 +281,47 @@ std::vector<CRegisterRecord> CRegisterDatabase::List(const CRegisterFilter& filt
     if (!conditions.isEmpty()) {
         from += QLatin1String(" WHERE ") + conditions.join(QLatin1String(" AND "));
     }
+    return from;
+}
+
+}  // namespace
+
+std::vector<CRegisterRecord> CRegisterDatabase::List(const CRegisterFilter& filter) {
+    QVariantList values;
+    const QString from = FilteredRecords(filter, values);
     return Select(from + QLatin1String(" ORDER BY op_time, record_id"), values);
+}
+
+QSqlQuery CRegisterDatabase::ListQuery(const CRegisterFilter& filter, std::string_view markHash,
+                                       int orderBy, bool descending) {
+    QVariantList values{Q(markHash)};
+    const QString from = FilteredRecords(filter, values);
+    const auto columns = RegisterColumns();
+    const QString order = orderBy >= 0 && orderBy < static_cast<int>(columns.size())
+                              ? QLatin1String("r.") + QLatin1String(columns[std::size_t(orderBy)])
+                              : QStringLiteral("profile_mark");
+    QSqlQuery query(Database());
+    const QString text =
+        SelectRecords() +
+        QStringLiteral(
+            ", CASE WHEN r.profile_hash = '' THEN %1 WHEN r.profile_hash = ? THEN %2 "
+            "ELSE %3 END AS profile_mark")
+            .arg(kNoProfile)
+            .arg(kSameProfile)
+            .arg(kOtherProfile) +
+        from +
+        QStringLiteral(" ORDER BY %1 %2, r.op_time, r.record_id")
+            .arg(order, descending ? QStringLiteral("DESC") : QStringLiteral("ASC"));
+    if (!query.prepare(text)) {
+        Fail(query.lastError().text());
+    }
+    for (int i = 0; i < values.size(); ++i) {
+        query.bindValue(i, values[i]);
+    }
+    if (!query.exec()) {
+        Fail(query.lastError().text());
+    }
+    return query;
 }
 
 std::vector<CRegisterRecord> CRegisterDatabase::NotOnProfile(std::string_view profileHash) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QVariantList>
 #include <span>
@@ -40,6 +41,15 @@ class CRegisterDatabase {
     // Per radio, its last successful write (write, station write or restore) when the profile
     // hash of that write is not profileHash; by PID.
     std::vector<CRegisterRecord> NotOnProfile(std::string_view profileHash);
+
+    // The records the filter keeps, for Qt's SQL models on this thread: the columns of
+    // RegisterColumns, then kProfileMarkColumn (ProfileMark of each record against markHash),
+    // ordered by the column orderBy (an index into those) and then by time. Executed; raises
+    // kRegisterQueryFailed.
+    QSqlQuery ListQuery(const CRegisterFilter& filter, std::string_view markHash, int orderBy,
+                        bool descending);
+    enum ProfileMark { kNoProfile = 0, kSameProfile = 1, kOtherProfile = 2 };
+    static int ProfileMarkColumn() { return static_cast<int>(RegisterColumns().size()); }
 
     // The records waiting to be sent, oldest first, at most limit of them.
     std::vector<CRegisterRecord> Outbox(int limit);

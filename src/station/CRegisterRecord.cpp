@@ -14,7 +14,10 @@
 #include "CVirtualCodeplug.h"
 #include "CVirtualCodeplugJson.h"
 #include "FirmwareVersion.h"
+#include "MessageId.h"
+#include "RadioResult.h"
 #include "RadioResultText.h"
+#include "StringTable.h"
 #include "TextCodec.h"
 
 namespace {
@@ -68,6 +71,19 @@ std::string LoginName() {
     return user ? user : "";
 }
 
+// What the program says when an operation of this kind succeeded; the result-code texts are all
+// failures.
+std::string SuccessText(std::string_view operation) {
+    using namespace RegisterOperation;
+    if (operation == kReset) {
+        return LoadString(MessageId::kResetDone);
+    }
+    if (operation == kRead || operation == kCapture) {
+        return LoadString(MessageId::kReadingSuccessful);
+    }
+    return LoadString(MessageId::kWritingSuccess);
+}
+
 std::string Text(const QDateTime& time) {
     return time.toUTC().toString(Qt::ISODateWithMs).toStdString();
 }
@@ -83,7 +99,7 @@ CRegisterRecord CRegisterRecord::ForOperation(std::string_view operation, std::s
     record.port = port;
     record.operation = operation;
     record.outcome = code;
-    record.outcomeText = RadioResultText(code);
+    record.outcomeText = code == kRadioSuccess ? SuccessText(operation) : RadioResultText(code);
     return record;
 }
 

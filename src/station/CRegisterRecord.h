@@ -52,7 +52,8 @@ struct CRegisterRecord {
     bool operator==(const CRegisterRecord&) const = default;
 
     // An operation of this process that ended with code on port: now, this login name and
-    // computer, the code and the text the main window shows for it.
+    // computer, the code and the text the program shows for it (its success message, or the
+    // main window's text of the failure).
     static CRegisterRecord ForOperation(std::string_view operation, std::string_view port,
                                         int code);
     // The radio's PID, model and versions, from the image its version read filled.

@@ -6,6 +6,7 @@
 
 #include "CRegisterDatabase.h"
 #include "CliProfileFiles.h"
+#include "SimFixture.h"
 
 namespace fs = std::filesystem;
 using namespace cli_test;
@@ -113,7 +114,7 @@ TEST(CliRegister, RefusesWhatItCannotUse) {
         int exitCode;
         const char* message;
     } cases[] = {
-        {{"register"}, 1, "missing list or export"},
+        {{"register"}, 1, "missing list, export or report"},
         {{"register", "show"}, 1, "unknown register command"},
         {{"register", "export"}, 1, "missing -o FILE.csv"},
         {{"register", "list", "--since", "last week"}, 1, "--since takes a date"},
@@ -130,4 +131,61 @@ TEST(CliRegister, RefusesWhatItCannotUse) {
         EXPECT_EQ(result.exitCode, c.exitCode) << c.message << result.err;
         EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
     }
+}
+
+namespace {
+
+// A report page as text: the file holds FF FE and UTF-16LE; its PIDs and names here are ASCII.
+std::string PageText(const std::string& bytes) {
+    std::string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+        text += bytes[i + 1] == 0 ? bytes[i] : '?';
+    }
+    return text;
+}
+
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
+        ++n;
+    }
+    return n;
+}
+
+}  // namespace
+
+// The radio commands each leave a record, a register that cannot be reached holds up none of
+// them, and the fleet report has one line per radio with its last write.
+TEST(CliRegister, RadioCommandsAreRecordedAndTheFleetReportShowsEachRadio) {
+    const fs::path config = Out("radio-config");
+    fs::create_directories(config);
+    const auto cli = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"--config", config.string()});
+        return RunCli(args);
+    };
+    const std::string profile = Out("fleet.lam");
+    ASSERT_EQ(cli({"import", kSample, "-o", profile}).exitCode, 0);
+    CSimRadio sim;
+    const CliResult write = cli({"write", profile, "--port", sim.Port(), "--yes"});
+    ASSERT_EQ(write.exitCode, 0) << write.err;
+    ASSERT_EQ(cli({"reset", "--port", sim.Port(), "--yes"}).exitCode, 0);
+    const CliResult unreachable =
+        cli({"--register", "postgresql://clerk@/fleet?host=" + (config / "none").string(), "reset",
+             "--port", sim.Port(), "--yes"});
+    EXPECT_EQ(unreachable.exitCode, 0) << unreachable.err;
+    EXPECT_NE(unreachable.err.find("fleet"), std::string::npos) << unreachable.err;
+
+    const CliResult list = cli({"register", "list", "--pid", "10000001"});
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_EQ(Count(list.out, "\twrite\t"), 1u) << list.out;
+    EXPECT_EQ(Count(list.out, "\treset\t"), 2u) << list.out;
+    CRegisterDatabase local(CRegisterLocation::Sqlite(config / "register.sqlite"));
+    EXPECT_EQ(local.OutboxCount(), 1);
+
+    const std::string page = Out("fleet.html");
+    const CliResult report = cli({"register", "report", "-o", page});
+    ASSERT_EQ(report.exitCode, 0) << report.err;
+    const std::string text = PageText(ReadBytes(page));
+    EXPECT_EQ(Count(text, "<td class=\"ItemVal\">10000001</td>"), 1u) << text;
+    EXPECT_NE(text.find("fleet.lam"), std::string::npos);
 }

@@ -19,6 +19,7 @@
 #include "MessageId.h"
 #include "RadioResult.h"
 #include "RegisterCsv.h"
+#include "TempFolder.h"
 
 namespace {
 
@@ -29,22 +30,6 @@ using testing::IsEmpty;
 
 const std::string kHashA(64, 'a');
 const std::string kHashB(64, 'b');
-
-class TempFolder {
-  public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "qmvvlt-register-XXXXXX").string();
-        m_path = mkdtemp(pattern.data());
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(m_path, ec);
-    }
-    const fs::path& Path() const { return m_path; }
-
-  private:
-    fs::path m_path;
-};
 
 CRegisterRecord Make(std::string id, std::string time, std::string operation, std::string pid,
                      int outcome = kRadioSuccess, std::string hash = {}, std::string profile = {}) {

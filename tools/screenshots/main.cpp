@@ -26,13 +26,21 @@
 #include "CNewProfileDlg.h"
 #include "CPreferenceDialog.h"
 #include "CQMVVLTApp.h"
+#include "CQMVVLTDoc.h"
 #include "CQMVVLTTreeView.h"
 #include "CQtPortLister.h"
+#include "CRadioCommands.h"
 #include "CReadWriteDialog.h"
+#include "CRegister.h"
+#include "CRegisterCommands.h"
+#include "CRegisterDialog.h"
+#include "CReportDlg.h"
 #include "CReportOptionDlg.h"
 #include "CTextMessageView.h"
 #include "CTransferContext.h"
+#include "FleetReport.h"
 #include "MessageId.h"
+#include "ReportPage.h"
 #include "StringTable.h"
 #include "Utility.h"
 
@@ -158,6 +166,56 @@ int main(int argc, char* argv[]) {
                                 QDir::tempPath().toStdString(), window.Ui(), &window);
         report.show();
         ok = Grab(report, output, "dialog-report-choice") && ok;
+        // The register window: writes of this profile and of an older one, a read, a reset.
+        if (CRegister* reg = window.Radio().Register()) {
+            const std::string active = ProfileHash(frame->Document().Model().ProfileText());
+            const struct {
+                const char* time;
+                const char* operation;
+                const char* pid;
+                const char* profile;
+                bool current;
+                int outcome;
+            } records[] = {
+                {"2026-12-01T08:02:11.000Z", RegisterOperation::kWrite, "10000042", "Fleet.lam",
+                 false, 1},
+                {"2026-12-01T08:05:40.000Z", RegisterOperation::kStationWrite, "10000043",
+                 "Fleet.lam", false, 1},
+                {"2026-12-08T14:10:03.000Z", RegisterOperation::kRead, "10000042", "", false, 1},
+                {"2026-12-09T09:31:57.000Z", RegisterOperation::kWrite, "10000042", "Sample.lam",
+                 true, 1},
+                {"2026-12-09T09:40:12.000Z", RegisterOperation::kWrite, "10000044", "Sample.lam",
+                 true, -2},
+                {"2026-12-09T09:44:30.000Z", RegisterOperation::kReset, "10000045", "", false, 1},
+            };
+            for (const auto& r : records) {
+                CRegisterRecord record =
+                    CRegisterRecord::ForOperation(r.operation, "/dev/ttyUSB0", r.outcome);
+                record.time = r.time;
+                record.pid = r.pid;
+                record.model = "Q410";
+                record.firmware = "R5E.08.00";
+                record.profileFile = r.profile;
+                if (*r.profile) {
+                    record.profileHash = r.current ? active : std::string(64, 'b');
+                }
+                reg->Record(record);
+            }
+            reg->Flush();
+            window.RegisterCommands().Show();
+            if (CRegisterDialog* dialog = window.RegisterCommands().Dialog()) {
+                ok = Grab(*dialog, output, "dialog-register") && ok;
+            }
+            const auto folder =
+                std::filesystem::path(Utility::GetInstallPath()) / kReportFolderName;
+            CReportDlg fleet(
+                SaveReport(folder, kFleetReportOutput, FleetReportPage(reg->List(), folder, active),
+                           QDir::tempPath().toStdString()),
+                window.Ui(), &window);
+            fleet.resize(900, 500);
+            fleet.show();
+            ok = Grab(fleet, output, "dialog-fleet-report") && ok;
+        }
         QMessageBox restart(QMessageBox::Information, QString::fromLatin1(kApplicationName),
                             QString::fromStdString(LoadString(MessageId::kYouHaveToRestart)),
                             QMessageBox::Ok, &window);

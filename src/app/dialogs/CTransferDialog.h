@@ -38,6 +38,8 @@ class CTransferDialog : public QDialog {
     QPushButton* CancelButton() const { return m_cancel; }
 
     void reject() override;
+    // The operation's result code once the dialog has ended.
+    int Result() const { return m_result; }
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
