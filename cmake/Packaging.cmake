@@ -7,15 +7,18 @@ set(QMVVLT_MAINTAINER "Varentis Solutions <support@varentis.com>")
 set(QMVVLT_DEBIAN_DIR "${CMAKE_BINARY_DIR}/debian")
 string(TIMESTAMP QMVVLT_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/debian/changelog.in "${QMVVLT_DEBIAN_DIR}/changelog" @ONLY)
-add_custom_command(OUTPUT "${QMVVLT_DEBIAN_DIR}/changelog.gz"
-                   COMMAND gzip -9nkf "${QMVVLT_DEBIAN_DIR}/changelog"
-                   DEPENDS "${QMVVLT_DEBIAN_DIR}/changelog")
+add_custom_command(
+  OUTPUT "${QMVVLT_DEBIAN_DIR}/changelog.gz" COMMAND gzip -9nkf "${QMVVLT_DEBIAN_DIR}/changelog"
+  DEPENDS "${QMVVLT_DEBIAN_DIR}/changelog"
+)
 add_custom_target(debian_changelog ALL DEPENDS "${QMVVLT_DEBIAN_DIR}/changelog.gz")
 install(FILES "${QMVVLT_DEBIAN_DIR}/changelog.gz" ${CMAKE_CURRENT_LIST_DIR}/debian/copyright
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qmvvlt)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/qmvvlt
+)
 # lintian's notes that do not apply to this package, each with its reason.
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian/lintian-overrides
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME qmvvlt)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME qmvvlt
+)
 
 # The machine scope of the configuration store is a conffile: a dealer's texts in it survive an
 # upgrade.
@@ -38,7 +41,8 @@ after another, resets a radio, captures another radio's ID and prints reports.\n
 The package holds the desktop program (qmvvlt), the command-line program\n\
 (qmvvlt-cli), a virtual radio for trying the programs without hardware\n\
 (qmvvlt-radiosim), and the udev rule that gives the programming cable to the\n\
-dialout group.")
+dialout group."
+)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${QMVVLT_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)

@@ -7,8 +7,10 @@ set(QMVVLT_SANITIZE "" CACHE STRING "Sanitizer build: empty, address (with undef
 set_property(CACHE QMVVLT_SANITIZE PROPERTY STRINGS "" address thread)
 
 if(QMVVLT_SANITIZE STREQUAL "address")
-  add_compile_options(-O1 -fsanitize=address,undefined -fno-sanitize-recover=all
-                      -fno-omit-frame-pointer -D_GLIBCXX_ASSERTIONS)
+  add_compile_options(
+    -O1 -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+    -D_GLIBCXX_ASSERTIONS
+  )
   add_link_options(-fsanitize=address,undefined)
 elseif(QMVVLT_SANITIZE STREQUAL "thread")
   add_compile_options(-O1 -fsanitize=thread -fno-omit-frame-pointer)

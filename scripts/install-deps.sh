@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config git
-  clang clang-format libclang-rt-dev
+  clang clang-format libclang-rt-dev cmake-format
   libxml2-dev liblua5.4-dev libcsv-dev
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libgl-dev qt6-translations-l10n
   libqt6sql6-sqlite libqt6sql6-psql postgresql

@@ -5,12 +5,14 @@
 #include <QTextEdit>
 #include <QVariant>
 
+#include "CSettingsView.h"
+
 namespace {
 
 bool IsPasswordBox(const QWidget* widget) {
     const QVariant id = widget->property("ctrlId");
-    return id.isValid() && (id.toInt() == CEditCommandRouter::kPasswordBoxId ||
-                            id.toInt() == CEditCommandRouter::kConfirmPasswordBoxId);
+    return id.isValid() &&
+           (id.toInt() == CSettingsView::kPassword || id.toInt() == CSettingsView::kConfirm);
 }
 
 }  // namespace

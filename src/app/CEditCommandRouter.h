@@ -14,9 +14,6 @@ struct EditCommandState {
 
 class CEditCommandRouter {
   public:
-    static constexpr int kPasswordBoxId = 1066;
-    static constexpr int kConfirmPasswordBoxId = 1002;
-
     static EditCommandState Evaluate(QWidget* focus, bool clipboardHasText);
     static void Cut(QWidget* focus);
     static void Copy(QWidget* focus);

@@ -107,7 +107,7 @@ CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath
         UpdateCommands();
     });
     connect(qApp, &QApplication::focusChanged, this, &CMainFrame::WatchFocus);
-    connect(&CCommandState::Instance(), &CCommandState::Changed, this, &CMainFrame::UpdateCommands);
+    connect(&CCommandState::Instance(), &CCommandState::changed, this, &CMainFrame::UpdateCommands);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateCommands);
     UpdateCommands();
 }
@@ -145,20 +145,21 @@ QAction* CMainFrame::AddCommand(QMenu* menu, int commandId, int textId) {
 
 void CMainFrame::BuildMenus() {
     QMenu* file = menuBar()->addMenu(Text(MessageId::kFile));
-    connect(AddCommand(file, kNew, 226), &QAction::triggered, this, [this] { NewDocument(); });
-    connect(AddCommand(file, kOpen, 227), &QAction::triggered, this, [this] {
+    connect(AddCommand(file, kNew, MessageId::kMenuNew), &QAction::triggered, this,
+            [this] { NewDocument(); });
+    connect(AddCommand(file, kOpen, MessageId::kMenuOpen), &QAction::triggered, this, [this] {
         if (const auto path = m_ui->AskOpenPath(FileFilter())) {
             OpenDocument(*path);
         }
     });
-    connect(AddCommand(file, kClose, 228), &QAction::triggered, m_mdi,
+    connect(AddCommand(file, kClose, MessageId::kClose), &QAction::triggered, m_mdi,
             &QMdiArea::closeActiveSubWindow);
-    connect(AddCommand(file, kSave, 229), &QAction::triggered, this, [this] {
+    connect(AddCommand(file, kSave, MessageId::kMenuSave), &QAction::triggered, this, [this] {
         if (CChildFrame* frame = ActiveFrame()) {
             SaveDocument(*frame);
         }
     });
-    connect(AddCommand(file, kSaveAs, 230), &QAction::triggered, this, [this] {
+    connect(AddCommand(file, kSaveAs, MessageId::kMenuSaveAs), &QAction::triggered, this, [this] {
         if (CChildFrame* frame = ActiveFrame()) {
             SaveDocumentAs(*frame);
         }
@@ -173,7 +174,8 @@ void CMainFrame::BuildMenus() {
     connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateRecentFiles);
     UpdateRecentFiles();
     file->addSeparator();
-    connect(AddCommand(file, kExit, 232), &QAction::triggered, this, &QWidget::close);
+    connect(AddCommand(file, kExit, MessageId::kMenuExit), &QAction::triggered, this,
+            &QWidget::close);
 
     QMenu* edit = menuBar()->addMenu(Text(MessageId::kEdit));
     const auto withFrame = [this](auto method) {
@@ -201,18 +203,18 @@ void CMainFrame::BuildMenus() {
         }
     });
     edit->addSeparator();
-    connect(AddCommand(edit, kAdd, 234), &QAction::triggered, this,
+    connect(AddCommand(edit, kAdd, MessageId::kAddMenu), &QAction::triggered, this,
             withFrame(&CChildFrame::AddForSelected));
-    connect(AddCommand(edit, kScanAdd, 235), &QAction::triggered, this,
+    connect(AddCommand(edit, kScanAdd, MessageId::kScanAddMenu), &QAction::triggered, this,
             withFrame(&CChildFrame::ScanAdd));
     edit->addSeparator();
-    connect(AddCommand(edit, kCut, 236), &QAction::triggered, this,
+    connect(AddCommand(edit, kCut, MessageId::kMenuCut), &QAction::triggered, this,
             [] { CEditCommandRouter::Cut(QApplication::focusWidget()); });
-    connect(AddCommand(edit, kCopy, 237), &QAction::triggered, this,
+    connect(AddCommand(edit, kCopy, MessageId::kMenuCopy), &QAction::triggered, this,
             [] { CEditCommandRouter::Copy(QApplication::focusWidget()); });
-    connect(AddCommand(edit, kPaste, 238), &QAction::triggered, this,
+    connect(AddCommand(edit, kPaste, MessageId::kMenuPaste), &QAction::triggered, this,
             [] { CEditCommandRouter::Paste(QApplication::focusWidget()); });
-    connect(AddCommand(edit, kDelete, 239), &QAction::triggered, this, [this] {
+    connect(AddCommand(edit, kDelete, MessageId::kDeleteMenu), &QAction::triggered, this, [this] {
         QWidget* focus = QApplication::focusWidget();
         if (CEditCommandRouter::Evaluate(focus, false).editFocused) {
             CEditCommandRouter::Clear(focus);
@@ -220,15 +222,15 @@ void CMainFrame::BuildMenus() {
             frame->DeleteSelected();
         }
     });
-    connect(AddCommand(edit, kRename, 240), &QAction::triggered, this,
+    connect(AddCommand(edit, kRename, MessageId::kRenameMenu), &QAction::triggered, this,
             withFrame(&CChildFrame::RenameSelected));
     edit->addSeparator();
-    QAction* dealer = AddCommand(edit, kDealerInfo, 241);
-    connect(AddCommand(edit, kPreference, 242), &QAction::triggered, this,
+    QAction* dealer = AddCommand(edit, kDealerInfo, MessageId::kMenuDealerInfo);
+    connect(AddCommand(edit, kPreference, MessageId::kMenuPreference), &QAction::triggered, this,
             &CMainFrame::ShowPreferences);
-    // The dialog itself says so (161) when the dealer texts cannot be read.
+    // The dialog itself says so (kLanguageTypeError) when the dealer texts cannot be read.
     connect(dealer, &QAction::triggered, this, [this] { CDealerInfoDialog(this).exec(); });
-    QAction* helpPane = AddCommand(nullptr, kHelpPane, 219);
+    QAction* helpPane = AddCommand(nullptr, kHelpPane, MessageId::kMenuHelpPane);
     helpPane->setCheckable(true);
     helpPane->setChecked(m_helpPaneShown);
     helpPane->setStatusTip(Text(MessageId::kShowOrHideHelp).section(QLatin1Char('\n'), 0, 0));
@@ -237,8 +239,8 @@ void CMainFrame::BuildMenus() {
     BuildLanguageMenu(edit);
 
     QMenu* view = menuBar()->addMenu(Text(MessageId::kView));
-    QAction* toolbar = AddCommand(view, kToolbar, 248);
-    QAction* status = AddCommand(view, kStatusBar, 249);
+    QAction* toolbar = AddCommand(view, kToolbar, MessageId::kToolbar);
+    QAction* status = AddCommand(view, kStatusBar, MessageId::kMenuStatusBar);
     for (QAction* toggle : {toolbar, status}) {
         toggle->setCheckable(true);
         toggle->setChecked(true);
@@ -247,11 +249,11 @@ void CMainFrame::BuildMenus() {
     view->addAction(helpPane);
 
     QMenu* device = menuBar()->addMenu(Text(MessageId::kDevice));
-    connect(AddCommand(device, kRead, 252), &QAction::triggered, m_radio.get(),
+    connect(AddCommand(device, kRead, MessageId::kMenuRead), &QAction::triggered, m_radio.get(),
             &CRadioCommands::Read);
-    connect(AddCommand(device, kWrite, 253), &QAction::triggered, m_radio.get(),
+    connect(AddCommand(device, kWrite, MessageId::kMenuWrite), &QAction::triggered, m_radio.get(),
             &CRadioCommands::Write);
-    connect(AddCommand(device, kReset, 254), &QAction::triggered, m_radio.get(),
+    connect(AddCommand(device, kReset, MessageId::kMenuReset), &QAction::triggered, m_radio.get(),
             &CRadioCommands::Reset);
     device->addSeparator();
     connect(AddCommand(device, kOpenBackupFolder, MessageId::kOpenBackupFolder),
@@ -262,7 +264,7 @@ void CMainFrame::BuildMenus() {
             m_registerCommands, &CRegisterCommands::Show);
 
     // The menu bar's Report item is the command itself; the toolbar shows it with its icon.
-    QAction* report = AddCommand(nullptr, kReport, 255);
+    QAction* report = AddCommand(nullptr, kReport, MessageId::kMenuReport);
     m_reportMenu = menuBar()->addAction(report->text());
     connect(m_reportMenu, &QAction::triggered, report, &QAction::trigger);
     connect(report, &QAction::enabledChanged, m_reportMenu, &QAction::setEnabled);
@@ -270,25 +272,26 @@ void CMainFrame::BuildMenus() {
 
     QMenu* window = menuBar()->addMenu(Text(MessageId::kWindow));
     m_windowMenu = window->menuAction();
-    connect(AddCommand(window, kCascade, 257), &QAction::triggered, this, [this] {
-        m_mdi->setViewMode(QMdiArea::SubWindowView);
-        Action(kTabbed)->setChecked(false);
-        m_mdi->cascadeSubWindows();
-    });
-    connect(AddCommand(window, kTile, 258), &QAction::triggered, this, [this] {
+    connect(AddCommand(window, kCascade, MessageId::kMenuCascade), &QAction::triggered, this,
+            [this] {
+                m_mdi->setViewMode(QMdiArea::SubWindowView);
+                Action(kTabbed)->setChecked(false);
+                m_mdi->cascadeSubWindows();
+            });
+    connect(AddCommand(window, kTile, MessageId::kMenuTile), &QAction::triggered, this, [this] {
         m_mdi->setViewMode(QMdiArea::SubWindowView);
         Action(kTabbed)->setChecked(false);
         m_mdi->tileSubWindows();
     });
-    QAction* tabbed = AddCommand(window, kTabbed, 31000);
+    QAction* tabbed = AddCommand(window, kTabbed, MessageId::kMenuTabbedWindows);
     tabbed->setCheckable(true);
     connect(tabbed, &QAction::toggled, this, [this](bool on) {
         m_mdi->setViewMode(on ? QMdiArea::TabbedView : QMdiArea::SubWindowView);
     });
 
     QMenu* help = menuBar()->addMenu(Text(MessageId::kHelp));
-    connect(AddCommand(help, kHelpContents, 260), &QAction::triggered, this,
-            &CMainFrame::ShowHelpContents);
+    connect(AddCommand(help, kHelpContents, MessageId::kMenuHelpContents), &QAction::triggered,
+            this, &CMainFrame::ShowHelpContents);
     QAction* about = AddCommand(help, kAbout, MessageId::kAboutMenu);
     about->setText(QString::fromStdString(
         CStringTable::Instance().Format(MessageId::kAboutMenu, {kApplicationName})));
@@ -328,23 +331,24 @@ void CMainFrame::BuildToolBar() {
         QStyle::StandardPixmap fallback;
     };
     const Button buttons[] = {
-        {kNew, 143, "document-new", "new", QStyle::SP_FileIcon},
-        {kOpen, 144, "document-open", "open", QStyle::SP_DialogOpenButton},
-        {kSave, 145, "document-save", "save", QStyle::SP_DialogSaveButton},
+        {kNew, MessageId::kToolNew, "document-new", "new", QStyle::SP_FileIcon},
+        {kOpen, MessageId::kToolOpen, "document-open", "open", QStyle::SP_DialogOpenButton},
+        {kSave, MessageId::kToolSave, "document-save", "save", QStyle::SP_DialogSaveButton},
         {0, 0, nullptr, nullptr, QStyle::SP_CustomBase},
-        {kAdd, 146, "list-add", "add", QStyle::SP_FileDialogNewFolder},
-        {kScanAdd, 221, "scanner", "scan", QStyle::SP_BrowserReload},
-        {kDelete, 147, "edit-delete", "delete", QStyle::SP_TrashIcon},
+        {kAdd, MessageId::kToolAdd, "list-add", "add", QStyle::SP_FileDialogNewFolder},
+        {kScanAdd, MessageId::kMenuScan, "scanner", "scan", QStyle::SP_BrowserReload},
+        {kDelete, MessageId::kToolDelete, "edit-delete", "delete", QStyle::SP_TrashIcon},
         {0, 0, nullptr, nullptr, QStyle::SP_CustomBase},
-        {kCut, 148, "edit-cut", "cut", QStyle::SP_ArrowRight},
-        {kCopy, 149, "edit-copy", "copy", QStyle::SP_FileDialogContentsView},
-        {kPaste, 150, "edit-paste", "paste", QStyle::SP_ArrowDown},
+        {kCut, MessageId::kToolCut, "edit-cut", "cut", QStyle::SP_ArrowRight},
+        {kCopy, MessageId::kToolCopy, "edit-copy", "copy", QStyle::SP_FileDialogContentsView},
+        {kPaste, MessageId::kToolPaste, "edit-paste", "paste", QStyle::SP_ArrowDown},
         {0, 0, nullptr, nullptr, QStyle::SP_CustomBase},
-        {kRead, 151, "go-down", "read", QStyle::SP_ArrowDown},
-        {kWrite, 152, "go-up", "write", QStyle::SP_ArrowUp},
+        {kRead, MessageId::kToolRead, "go-down", "read", QStyle::SP_ArrowDown},
+        {kWrite, MessageId::kToolWrite, "go-up", "write", QStyle::SP_ArrowUp},
         {0, 0, nullptr, nullptr, QStyle::SP_CustomBase},
-        {kReport, 153, "document-print", "print", QStyle::SP_FileDialogDetailedView},
-        {kAbout, 154, "help-about", "help", QStyle::SP_MessageBoxInformation},
+        {kReport, MessageId::kToolReport, "document-print", "print",
+         QStyle::SP_FileDialogDetailedView},
+        {kAbout, MessageId::kToolAbout, "help-about", "help", QStyle::SP_MessageBoxInformation},
     };
     for (const Button& button : buttons) {
         if (button.command == 0) {
@@ -464,7 +468,7 @@ CChildFrame* CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
         CHelpPane::HelpFolders(Utility::GetHelpFilePath(),
                                Utility::GetHelpFilePathOf(kBuiltInLanguage), m_installPath),
         *m_ui, *this);
-    connect(frame, &CChildFrame::UndoStateChanged, this, &CMainFrame::UpdateCommands);
+    connect(frame, &CChildFrame::undoStateChanged, this, &CMainFrame::UpdateCommands);
     QMdiSubWindow* sub = m_mdi->addSubWindow(frame);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
@@ -482,7 +486,7 @@ CChildFrame* CMainFrame::AddFrame(std::unique_ptr<CQMVVLTDoc> document) {
     frame->FocusTree();
     UpdateTitle();
     UpdateCommands();
-    emit FrameAdded(frame);
+    emit frameAdded(frame);
     return frame;
 }
 

@@ -118,7 +118,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
 
   signals:
     // A profile window was added and shows its document.
-    void FrameAdded(CChildFrame* frame);
+    void frameAdded(CChildFrame* frame);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

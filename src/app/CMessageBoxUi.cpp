@@ -8,7 +8,7 @@
 
 #include "CAppSettings.h"
 #include "CMessageBoxDocumentUi.h"
-#include "CNewProfileDialog.h"
+#include "CNewProfileDlg.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "MessageId.h"
@@ -97,7 +97,7 @@ int CMessageBoxUi::AskSaveChanges(const QString& documentName) {
 }
 
 std::optional<std::string> CMessageBoxUi::AskTemplate(const std::filesystem::path& installPath) {
-    CNewProfileDialog dialog(m_parent, installPath.string());
+    CNewProfileDlg dialog(m_parent, installPath.string());
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -12,6 +12,6 @@ class CQMVVLTApp {
     // The application's settings, or nothing when start-up must stop (after its message).
     static std::unique_ptr<CAppSettings> Start(IAppUi& ui);
     // Loads the language file of the current language; a missing or broken one switches the
-    // configuration back to English and says so (223).
+    // configuration back to English and says so (kLanguageFileMissing).
     static void ChooseLanguage(IAppUi& ui);
 };

@@ -9,6 +9,7 @@
 #include "CCommandRecorder.h"
 #include "CMainFrame.h"
 #include "CQMVVLTDoc.h"
+#include "CRadioBackup.h"
 #include "CReadPidDialog.h"
 #include "CReadWriteDialog.h"
 #include "CTextListDialog.h"
@@ -42,11 +43,11 @@ std::string CRadioCommands::CurrentPort() const {
 }
 
 std::filesystem::path CRadioCommands::BackupFolder() {
-    return Utility::UserDataFolder() / "backups";
+    return CRadioBackup::UserFolder();
 }
 
 std::filesystem::path CRadioCommands::TraceFolder() {
-    return Utility::UserDataFolder() / "traces";
+    return CTraceFolder::UserFolder();
 }
 
 bool CRadioCommands::Start(std::string& port) {

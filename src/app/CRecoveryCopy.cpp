@@ -13,7 +13,7 @@ CRecoveryCopy::CRecoveryCopy(CChildFrame& frame, std::filesystem::path file)
     : QObject(&frame), m_frame(frame), m_file(std::move(file)) {
     m_due.setSingleShot(true);
     connect(&m_due, &QTimer::timeout, this, &CRecoveryCopy::Write);
-    connect(&frame, &CChildFrame::UndoStateChanged, this, &CRecoveryCopy::Update);
+    connect(&frame, &CChildFrame::undoStateChanged, this, &CRecoveryCopy::Update);
     // A document may start with unsaved changes (read from a radio, restored).
     Update();
 }

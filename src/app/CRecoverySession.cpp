@@ -48,7 +48,7 @@ CRecoverySession::CRecoverySession(CMainFrame& window)
     // Without its lock this program's copies would look abandoned to the next start: it keeps
     // none then.
     m_lock = TakeLock(m_folder / (m_name.toStdString() + kLockExtension));
-    connect(&window, &CMainFrame::FrameAdded, this, &CRecoverySession::Track);
+    connect(&window, &CMainFrame::frameAdded, this, &CRecoverySession::Track);
     for (CChildFrame* frame : window.Frames()) {
         Track(frame);
     }

@@ -8,13 +8,13 @@
 namespace {
 
 constexpr std::array<std::pair<int, const char*>, 7> kLanguageCommands = {{
-    {32812, "English"},
-    {32823, "CaFrench"},
-    {32826, "French"},
-    {32808, "German"},
-    {32821, "LaPortuguese"},
-    {32822, "LaSpanish"},
-    {32811, "Spanish"},
+    {LanguageCommand::kEnglish, "English"},
+    {LanguageCommand::kCaFrench, "CaFrench"},
+    {LanguageCommand::kFrench, "French"},
+    {LanguageCommand::kGerman, "German"},
+    {LanguageCommand::kLaPortuguese, "LaPortuguese"},
+    {LanguageCommand::kLaSpanish, "LaSpanish"},
+    {LanguageCommand::kSpanish, "Spanish"},
 }};
 
 }  // namespace

@@ -7,6 +7,17 @@ class CRegionSetting;
 
 // One command of the Language menu.
 struct LanguageCommand {
+    // The command ids of the entries.
+    enum Id : int {
+        kGerman = 32808,
+        kSpanish = 32811,
+        kEnglish = 32812,
+        kLaPortuguese = 32821,
+        kLaSpanish = 32822,
+        kCaFrench = 32823,
+        kFrench = 32826,
+    };
+
     int commandId;
     std::string key;          // language key of the configuration store
     std::string displayName;  // the menu text from the region document

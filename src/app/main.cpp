@@ -70,7 +70,7 @@ int main(int argc, char* argv[]) {
         probe = std::make_unique<CTestProbe>(window);
     }
     CShellRequests requests(window);
-    QObject::connect(&single, &CSingleInstance::FilesRequested, &requests, &CShellRequests::Add);
+    QObject::connect(&single, &CSingleInstance::filesRequested, &requests, &CShellRequests::Add);
     // Listening before the profiles load: a later start meanwhile hands its files over (served
     // once the event loop runs) instead of starting a second program.
     single.Listen();

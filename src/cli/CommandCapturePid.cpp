@@ -1,7 +1,6 @@
 #include <iostream>
 
-#include "CCliInterrupt.h"
-#include "CTraceScope.h"
+#include "CCliRadioScope.h"
 #include "CTransferOperations.h"
 #include "CliRadio.h"
 #include "CliRegister.h"
@@ -22,14 +21,11 @@ int CmdCapturePid(const CliContext& ctx) {
     if (port.empty()) {
         return CliRadio::NoPort();
     }
-    CTransferContext context;
-    bool traceOk = true;
-    const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
-    if (!traceOk) {
+    CCliRadioScope radio(args);
+    if (!radio.Ready()) {
         return kExitDataError;
     }
-    context.ClearCancel();
-    const CCliInterrupt interrupt(context);
+    CTransferContext& context = radio.Context();
     std::cerr << LoadString(MessageId::kCaptureInstruction) << "\n";
     CCliRegister reg(ctx);
     CTransferOperations operations(context);

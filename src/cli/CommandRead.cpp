@@ -1,11 +1,10 @@
 #include <filesystem>
 #include <iostream>
 
-#include "CCliInterrupt.h"
+#include "CCliRadioScope.h"
 #include "CCliRadioUi.h"
 #include "CQMVVLTDoc.h"
 #include "CRadioCommandChain.h"
-#include "CTraceScope.h"
 #include "CliRadio.h"
 #include "CliRegister.h"
 #include "Commands.h"
@@ -32,13 +31,11 @@ int CmdRead(const CliContext& ctx) {
         return CliRadio::NoPort();
     }
     CCliSession session(ctx, false);
-    CTransferContext context;
-    bool traceOk = true;
-    const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
-    if (!traceOk) {
+    CCliRadioScope radio(args);
+    if (!radio.Ready()) {
         return kExitDataError;
     }
-    const CCliInterrupt interrupt(context);
+    CTransferContext& context = radio.Context();
     CCliRadioUi ui(session, context, args.Value("--password"));
     CRadioCommandChain chain(context, session.App().UpDownGrade(), ui);
     CCliRegister reg(ctx);

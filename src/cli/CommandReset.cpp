@@ -1,8 +1,7 @@
 #include <iostream>
 
-#include "CCliInterrupt.h"
+#include "CCliRadioScope.h"
 #include "CTerminalPrompt.h"
-#include "CTraceScope.h"
 #include "CTransferOperations.h"
 #include "CliRadio.h"
 #include "CliRegister.h"
@@ -18,14 +17,11 @@ int CmdReset(const CliContext& ctx) {
     if (port.empty()) {
         return CliRadio::NoPort();
     }
-    CTransferContext context;
-    bool traceOk = true;
-    const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
-    if (!traceOk) {
+    CCliRadioScope radio(args);
+    if (!radio.Ready()) {
         return kExitDataError;
     }
-    context.ClearCancel();
-    const CCliInterrupt interrupt(context);
+    CTransferContext& context = radio.Context();
     // A reset empties the radio: it is not done unasked.
     if (!CTerminalPrompt::AskYesNo(LoadString(MessageId::kResetQuestion), args.Flag("--yes"))) {
         return CliRadio::ExitStatus(kUserCancelled, context);

@@ -1,12 +1,12 @@
 #include <iostream>
 #include <vector>
 
-#include "CCliInterrupt.h"
+#include "CCliRadioScope.h"
 #include "CCliRadioUi.h"
 #include "CQMVVLTDoc.h"
+#include "CRadioBackup.h"
 #include "CRadioCommandChain.h"
 #include "CTerminalPrompt.h"
-#include "CTraceScope.h"
 #include "CliRadio.h"
 #include "CliRegister.h"
 #include "Commands.h"
@@ -14,7 +14,6 @@
 #include "RadioResult.h"
 #include "StringTable.h"
 #include "TextCodec.h"
-#include "Utility.h"
 
 // Writes a profile to one radio, or with --repeat to one radio after another.
 int CmdWrite(const CliContext& ctx) {
@@ -31,13 +30,11 @@ int CmdWrite(const CliContext& ctx) {
         return kExitDataError;
     }
     doc.SetUsePcClock(args.Flag("--set-clock"));
-    CTransferContext context;
-    bool traceOk = true;
-    const CTraceScope trace(context, CliRadio::TraceFile(args, traceOk));
-    if (!traceOk) {
+    CCliRadioScope radio(args);
+    if (!radio.Ready()) {
         return kExitDataError;
     }
-    const CCliInterrupt interrupt(context);
+    CTransferContext& context = radio.Context();
     CCliRadioUi ui(session, context, args.Value("--password"));
     CRadioCommandChain chain(context, session.App().UpDownGrade(), ui);
     CCliRegister reg(ctx);
@@ -45,7 +42,7 @@ int CmdWrite(const CliContext& ctx) {
     if (const auto folder = args.Value("--backup-dir")) {
         chain.SetBackupFolder(*folder);
     } else if (args.Flag("--backup")) {
-        chain.SetBackupFolder(Utility::UserDataFolder() / "backups");
+        chain.SetBackupFolder(CRadioBackup::UserFolder());
     }
     chain.SetVerify(args.Flag("--verify"));
     int written = 0;

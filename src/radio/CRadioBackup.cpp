@@ -3,6 +3,11 @@
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "MessageId.h"
+#include "Utility.h"
+
+std::filesystem::path CRadioBackup::UserFolder() {
+    return Utility::UserDataFolder() / "backups";
+}
 
 namespace fs = std::filesystem;
 

@@ -16,6 +16,9 @@ class CRadioBackup {
 
     const std::filesystem::path& Folder() const { return m_folder; }
 
+    // Where the desktop program and the command-line tool keep backups unless told otherwise.
+    static std::filesystem::path UserFolder();
+
     // The file name for a radio's backup taken at when (local time). Only the PID's digits are
     // used: the PID comes from the radio and must not steer the file elsewhere.
     static std::string FileName(std::u16string_view pid, std::time_t when);

@@ -8,6 +8,11 @@
 #include <vector>
 
 #include "CWireTrace.h"
+#include "Utility.h"
+
+std::filesystem::path CTraceFolder::UserFolder() {
+    return Utility::UserDataFolder() / "traces";
+}
 
 namespace fs = std::filesystem;
 

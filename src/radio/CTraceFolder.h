@@ -14,6 +14,9 @@ class CTraceFolder {
 
     explicit CTraceFolder(std::filesystem::path folder) : m_folder(std::move(folder)) {}
 
+    // Where the desktop program keeps its wire traces.
+    static std::filesystem::path UserFolder();
+
     // A new trace file in the folder (created when needed), after removing the oldest traces so
     // that with the new one no more than kKept remain. Nothing when the file cannot be created.
     // Safe to call from several threads at once.

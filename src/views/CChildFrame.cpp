@@ -129,8 +129,8 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
     treeLayout->addWidget(m_find);
     treeLayout->addWidget(m_tree, 1);
     setTabOrder(m_find, m_tree);
-    connect(m_find, &CTreeFindBar::TextChanged, this, &CChildFrame::ApplyFilter);
-    connect(m_find, &CTreeFindBar::LeaveRequested, this,
+    connect(m_find, &CTreeFindBar::textChanged, this, &CChildFrame::ApplyFilter);
+    connect(m_find, &CTreeFindBar::leaveRequested, this,
             [this] { m_tree->setFocus(Qt::OtherFocusReason); });
     m_right = new QSplitter(Qt::Vertical, m_split);
     m_viewHolder = new QWidget(m_right);
@@ -156,7 +156,7 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
     m_undo = new CProfileUndoStack(
         *m_document, [this](const CProfileSnapshot& snapshot) { RestoreProfile(snapshot); },
         [this] { return DescribeShownNode(); }, this);
-    connect(m_undo, &CProfileUndoStack::Changed, this, &CChildFrame::UndoStateChanged);
+    connect(m_undo, &CProfileUndoStack::changed, this, &CChildFrame::undoStateChanged);
     // Every change of the document's modified flag (edits, saves, a radio read) shows in [*]; a
     // save makes the present state the clean one of the undo history.
     m_document->SetModifiedCallback([this](bool modified) {

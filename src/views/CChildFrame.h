@@ -94,7 +94,7 @@ class CChildFrame : public QWidget, public IViewHost {
 
   signals:
     // Undo steps were added, undone or redone.
-    void UndoStateChanged();
+    void undoStateChanged();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

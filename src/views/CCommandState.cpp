@@ -13,5 +13,5 @@ void CCommandState::Set(bool add, bool scanAdd, bool del, bool rename) {
     m_scanAdd = scanAdd;
     m_delete = del;
     m_rename = rename;
-    emit Changed();
+    emit changed();
 }

@@ -17,7 +17,7 @@ class CCommandState : public QObject {
     void Clear() { Set(false, false, false, false); }
 
   signals:
-    void Changed();
+    void changed();
 
   private:
     bool m_add = false;

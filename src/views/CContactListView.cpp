@@ -10,7 +10,6 @@
 #include "ViewIcons.h"
 
 namespace {
-constexpr int kCaptionId = 1011;
 QString Text(int id) {
     return QString::fromStdString(LoadString(id));
 }
@@ -20,8 +19,8 @@ CContactListView::CContactListView(IViewHost& host, std::string className, std::
                                    int captionTextId, const char* listName,
                                    const std::vector<AddButton>& buttons, QWidget* parent)
     : CBaseView(host, std::move(className), std::move(resourceKey), parent), m_listName(listName) {
-    SetCaption(kCaptionId, Text(captionTextId));
-    KeepShown(kCaptionId);
+    SetCaption(kCaption, Text(captionTextId));
+    KeepShown(kCaption);
     for (const AddButton& spec : buttons) {
         auto* button = Register(spec.buttonId, new QPushButton(ViewIcons::Add(), QString(), this));
         const ChangeNotice notice{NoticeAction::kAdd, spec.noticeKind};

@@ -12,6 +12,9 @@ class QPushButton;
 class CContactListView : public CBaseView {
     Q_OBJECT
   public:
+    // The caption's control id, the same for every list node.
+    enum ControlId : int { kCaption = 1011 };
+
     struct AddButton {
         int buttonId;
         int labelId;

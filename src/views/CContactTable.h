@@ -36,7 +36,7 @@ class CContactTable {
     }
     // The data item of a contact (through its list by type and its list index).
     CDataItem ItemOf(const ContactRecord& record) const;
-    // The list element of a contact type (107 when the profile lacks it).
+    // The list element of a contact type (kProgrammingError107 when the profile lacks it).
     CDataItem ListOf(int type) const;
     // The tree's image of the contact: 11 for the own radio's private.
     int ImageOf(const ContactRecord& record) const;

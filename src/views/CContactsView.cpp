@@ -7,18 +7,12 @@
 #include "MessageId.h"
 #include "StringTable.h"
 
-namespace {
-constexpr int kCaptionId = 1013;
-constexpr int kFirstValueId = 1001;
-constexpr int kFirstLabelId = 1021;
-}  // namespace
-
 CContactsView::CContactsView(IViewHost& host, QWidget* parent)
     : CBaseView(host, "CContactsView", "Contacts", parent) {
-    SetCaption(kCaptionId, QString::fromStdString(LoadString(MessageId::kContactsLabel)));
+    SetCaption(kCaption, QString::fromStdString(LoadString(MessageId::kContactsLabel)));
     for (int i = 0; i < static_cast<int>(m_values.size()); ++i) {
-        m_values[static_cast<std::size_t>(i)] = NewReadOnlyEdit(kFirstValueId + i);
-        AddRow(NewLabel(kFirstLabelId + i,
+        m_values[static_cast<std::size_t>(i)] = NewReadOnlyEdit(kMaxContacts + i);
+        AddRow(NewLabel(kFirstLabel + i,
                         QString::fromStdString(LoadString(MessageId::kMaximumContacts + i))),
                m_values[static_cast<std::size_t>(i)]);
     }

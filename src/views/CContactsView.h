@@ -10,6 +10,20 @@ class QLineEdit;
 class CContactsView : public CBaseView {
     Q_OBJECT
   public:
+    // Control ids: the values in the order of their rows, each row's label 20 above its value.
+    enum ControlId : int {
+        kMaxContacts = 1001,
+        kMaxPrivateGroups,
+        kMaxPublicGroups,
+        kMaxPrivates,
+        kContactCount,
+        kPrivateGroupCount,
+        kPublicGroupCount,
+        kPrivateCount,
+        kCaption = 1013,
+        kFirstLabel = 1021,
+    };
+
     explicit CContactsView(IViewHost& host, QWidget* parent = nullptr);
     void LoadData() override;
 

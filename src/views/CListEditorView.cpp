@@ -23,9 +23,9 @@ CListEditorView::CListEditorView(IViewHost& host, std::string className, std::st
     Register(form.availableLabel, m_editor->AvailableLabel());
     Register(form.membersLabel, m_editor->MembersLabel());
     AddRow(nullptr, m_editor);
-    connect(m_editor, &CTwoListEditor::AddRequested, this,
+    connect(m_editor, &CTwoListEditor::addRequested, this,
             [this](std::vector<int> indexes) { Move(indexes, true); });
-    connect(m_editor, &CTwoListEditor::RemoveRequested, this,
+    connect(m_editor, &CTwoListEditor::removeRequested, this,
             [this](std::vector<int> indexes) { Move(indexes, false); });
 }
 

@@ -16,13 +16,6 @@
 #include "ViewIcons.h"
 
 namespace {
-constexpr int kCaptionId = 1013;
-constexpr int kScrollHeadingId = 1011;
-constexpr int kScrollListId = 1000;
-constexpr int kScanGridId = 1001;
-constexpr int kScanModeId = 1002;
-constexpr int kScanHeadingId = 1012;
-constexpr int kScanModeLabelId = 1015;
 constexpr int kScanGridMinimumWidth = 420;
 
 QString Text(int id) {
@@ -32,23 +25,23 @@ QString Text(int id) {
 
 CListsView::CListsView(IViewHost& host, QWidget* parent)
     : CBaseView(host, "CListsView", "Lists", parent) {
-    SetCaption(kCaptionId, Text(MessageId::kLists));
-    KeepShown(kCaptionId);
-    AddHeading(kScrollHeadingId, Text(MessageId::kScrollListCaption));
-    KeepShown(kScrollHeadingId);
-    m_scroll = Register(kScrollListId, new QListWidget(this));
+    SetCaption(kCaption, Text(MessageId::kLists));
+    KeepShown(kCaption);
+    AddHeading(kScrollHeading, Text(MessageId::kScrollListCaption));
+    KeepShown(kScrollHeading);
+    m_scroll = Register(kScrollList, new QListWidget(this));
     m_scroll->setIconSize(QSize(17, 17));
     m_scroll->setUniformItemSizes(true);
     m_scroll->setMinimumHeight(140);
     m_scroll->setAccessibleName(Text(MessageId::kScrollListCaption));
     AddRow(nullptr, m_scroll);
 
-    AddHeading(kScanHeadingId, Text(MessageId::kScanListCaption));
-    m_scanMode = Register(kScanModeId, new QCheckBox(this));
+    AddHeading(kScanHeading, Text(MessageId::kScanListCaption));
+    m_scanMode = Register(kScanMode, new QCheckBox(this));
     // Shown, not edited: the scan list node's view changes it.
     m_scanMode->setEnabled(false);
-    AddRow(NewLabel(kScanModeLabelId, Text(MessageId::kScanMode)), m_scanMode);
-    m_scan = Register(kScanGridId, new QTableWidget(this));
+    AddRow(NewLabel(kScanModeLabel, Text(MessageId::kScanMode)), m_scanMode);
+    m_scan = Register(kScanGrid, new QTableWidget(this));
     m_scan->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_scan->setSelectionMode(QAbstractItemView::SingleSelection);
     m_scan->verticalHeader()->hide();
@@ -86,7 +79,7 @@ void CListsView::LoadData() {
         m_scan->clear();
         if (!publicScan) {
             m_scan->setEnabled(false);
-            for (int id : {kScanModeLabelId, kScanHeadingId, kScanModeId, kScanGridId}) {
+            for (int id : {kScanModeLabel, kScanHeading, kScanMode, kScanGrid}) {
                 Control(id)->hide();
             }
             return;

@@ -11,6 +11,17 @@ class QTableWidget;
 class CListsView : public CBaseView {
     Q_OBJECT
   public:
+    // Control ids.
+    enum ControlId : int {
+        kScrollList = 1000,
+        kScanGrid = 1001,
+        kScanMode = 1002,
+        kScrollHeading = 1011,
+        kScanHeading = 1012,
+        kCaption = 1013,
+        kScanModeLabel = 1015,
+    };
+
     explicit CListsView(IViewHost& host, QWidget* parent = nullptr);
     void LoadData() override;
 

@@ -18,7 +18,12 @@
 namespace {
 
 constexpr CContactEditView::Ids kIds{
-    1065, 1066, 1067, 1068, 1069, 1070, 1096, 1097, MessageId::kAddPrivateGroup, 1121, 1122};
+    CPrivateGroupView::kCaption,      CPrivateGroupView::kNameLabel,
+    CPrivateGroupView::kChannelLabel, CPrivateGroupView::kIdLabel,
+    CPrivateGroupView::kName,         CPrivateGroupView::kChannel,
+    CPrivateGroupView::kAddLabel,     CPrivateGroupView::kAdd,
+    MessageId::kAddPrivateGroup,      CPrivateGroupView::kDeleteLabel,
+    CPrivateGroupView::kDelete};
 
 std::string AttributeText(const CDataItem& item, const char* name) {
     return ScriptToText(item.GetAttributeValue(name));
@@ -29,18 +34,19 @@ std::string AttributeText(const CDataItem& item, const char* name) {
 CPrivateGroupView::CPrivateGroupView(IViewHost& host, QWidget* parent)
     : CContactEditView(host, kKindPrivateGroup, "PrivateGroups", "CPrivateGroupView",
                        "PrivateGroupX", kIds, parent) {
-    m_id = Register(1071, new QComboBox(this));
+    m_id = Register(kId, new QComboBox(this));
     AddRow(IdLabel(), m_id);
     m_members =
         new CTwoListEditor(MessageId::kAllPrivatesLabel, MessageId::kGroupMembersLabel, this);
     m_members->SetButtonTexts(MessageId::kAddMembersButton, MessageId::kRemoveMembersButton);
-    RegisterTwoList(m_members, 1076, 1077, 1072, 1075, 1073, 1074);
+    RegisterTwoList(m_members, kAvailableLabel, kMembersLabel, kAvailable, kMembers, kAddMember,
+                    kRemoveMember);
     AddRow(nullptr, m_members);
     AddButtonRows();
 
     connect(m_id, &QComboBox::activated, this, &CPrivateGroupView::OnIdActivated);
-    connect(m_members, &CTwoListEditor::AddRequested, this, &CPrivateGroupView::OnAdd);
-    connect(m_members, &CTwoListEditor::RemoveRequested, this, &CPrivateGroupView::OnRemove);
+    connect(m_members, &CTwoListEditor::addRequested, this, &CPrivateGroupView::OnAdd);
+    connect(m_members, &CTwoListEditor::removeRequested, this, &CPrivateGroupView::OnRemove);
     m_members->AvailableList()->viewport()->installEventFilter(this);
     connect(m_members->AvailableList()->selectionModel(), &QItemSelectionModel::selectionChanged,
             this, &CPrivateGroupView::UpdateStatus);

@@ -17,6 +17,27 @@ class CPrivateGroupView : public CContactEditView {
   public:
     static constexpr int kMaxGroupsPerPrivate = 5;
 
+    // Control ids.
+    enum ControlId : int {
+        kCaption = 1065,
+        kNameLabel = 1066,
+        kChannelLabel = 1067,
+        kIdLabel = 1068,
+        kName = 1069,
+        kChannel = 1070,
+        kId = 1071,
+        kAvailable = 1072,
+        kAddMember = 1073,
+        kRemoveMember = 1074,
+        kMembers = 1075,
+        kAvailableLabel = 1076,
+        kMembersLabel = 1077,
+        kAddLabel = 1096,
+        kAdd = 1097,
+        kDeleteLabel = 1121,
+        kDelete = 1122,
+    };
+
     explicit CPrivateGroupView(IViewHost& host, QWidget* parent = nullptr);
 
     QComboBox* IdList() const { return m_id; }
@@ -42,7 +63,7 @@ class CPrivateGroupView : public CContactEditView {
         const std::function<void(CDataItem& groups, const std::string& pid)>& change);
     // The position of the entry naming the group pid among a private's entries, or -1.
     static int MembershipIndex(const CDataItem& groups, const std::string& pid);
-    // The status bar: message 173 when no private can be added, else the idle text.
+    // The status bar: kFivePrivateGroupsAlready when no private can be added, else the idle text.
     void UpdateStatus();
     bool eventFilter(QObject* watched, QEvent* event) override;
     // The membership entries of a private (a missing list is a profile data error).

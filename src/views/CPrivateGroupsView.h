@@ -7,9 +7,12 @@
 // The private groups node's view: adding a contact.
 class CPrivateGroupsView : public CContactListView {
   public:
+    // Control ids.
+    enum ControlId : int { kAddLabel = 1033, kAdd = 1034 };
+
     explicit CPrivateGroupsView(IViewHost& host, QWidget* parent = nullptr)
         : CContactListView(host, "CPrivateGroupsView", "PrivateGroups",
                            MessageId::kPrivateGroupsNode, "PrivateGroups",
-                           {{1034, 1033, MessageId::kAddPrivateGroup, kKindPrivateGroups}},
+                           {{kAdd, kAddLabel, MessageId::kAddPrivateGroup, kKindPrivateGroups}},
                            parent) {}
 };

@@ -24,7 +24,10 @@
 namespace {
 
 constexpr CContactEditView::Ids kIds{
-    1055, 1064, 1057, 1058, 1059, 1060, 1094, 1095, MessageId::kAddPrivates, 1117, 1098};
+    CPrivateView::kCaption,     CPrivateView::kNameLabel, CPrivateView::kChannelLabel,
+    CPrivateView::kIdLabel,     CPrivateView::kName,      CPrivateView::kChannel,
+    CPrivateView::kAddLabel,    CPrivateView::kAdd,       MessageId::kAddPrivates,
+    CPrivateView::kDeleteLabel, CPrivateView::kDelete};
 constexpr int kRingers = 12;
 
 QString Text(int id) {
@@ -39,26 +42,28 @@ std::string AttributeText(const CDataItem& item, const char* name) {
 
 CPrivateView::CPrivateView(IViewHost& host, QWidget* parent)
     : CContactEditView(host, kKindPrivate, "Privates", "CPrivateView", "PrivateX", kIds, parent) {
-    m_id = Register(1061, new QLineEdit(this));
+    m_id = Register(kId, new QLineEdit(this));
     AddRow(IdLabel(), m_id);
-    m_read = Register(1062, new QPushButton(Text(MessageId::kReadPrivateIdButton), this));
+    m_read = Register(kReadId, new QPushButton(Text(MessageId::kReadPrivateIdButton), this));
     AddFieldButtonRow(m_read);
-    m_home = Register(1063, new QComboBox(this));
-    AddRow(NewLabel(1056, Text(MessageId::kHomeGroup)), m_home);
-    m_groupOnly = Register(1016, new QCheckBox(this));
-    AddRow(NewLabel(1065, Text(MessageId::kGroupOnly)), m_groupOnly);
-    m_ringer = Register(1066, new QComboBox(this));
-    AddRow(NewLabel(1067, Text(MessageId::kRinger)), m_ringer);
-    m_scrollEnable = Register(1110, new QCheckBox(Text(MessageId::kPrivateScrollList), this));
+    m_home = Register(kHomeGroup, new QComboBox(this));
+    AddRow(NewLabel(kHomeGroupLabel, Text(MessageId::kHomeGroup)), m_home);
+    m_groupOnly = Register(kGroupOnly, new QCheckBox(this));
+    AddRow(NewLabel(kGroupOnlyLabel, Text(MessageId::kGroupOnly)), m_groupOnly);
+    m_ringer = Register(kRinger, new QComboBox(this));
+    AddRow(NewLabel(kRingerLabel, Text(MessageId::kRinger)), m_ringer);
+    m_scrollEnable =
+        Register(kScrollEnable, new QCheckBox(Text(MessageId::kPrivateScrollList), this));
     m_scrollEnable->setAccessibleName(m_scrollEnable->text());
     AddRow(nullptr, m_scrollEnable);
     m_scrollList =
         new CTwoListEditor(MessageId::kAvailableContacts, MessageId::kScrollListCaption, this);
-    RegisterTwoList(m_scrollList, 1111, 1112, 1113, 1114, 1115, 1116);
+    RegisterTwoList(m_scrollList, kScrollAvailableLabel, kScrollMembersLabel, kScrollAvailable,
+                    kScrollMembers, kScrollAdd, kScrollRemove);
     AddRow(nullptr, m_scrollList);
     AddButtonRows();
-    connect(m_scrollList, &CTwoListEditor::AddRequested, this, &CPrivateView::OnScrollAdd);
-    connect(m_scrollList, &CTwoListEditor::RemoveRequested, this, &CPrivateView::OnScrollRemove);
+    connect(m_scrollList, &CTwoListEditor::addRequested, this, &CPrivateView::OnScrollAdd);
+    connect(m_scrollList, &CTwoListEditor::removeRequested, this, &CPrivateView::OnScrollRemove);
 
     connect(m_id, &QLineEdit::textChanged, this, &CPrivateView::OnIdChanged);
     connect(m_id, &QLineEdit::textEdited, this, &CPrivateView::MarkChanged);
@@ -92,7 +97,7 @@ void CPrivateView::LoadFields() {
     FillHomeGroups();
     // The private scroll list exists from the model groups that have the field.
     if (xmlHasProp(contact.Node(), BAD_CAST "private_scroll_list")) {
-        for (int id = 1110; id <= 1116; ++id) {
+        for (int id = kScrollEnable; id <= kScrollRemove; ++id) {
             KeepShown(id);
         }
         m_scrollEnable->setChecked(ScriptToBool(contact.GetAttributeValue("private_scroll_list")));

@@ -14,6 +14,36 @@ class QCheckBox;
 class CPrivateView : public CContactEditView {
     Q_OBJECT
   public:
+    // Control ids.
+    enum ControlId : int {
+        kGroupOnly = 1016,
+        kCaption = 1055,
+        kHomeGroupLabel = 1056,
+        kChannelLabel = 1057,
+        kIdLabel = 1058,
+        kName = 1059,
+        kChannel = 1060,
+        kId = 1061,
+        kReadId = 1062,
+        kHomeGroup = 1063,
+        kNameLabel = 1064,
+        kGroupOnlyLabel = 1065,
+        kRinger = 1066,
+        kRingerLabel = 1067,
+        kAddLabel = 1094,
+        kAdd = 1095,
+        kDelete = 1098,
+        // The private scroll list, kScrollEnable to kScrollRemove.
+        kScrollEnable = 1110,
+        kScrollAvailableLabel = 1111,
+        kScrollMembersLabel = 1112,
+        kScrollAvailable = 1113,
+        kScrollMembers = 1114,
+        kScrollAdd = 1115,
+        kScrollRemove = 1116,
+        kDeleteLabel = 1117,
+    };
+
     explicit CPrivateView(IViewHost& host, QWidget* parent = nullptr);
 
     void FocusFirstField(int kind) override;

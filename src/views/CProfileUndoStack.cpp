@@ -105,7 +105,7 @@ void CProfileUndoStack::Flush() {
     CProfileSnapshot before = std::move(m_baseline);
     m_baseline = now;
     m_stack.push(new CSnapshotCommand(*this, name, std::move(before), std::move(now)));
-    emit Changed();
+    emit changed();
 }
 
 void CProfileUndoStack::Apply(const CProfileSnapshot& snapshot) {
@@ -131,7 +131,7 @@ void CProfileUndoStack::Step(bool forward) {
     m_noted = false;
     m_name.clear();
     m_fallbackName.clear();
-    emit Changed();
+    emit changed();
 }
 
 void CProfileUndoStack::DocumentSaved() {
@@ -145,5 +145,5 @@ void CProfileUndoStack::DocumentSaved() {
         m_baseline = m_document.TakeSnapshot();
     }
     m_stack.setClean();
-    emit Changed();
+    emit changed();
 }

@@ -47,7 +47,7 @@ class CProfileUndoStack : public QObject {
 
   signals:
     // Steps were added, undone or redone (menu texts and enabling follow).
-    void Changed();
+    void changed();
 
   private:
     friend class CSnapshotCommand;

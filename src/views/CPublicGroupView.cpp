@@ -14,14 +14,17 @@
 namespace {
 
 constexpr CContactEditView::Ids kIds{
-    1049, 1050, 1051, 1052, 1053, 1002, 1092, 1093, MessageId::kAddPublicGroup, 1119, 1118};
+    CPublicGroupView::kCaption,     CPublicGroupView::kNameLabel, CPublicGroupView::kChannelLabel,
+    CPublicGroupView::kIdLabel,     CPublicGroupView::kName,      CPublicGroupView::kChannel,
+    CPublicGroupView::kAddLabel,    CPublicGroupView::kAdd,       MessageId::kAddPublicGroup,
+    CPublicGroupView::kDeleteLabel, CPublicGroupView::kDelete};
 
 }  // namespace
 
 CPublicGroupView::CPublicGroupView(IViewHost& host, QWidget* parent)
     : CContactEditView(host, kKindPublicGroup, "PublicGroups", "CPublicGroupView", "PublicGroupX",
                        kIds, parent) {
-    m_id = Register(1004, new QComboBox(this));
+    m_id = Register(kId, new QComboBox(this));
     AddRow(IdLabel(), m_id);
     AddButtonRows();
     connect(m_id, &QComboBox::activated, this, &CPublicGroupView::OnIdActivated);

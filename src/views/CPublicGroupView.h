@@ -8,6 +8,21 @@
 class CPublicGroupView : public CContactEditView {
     Q_OBJECT
   public:
+    // Control ids.
+    enum ControlId : int {
+        kChannel = 1002,
+        kId = 1004,
+        kCaption = 1049,
+        kNameLabel = 1050,
+        kChannelLabel = 1051,
+        kIdLabel = 1052,
+        kName = 1053,
+        kAddLabel = 1092,
+        kAdd = 1093,
+        kDelete = 1118,
+        kDeleteLabel = 1119,
+    };
+
     explicit CPublicGroupView(IViewHost& host, QWidget* parent = nullptr);
 
     QComboBox* IdList() const { return m_id; }

@@ -221,9 +221,9 @@ void CQMVVLTTreeView::Build() {
         }
         return node;
     };
-    m_privates = addList("Privates", 110, kKindPrivates);
-    m_privateGroups = addList("PrivateGroups", 111, kKindPrivateGroups);
-    m_publicGroups = addList("PublicGroups", 112, kKindPublicGroups);
+    m_privates = addList("Privates", MessageId::kPrivatesNode, kKindPrivates);
+    m_privateGroups = addList("PrivateGroups", MessageId::kPrivateGroupsNode, kKindPrivateGroups);
+    m_publicGroups = addList("PublicGroups", MessageId::kPublicGroupsNode, kKindPublicGroups);
 
     NewItem(top, Text(MessageId::kSettings), kKindSettings);
     QTreeWidgetItem* lists = NewItem(top, Text(MessageId::kLists), kKindLists);
@@ -240,7 +240,8 @@ void CQMVVLTTreeView::Build() {
 
     const CDataItem texts = root.GetChildByName("TextMessages");
     if (texts.IsEnabled()) {
-        m_textMessages = NewItem(top, ListLabel(texts, 130), kKindTextMessages);
+        m_textMessages =
+            NewItem(top, ListLabel(texts, MessageId::kTextMessages), kKindTextMessages);
         for (int i = 0, n = texts.GetChildCount(); i < n; ++i) {
             NewItem(
                 m_textMessages,
@@ -525,7 +526,9 @@ void CQMVVLTTreeView::AddNewItem(NodeKind kind) {
         }
         std::optional<CDataItem> member;
         if (listKind == kKindPrivates) {
-            m_suffix = " " + LoadString(kind == kKindPrivateWithScanner ? 267 : 268);
+            m_suffix =
+                " " + LoadString(kind == kKindPrivateWithScanner ? MessageId::kAddWithScanner
+                                                                 : MessageId::kAddWithoutScanner);
             member = list.AddNewPriGrpPrivate(LoadString(MessageId::kPrivate));
         } else if (listKind == kKindPrivateGroups) {
             member = list.AddNewPriGrpPrivate(LoadString(MessageId::kGroup));

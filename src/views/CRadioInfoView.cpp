@@ -21,15 +21,15 @@ QString LabelText(int id) {
 
 CRadioInfoView::CRadioInfoView(IViewHost& host, QWidget* parent)
     : CBaseView(host, "CRadioInfoView", "RadioInfo", parent) {
-    SetCaption(1013, Text(MessageId::kQMVRadioInformation));
-    m_pid = NewReadOnlyEdit(1066);
-    AddRow(NewLabel(1001, LabelText(10057)), m_pid);
-    m_name = NewReadOnlyEdit(1011);
-    AddRow(NewLabel(1002, LabelText(175)), m_name);
-    m_firmware = NewReadOnlyEdit(1010);
-    AddRow(NewLabel(1003, LabelText(10059)), m_firmware);
-    m_codeplug = NewReadOnlyEdit(1012);
-    AddRow(NewLabel(1004, LabelText(10060)), m_codeplug);
+    SetCaption(kCaption, Text(MessageId::kQMVRadioInformation));
+    m_pid = NewReadOnlyEdit(kPid);
+    AddRow(NewLabel(kPidLabel, LabelText(MessageId::kUnitPrivateId)), m_pid);
+    m_name = NewReadOnlyEdit(kName);
+    AddRow(NewLabel(kNameLabel, LabelText(MessageId::kName)), m_name);
+    m_firmware = NewReadOnlyEdit(kFirmware);
+    AddRow(NewLabel(kFirmwareLabel, LabelText(MessageId::kFirmwareVersion)), m_firmware);
+    m_codeplug = NewReadOnlyEdit(kCodeplug);
+    AddRow(NewLabel(kCodeplugLabel, LabelText(MessageId::kCodeplugVersion)), m_codeplug);
 }
 
 void CRadioInfoView::LoadData() {

@@ -8,6 +8,19 @@ class QLineEdit;
 class CRadioInfoView : public CBaseView {
     Q_OBJECT
   public:
+    // Control ids.
+    enum ControlId : int {
+        kPidLabel = 1001,
+        kNameLabel = 1002,
+        kFirmwareLabel = 1003,
+        kCodeplugLabel = 1004,
+        kFirmware = 1010,
+        kName = 1011,
+        kCodeplug = 1012,
+        kCaption = 1013,
+        kPid = 1066,
+    };
+
     explicit CRadioInfoView(IViewHost& host, QWidget* parent = nullptr);
     void LoadData() override;
 

@@ -8,15 +8,14 @@
 #include "StringTable.h"
 
 namespace {
-constexpr int kCaptionId = 1011;
 constexpr CListEditorView::Form kForm{MessageId::kAllPublicGroupsList,
                                       MessageId::kScanListCaption,
-                                      1018,
-                                      1017,
-                                      1019,
-                                      1020,
-                                      1021,
-                                      1022,
+                                      CScanChannelView::kAvailable,
+                                      CScanChannelView::kMembers,
+                                      CScanChannelView::kAddMember,
+                                      CScanChannelView::kRemoveMember,
+                                      CScanChannelView::kAvailableLabel,
+                                      CScanChannelView::kMembersLabel,
                                       "in_scan_list"};
 }  // namespace
 
@@ -24,8 +23,8 @@ CScanChannelView::CScanChannelView(IViewHost& host, QWidget* parent)
     : CListEditorView(host, "CScanChannelView", "ChannelX", kForm, parent) {}
 
 void CScanChannelView::RefreshCaption() {
-    SetCaption(kCaptionId, QString::fromStdString(CStringTable::Instance().Format(
-                               MessageId::kScanListChannel, {std::to_string(Channel())})));
+    SetCaption(kCaption, QString::fromStdString(CStringTable::Instance().Format(
+                             MessageId::kScanListChannel, {std::to_string(Channel())})));
 }
 
 int CScanChannelView::Channel() const {

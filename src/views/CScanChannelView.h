@@ -9,6 +9,17 @@ class CScanChannelView : public CListEditorView {
     // The radio scans at most this many groups per channel, whatever the rule file allows.
     static constexpr int kMaxScanGroups = 10;
 
+    // Control ids.
+    enum ControlId : int {
+        kCaption = 1011,
+        kMembers = 1017,
+        kAvailable = 1018,
+        kAddMember = 1019,
+        kRemoveMember = 1020,
+        kAvailableLabel = 1021,
+        kMembersLabel = 1022,
+    };
+
     explicit CScanChannelView(IViewHost& host, QWidget* parent = nullptr);
     void RefreshCaption() override;
 

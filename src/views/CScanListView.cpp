@@ -18,9 +18,9 @@ QString Text(int id) {
 
 CScanListView::CScanListView(IViewHost& host, QWidget* parent)
     : CBaseView(host, "CScanListView", "ScanList", parent) {
-    SetCaption(1107, Text(MessageId::kScanListCaption));
-    m_scan = Register(1109, new QCheckBox(this));
-    AddRow(NewLabel(1108, Text(MessageId::kScanMode)), m_scan);
+    SetCaption(kCaption, Text(MessageId::kScanListCaption));
+    m_scan = Register(kScanMode, new QCheckBox(this));
+    AddRow(NewLabel(kScanModeLabel, Text(MessageId::kScanMode)), m_scan);
     connect(m_scan, &QCheckBox::clicked, this, &CScanListView::Commit);
 }
 

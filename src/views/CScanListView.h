@@ -8,6 +8,13 @@ class QCheckBox;
 class CScanListView : public CBaseView {
     Q_OBJECT
   public:
+    // Control ids.
+    enum ControlId : int {
+        kCaption = 1107,
+        kScanModeLabel = 1108,
+        kScanMode = 1109,
+    };
+
     explicit CScanListView(IViewHost& host, QWidget* parent = nullptr);
     void LoadData() override;
 

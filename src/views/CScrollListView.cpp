@@ -5,15 +5,14 @@
 #include "StringTable.h"
 
 namespace {
-constexpr int kCaptionId = 1011;
 constexpr CListEditorView::Form kForm{MessageId::kAvailableContacts,
                                       MessageId::kScrollListCaption,
-                                      1004,
-                                      1003,
-                                      1005,
-                                      1006,
-                                      1024,
-                                      1025,
+                                      CScrollListView::kAvailable,
+                                      CScrollListView::kMembers,
+                                      CScrollListView::kAddMember,
+                                      CScrollListView::kRemoveMember,
+                                      CScrollListView::kAvailableLabel,
+                                      CScrollListView::kMembersLabel,
                                       "in_scroll_list"};
 }  // namespace
 
@@ -21,7 +20,7 @@ CScrollListView::CScrollListView(IViewHost& host, QWidget* parent)
     : CListEditorView(host, "CScrollListView", "Scroll", kForm, parent) {}
 
 void CScrollListView::RefreshCaption() {
-    SetCaption(kCaptionId, QString::fromStdString(LoadString(MessageId::kScrollListCaption)));
+    SetCaption(kCaption, QString::fromStdString(LoadString(MessageId::kScrollListCaption)));
 }
 
 ChangeNotice CScrollListView::RefreshNotice() const {

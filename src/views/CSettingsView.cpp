@@ -100,7 +100,7 @@ constexpr int kPrivateListGap = 10;
 
 CSettingsView::CSettingsView(IViewHost& host, QWidget* parent)
     : CBaseView(host, "CSettingsView", "Settings", parent) {
-    SetCaption(1018, Text(MessageId::kSettingsCaption));
+    SetCaption(kCaption, Text(MessageId::kSettingsCaption));
     BuildDisplay();
     BuildClock();
     BuildVolume();
@@ -127,12 +127,12 @@ QCheckBox* CSettingsView::AddCheck(int labelId, int labelText, int checkId) {
 }
 
 void CSettingsView::BuildDisplay() {
-    AddHeading(1058, Text(MessageId::kDisplay));
-    m_vibracall = AddCheck(1020, MessageId::kVibraCall, 1011);
-    m_contrast = AddList(1021, MessageId::kContrast, 1023, EntryTexts(0, kMaxContrast, [](int pos) {
-                             return QString::number(kMaxContrast - pos);
-                         }));
-    m_backlight = AddList(1022, MessageId::kBacklight, 1024,
+    AddHeading(kDisplayHeading, Text(MessageId::kDisplay));
+    m_vibracall = AddCheck(kVibraCallLabel, MessageId::kVibraCall, kVibraCall);
+    m_contrast = AddList(
+        kContrastLabel, MessageId::kContrast, kContrast,
+        EntryTexts(0, kMaxContrast, [](int pos) { return QString::number(kMaxContrast - pos); }));
+    m_backlight = AddList(kBacklightLabel, MessageId::kBacklight, kBacklight,
                           EntryTexts(0, static_cast<int>(kBacklightValues.size()) - 1, [](int pos) {
                               const int value = kBacklightValues[static_cast<std::size_t>(pos)];
                               return value ? Seconds(value / 1000) : Text(MessageId::kOff);
@@ -140,61 +140,62 @@ void CSettingsView::BuildDisplay() {
 }
 
 void CSettingsView::BuildClock() {
-    AddHeading(1056, Text(MessageId::kClockAlarm));
-    m_timeFormat = AddList(1026, MessageId::kTimeFormat, 1025,
+    AddHeading(kClockHeading, Text(MessageId::kClockAlarm));
+    m_timeFormat = AddList(kTimeFormatLabel, MessageId::kTimeFormat, kTimeFormat,
                            {Text(MessageId::kTwelveHour), Text(MessageId::kTwentyFourHour)});
-    m_time = Register(1078, new QTimeEdit(this));
-    AddRow(NewLabel(1017, Text(MessageId::kTime)), m_time);
-    m_dateFormat = AddList(1030, MessageId::kDateFormat, 1032,
+    m_time = Register(kTime, new QTimeEdit(this));
+    AddRow(NewLabel(kTimeLabel, Text(MessageId::kTime)), m_time);
+    m_dateFormat = AddList(kDateFormatLabel, MessageId::kDateFormat, kDateFormat,
                            {Text(MessageId::kMonthFirst), Text(MessageId::kDayFirst)});
-    m_date = Register(1080, new QDateEdit(this));
+    m_date = Register(kDate, new QDateEdit(this));
     m_date->setDateRange(FirstDate(), LastDate());
     m_date->setCalendarPopup(true);
-    AddRow(NewLabel(1061, Text(MessageId::kDate)), m_date);
-    m_pcClock = AddCheck(1027, MessageId::kSetTimeUsingPcClock, 1070);
-    m_alarmOn = AddCheck(1028, MessageId::kAlarmOn, 1071);
-    m_alarmTime = Register(1081, new QTimeEdit(this));
-    AddRow(NewLabel(1031, Text(MessageId::kAlarmTime)), m_alarmTime);
+    AddRow(NewLabel(kDateLabel, Text(MessageId::kDate)), m_date);
+    m_pcClock = AddCheck(kPcClockLabel, MessageId::kSetTimeUsingPcClock, kPcClock);
+    m_alarmOn = AddCheck(kAlarmOnLabel, MessageId::kAlarmOn, kAlarmOn);
+    m_alarmTime = Register(kAlarmTime, new QTimeEdit(this));
+    AddRow(NewLabel(kAlarmTimeLabel, Text(MessageId::kAlarmTime)), m_alarmTime);
 }
 
 void CSettingsView::BuildVolume() {
-    AddHeading(1059, Text(MessageId::kVolume));
-    m_ringer = AddList(1034, MessageId::kRingerVolume, 1035);
-    m_speaker = AddList(1037, MessageId::kSpeakerVolume, 1036);
-    m_keypad = AddList(1039, MessageId::kKeypadVolume, 1041);
-    m_alarmVolume = AddList(1038, MessageId::kAlarmVolume, 1040);
-    m_accessoryVolume = AddList(1063, MessageId::kAccessory, 1065);
+    AddHeading(kVolumeHeading, Text(MessageId::kVolume));
+    m_ringer = AddList(kRingerLabel, MessageId::kRingerVolume, kRinger);
+    m_speaker = AddList(kSpeakerLabel, MessageId::kSpeakerVolume, kSpeaker);
+    m_keypad = AddList(kKeypadLabel, MessageId::kKeypadVolume, kKeypad);
+    m_alarmVolume = AddList(kAlarmVolumeLabel, MessageId::kAlarmVolume, kAlarmVolume);
+    m_accessoryVolume = AddList(kAccessoryVolumeLabel, MessageId::kAccessory, kAccessoryVolume);
     m_tptOffset =
-        AddList(1046, MessageId::kTalkPermitToneOffset, 1045,
+        AddList(kTptOffsetLabel, MessageId::kTalkPermitToneOffset, kTptOffset,
                 EntryTexts(0, kTptOffsetSteps, [](int step) { return QString::number(-step); }));
 }
 
 void CSettingsView::BuildNoise() {
-    AddHeading(1064, Text(MessageId::kAmbientNoise));
+    AddHeading(kNoiseHeading, Text(MessageId::kAmbientNoise));
     const QStringList levels =
         EntryTexts(0, static_cast<int>(kNoiseLevelTexts.size()) - 1,
                    [](int pos) { return Text(kNoiseLevelTexts[static_cast<std::size_t>(pos)]); });
-    m_noiseAccessory = AddList(1055, MessageId::kAccessory, 1033, levels);
-    m_noiseRadio = AddList(1060, MessageId::kRadioNoise, 1047, levels);
+    m_noiseAccessory =
+        AddList(kNoiseAccessoryLabel, MessageId::kAccessory, kNoiseAccessory, levels);
+    m_noiseRadio = AddList(kNoiseRadioLabel, MessageId::kRadioNoise, kNoiseRadio, levels);
 }
 
 void CSettingsView::BuildAdvanced() {
-    AddHeading(1057, Text(MessageId::kAdvanced));
-    m_language = AddList(1054, MessageId::kRadioLanguage, 1043);
-    m_internalPtt = AddCheck(1075, MessageId::kDisableInternalPtt, 1014);
-    m_progMode = AddCheck(1074, MessageId::kDisableProgrammingMode, 1013);
-    m_timerOff = AddCheck(1069, MessageId::kDisableTxTimeoutTimer, 1012);
+    AddHeading(kAdvancedHeading, Text(MessageId::kAdvanced));
+    m_language = AddList(kLanguageLabel, MessageId::kRadioLanguage, kLanguage);
+    m_internalPtt = AddCheck(kInternalPttLabel, MessageId::kDisableInternalPtt, kInternalPtt);
+    m_progMode = AddCheck(kProgModeLabel, MessageId::kDisableProgrammingMode, kProgMode);
+    m_timerOff = AddCheck(kTimerOffLabel, MessageId::kDisableTxTimeoutTimer, kTimerOff);
     m_timer = AddList(
-        1073, MessageId::kTxTimeoutTimer, 1072,
+        kTimerLabel, MessageId::kTxTimeoutTimer, kTimer,
         EntryTexts(1, kTimerEntries, [](int entry) { return Seconds(entry * kTimerStep); }));
-    m_privateReply = AddCheck(1076, MessageId::kDisablePrivateReply, 1077);
+    m_privateReply = AddCheck(kPrivateReplyLabel, MessageId::kDisablePrivateReply, kPrivateReply);
 }
 
 void CSettingsView::BuildPassword() {
-    m_password = Register(1066, new CPasswordEdit(this));
-    AddRow(NewLabel(1067, Text(MessageId::kCodeplugPassword)), m_password);
-    m_confirm = Register(1002, new CPasswordEdit(this));
-    AddRow(NewLabel(1068, Text(MessageId::kConfirmPassword)), m_confirm);
+    m_password = Register(kPassword, new CPasswordEdit(this));
+    AddRow(NewLabel(kPasswordLabel, Text(MessageId::kCodeplugPassword)), m_password);
+    m_confirm = Register(kConfirm, new CPasswordEdit(this));
+    AddRow(NewLabel(kConfirmLabel, Text(MessageId::kConfirmPassword)), m_confirm);
 }
 
 // ids: the two labels, the two lists, the two buttons.
@@ -218,26 +219,28 @@ CTwoListEditor* CSettingsView::AddPrivateList(int membersLabel, const std::array
 }
 
 void CSettingsView::BuildPrivateLists() {
-    m_managerMode =
-        AddPrivateList(MessageId::kManagerModeOnFor, {1050, 1052, 1003, 1004, 1015, 1016});
-    m_seeAllGroups =
-        AddPrivateList(MessageId::kSeeAllGroupsOnFor, {1051, 1053, 1005, 1006, 1044, 1048});
-    auto* note = NewLabel(1099, Text(MessageId::kManagerModeNote));
+    m_managerMode = AddPrivateList(MessageId::kManagerModeOnFor,
+                                   {kManagerAvailableLabel, kManagerMembersLabel, kManagerAvailable,
+                                    kManagerMembers, kManagerAdd, kManagerRemove});
+    m_seeAllGroups = AddPrivateList(MessageId::kSeeAllGroupsOnFor,
+                                    {kSeeAllAvailableLabel, kSeeAllMembersLabel, kSeeAllAvailable,
+                                     kSeeAllMembers, kSeeAllAdd, kSeeAllRemove});
+    auto* note = NewLabel(kManagerModeNote, Text(MessageId::kManagerModeNote));
     note->setWordWrap(true);
     AddRow(nullptr, note);
 
-    connect(m_managerMode, &CTwoListEditor::AddRequested, this, [this](std::vector<int> indexes) {
+    connect(m_managerMode, &CTwoListEditor::addRequested, this, [this](std::vector<int> indexes) {
         SetPrivateFlag(indexes, "mngr_mode", true);
         // Manager mode implies seeing all groups on the radio.
         if (m_seeAllGroupsEnabled) {
             SetPrivateFlag(indexes, "see_all_groups", true);
         }
     });
-    connect(m_managerMode, &CTwoListEditor::RemoveRequested, this,
+    connect(m_managerMode, &CTwoListEditor::removeRequested, this,
             [this](std::vector<int> indexes) { SetPrivateFlag(indexes, "mngr_mode", false); });
-    connect(m_seeAllGroups, &CTwoListEditor::AddRequested, this,
+    connect(m_seeAllGroups, &CTwoListEditor::addRequested, this,
             [this](std::vector<int> indexes) { SetPrivateFlag(indexes, "see_all_groups", true); });
-    connect(m_seeAllGroups, &CTwoListEditor::RemoveRequested, this,
+    connect(m_seeAllGroups, &CTwoListEditor::removeRequested, this,
             [this](std::vector<int> indexes) { SetPrivateFlag(indexes, "see_all_groups", false); });
 }
 

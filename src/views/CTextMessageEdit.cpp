@@ -25,7 +25,7 @@ void CTextMessageEdit::keyPressEvent(QKeyEvent* event) {
         const int wanted = lineBreak ? 1 : static_cast<int>(text.size());
         if (wanted > Room()) {
             event->accept();
-            emit LimitExceeded();
+            emit limitExceeded();
             return;
         }
     }
@@ -41,7 +41,7 @@ void CTextMessageEdit::insertFromMimeData(const QMimeData* source) {
     if (text.size() > room) {
         text.truncate(room);
         textCursor().insertText(text);
-        emit LimitExceeded();
+        emit limitExceeded();
         return;
     }
     textCursor().insertText(text);

@@ -3,7 +3,7 @@
 #include <QPlainTextEdit>
 
 // A multi-line edit box that holds at most MaxLength() characters: a keystroke or paste that
-// would go beyond is dropped (a paste keeps what fits) and LimitExceeded() is emitted.
+// would go beyond is dropped (a paste keeps what fits) and limitExceeded() is emitted.
 class CTextMessageEdit : public QPlainTextEdit {
     Q_OBJECT
   public:
@@ -12,7 +12,7 @@ class CTextMessageEdit : public QPlainTextEdit {
     int Length() const;
 
   signals:
-    void LimitExceeded();
+    void limitExceeded();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

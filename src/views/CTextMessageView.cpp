@@ -21,17 +21,17 @@ QString Text(int id) {
 
 CTextMessageView::CTextMessageView(IViewHost& host, QWidget* parent)
     : CBaseView(host, "CTextMessageView", "TextMsgX", parent) {
-    SetCaption(1057, Text(MessageId::kTextMessage));
-    m_text = Register(1009, new CTextMessageEdit(kMaxLength, this));
+    SetCaption(kCaption, Text(MessageId::kTextMessage));
+    m_text = Register(kText, new CTextMessageEdit(kMaxLength, this));
     m_text->setMinimumSize(260, 80);
     m_text->setMaximumHeight(100);
-    AddRow(NewLabel(1075, Text(MessageId::kTextMessageCaption)), m_text);
-    m_delete = Register(1015, new QPushButton(ViewIcons::Delete(), QString(), this));
-    AddRow(NewLabel(1074, Text(MessageId::kDeleteCurrentMessage)), m_delete);
-    m_add = Register(1063, new QPushButton(ViewIcons::Add(), QString(), this));
-    AddRow(NewLabel(1064, Text(MessageId::kAddNewMessage)), m_add);
+    AddRow(NewLabel(kTextLabel, Text(MessageId::kTextMessageCaption)), m_text);
+    m_delete = Register(kDelete, new QPushButton(ViewIcons::Delete(), QString(), this));
+    AddRow(NewLabel(kDeleteLabel, Text(MessageId::kDeleteCurrentMessage)), m_delete);
+    m_add = Register(kAdd, new QPushButton(ViewIcons::Add(), QString(), this));
+    AddRow(NewLabel(kAddLabel, Text(MessageId::kAddNewMessage)), m_add);
 
-    connect(m_text, &CTextMessageEdit::LimitExceeded, this, [this] {
+    connect(m_text, &CTextMessageEdit::limitExceeded, this, [this] {
         m_host.Ui().ShowMessage(CStringTable::Instance().Format(MessageId::kLengthOfTextMessage,
                                                                 {std::to_string(kMaxLength)}),
                                 MessageStyle::kOk);
@@ -47,7 +47,7 @@ void CTextMessageView::LoadData() {
         m_position = m_host.Current().position;
         m_item = RootItem().GetChildByName("TextMessages").GetChildByIndex(m_position);
         if (m_item.IsEmpty()) {
-            throw CQMVVLTException(106, "CTextMessageView::LoadData", __LINE__,
+            throw CQMVVLTException(MessageId::kUnknownError, "CTextMessageView::LoadData", __LINE__,
                                    "Index=" + std::to_string(m_position));
         }
         const QSignalBlocker block(m_text);

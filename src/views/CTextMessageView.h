@@ -12,6 +12,17 @@ class CTextMessageView : public CBaseView {
   public:
     static constexpr int kMaxLength = 80;
 
+    // Control ids.
+    enum ControlId : int {
+        kText = 1009,
+        kDelete = 1015,
+        kCaption = 1057,
+        kAdd = 1063,
+        kAddLabel = 1064,
+        kDeleteLabel = 1074,
+        kTextLabel = 1075,
+    };
+
     explicit CTextMessageView(IViewHost& host, QWidget* parent = nullptr);
     void LoadData() override;
     int ValidateCurrentItem() override;

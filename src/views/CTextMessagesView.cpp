@@ -18,13 +18,13 @@ QString Text(int id) {
 
 CTextMessagesView::CTextMessagesView(IViewHost& host, QWidget* parent)
     : CBaseView(host, "CTextMessagesView", "TextMsgs", parent) {
-    SetCaption(1058, Text(MessageId::kTextMessagesCaption));
-    m_maximum = NewReadOnlyEdit(1028);
-    AddRow(NewLabel(1059, Text(MessageId::kMaximumTextMessages)), m_maximum);
-    m_count = NewReadOnlyEdit(1030);
-    AddRow(NewLabel(1060, Text(MessageId::kCurrentNumberOfText)), m_count);
-    m_add = Register(1063, new QPushButton(ViewIcons::Add(), QString(), this));
-    auto* addLabel = NewLabel(1064, Text(MessageId::kAddTextMessage));
+    SetCaption(kCaption, Text(MessageId::kTextMessagesCaption));
+    m_maximum = NewReadOnlyEdit(kMaximum);
+    AddRow(NewLabel(kMaximumLabel, Text(MessageId::kMaximumTextMessages)), m_maximum);
+    m_count = NewReadOnlyEdit(kCount);
+    AddRow(NewLabel(kCountLabel, Text(MessageId::kCurrentNumberOfText)), m_count);
+    m_add = Register(kAdd, new QPushButton(ViewIcons::Add(), QString(), this));
+    auto* addLabel = NewLabel(kAddLabel, Text(MessageId::kAddTextMessage));
     AddRow(addLabel, m_add);
     connect(m_add, &QPushButton::clicked, this, [this] {
         m_host.NotifyAllViews({NoticeAction::kAdd, kKindTextMessages});

@@ -28,7 +28,7 @@ CTreeFindBar::CTreeFindBar(QWidget* parent) : QWidget(parent) {
     layout->addWidget(m_edit, 1);
     layout->addWidget(m_count);
     setFocusProxy(m_edit);
-    connect(m_edit, &QLineEdit::textChanged, this, &CTreeFindBar::TextChanged);
+    connect(m_edit, &QLineEdit::textChanged, this, &CTreeFindBar::textChanged);
 }
 
 QString CTreeFindBar::Text() const {
@@ -56,14 +56,14 @@ bool CTreeFindBar::eventFilter(QObject* watched, QEvent* event) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Escape) {
             if (m_edit->text().isEmpty()) {
-                emit LeaveRequested();
+                emit leaveRequested();
             } else {
                 m_edit->clear();
             }
             return true;
         }
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down) {
-            emit LeaveRequested();
+            emit leaveRequested();
             return true;
         }
     }

@@ -23,9 +23,9 @@ class CTreeFindBar : public QWidget {
     QLabel* CountLabel() const { return m_count; }
 
   signals:
-    void TextChanged(const QString& text);
+    void textChanged(const QString& text);
     // The user leaves the box for the tree.
-    void LeaveRequested();
+    void leaveRequested();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

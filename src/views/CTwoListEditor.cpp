@@ -168,9 +168,9 @@ void CTwoListEditor::RequestMove(bool fromAvailable) {
     // The owner answers synchronously, refreshing the rows once or after each row.
     m_move = std::move(move);
     if (fromAvailable) {
-        emit AddRequested(indexes);
+        emit addRequested(indexes);
     } else {
-        emit RemoveRequested(indexes);
+        emit removeRequested(indexes);
     }
     m_move = Move{};
 }

@@ -28,7 +28,7 @@ class CTwoListEditor : public QWidget {
     std::vector<int> SelectedMembers() const;
     // The numeric control ids (property "ctrlId") of the buttons and lists.
     void SetButtonIds(int addCtrlId, int removeCtrlId, int availableCtrlId, int membersCtrlId);
-    // The string-table ids of the button texts (122 and 123 unless told).
+    // The string-table ids of the button texts (kAddButton and kRemoveButton unless told).
     void SetButtonTexts(int addTextId, int removeTextId);
     // Deselects every available row (a full list refuses any addition).
     void ClearAvailableSelection();
@@ -46,8 +46,8 @@ class CTwoListEditor : public QWidget {
     const CTwoListModel& MembersModel() const { return m_membersModel; }
 
   signals:
-    void AddRequested(std::vector<int> indexes);
-    void RemoveRequested(std::vector<int> indexes);
+    void addRequested(std::vector<int> indexes);
+    void removeRequested(std::vector<int> indexes);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

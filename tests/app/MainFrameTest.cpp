@@ -23,11 +23,14 @@
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTTreeView.h"
+#include "CRadioInfoView.h"
 #include "CRecentFiles.h"
 #include "CTextListDialog.h"
+#include "CTextMessageView.h"
 #include "ConfigTestFolder.h"
 #include "ExpectSoon.h"
 #include "FullProfile.h"
+#include "LanguageMenu.h"
 #include "MessageId.h"
 #include "NodeKind.h"
 #include "ScriptedUi.h"
@@ -132,8 +135,9 @@ TEST_F(MainFrameTest, ClipboardCommandsFollowTheFocusedEditBox) {
         int ctrlId;
         bool cut, copy, paste;
     } cases[] = {
-        {1011, false, true, false},   // read-only name box: Copy only
-        {1066, false, false, false},  // an id of the password boxes: nothing
+        {CRadioInfoView::kName, false, true, false},  // read-only name box: Copy only
+        // The PID box shares its id with the settings' password box: nothing.
+        {CRadioInfoView::kPid, false, false, false},
     };
     for (const auto& c : cases) {
         auto* box = qobject_cast<QLineEdit*>(Frame()->View()->Control(c.ctrlId));
@@ -149,7 +153,7 @@ TEST_F(MainFrameTest, ClipboardCommandsFollowTheFocusedEditBox) {
     // An editable box: Cut and Copy with a selection, Paste with text on the clipboard.
     SelectNode(kKindTextMessages);
     SelectNode(kKindTextMessage, 0);
-    auto* text = qobject_cast<QPlainTextEdit*>(Frame()->View()->Control(1009));
+    auto* text = qobject_cast<QPlainTextEdit*>(Frame()->View()->Control(CTextMessageView::kText));
     ASSERT_NE(text, nullptr);
     text->setFocus();
     m_window->UpdateCommands();
@@ -190,7 +194,7 @@ TEST_F(MainFrameTest, SaveChangesQuestionOnClose) {
     ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
     SelectNode(kKindTextMessages);
     SelectNode(kKindTextMessage, 0);
-    auto* text = qobject_cast<QPlainTextEdit*>(Frame()->View()->Control(1009));
+    auto* text = qobject_cast<QPlainTextEdit*>(Frame()->View()->Control(CTextMessageView::kText));
     ASSERT_NE(text, nullptr);
     QTest::keyClicks(text, "x");
     EXPECT_TRUE(Frame()->isWindowModified());
@@ -228,7 +232,7 @@ TEST_F(MainFrameTest, SaveCommitsTheShownViewFirst) {
     ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
     SelectNode(kKindTextMessages);
     SelectNode(kKindTextMessage, 0);
-    auto* text = qobject_cast<QPlainTextEdit*>(Frame()->View()->Control(1009));
+    auto* text = qobject_cast<QPlainTextEdit*>(Frame()->View()->Control(CTextMessageView::kText));
     text->selectAll();
     QTest::keyClicks(text, "Saved text");
     m_window->Action(CMainFrame::kSave)->trigger();
@@ -241,18 +245,18 @@ TEST_F(MainFrameTest, SaveCommitsTheShownViewFirst) {
 
 TEST_F(MainFrameTest, LanguageCommandAsksForARestartOnlyOnAChange) {
     ASSERT_NE(m_window->LanguageMenu(), nullptr);
-    m_window->Action(32812)->trigger();  // English, the running language
+    m_window->Action(LanguageCommand::kEnglish)->trigger();  // English, the running language
     EXPECT_TRUE(m_ui.shown.empty());
-    m_window->Action(32826)->trigger();  // French
-    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(224)});
+    m_window->Action(LanguageCommand::kFrench)->trigger();  // French
+    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(MessageId::kYouHaveToRestart)});
     EXPECT_EQ(Utility::GetCurrentLanguage(), "French");
-    EXPECT_TRUE(m_window->Action(32826)->isChecked());
+    EXPECT_TRUE(m_window->Action(LanguageCommand::kFrench)->isChecked());
 }
 
 TEST_F(MainFrameTest, HelpCommandReportsAMissingHelpFile) {
     // The shipped configuration names help files that this test install does not have.
     m_window->Action(CMainFrame::kHelpContents)->trigger();
-    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(10142)});
+    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(MessageId::kHelpFileMissing)});
     EXPECT_TRUE(m_ui.openedUrls.empty());
 }
 
@@ -324,7 +328,7 @@ TEST_F(MainFrameTest, AConvertingSaveLeavesTheWindowOnTheReloadedProfile) {
     };
     SelectNode(kKindPrivate, 1);
     retype("Bruno Silva");
-    m_ui.answers = {MessageStyle::kIdYes};  // 297: convert
+    m_ui.answers = {MessageStyle::kIdYes};  // kAskConvertToLatest: convert
     m_window->Action(CMainFrame::kSave)->trigger();
     ASSERT_EQ(Frame()->Document().Model().GetModelGroup(), 3);
     EXPECT_EQ(stored(), "Bruno Silva");
@@ -335,7 +339,7 @@ TEST_F(MainFrameTest, AConvertingSaveLeavesTheWindowOnTheReloadedProfile) {
     SelectNode(kKindPrivates);  // leaving the contact stores its name
     EXPECT_EQ(stored(), "Bruno Souza");
     EXPECT_TRUE(Frame()->Document().IsModified());
-    EXPECT_FALSE(m_ui.Showed(108));
+    EXPECT_FALSE(m_ui.Showed(MessageId::kProgrammingError108));
     EXPECT_FALSE(m_ui.Showed(MessageId::kProfileDataError));
 }
 
@@ -398,8 +402,9 @@ TEST_F(MainFrameTest, ImportContactsListsTheRefusedRowsAndExportWritesThem) {
     CTextListDialog* refused = windows[0];
     EXPECT_SOON(refused->isVisible());
     refused->grab().save("/tmp/qmvvlt-import-refused.png");
-    const QString line = QString::fromStdString(
-        FormatRefusal({3, 30101, LoadString(30101)}));  // the PID beyond the radio's range
+    const QString line = QString::fromStdString(FormatRefusal(
+        {3, MessageId::kPidOutsideValidRange,
+         LoadString(MessageId::kPidOutsideValidRange)}));  // the PID beyond the radio's range
     EXPECT_EQ(refused->Text(), line + "\n");
     QApplication::clipboard()->clear();
     for (QPushButton* button : refused->findChildren<QPushButton*>()) {

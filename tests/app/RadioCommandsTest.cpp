@@ -32,6 +32,7 @@
 #include "CRadioCommands.h"
 #include "CReadPidDialog.h"
 #include "CReadWriteDialog.h"
+#include "CSettingsView.h"
 #include "CShellRequests.h"
 #include "CTextListDialog.h"
 #include "ConfigTestFolder.h"
@@ -128,7 +129,8 @@ class DialogDriver : public QObject {
                 }
             }
         }
-        if (auto* box = qobject_cast<QMessageBox*>(modal); box && box->text() == Text(307)) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal);
+            box && box->text() == Text(MessageId::kModifiedBandNotice)) {
             ++notices;
             noticeTitle = box->windowTitle();
             noticeBox = box->checkBox() ? box->checkBox()->text() : QString();
@@ -187,7 +189,8 @@ class DialogDriver : public QObject {
                 }
                 break;
             case Plan::kCancelAfterFailure:
-                if (dialog->StatusText()->text() != Text(10009) && !m_cancelled) {
+                if (dialog->StatusText()->text() != Text(MessageId::kReadingFromRadio) &&
+                    !m_cancelled) {
                     m_cancelled = true;
                     QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
                 }
@@ -255,11 +258,11 @@ TEST_F(RadioCommandsTest, ReadWithoutAProfileWindowGivesANewProfileTitledWithThe
 
     ASSERT_EQ(driver.seen.size(), 1u);
     EXPECT_FALSE(driver.seen[0].deviceCommandEnabled);
-    EXPECT_EQ(driver.seen[0].title, Text(10011));
+    EXPECT_EQ(driver.seen[0].title, Text(MessageId::kReadingSuccessful));
     EXPECT_EQ(driver.seen[0].progress, 100);
     EXPECT_TRUE(driver.seen[0].stayedOpenOnEscape);
     EXPECT_EQ(driver.seen[0].finished, QDialog::Accepted);
-    EXPECT_FALSE(m_ui.Showed(10001));
+    EXPECT_FALSE(m_ui.Showed(MessageId::kNewOrOverwrite));
     ASSERT_EQ(m_window->Frames().size(), 1);
     EXPECT_EQ(m_window->Frames()[0]->Document().Title(), "10000001");
     EXPECT_EQ(m_window->PortPane()->text(), QString::fromStdString(sim.Port()));
@@ -300,7 +303,7 @@ TEST_F(RadioCommandsTest, ModifiedBandNoticeStopsOnceTickedAndCommandsWaitForThe
         EXPECT_EQ(driver.seen.size(), 2u);
         EXPECT_EQ(driver.notices, c.noticesAfterTwoReads) << c.tick;
         EXPECT_EQ(driver.noticeTitle, QString::fromLatin1(kApplicationName));
-        EXPECT_EQ(driver.noticeBox, Text(308));
+        EXPECT_EQ(driver.noticeBox, Text(MessageId::kDoNotShowAgain));
         EXPECT_EQ(Utility::GetRegionalizationPromptFlag(), c.promptFlag);
         EXPECT_TRUE(driver.enabledWhileRunning.isEmpty())
             << driver.enabledWhileRunning.join(", ").toStdString();
@@ -321,7 +324,7 @@ TEST_F(RadioCommandsTest, ReadIntoTheActiveProfileWhenTheAnswerIsNo) {
     DialogDriver driver(DialogDriver::Plan::kOk);
     m_window->Action(CMainFrame::kRead)->trigger();
 
-    EXPECT_TRUE(m_ui.Showed(10001));
+    EXPECT_TRUE(m_ui.Showed(MessageId::kNewOrOverwrite));
     ASSERT_EQ(m_window->Frames().size(), 1);
     CQMVVLTDoc& doc = m_window->Frames()[0]->Document();
     EXPECT_TRUE(doc.IsModified());
@@ -339,9 +342,9 @@ TEST_F(RadioCommandsTest, CancelDuringAReadClosesTheDialogAndCreatesNothing) {
     m_window->Action(CMainFrame::kRead)->trigger();
 
     ASSERT_EQ(driver.seen.size(), 1u);
-    EXPECT_EQ(driver.seen[0].status, Text(10105));
+    EXPECT_EQ(driver.seen[0].status, Text(MessageId::kCanceling));
     EXPECT_EQ(driver.seen[0].finished, QDialog::Rejected);
-    EXPECT_FALSE(m_ui.Showed(10001));
+    EXPECT_FALSE(m_ui.Showed(MessageId::kNewOrOverwrite));
     EXPECT_TRUE(m_window->Frames().isEmpty());
 }
 
@@ -368,7 +371,7 @@ TEST_F(RadioCommandsTest, AWrongPasswordIsAskedAgainAndTheRightOneIsKept) {
     driver.passwords = {QStringLiteral("9999"), QStringLiteral("1234")};
     m_window->Action(CMainFrame::kRead)->trigger();
     EXPECT_EQ(driver.passwordDialogs, 2);
-    EXPECT_EQ(m_ui.Count(LoadString(302)), 1);
+    EXPECT_EQ(m_ui.Count(LoadString(MessageId::kWrongPassword)), 1);
     ASSERT_EQ(m_window->Frames().size(), 1);
 
     m_ui.answers = {MessageStyle::kIdCancel};
@@ -393,7 +396,7 @@ TEST_F(RadioCommandsTest, TheWarningOfAWriteIsAnsweredInTheWindow) {
         DialogDriver driver(DialogDriver::Plan::kOk);
         m_window->Action(CMainFrame::kWrite)->trigger();
         // The sample profile has no private contact with the radio's PID.
-        EXPECT_TRUE(m_ui.Showed(10030));
+        EXPECT_TRUE(m_ui.Showed(MessageId::kAskRadioNotInProfile));
         ASSERT_EQ(driver.seen.size(), 1u);
         EXPECT_EQ(driver.seen[0].finished, c.finished);
         EXPECT_EQ(sim.radio.Image().texts[0] == u"Call the office", c.written) << c.answer;
@@ -408,11 +411,11 @@ TEST_F(RadioCommandsTest, WriteSetsTheRadioClockFromThePcWhenTheSettingsViewSays
         OpenSample();
         CChildFrame* frame = m_window->Frames().front();
         frame->ShowView(kKindSettings, 0);
-        auto* check = qobject_cast<QCheckBox*>(frame->View()->Control(1070));
+        auto* check = qobject_cast<QCheckBox*>(frame->View()->Control(CSettingsView::kPcClock));
         ASSERT_NE(check, nullptr);
         // The view's clock shows a date far from today; the write commits it unless the PC's
         // clock is to be used.
-        auto* date = qobject_cast<QDateEdit*>(frame->View()->Control(1080));
+        auto* date = qobject_cast<QDateEdit*>(frame->View()->Control(CSettingsView::kDate));
         ASSERT_NE(date, nullptr);
         date->setDate(QDate(2030, 2, 3));
         if (usePcClock) {
@@ -442,7 +445,7 @@ TEST_F(RadioCommandsTest, DroppingWhatAnOlderRadioLacksIsAskedBeforeAnythingIsSe
     m_ui.answers = {MessageStyle::kIdNo};
     DialogDriver driver(DialogDriver::Plan::kOk);
     m_window->Action(CMainFrame::kWrite)->trigger();
-    EXPECT_TRUE(m_ui.Showed(10031));
+    EXPECT_TRUE(m_ui.Showed(MessageId::kAskDropUnsupported));
     EXPECT_TRUE(driver.seen.empty()) << "no transfer dialog after No";
     EXPECT_NE(sim.radio.Image().texts[0], u"Call the office") << "nothing written";
 }
@@ -458,7 +461,8 @@ TEST_F(RadioCommandsTest, WriteNextRadioWritesOneRadioAfterAnother) {
     m_window->Action(CMainFrame::kWrite)->trigger();
 
     ASSERT_EQ(driver.seen.size(), 2u);
-    EXPECT_EQ(driver.seen[1].status.toStdString(), CStringTable::Instance().Format(33201, {"2"}));
+    EXPECT_EQ(driver.seen[1].status.toStdString(),
+              CStringTable::Instance().Format(MessageId::kRadiosWritten, {"2"}));
     EXPECT_EQ(first.radio.Image().texts[0], u"Call the office");
     EXPECT_EQ(second.radio.Image().texts[0], u"Call the office");
 }
@@ -585,7 +589,7 @@ TEST_F(RadioCommandsTest, NoPortRefusesTheRadioCommands) {
     for (int command : {CMainFrame::kRead, CMainFrame::kReset}) {
         m_ui.shown.clear();
         m_window->Action(command)->trigger();
-        EXPECT_TRUE(m_ui.Showed(304)) << command;
+        EXPECT_TRUE(m_ui.Showed(MessageId::kNoComPort)) << command;
     }
 }
 
@@ -621,7 +625,7 @@ TEST_F(RadioCommandsTest, PidCaptureShowsItsOutcome) {
         EXPECT_TRUE(ended);
         EXPECT_EQ(answer, c.captured ? QDialog::Accepted : QDialog::Rejected);
         if (c.captured) {
-            EXPECT_EQ(status, Text(10011));
+            EXPECT_EQ(status, Text(MessageId::kReadingSuccessful));
             EXPECT_EQ(dialog.CapturedPid(), u"10000777");
         } else {
             EXPECT_EQ(status, QStringLiteral("Error: Operation timed out."));

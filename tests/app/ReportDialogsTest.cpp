@@ -32,8 +32,10 @@
 #include "CReportAssembler.h"
 #include "CReportDlg.h"
 #include "CReportOptionDlg.h"
+#include "CTextMessageView.h"
 #include "ConfigTestFolder.h"
 #include "FullProfile.h"
+#include "MessageId.h"
 #include "MessageStyle.h"
 #include "NodeKind.h"
 #include "ReportPdf.h"
@@ -195,8 +197,8 @@ TEST_F(ReportDialogsTest, RadioReportIsOfferedOnlyWhenTheOwnPidHasAContact) {
         CReportOptionDlg choice(*doc, m_install, m_cache, m_ui, nullptr);
         QListWidget* list = choice.List();
         ASSERT_EQ(list->count(), 2);
-        EXPECT_EQ(list->item(0)->text().toStdString(), LoadString(170));
-        EXPECT_EQ(list->item(1)->text().toStdString(), LoadString(171));
+        EXPECT_EQ(list->item(0)->text().toStdString(), LoadString(MessageId::kRadioSpecificReport));
+        EXPECT_EQ(list->item(1)->text().toStdString(), LoadString(MessageId::kOverviewReport));
         EXPECT_EQ(bool(list->item(0)->flags() & Qt::ItemIsEnabled), c.radioOffered);
         EXPECT_EQ(list->currentRow(), c.radioOffered ? 0 : 1);
         // The greyed item cannot be taken from the keyboard either.
@@ -245,7 +247,7 @@ TEST_F(ReportDialogsTest, BrokenTemplateShowsMessage101AndNoWindow) {
     for (int row : {0, 1}) {
         m_ui.shown.clear();
         EXPECT_FALSE(Choose(*doc, row).opened) << row;
-        EXPECT_TRUE(m_ui.Showed(101)) << row;
+        EXPECT_TRUE(m_ui.Showed(MessageId::kFatalError101)) << row;
     }
 }
 
@@ -379,7 +381,7 @@ TEST_F(ReportDialogsTest, ReportCommandStopsWhenThePendingInputIsRefused) {
             break;
         }
     }
-    auto* text = qobject_cast<QPlainTextEdit*>(frame->View()->Control(1009));
+    auto* text = qobject_cast<QPlainTextEdit*>(frame->View()->Control(CTextMessageView::kText));
     ASSERT_NE(text, nullptr);
     text->selectAll();
     QTest::keyClick(text, Qt::Key_Delete);
@@ -390,7 +392,7 @@ TEST_F(ReportDialogsTest, ReportCommandStopsWhenThePendingInputIsRefused) {
     m_ui.answers = {MessageStyle::kIdCancel};  // keep editing the empty text
     window.Action(CMainFrame::kReport)->trigger();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(m_ui.Showed(10101));
+    EXPECT_TRUE(m_ui.Showed(MessageId::kMessageFieldIsBlank));
     EXPECT_TRUE(script.seen.isEmpty());
 
     // With the text back, the command opens the choice, and the report from there.
@@ -425,11 +427,15 @@ TEST_F(ReportDialogsTest, PrintedOverviewTablesFillThePageAndRepeatTheirHeaderRo
         }
         heads << head.join('|');
     }
-    const QString name = QString::fromStdString(LoadString(175));
+    const QString name = QString::fromStdString(LoadString(MessageId::kName));
     const auto text = [](int id) { return QString::fromStdString(LoadString(id)); };
-    EXPECT_EQ(heads, QStringList({name + "|" + text(33108) + "|" + text(33109) + "|" + text(33110),
-                                  name + "|" + text(33107) + "|" + text(33109),
-                                  name + "|" + text(33108) + "|" + text(33109)}));
+    EXPECT_EQ(heads, QStringList({name + "|" + text(MessageId::kPidHeader) + "|" +
+                                      text(MessageId::kChannelHeader) + "|" +
+                                      text(MessageId::kGroupOnlyHeader),
+                                  name + "|" + text(MessageId::kPublicGroupNumberHeader) + "|" +
+                                      text(MessageId::kChannelHeader),
+                                  name + "|" + text(MessageId::kPidHeader) + "|" +
+                                      text(MessageId::kChannelHeader)}));
 }
 
 }  // namespace

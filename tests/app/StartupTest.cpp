@@ -42,14 +42,15 @@ TEST_F(StartupTest, BrokenInstallationStopsWithItsMessage) {
         int message;
     } cases[] = {
         {"missing settings document",
-         [](const fs::path& dir) { fs::remove(dir / "lib/HelpPane.stv"); }, 222},
+         [](const fs::path& dir) { fs::remove(dir / "lib/HelpPane.stv"); },
+         MessageId::kFilesNotAvailable},
         {"wrong region",
          [](const fs::path& dir) {
              std::string text = ReadFileBytes(dir / "lib/Region.stv");
              text.replace(text.find("LACR"), 4, "FEMA");
              WriteFileBytes(dir / "lib/Region.stv", text);
          },
-         222},
+         MessageId::kFilesNotAvailable},
     };
     for (const auto& c : cases) {
         fs::remove_all(m_install);
@@ -65,7 +66,7 @@ TEST_F(StartupTest, MissingLanguageFileStartsInEnglishAndSaysSoOnce) {
     ASSERT_TRUE(Utility::Bootstrap().ok);
     ASSERT_TRUE(Utility::SetCurrentLanguage("French"));
     EXPECT_NE(CQMVVLTApp::Start(m_ui), nullptr);
-    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(223)});
+    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(MessageId::kLanguageFileMissing)});
     EXPECT_EQ(Utility::GetCurrentLanguage(), "English");
     m_ui.shown.clear();
     EXPECT_NE(CQMVVLTApp::Start(m_ui), nullptr);
@@ -115,9 +116,9 @@ TEST(LanguageMenu, PrunedToTheRegionsLanguages) {
         LanguageMenuCommands(region("<language name=\"French\" displayName=\"Français\"/>"
                                     "<language name=\"English\" displayName=\"English\"/>"));
     ASSERT_EQ(two.size(), 2u);
-    EXPECT_EQ(two[0].commandId, 32812);
+    EXPECT_EQ(two[0].commandId, LanguageCommand::kEnglish);
     EXPECT_EQ(two[1].key, "French");
-    EXPECT_EQ(two[1].commandId, 32826);
+    EXPECT_EQ(two[1].commandId, LanguageCommand::kFrench);
     EXPECT_EQ(two[1].displayName, "Français");
 }
 

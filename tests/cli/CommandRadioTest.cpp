@@ -31,6 +31,25 @@ TEST(CliCapturePid, PrintsTheCapturedPid) {
     EXPECT_EQ(result.out, "10000777\n");
 }
 
+// A trace file that cannot be written stops every radio command before it talks to the radio.
+TEST(CliRadioFailures, AnUnwritableTraceStopsTheCommandFirst) {
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    image.texts[0] = u"kept";
+    CSimRadio sim(image);
+    const std::string trace = "/no-such-folder/trace.txt";
+    const std::string profile = WriteTempFile("trace-read", "") + ".lam";
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"reset", "--yes"}, {"capture-pid"}, {"read", "-o", profile}}) {
+        std::vector<std::string> args = command;
+        args.insert(args.end(), {"--port", sim.Port(), "--trace", trace});
+        const CliResult r = RunCli(Cli(args));
+        EXPECT_EQ(r.exitCode, 2) << command[0];
+        EXPECT_NE(r.err.find("The trace file " + trace + " cannot be written."), std::string::npos)
+            << r.err;
+    }
+    EXPECT_EQ(sim.radio.Image().texts[0], u"kept");
+}
+
 TEST(CliRadioFailures, ExitWithOneHundredPlusTheCodeAndTheMessage) {
     CSimFaults faults;
     faults.reject = CSimFaults::Reject::kQ;

@@ -1,51 +1,24 @@
 #pragma once
 
-#include <deque>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "IAppUi.h"
-#include "MessageStyle.h"
-#include "StringTable.h"
+#include "ScriptedViewUi.h"
 
-// Answers the program's questions from a script and records every text it was shown.
-class ScriptedUi : public IAppUi {
+// Answers the desktop program's questions from a script and records every text it was shown.
+class ScriptedUi : public ScriptedAnswers<IAppUi> {
   public:
-    std::vector<std::string> shown;  // every text shown, in order
-    std::deque<int> answers;         // button codes for messages and the save-changes question
     int saveChangesQuestions = 0;
     std::optional<std::string> savePath;
     std::optional<std::string> openPath;
     std::optional<std::string> templateName;
     bool openUrlResult = true;
     std::vector<QUrl> openedUrls;
-    std::optional<std::string> readPid;  // what the PID capture dialog ends with
-    int readPidRuns = 0;
     std::vector<std::vector<std::string>> offeredUnsaved;  // each restore question's profiles
 
-    bool Showed(int messageId) const { return Count(LoadString(messageId)) > 0; }
-    bool Showed(int messageId, const std::string& argument) const {
-        return Count(CStringTable::Instance().Format(messageId, {argument})) > 0;
-    }
-    int Count(const std::string& text) const {
-        int n = 0;
-        for (const auto& s : shown) {
-            n += s == text ? 1 : 0;
-        }
-        return n;
-    }
-
-    bool AskYesNo(int messageId) override {
-        shown.push_back(LoadString(messageId));
-        return Next(MessageStyle::kIdNo) == MessageStyle::kIdYes;
-    }
-    void ShowError(int messageId, const std::string&) override {
-        shown.push_back(LoadString(messageId));
-    }
-    int ShowMessage(const std::string& text, int) override {
-        shown.push_back(text);
-        return Next(MessageStyle::kIdOk);
-    }
     void Inform(int messageId, const std::string&) override {
         shown.push_back(LoadString(messageId));
     }
@@ -64,24 +37,8 @@ class ScriptedUi : public IAppUi {
         openedUrls.push_back(url);
         return openUrlResult;
     }
-
     bool AskRestoreUnsaved(const std::vector<std::string>& profiles) override {
         offeredUnsaved.push_back(profiles);
         return Next(MessageStyle::kIdNo) == MessageStyle::kIdYes;
-    }
-
-    std::optional<std::string> ReadPrivateId() override {
-        ++readPidRuns;
-        return readPid;
-    }
-
-  private:
-    int Next(int fallback) {
-        if (answers.empty()) {
-            return fallback;
-        }
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
     }
 };

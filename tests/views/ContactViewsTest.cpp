@@ -94,7 +94,7 @@ TEST_F(ContactViewsTest, IdentifierListMarksOnlyOtherGroupsNumbers) {
 TEST_F(ContactViewsTest, TakenIdentifierIsRefusedAndReselected) {
     auto* view = Show<CPublicGroupView>(kKindPublicGroup, 1);
     Choose(view->IdList(), 0);
-    EXPECT_TRUE(m_ui.Showed(132));
+    EXPECT_TRUE(m_ui.Showed(MessageId::kSimilarPidExists));
     EXPECT_EQ(view->IdList()->currentText(), "   2");
     Choose(view->IdList(), 9);
     EXPECT_EQ(Stored("//dfns:PublicGroup[@name='Maintenance']", "pid"), "17179869174");
@@ -144,7 +144,8 @@ TEST_F(ContactViewsTest, PublicGroupChannelChangeAsksWithBothChannels) {
 TEST_F(ContactViewsTest, EmptyNameThenDeleteButtonDeletesWithoutComplaint) {
     auto* view = Show<CPublicGroupView>(kKindPublicGroup, 2);
     Retype(view->NameBox(), "");
-    QTest::mouseClick(qobject_cast<QPushButton*>(view->Control(1118)), Qt::LeftButton);
+    QTest::mouseClick(qobject_cast<QPushButton*>(view->Control(CPublicGroupView::kDelete)),
+                      Qt::LeftButton);
     QApplication::processEvents();
     EXPECT_FALSE(m_ui.Showed(MessageId::kNameFieldEmpty));
     EXPECT_EQ(Stored("//dfns:PublicGroup[@name='Security']", "pid"), "<none>");
@@ -171,16 +172,16 @@ TEST_F(ContactViewsTest, LeavingACompleteContactPutsBackWhatTheRulesRefuse) {
         const char* attribute;
         QString stored;
     } cases[] = {
-        {kKindPublicGroup, 1, false, "ana lima", 127, "//dfns:PublicGroup[@pid='17179869182']",
-         "name", "Maintenance"},
+        {kKindPublicGroup, 1, false, "ana lima", MessageId::kSimilarName,
+         "//dfns:PublicGroup[@pid='17179869182']", "name", "Maintenance"},
         {kKindPublicGroup, 2, false, "", MessageId::kNameFieldEmpty,
          "//dfns:PublicGroup[@pid='17179869181']", "name", "Security"},
-        {kKindPrivateGroup, 0, false, "NIGHT SHIFT", 127, "//dfns:PrivateGroup[@pid='10001000']",
-         "name", "Day Shift"},
-        {kKindPrivate, 1, false, "Dispatch", 127, "//dfns:Private[@pid='10000003']", "name",
-         "Bruno Costa"},
-        {kKindPrivate, 1, true, "10000002", 132, "//dfns:Private[@name='Bruno Costa']", "pid",
-         "10000003"},
+        {kKindPrivateGroup, 0, false, "NIGHT SHIFT", MessageId::kSimilarName,
+         "//dfns:PrivateGroup[@pid='10001000']", "name", "Day Shift"},
+        {kKindPrivate, 1, false, "Dispatch", MessageId::kSimilarName,
+         "//dfns:Private[@pid='10000003']", "name", "Bruno Costa"},
+        {kKindPrivate, 1, true, "10000002", MessageId::kSimilarPidExists,
+         "//dfns:Private[@name='Bruno Costa']", "pid", "10000003"},
         {kKindPrivate, 1, true, "", MessageId::kIdFieldEmpty, "//dfns:Private[@name='Bruno Costa']",
          "pid", "10000003"},
     };
@@ -277,7 +278,7 @@ TEST_F(ContactViewsTest, RenameInTheViewRelabelsTreeAndCaption) {
     // A name another contact has (in any letter case) is refused and stays in the box.
     Retype(view->NameBox(), "ana lima");
     view->ChannelList()->setFocus();
-    EXPECT_TRUE(m_ui.Showed(127));
+    EXPECT_TRUE(m_ui.Showed(MessageId::kSimilarName));
     EXPECT_EQ(Stored("//dfns:PublicGroup[@pid='17179869182']", "name"), "Works");
     EXPECT_SOON(view->NameBox()->hasFocus());
 }
@@ -447,7 +448,7 @@ TEST_F(ContactViewsTest, PrivateChannelChangeAsks137AndRefreshesTheHomeGroups) {
     auto* view = Show<CPrivateView>(kKindPrivate, 0);
     m_ui.answers = {MessageStyle::kIdOk};
     Choose(view->ChannelList(), 3);
-    EXPECT_TRUE(m_ui.Showed(137));
+    EXPECT_TRUE(m_ui.Showed(MessageId::kConfirmPrivateChannel));
     const std::string private_ = "//dfns:Private[@name='Ana Lima']";
     EXPECT_EQ(Stored(private_, "channel"), "4");
     EXPECT_EQ(Stored(private_, "home_grp"), "");

@@ -15,7 +15,7 @@
 #include "ConfigTestFolder.h"
 #include "IFrameOwner.h"
 #include "NodeKind.h"
-#include "ScriptedUi.h"
+#include "ScriptedViewUi.h"
 #include "TestInstall.h"
 #include "Utility.h"
 
@@ -86,7 +86,7 @@ class FrameFixture : public ::testing::Test, public IFrameOwner {
     void FrameChanged(CChildFrame&) override {}
 
     ConfigTestFolder m_config;
-    ScriptedUi m_ui;
+    ScriptedViewUi m_ui;
     std::unique_ptr<CAppSettings> m_settings;
     std::filesystem::path m_profile;
     std::filesystem::path m_install = TestInstallFolder();

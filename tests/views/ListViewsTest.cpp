@@ -10,6 +10,14 @@
 #include <regex>
 
 #include "CContactTable.h"
+#include "CContactsView.h"
+#include "CListsView.h"
+#include "CPrivateGroupsView.h"
+#include "CPrivatesView.h"
+#include "CPublicGroupsView.h"
+#include "CScanChannelView.h"
+#include "CScanListView.h"
+#include "CScrollListView.h"
 #include "CTwoListModel.h"
 #include "FrameFixture.h"
 #include "MessageId.h"
@@ -109,11 +117,11 @@ TEST_F(ListViewsTest, ScanListOfAChannelHoldsTenGroups) {
         OpenEdited(
             {{"<PublicGroups>", "<PublicGroups>" + ChannelOneGroups(c.scanned, c.unscanned)}});
         Show(kKindScanChannel, 0);
-        auto* available = Control<QListView>(1018);
+        auto* available = Control<QListView>(CScanChannelView::kAvailable);
         SelectAll(available);
         ASSERT_EQ(static_cast<int>(available->selectionModel()->selectedRows().size()),
                   c.unscanned);
-        QTest::mouseClick(Control<QPushButton>(1019), Qt::LeftButton);
+        QTest::mouseClick(Control<QPushButton>(CScanChannelView::kAddMember), Qt::LeftButton);
         const std::string message = c.messageId == MessageId::kScanListLimit
                                         ? Formatted(c.messageId, 10)
                                         : LoadString(c.messageId);
@@ -132,14 +140,14 @@ TEST_F(ListViewsTest, ScanListOfAChannelHoldsTenGroups) {
 TEST_F(ListViewsTest, RemovingTheLastScanMemberFocusesTheGroups) {
     Open();
     Show(kKindScanChannel, 0);
-    auto* members = Control<QListView>(1017);
+    auto* members = Control<QListView>(CScanChannelView::kMembers);
     SelectAll(members);
     QTest::keyClick(members, Qt::Key_Return);
     EXPECT_TRUE(ScanList(1).empty());
-    EXPECT_EQ(Names(Control<QListView>(1018)), QStringList({"Dispatch"}));
-    EXPECT_EQ(m_frame->View()->focusWidget(), Control<QListView>(1018));
-    EXPECT_FALSE(Control<QPushButton>(1020)->isEnabled());
-    EXPECT_TRUE(Control<QPushButton>(1019)->isEnabled());
+    EXPECT_EQ(Names(Control<QListView>(CScanChannelView::kAvailable)), QStringList({"Dispatch"}));
+    EXPECT_EQ(m_frame->View()->focusWidget(), Control<QListView>(CScanChannelView::kAvailable));
+    EXPECT_FALSE(Control<QPushButton>(CScanChannelView::kRemoveMember)->isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(CScanChannelView::kAddMember)->isEnabled());
     EXPECT_TRUE(m_frame->Document().IsModified());
     EXPECT_EQ(Node(kKindScanChannel, 0)->text(0).toStdString(),
               CStringTable::Instance().Format(MessageId::kChannelCount, {"1", "0"}));
@@ -150,10 +158,10 @@ TEST_F(ListViewsTest, ScrollListShowsEveryKindInNameOrderWithTheOwnRadioIcon) {
     OpenEdited({{"name=\"Bruno Costa\"", "name=\"bruno costa\""},
                 {"name=\"Night Shift\"", "name=\"ana night\""}});
     Show(kKindScrollList);
-    auto* available = Control<QListView>(1004);
+    auto* available = Control<QListView>(CScrollListView::kAvailable);
     EXPECT_EQ(Names(available), QStringList({"ana night", "bruno costa", "Carla Dias", "Day Shift",
                                              "Duty Manager", "Security"}));
-    EXPECT_EQ(Names(Control<QListView>(1003)),
+    EXPECT_EQ(Names(Control<QListView>(CScrollListView::kMembers)),
               QStringList({"Ana Lima", "Dispatch", "Maintenance"}));
     const std::map<QString, int> images = {{"ana night", ViewIcons::kPrivateGroupImage},
                                            {"bruno costa", ViewIcons::kPrivateImage},
@@ -185,9 +193,10 @@ TEST_F(ListViewsTest, ChannelChangeMovesScanMembership) {
     EXPECT_EQ(Node(kKindScanChannel, 0)->text(0).toStdString(),
               CStringTable::Instance().Format(MessageId::kChannelCount, {"1", "0"}));
     Show(kKindScanChannel, 2);
-    EXPECT_EQ(Names(Control<QListView>(1017)), QStringList({"Dispatch", "Security"}));
+    EXPECT_EQ(Names(Control<QListView>(CScanChannelView::kMembers)),
+              QStringList({"Dispatch", "Security"}));
     Show(kKindLists);
-    auto* grid = Control<QTableWidget>(1001);
+    auto* grid = Control<QTableWidget>(CListsView::kScanGrid);
     EXPECT_EQ(grid->item(0, 0), nullptr);
     EXPECT_EQ(grid->item(0, 2)->text(), "Dispatch");
     EXPECT_EQ(grid->item(1, 2)->text(), "Security");
@@ -198,22 +207,23 @@ TEST_F(ListViewsTest, ListsOverviewShowsTheScanPartOnlyWithPublicScan) {
         OpenEdited(
             {{"public_scan_en=\"1\"", std::string("public_scan_en=\"") + publicScan + "\""}});
         Show(kKindLists);
-        EXPECT_EQ(Names(Control<QListWidget>(1000)),
+        EXPECT_EQ(Names(Control<QListWidget>(CListsView::kScrollList)),
                   QStringList({"Dispatch", "Maintenance", "Ana Lima"}));
         const bool shown = publicScan[0] == '1';
-        for (int id : {1001, 1002, 1012, 1015}) {
+        for (int id : {CListsView::kScanGrid, CListsView::kScanMode, CListsView::kScanHeading,
+                       CListsView::kScanModeLabel}) {
             EXPECT_EQ(m_frame->View()->Control(id)->isVisible(), shown) << id;
         }
         if (shown) {
-            auto* grid = Control<QTableWidget>(1001);
+            auto* grid = Control<QTableWidget>(CListsView::kScanGrid);
             EXPECT_EQ(grid->columnCount(), 7);
             EXPECT_EQ(grid->rowCount(), 3);
             EXPECT_EQ(grid->horizontalHeaderItem(6)->text().toStdString(),
                       Formatted(MessageId::kChannelN, 7));
             EXPECT_EQ(grid->item(0, 0)->text(), "Dispatch");
             EXPECT_EQ(grid->item(0, 2)->text(), "Security");
-            EXPECT_TRUE(Control<QCheckBox>(1002)->isChecked());
-            EXPECT_FALSE(Control<QCheckBox>(1002)->isEnabled());
+            EXPECT_TRUE(Control<QCheckBox>(CListsView::kScanMode)->isChecked());
+            EXPECT_FALSE(Control<QCheckBox>(CListsView::kScanMode)->isEnabled());
             // No heading is cut.
             for (int c = 0; c < grid->columnCount(); ++c) {
                 EXPECT_GE(grid->columnWidth(c), grid->horizontalHeader()->sectionSizeHint(c)) << c;
@@ -238,9 +248,10 @@ TEST_F(ListViewsTest, AddButtonsFollowCanAddChild) {
             int kind;
             std::vector<int> buttons;
             bool enabled;
-        } views[] = {{kKindPublicGroups, {1029}, c.publicGroups},
-                     {kKindPrivateGroups, {1034}, c.privateGroups},
-                     {kKindPrivates, {1037, 1039}, c.privates}};
+        } views[] = {
+            {kKindPublicGroups, {CPublicGroupsView::kAdd}, c.publicGroups},
+            {kKindPrivateGroups, {CPrivateGroupsView::kAdd}, c.privateGroups},
+            {kKindPrivates, {CPrivatesView::kAdd, CPrivatesView::kAddWithScanner}, c.privates}};
         for (const auto& v : views) {
             Show(v.kind);
             for (int id : v.buttons) {
@@ -255,7 +266,7 @@ TEST_F(ListViewsTest, AddButtonAsksTheTreeToAdd) {
     Open();
     Show(kKindPublicGroups);
     const int before = Node(kKindPublicGroups)->childCount();
-    QTest::mouseClick(Control<QPushButton>(1029), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(CPublicGroupsView::kAdd), Qt::LeftButton);
     EXPECT_EQ(Node(kKindPublicGroups)->childCount(), before + 1);
     EXPECT_EQ(CQMVVLTTreeView::KindOf(Tree()->currentItem()), kKindPublicGroup);
 }
@@ -278,8 +289,8 @@ TEST_F(ListViewsTest, ContactsViewCountsEachList) {
         count("Private"),
     };
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(Control<QLineEdit>(1001 + i)->text(), expected[i]) << i;
-        EXPECT_FALSE(m_frame->View()->Control(1021 + i)->isHidden());
+        EXPECT_EQ(Control<QLineEdit>(CContactsView::kMaxContacts + i)->text(), expected[i]) << i;
+        EXPECT_FALSE(m_frame->View()->Control(CContactsView::kFirstLabel + i)->isHidden());
     }
 }
 
@@ -304,20 +315,21 @@ TEST_F(ListViewsTest, ListEditsSurviveSaveAndReopen) {
     expected["scan_en"] = "0";
 
     Show(kKindScanChannel, 1);
-    QTest::mouseClick(Control<QPushButton>(1019), Qt::LeftButton);  // Maintenance, row 0
+    QTest::mouseClick(Control<QPushButton>(CScanChannelView::kAddMember),
+                      Qt::LeftButton);  // Maintenance, row 0
     Show(kKindScrollList);
-    auto* available = Control<QListView>(1004);
+    auto* available = Control<QListView>(CScrollListView::kAvailable);
     const int bruno = static_cast<int>(Names(available).indexOf("Bruno Costa"));
     QTest::mouseClick(available->viewport(), Qt::LeftButton, {},
                       available->visualRect(available->model()->index(bruno, 0)).center());
     QTest::keyClick(available, Qt::Key_Return);
-    auto* members = Control<QListView>(1003);
+    auto* members = Control<QListView>(CScrollListView::kMembers);
     const int dispatch = static_cast<int>(Names(members).indexOf("Dispatch"));
     QTest::mouseClick(members->viewport(), Qt::LeftButton, {},
                       members->visualRect(members->model()->index(dispatch, 0)).center());
-    QTest::mouseClick(Control<QPushButton>(1006), Qt::LeftButton);
+    QTest::mouseClick(Control<QPushButton>(CScrollListView::kRemoveMember), Qt::LeftButton);
     Show(kKindScanList);
-    QTest::mouseClick(Control<QCheckBox>(1109), Qt::LeftButton);
+    QTest::mouseClick(Control<QCheckBox>(CScanListView::kScanMode), Qt::LeftButton);
 
     ASSERT_TRUE(m_frame->Document().Save());
     CloseFrame();

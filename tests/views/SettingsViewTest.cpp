@@ -15,6 +15,7 @@
 #include "CTwoListModel.h"
 #include "ExpectSoon.h"
 #include "FrameFixture.h"
+#include "MessageId.h"
 #include "RadioClock.h"
 #include "XmlDom.h"
 
@@ -107,20 +108,20 @@ TEST_F(SettingsViewTest, StoredValuesSelectTheirEntries) {
           {"time_format", "1"},
           {"date_format", "1"},
           {"language", "5"}},
-         {{1023, 0},
-          {1024, 0},
-          {1035, 0},
-          {1036, 0},
-          {1041, 8},
-          {1040, 7},
-          {1065, 2},
-          {1045, 13},
-          {1033, 0},
-          {1047, 3},
-          {1072, 2},
-          {1025, 1},
-          {1032, 1},
-          {1043, 2}}},
+         {{CSettingsView::kContrast, 0},
+          {CSettingsView::kBacklight, 0},
+          {CSettingsView::kRinger, 0},
+          {CSettingsView::kSpeaker, 0},
+          {CSettingsView::kKeypad, 8},
+          {CSettingsView::kAlarmVolume, 7},
+          {CSettingsView::kAccessoryVolume, 2},
+          {CSettingsView::kTptOffset, 13},
+          {CSettingsView::kNoiseAccessory, 0},
+          {CSettingsView::kNoiseRadio, 3},
+          {CSettingsView::kTimer, 2},
+          {CSettingsView::kTimeFormat, 1},
+          {CSettingsView::kDateFormat, 1},
+          {CSettingsView::kLanguage, 2}}},
         {{{"contrast", "0"},
           {"backlight", "0"},
           {"tot_timer", "60"},
@@ -128,10 +129,18 @@ TEST_F(SettingsViewTest, StoredValuesSelectTheirEntries) {
           {"date_format", "0"},
           {"language", "4"},
           {"tpt_offset", "0"}},
-         {{1023, 6}, {1024, 5}, {1072, 0}, {1025, 0}, {1032, 0}, {1043, 1}, {1045, 0}}},
+         {{CSettingsView::kContrast, 6},
+          {CSettingsView::kBacklight, 5},
+          {CSettingsView::kTimer, 0},
+          {CSettingsView::kTimeFormat, 0},
+          {CSettingsView::kDateFormat, 0},
+          {CSettingsView::kLanguage, 1},
+          {CSettingsView::kTptOffset, 0}}},
         // Not one of the six stored values, and a language the radio does not list.
         {{{"backlight", "10"}, {"language", "7"}, {"contrast", "4"}},
-         {{1024, -1}, {1043, -1}, {1023, 2}}},
+         {{CSettingsView::kBacklight, -1},
+          {CSettingsView::kLanguage, -1},
+          {CSettingsView::kContrast, 2}}},
     };
     int n = 0;
     for (const auto& c : cases) {
@@ -171,26 +180,26 @@ TEST_F(SettingsViewTest, EntriesOfTheListsFollowTheModel) {
         QStringList first;
         int count;
     } cases[] = {
-        {1023, {"6", "5"}, 7},
-        {1024, {"90 seconds", "30 seconds"}, 6},
-        {1035, {"0", "1"}, 9},
-        {1041, {"0", "1"}, 9},
-        {1036, {"1", "2"}, 8},
-        {1040, {"1", "2"}, 8},
-        {1065, {"1", "2"}, 8},
-        {1045, {"0", "-1"}, 14},
-        {1033, {"Low", "Standard"}, 4},
-        {1072, {"60 seconds", "120 seconds"}, 3},
-        {1043, {"English", "French"}, 3},
-        {1025, {"12hr", "24hr"}, 2},
+        {CSettingsView::kContrast, {"6", "5"}, 7},
+        {CSettingsView::kBacklight, {"90 seconds", "30 seconds"}, 6},
+        {CSettingsView::kRinger, {"0", "1"}, 9},
+        {CSettingsView::kKeypad, {"0", "1"}, 9},
+        {CSettingsView::kSpeaker, {"1", "2"}, 8},
+        {CSettingsView::kAlarmVolume, {"1", "2"}, 8},
+        {CSettingsView::kAccessoryVolume, {"1", "2"}, 8},
+        {CSettingsView::kTptOffset, {"0", "-1"}, 14},
+        {CSettingsView::kNoiseAccessory, {"Low", "Standard"}, 4},
+        {CSettingsView::kTimer, {"60 seconds", "120 seconds"}, 3},
+        {CSettingsView::kLanguage, {"English", "French"}, 3},
+        {CSettingsView::kTimeFormat, {"12hr", "24hr"}, 2},
     };
     for (const auto& c : cases) {
         auto* list = Get<QComboBox>(c.ctrlId);
         ASSERT_EQ(list->count(), c.count) << c.ctrlId;
         EXPECT_EQ(QStringList({list->itemText(0), list->itemText(1)}), c.first) << c.ctrlId;
     }
-    EXPECT_EQ(Get<QComboBox>(1024)->itemText(5), "Off");
-    EXPECT_EQ(Get<QComboBox>(1045)->itemText(13), "-13");
+    EXPECT_EQ(Get<QComboBox>(CSettingsView::kBacklight)->itemText(5), "Off");
+    EXPECT_EQ(Get<QComboBox>(CSettingsView::kTptOffset)->itemText(13), "-13");
 }
 
 TEST_F(SettingsViewTest, ChoosingAnEntryStoresItsValue) {
@@ -200,15 +209,24 @@ TEST_F(SettingsViewTest, ChoosingAnEntryStoresItsValue) {
         const char* attribute;
         const char* stored;
     } cases[] = {
-        {1023, 0, "contrast", "6"},          {1023, 6, "contrast", "0"},
-        {1024, 0, "backlight", "90000"},     {1024, 5, "backlight", "0"},
-        {1024, 3, "backlight", "10000"},     {1035, 0, "ringer_vol_level", "0"},
-        {1036, 0, "speaker_vol_level", "1"}, {1041, 8, "keypad_vol_level", "8"},
-        {1040, 7, "alarm_vol_level", "8"},   {1065, 1, "earpiece_vol_level", "2"},
-        {1045, 13, "tpt_offset", "13"},      {1033, 3, "noise_level_accessory", "4"},
-        {1047, 0, "noise_level_radio", "1"}, {1072, 1, "tot_timer", "120"},
-        {1072, 2, "tot_timer", "180"},       {1043, 2, "language", "5"},
-        {1025, 0, "time_format", "0"},       {1032, 1, "date_format", "1"},
+        {CSettingsView::kContrast, 0, "contrast", "6"},
+        {CSettingsView::kContrast, 6, "contrast", "0"},
+        {CSettingsView::kBacklight, 0, "backlight", "90000"},
+        {CSettingsView::kBacklight, 5, "backlight", "0"},
+        {CSettingsView::kBacklight, 3, "backlight", "10000"},
+        {CSettingsView::kRinger, 0, "ringer_vol_level", "0"},
+        {CSettingsView::kSpeaker, 0, "speaker_vol_level", "1"},
+        {CSettingsView::kKeypad, 8, "keypad_vol_level", "8"},
+        {CSettingsView::kAlarmVolume, 7, "alarm_vol_level", "8"},
+        {CSettingsView::kAccessoryVolume, 1, "earpiece_vol_level", "2"},
+        {CSettingsView::kTptOffset, 13, "tpt_offset", "13"},
+        {CSettingsView::kNoiseAccessory, 3, "noise_level_accessory", "4"},
+        {CSettingsView::kNoiseRadio, 0, "noise_level_radio", "1"},
+        {CSettingsView::kTimer, 1, "tot_timer", "120"},
+        {CSettingsView::kTimer, 2, "tot_timer", "180"},
+        {CSettingsView::kLanguage, 2, "language", "5"},
+        {CSettingsView::kTimeFormat, 0, "time_format", "0"},
+        {CSettingsView::kDateFormat, 1, "date_format", "1"},
     };
     OpenSettings(Profile({}));
     for (const auto& c : cases) {
@@ -225,12 +243,12 @@ TEST_F(SettingsViewTest, CheckBoxesStoreTheirFlagsAndEnableTheirControls) {
         int dependent;   // a control enabled by the flag, or 0
         bool enabledOn;  // its state while checked
     } cases[] = {
-        {1011, "vibracall", 0, false},
-        {1014, "internal_ptt_dis", 0, false},
-        {1013, "prog_mode_dis", 0, false},
-        {1012, "tx_timeout_timer_dis", 1072, false},
-        {1077, "priv_grp_call_rep_dis", 0, false},
-        {1071, "alarm_en", 1081, true},
+        {CSettingsView::kVibraCall, "vibracall", 0, false},
+        {CSettingsView::kInternalPtt, "internal_ptt_dis", 0, false},
+        {CSettingsView::kProgMode, "prog_mode_dis", 0, false},
+        {CSettingsView::kTimerOff, "tx_timeout_timer_dis", CSettingsView::kTimer, false},
+        {CSettingsView::kPrivateReply, "priv_grp_call_rep_dis", 0, false},
+        {CSettingsView::kAlarmOn, "alarm_en", CSettingsView::kAlarmTime, true},
     };
     OpenSettings(Profile({}));
     for (const auto& c : cases) {
@@ -257,42 +275,42 @@ TEST_F(SettingsViewTest, VibraCallFollowsBitZeroAndTheModelsSwitch) {
     int n = 0;
     for (const auto& c : cases) {
         OpenSettings(Profile({{"vibracall", c.value}}, "v" + std::to_string(n++) + ".lam"));
-        EXPECT_EQ(Get<QCheckBox>(1011)->isChecked(), c.checked) << c.value;
-        EXPECT_TRUE(Get<QCheckBox>(1011)->isEnabled());
+        EXPECT_EQ(Get<QCheckBox>(CSettingsView::kVibraCall)->isChecked(), c.checked) << c.value;
+        EXPECT_TRUE(Get<QCheckBox>(CSettingsView::kVibraCall)->isEnabled());
         CloseFrame();
     }
     std::string text = ReadFileBytes(QMVVLT_SOURCE_DATA_DIR "/samples/SampleProfile.xml");
     text.replace(text.find("vibracall_dis=\"0\""), 17, "vibracall_dis=\"1\"");
     WriteFileBytes(m_config.Path() / "nv.lam", text);
     OpenSettings(m_config.Path() / "nv.lam");
-    EXPECT_FALSE(Get<QCheckBox>(1011)->isEnabled());
+    EXPECT_FALSE(Get<QCheckBox>(CSettingsView::kVibraCall)->isEnabled());
 }
 
 TEST_F(SettingsViewTest, ShortPasswordIsRefusedOnLeavingTheBoxAndTheView) {
     OpenSettings(Profile({}));
     Activate();
-    auto* first = Get<QLineEdit>(1066);
+    auto* first = Get<QLineEdit>(CSettingsView::kPassword);
     Retype(first, "123");
     QTest::keyClick(first, Qt::Key_Tab);
-    EXPECT_EQ(m_ui.Count(LoadString(295)), 1);
+    EXPECT_EQ(m_ui.Count(LoadString(MessageId::kEnterFourDigits)), 1);
     EXPECT_SOON(first->hasFocus());
     EXPECT_EQ(first->selectedText().size(), 3);
     EXPECT_FALSE(LeaveView());
-    EXPECT_EQ(m_ui.Count(LoadString(295)), 2);
+    EXPECT_EQ(m_ui.Count(LoadString(MessageId::kEnterFourDigits)), 2);
     EXPECT_EQ(Stored("password"), "");
 }
 
 TEST_F(SettingsViewTest, DifferentPasswordsEmptyBothBoxes) {
     OpenSettings(Profile({}));
     Activate();
-    auto* first = Get<QLineEdit>(1066);
-    auto* second = Get<QLineEdit>(1002);
+    auto* first = Get<QLineEdit>(CSettingsView::kPassword);
+    auto* second = Get<QLineEdit>(CSettingsView::kConfirm);
     Retype(first, "1234");
     QTest::keyClick(first, Qt::Key_Tab);
     EXPECT_TRUE(m_ui.shown.empty()) << "the second box still has to be typed";
     Retype(second, "5678");
-    m_frame->View()->Control(1023)->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(m_ui.Count(LoadString(296)), 1);
+    m_frame->View()->Control(CSettingsView::kContrast)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(m_ui.Count(LoadString(MessageId::kPasswordsDoNotMatch)), 1);
     EXPECT_EQ(first->text(), "");
     EXPECT_EQ(second->text(), "");
     EXPECT_SOON(first->hasFocus());
@@ -305,25 +323,25 @@ TEST_F(SettingsViewTest, PasswordIsCommittedWhenTheViewIsLeft) {
         QString second;
         bool leaves;
         const char* after;
-        int message;
+        bool mismatch;  // the boxes differ: "passwords do not match"
     } cases[] = {
-        {"1234", "", "", true, "", 0},
-        {"", "4321", "4321", true, "4321", 0},
-        {"1111", "2222", "3333", false, "1111", 296},
-        {"1111", "2222", "", false, "1111", 296},
+        {"1234", "", "", true, "", false},
+        {"", "4321", "4321", true, "4321", false},
+        {"1111", "2222", "3333", false, "1111", true},
+        {"1111", "2222", "", false, "1111", true},
     };
     int n = 0;
     for (const auto& c : cases) {
         OpenSettings(Profile({{"password", c.stored}}, "p" + std::to_string(n++) + ".lam"));
         m_ui.shown.clear();
         // Typed without leaving either box for another control of the view.
-        Retype(Get<QLineEdit>(1066), c.first);
-        Retype(Get<QLineEdit>(1002), c.second);
+        Retype(Get<QLineEdit>(CSettingsView::kPassword), c.first);
+        Retype(Get<QLineEdit>(CSettingsView::kConfirm), c.second);
         EXPECT_EQ(LeaveView(), c.leaves) << c.after;
         EXPECT_EQ(Stored("password"), c.after);
-        EXPECT_EQ(m_ui.Showed(296), c.message == 296) << c.after;
+        EXPECT_EQ(m_ui.Showed(MessageId::kPasswordsDoNotMatch), c.mismatch) << c.after;
         if (!c.leaves) {
-            EXPECT_EQ(Get<QLineEdit>(1066)->text(), "");
+            EXPECT_EQ(Get<QLineEdit>(CSettingsView::kPassword)->text(), "");
         }
         CloseFrame();
     }
@@ -331,7 +349,7 @@ TEST_F(SettingsViewTest, PasswordIsCommittedWhenTheViewIsLeft) {
 
 TEST_F(SettingsViewTest, PasswordBoxesTakeDigitsOnlyAndNoPaste) {
     OpenSettings(Profile({}));
-    auto* box = Get<QLineEdit>(1066);
+    auto* box = Get<QLineEdit>(CSettingsView::kPassword);
     Retype(box, "1a2b3");
     EXPECT_EQ(box->text(), "123");
     QApplication::clipboard()->setText("9");
@@ -358,8 +376,8 @@ TEST_F(SettingsViewTest, ClockShowsTheStoredTimeInItsFormats) {
                               {"time_format", c.timeFormat},
                               {"date_format", c.dateFormat}},
                              "c" + std::to_string(n++) + ".lam"));
-        EXPECT_EQ(Get<QTimeEdit>(1078)->text(), c.time);
-        EXPECT_EQ(Get<QDateEdit>(1080)->text(), c.date);
+        EXPECT_EQ(Get<QTimeEdit>(CSettingsView::kTime)->text(), c.time);
+        EXPECT_EQ(Get<QDateEdit>(CSettingsView::kDate)->text(), c.date);
         CloseFrame();
     }
 }
@@ -368,7 +386,7 @@ TEST_F(SettingsViewTest, TwelveHourSuffixFollowsTheHour) {
     OpenSettings(
         Profile({{"current_time", std::to_string(RadioClockSeconds(2024, 5, 6, 11, 59, 0))},
                  {"time_format", "0"}}));
-    auto* time = Get<QTimeEdit>(1078);
+    auto* time = Get<QTimeEdit>(CSettingsView::kTime);
     ASSERT_TRUE(time->text().endsWith("AM"));
     time->setFocus(Qt::TabFocusReason);
     time->setCurrentSection(QDateTimeEdit::HourSection);
@@ -380,32 +398,32 @@ TEST_F(SettingsViewTest, TwelveHourSuffixFollowsTheHour) {
 TEST_F(SettingsViewTest, ZeroClockShowsTheComputersDate) {
     OpenSettings(Profile({{"current_time", "0"}}));
     const QDate today = QDate::currentDate();
-    EXPECT_TRUE(Get<QDateEdit>(1080)->date() == today ||
-                Get<QDateEdit>(1080)->date() == today.addDays(-1));
+    EXPECT_TRUE(Get<QDateEdit>(CSettingsView::kDate)->date() == today ||
+                Get<QDateEdit>(CSettingsView::kDate)->date() == today.addDays(-1));
     EXPECT_EQ(Stored("current_time"), "0") << "nothing stored before leaving";
 }
 
 TEST_F(SettingsViewTest, PcClockFlagDisablesThePickersAndOutlivesTheView) {
     OpenSettings(Profile({}));
-    auto* check = Get<QCheckBox>(1070);
+    auto* check = Get<QCheckBox>(CSettingsView::kPcClock);
     check->setFocus(Qt::TabFocusReason);
     QTest::keyClick(check, Qt::Key_Space);
     EXPECT_TRUE(m_frame->Document().UsePcClock());
-    EXPECT_FALSE(Get<QTimeEdit>(1078)->isEnabled());
-    EXPECT_FALSE(Get<QDateEdit>(1080)->isEnabled());
+    EXPECT_FALSE(Get<QTimeEdit>(CSettingsView::kTime)->isEnabled());
+    EXPECT_FALSE(Get<QDateEdit>(CSettingsView::kDate)->isEnabled());
     ASSERT_TRUE(LeaveView());
     Click(Node(kKindSettings));
-    EXPECT_TRUE(Get<QCheckBox>(1070)->isChecked());
-    EXPECT_FALSE(Get<QDateEdit>(1080)->isEnabled());
+    EXPECT_TRUE(Get<QCheckBox>(CSettingsView::kPcClock)->isChecked());
+    EXPECT_FALSE(Get<QDateEdit>(CSettingsView::kDate)->isEnabled());
 
     // Clearing it commits the pickers' date and time.
-    Get<QDateEdit>(1080)->setDate(QDate(2030, 2, 3));
-    check = Get<QCheckBox>(1070);
+    Get<QDateEdit>(CSettingsView::kDate)->setDate(QDate(2030, 2, 3));
+    check = Get<QCheckBox>(CSettingsView::kPcClock);
     check->setFocus(Qt::TabFocusReason);
     QTest::keyClick(check, Qt::Key_Space);
     EXPECT_FALSE(m_frame->Document().UsePcClock());
-    EXPECT_TRUE(Get<QDateEdit>(1080)->isEnabled());
-    const QTime t = Get<QTimeEdit>(1078)->time();
+    EXPECT_TRUE(Get<QDateEdit>(CSettingsView::kDate)->isEnabled());
+    const QTime t = Get<QTimeEdit>(CSettingsView::kTime)->time();
     EXPECT_EQ(Stored("current_time"),
               std::to_string(RadioClockSeconds(2030, 2, 3, t.hour(), t.minute(), t.second())));
 }
@@ -414,7 +432,7 @@ TEST_F(SettingsViewTest, AlarmTimeKeepsItsDatePartAndMarksTheDocument) {
     OpenSettings(Profile({{"alarm_time", std::to_string(3 * 86400 + 25200)},
                           {"alarm_en", "1"},
                           {"time_format", "1"}}));
-    auto* alarm = Get<QTimeEdit>(1081);
+    auto* alarm = Get<QTimeEdit>(CSettingsView::kAlarmTime);
     EXPECT_EQ(alarm->text(), "07:00");
     alarm->setFocus(Qt::TabFocusReason);
     alarm->setCurrentSection(QDateTimeEdit::MinuteSection);
@@ -429,21 +447,33 @@ TEST_F(SettingsViewTest, ModelWithoutAnOptionHidesItsRowsAndClosesTheGap) {
                m_frame->View()->Control(upper)->mapTo(m_frame->View(), QPoint()).y();
     };
     OpenSettings(Profile({}, "g3.lam", "8"));
-    const int fullGap = heightBetween(1046, 1057);
-    for (const int id : {1066, 1002, 1067, 1068, 1064, 1033, 1055, 1047, 1060}) {
+    const int fullGap =
+        heightBetween(CSettingsView::kTptOffsetLabel, CSettingsView::kAdvancedHeading);
+    for (const int id :
+         {CSettingsView::kPassword, CSettingsView::kConfirm, CSettingsView::kPasswordLabel,
+          CSettingsView::kConfirmLabel, CSettingsView::kNoiseHeading,
+          CSettingsView::kNoiseAccessory, CSettingsView::kNoiseAccessoryLabel,
+          CSettingsView::kNoiseRadio, CSettingsView::kNoiseRadioLabel}) {
         EXPECT_FALSE(m_frame->View()->Control(id)->isHidden()) << id;
     }
     CloseFrame();
 
     // A group-1 radio has no codeplug password and no ambient noise levels.
     OpenSettings(Profile({}, "g1.lam", "1"));
-    for (const int id : {1066, 1002, 1067, 1068, 1064, 1033, 1055, 1047, 1060}) {
+    for (const int id :
+         {CSettingsView::kPassword, CSettingsView::kConfirm, CSettingsView::kPasswordLabel,
+          CSettingsView::kConfirmLabel, CSettingsView::kNoiseHeading,
+          CSettingsView::kNoiseAccessory, CSettingsView::kNoiseAccessoryLabel,
+          CSettingsView::kNoiseRadio, CSettingsView::kNoiseRadioLabel}) {
         EXPECT_TRUE(m_frame->View()->Control(id)->isHidden()) << id;
     }
-    for (const int id : {1023, 1045, 1057, 1043, 1078}) {
+    for (const int id :
+         {CSettingsView::kContrast, CSettingsView::kTptOffset, CSettingsView::kAdvancedHeading,
+          CSettingsView::kLanguage, CSettingsView::kTime}) {
         EXPECT_FALSE(m_frame->View()->Control(id)->isHidden()) << id;
     }
-    EXPECT_LT(heightBetween(1046, 1057), fullGap);
+    EXPECT_LT(heightBetween(CSettingsView::kTptOffsetLabel, CSettingsView::kAdvancedHeading),
+              fullGap);
     EXPECT_TRUE(LeaveView());
 }
 
@@ -452,7 +482,7 @@ TEST_F(SettingsViewTest, LoadFailureIsShownAndTheWindowStaysUsable) {
     const CXPath xpath(m_frame->Document().Model().GetProfileDoc());
     xmlUnsetProp(xpath.SelectNodes("//dfns:setting")[0], BAD_CAST "contrast");
     Click(Node(kKindSettings));
-    EXPECT_TRUE(m_ui.Showed(108));
+    EXPECT_TRUE(m_ui.Showed(MessageId::kProgrammingError108));
     Click(Node(kKindTextMessages));
     ASSERT_NE(m_frame->View(), nullptr);
     EXPECT_EQ(m_frame->Current().kind, kKindTextMessages);
@@ -490,30 +520,30 @@ TEST_F(SettingsPrivatesTest, ManagerModeAlsoAddsToSeeAllGroupsButRemovingLeavesI
     OpenSettings(Profile({}));
     // The sample's own radio is a manager already.
     const QStringList both = {"Bruno Costa", "Duty Manager"};
-    ASSERT_EQ(Names(1004), QStringList{"Duty Manager"});
-    ASSERT_EQ(Names(1006), QStringList{"Duty Manager"});
-    Move(1003, "Bruno Costa", 1015);
+    ASSERT_EQ(Names(CSettingsView::kManagerMembers), QStringList{"Duty Manager"});
+    ASSERT_EQ(Names(CSettingsView::kSeeAllMembers), QStringList{"Duty Manager"});
+    Move(CSettingsView::kManagerAvailable, "Bruno Costa", CSettingsView::kManagerAdd);
     EXPECT_EQ(Flag("Bruno Costa", "mngr_mode"), "1");
     EXPECT_EQ(Flag("Bruno Costa", "see_all_groups"), "1");
-    EXPECT_EQ(Names(1004), both);
-    EXPECT_EQ(Names(1006), both);
-    EXPECT_FALSE(Names(1003).contains("Bruno Costa"));
+    EXPECT_EQ(Names(CSettingsView::kManagerMembers), both);
+    EXPECT_EQ(Names(CSettingsView::kSeeAllMembers), both);
+    EXPECT_FALSE(Names(CSettingsView::kManagerAvailable).contains("Bruno Costa"));
     EXPECT_TRUE(m_frame->Document().IsModified());
 
-    Move(1004, "Bruno Costa", 1016);
+    Move(CSettingsView::kManagerMembers, "Bruno Costa", CSettingsView::kManagerRemove);
     EXPECT_EQ(Flag("Bruno Costa", "mngr_mode"), "0");
     EXPECT_EQ(Flag("Bruno Costa", "see_all_groups"), "1");
-    EXPECT_EQ(Names(1006), both);
+    EXPECT_EQ(Names(CSettingsView::kSeeAllMembers), both);
 
-    Move(1006, "Bruno Costa", 1048);
+    Move(CSettingsView::kSeeAllMembers, "Bruno Costa", CSettingsView::kSeeAllRemove);
     EXPECT_EQ(Flag("Bruno Costa", "see_all_groups"), "0");
-    EXPECT_EQ(Names(1006), QStringList{"Duty Manager"});
+    EXPECT_EQ(Names(CSettingsView::kSeeAllMembers), QStringList{"Duty Manager"});
     EXPECT_EQ(Flag("Duty Manager", "mngr_mode"), "1");
 }
 
 TEST_F(SettingsPrivatesTest, OwnRadioHasItsIconAndListsFollowTheModel) {
     OpenSettings(Profile({}));
-    for (const int listId : {1003, 1004}) {
+    for (const int listId : {CSettingsView::kManagerAvailable, CSettingsView::kManagerMembers}) {
         for (const TwoListRow& row : Model(listId).Rows()) {
             EXPECT_EQ(row.icon, row.name == "Duty Manager" ? 11 : 10) << row.name.toStdString();
         }
@@ -524,32 +554,40 @@ TEST_F(SettingsPrivatesTest, OwnRadioHasItsIconAndListsFollowTheModel) {
     text.replace(text.find("mngr_mode_en=\"1\""), 16, "mngr_mode_en=\"0\"");
     WriteFileBytes(m_config.Path() / "nm.lam", text);
     OpenSettings(m_config.Path() / "nm.lam");
-    for (const int id : {1003, 1004, 1015, 1016}) {
+    for (const int id : {CSettingsView::kManagerAvailable, CSettingsView::kManagerMembers,
+                         CSettingsView::kManagerAdd, CSettingsView::kManagerRemove}) {
         EXPECT_FALSE(m_frame->View()->Control(id)->isEnabled()) << id;
     }
-    EXPECT_TRUE(Get<QListView>(1005)->isEnabled());
-    EXPECT_TRUE(Get<QPushButton>(1044)->isEnabled());
+    EXPECT_TRUE(Get<QListView>(CSettingsView::kSeeAllAvailable)->isEnabled());
+    EXPECT_TRUE(Get<QPushButton>(CSettingsView::kSeeAllAdd)->isEnabled());
 }
 
 TEST_F(SettingsViewTest, EverySettingSurvivesSaveAndReopen) {
     OpenSettings(Profile({}));
     const std::vector<std::pair<int, int>> choices = {
-        {1023, 1}, {1024, 4}, {1025, 0}, {1032, 1}, {1035, 3}, {1036, 6}, {1041, 1},
-        {1040, 2}, {1065, 5}, {1045, 7}, {1033, 0}, {1047, 2}, {1043, 2}, {1072, 2},
+        {CSettingsView::kContrast, 1},        {CSettingsView::kBacklight, 4},
+        {CSettingsView::kTimeFormat, 0},      {CSettingsView::kDateFormat, 1},
+        {CSettingsView::kRinger, 3},          {CSettingsView::kSpeaker, 6},
+        {CSettingsView::kKeypad, 1},          {CSettingsView::kAlarmVolume, 2},
+        {CSettingsView::kAccessoryVolume, 5}, {CSettingsView::kTptOffset, 7},
+        {CSettingsView::kNoiseAccessory, 0},  {CSettingsView::kNoiseRadio, 2},
+        {CSettingsView::kLanguage, 2},        {CSettingsView::kTimer, 2},
     };
     for (const auto& [ctrlId, position] : choices) {
         Choose(Get<QComboBox>(ctrlId), position);
     }
-    for (const int ctrlId : {1011, 1071, 1014, 1013, 1077, 1012}) {
+    for (const int ctrlId :
+         {CSettingsView::kVibraCall, CSettingsView::kAlarmOn, CSettingsView::kInternalPtt,
+          CSettingsView::kProgMode, CSettingsView::kPrivateReply, CSettingsView::kTimerOff}) {
         auto* check = Get<QCheckBox>(ctrlId);
         check->setFocus(Qt::TabFocusReason);
         QTest::keyClick(check, Qt::Key_Space);
     }
-    Get<QDateEdit>(1080)->setDate(QDate(2041, 7, 8));
-    Get<QTimeEdit>(1078)->setTime(QTime(21, 22, 23));
-    Get<QTimeEdit>(1081)->setTime(QTime(6, 30));
-    Retype(Get<QLineEdit>(1066), "2468");
-    Retype(Get<QLineEdit>(1002), "2468");
+    Get<QDateEdit>(CSettingsView::kDate)->setDate(QDate(2041, 7, 8));
+    Get<QTimeEdit>(CSettingsView::kTime)->setTime(QTime(21, 22, 23));
+    Get<QTimeEdit>(CSettingsView::kAlarmTime)->setTime(QTime(6, 30));
+    Retype(Get<QLineEdit>(CSettingsView::kPassword), "2468");
+    Retype(Get<QLineEdit>(CSettingsView::kConfirm), "2468");
     ASSERT_TRUE(LeaveView());
     const std::string saved = Stored("current_time");
     EXPECT_EQ(saved, std::to_string(RadioClockSeconds(2041, 7, 8, 21, 22, 23)));
@@ -592,9 +630,9 @@ TEST_F(SettingsViewTest, EverySettingSurvivesSaveAndReopen) {
     for (const auto& [ctrlId, position] : choices) {
         EXPECT_EQ(Get<QComboBox>(ctrlId)->currentIndex(), position) << ctrlId;
     }
-    EXPECT_EQ(Get<QDateEdit>(1080)->date(), QDate(2041, 7, 8));
-    EXPECT_EQ(Get<QTimeEdit>(1078)->time(), QTime(21, 22, 23));
-    EXPECT_EQ(Get<QLineEdit>(1002)->text(), "2468");
+    EXPECT_EQ(Get<QDateEdit>(CSettingsView::kDate)->date(), QDate(2041, 7, 8));
+    EXPECT_EQ(Get<QTimeEdit>(CSettingsView::kTime)->time(), QTime(21, 22, 23));
+    EXPECT_EQ(Get<QLineEdit>(CSettingsView::kConfirm)->text(), "2468");
     EXPECT_TRUE(LeaveView());
     EXPECT_FALSE(m_frame->Document().IsModified());
 }

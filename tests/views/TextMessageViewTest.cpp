@@ -3,6 +3,7 @@
 
 #include "CTextMessageView.h"
 #include "FrameFixture.h"
+#include "MessageId.h"
 #include "XmlDom.h"
 
 namespace {
@@ -14,7 +15,8 @@ class TextMessageViewTest : public FrameFixture {
         Open();
         Node(kKindTextMessages)->setExpanded(true);
         Click(Node(kKindTextMessage, 0));
-        auto* text = qobject_cast<QPlainTextEdit*>(m_frame->View()->Control(1009));
+        auto* text =
+            qobject_cast<QPlainTextEdit*>(m_frame->View()->Control(CTextMessageView::kText));
         EXPECT_NE(text, nullptr);
         return text;
     }
@@ -74,7 +76,7 @@ TEST_F(TextMessageViewTest, MessageOfLineBreaksIsBlank) {
         m_ui.shown.clear();
         m_ui.answers = {c.answer};
         Click(Node(kKindTextMessages));
-        EXPECT_TRUE(m_ui.Showed(10101));
+        EXPECT_TRUE(m_ui.Showed(MessageId::kMessageFieldIsBlank));
         EXPECT_EQ(StoredTexts().size(), c.messagesLeft);
         EXPECT_EQ(Node(kKindTextMessages)->childCount(), static_cast<int>(c.messagesLeft));
         EXPECT_EQ(CQMVVLTTreeView::KindOf(Tree()->currentItem()), c.selectedKind);
@@ -99,14 +101,14 @@ TEST_F(TextMessageViewTest, TextsOutsideLatin1AreRefusedWith217) {
     QTest::sendKeyEvent(QTest::Press, text, Qt::Key_unknown, QString(QChar(0x20AC)), {});
     m_ui.answers = {MessageStyle::kIdCancel};
     Click(Node(kKindTextMessage, 1));
-    EXPECT_TRUE(m_ui.Showed(217));
+    EXPECT_TRUE(m_ui.Showed(MessageId::kMessageNotIso88591));
     EXPECT_EQ(m_frame->Current().position, 0);  // Cancel stays on the message
     EXPECT_EQ(StoredTexts().front(), "Call the office");
 }
 
 TEST_F(TextMessageViewTest, DeleteButtonRemovesTheShownMessage) {
     OpenFirstMessage();
-    auto* button = qobject_cast<QPushButton*>(m_frame->View()->Control(1015));
+    auto* button = qobject_cast<QPushButton*>(m_frame->View()->Control(CTextMessageView::kDelete));
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
     QApplication::processEvents();

@@ -10,6 +10,7 @@
 #include "CRadioInfoView.h"
 #include "FrameFixture.h"
 #include "FullProfile.h"
+#include "MessageId.h"
 
 namespace {
 
@@ -45,10 +46,10 @@ TEST_F(TreeViewTest, BuildShowsListsCountsAndTheRootView) {
     auto* view = qobject_cast<CRadioInfoView*>(m_frame->View());
     ASSERT_NE(view, nullptr);
     const auto text = [&](int id) { return qobject_cast<QLineEdit*>(view->Control(id))->text(); };
-    EXPECT_EQ(text(1066), "10000005");
-    EXPECT_EQ(text(1011), "Duty Manager");
-    EXPECT_EQ(text(1010), "R5E.08.00");
-    EXPECT_EQ(text(1012), "CP03.10.05");
+    EXPECT_EQ(text(CRadioInfoView::kPid), "10000005");
+    EXPECT_EQ(text(CRadioInfoView::kName), "Duty Manager");
+    EXPECT_EQ(text(CRadioInfoView::kFirmware), "R5E.08.00");
+    EXPECT_EQ(text(CRadioInfoView::kCodeplug), "CP03.10.05");
 }
 
 TEST_F(TreeViewTest, ProfileWithoutPublicScanHasNoScanNodes) {
@@ -166,7 +167,7 @@ TEST_F(TreeViewTest, FailingRuleShowsItsMessageAndLeavesTreeAndProfile) {
     Node(kKindTextMessages)->setExpanded(true);
     Click(Node(kKindTextMessage, 1));
     QTest::keyClick(Tree(), Qt::Key_Delete);
-    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(106)});
+    EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(MessageId::kUnknownError)});
     EXPECT_EQ(Labels(Node(kKindTextMessages)),
               QStringList({"Call the office", "Meet at gate 3", "On my way"}));
     EXPECT_EQ(

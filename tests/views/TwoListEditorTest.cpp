@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "CTwoListEditor.h"
+#include "MessageId.h"
 
 namespace {
 
@@ -14,11 +15,11 @@ namespace {
 class Owner {
   public:
     explicit Owner(CTwoListEditor& editor) : m_editor(editor) {
-        QObject::connect(&editor, &CTwoListEditor::AddRequested, [this](std::vector<int> indexes) {
+        QObject::connect(&editor, &CTwoListEditor::addRequested, [this](std::vector<int> indexes) {
             Move(indexes, m_available, m_members);
         });
         QObject::connect(
-            &editor, &CTwoListEditor::RemoveRequested,
+            &editor, &CTwoListEditor::removeRequested,
             [this](std::vector<int> indexes) { Move(indexes, m_members, m_available); });
     }
     void Load(std::vector<TwoListRow> available, std::vector<TwoListRow> members) {
@@ -87,7 +88,7 @@ class TwoListEditorTest : public ::testing::Test {
             m_editor.MembersList()->model(),
             QAbstractItemModelTester::FailureReportingMode::Fatal));
     }
-    CTwoListEditor m_editor{121, 118};
+    CTwoListEditor m_editor{MessageId::kAvailableContacts, MessageId::kScrollListCaption};
     Owner m_owner{m_editor};
     std::vector<std::unique_ptr<QAbstractItemModelTester>> m_testers;
 };

@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 
 #include "CProfileUndoStack.h"
+#include "CTextMessageView.h"
 #include "CTreeFindBar.h"
 #include "FrameFixture.h"
 #include "FullProfile.h"
@@ -163,7 +164,8 @@ TEST_F(UndoFindTest, UndoingBackToTheSavedStateClearsTheModifiedMark) {
     Node(kKindTextMessages)->setExpanded(true);
     const auto retype = [&](const QString& content) {
         Click(Node(kKindTextMessage, 1));
-        auto* text = qobject_cast<QPlainTextEdit*>(m_frame->View()->Control(1009));
+        auto* text =
+            qobject_cast<QPlainTextEdit*>(m_frame->View()->Control(CTextMessageView::kText));
         ASSERT_NE(text, nullptr);
         text->setFocus();
         text->selectAll();

@@ -4,6 +4,8 @@
 
 #include "CHelpPane.h"
 #include "CHelpPaneSetting.h"
+#include "CRadioInfoView.h"
+#include "CTextMessageView.h"
 #include "CTextMessagesView.h"
 #include "ExpectSoon.h"
 #include "FrameFixture.h"
@@ -68,16 +70,16 @@ TEST_F(ViewFrameworkTest, ControlsFollowTheGuiResourceMap) {
     Click(Node(kKindTextMessages));
     auto* view = qobject_cast<CTextMessagesView*>(m_frame->View());
     ASSERT_NE(view, nullptr);
-    EXPECT_FALSE(view->Control(1063)->isHidden());
+    EXPECT_FALSE(view->Control(CTextMessagesView::kAdd)->isHidden());
     Node(kKindTextMessages)->setExpanded(true);
     Click(Node(kKindTextMessage, 0));
     // The message view's add row is marked invisible; its caption is listed and shown.
-    EXPECT_TRUE(m_frame->View()->Control(1063)->isHidden());
-    EXPECT_TRUE(m_frame->View()->Control(1064)->isHidden());
-    EXPECT_FALSE(m_frame->View()->Control(1057)->isHidden());
+    EXPECT_TRUE(m_frame->View()->Control(CTextMessageView::kAdd)->isHidden());
+    EXPECT_TRUE(m_frame->View()->Control(CTextMessageView::kAddLabel)->isHidden());
+    EXPECT_FALSE(m_frame->View()->Control(CTextMessageView::kCaption)->isHidden());
     // Every control carries its id and a name for screen readers.
-    QWidget* text = m_frame->View()->Control(1009);
-    EXPECT_EQ(text->property("ctrlId").toInt(), 1009);
+    QWidget* text = m_frame->View()->Control(CTextMessageView::kText);
+    EXPECT_EQ(text->property("ctrlId").toInt(), CTextMessageView::kText);
     EXPECT_EQ(text->accessibleName(), "Text Message");
 }
 
@@ -111,36 +113,40 @@ TEST_F(ViewFrameworkTest, UnlistedControlIsHidden) {
     Open();
     map = m_frame->Document().SettingsCopy();
     const CXPath xpath(map);
-    for (xmlNode* node : xpath.SelectNodes("//dfns:RadioInfo/dfns:*[@ID='1010']")) {
+    for (xmlNode* node : xpath.SelectNodes("//dfns:RadioInfo/dfns:*[@ID='" +
+                                           std::to_string(CRadioInfoView::kFirmware) + "']")) {
         xmlUnlinkNode(node);
         xmlFreeNode(node);
     }
     Click(Node(kKindSettings));
     Click(Tree()->topLevelItem(0));
-    EXPECT_TRUE(m_frame->View()->Control(1010)->isHidden());
-    EXPECT_FALSE(m_frame->View()->Control(1011)->isHidden());
+    EXPECT_TRUE(m_frame->View()->Control(CRadioInfoView::kFirmware)->isHidden());
+    EXPECT_FALSE(m_frame->View()->Control(CRadioInfoView::kName)->isHidden());
 }
 
 TEST_F(ViewFrameworkTest, HelpPaneShowsTheMappedPageOfTheFocusedControl) {
+    constexpr int kNoSuchControl = 4242;
     QTemporaryDir help;
     WriteFileBytes(std::filesystem::path(help.path().toStdString()) / "TextMessage.html",
                    "<html><body><p>Type the message.</p></body></html>");
     const CHelpPaneSetting& map = m_settings->HelpPane();
     const CHelpPane::Folders folder{help.path().toStdString()};
-    const QUrl page = CHelpPane::PageFor(map, folder, "CTextMessageView", 1015);
+    const QUrl page =
+        CHelpPane::PageFor(map, folder, "CTextMessageView", CTextMessageView::kDelete);
     EXPECT_EQ(page.fileName(), "TextMessage.html");
     EXPECT_EQ(page.fragment(), "delete");
-    EXPECT_TRUE(CHelpPane::PageFor(map, folder, "CTextMessageView", 4242).isEmpty());
-    EXPECT_TRUE(CHelpPane::PageFor(map, folder, "CRadioInfoView", 1066).isEmpty());  // no file
+    EXPECT_TRUE(CHelpPane::PageFor(map, folder, "CTextMessageView", kNoSuchControl).isEmpty());
+    EXPECT_TRUE(CHelpPane::PageFor(map, folder, "CRadioInfoView", CRadioInfoView::kPid)
+                    .isEmpty());  // no file
 
     Open();
     CHelpPane pane(map, folder);
     m_frame->SetHelpPaneShown(true);
     Node(kKindTextMessages)->setExpanded(true);
     Click(Node(kKindTextMessage, 0));
-    m_frame->View()->Control(1009)->setFocus();
+    m_frame->View()->Control(CTextMessageView::kText)->setFocus();
     EXPECT_EQ(m_frame->HelpPane()->Shown().isEmpty(), true);  // no pages in the test install
-    pane.ShowFor("CTextMessageView", 1009);
+    pane.ShowFor("CTextMessageView", CTextMessageView::kText);
     EXPECT_EQ(pane.Shown().fileName(), "TextMessage.html");
     EXPECT_TRUE(pane.toPlainText().contains("Type the message."));
 }
@@ -160,13 +166,13 @@ TEST_F(ViewFrameworkTest, HelpPaneShowsTheLanguagesPageElseTheEnglishOne) {
     m_frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame));
     Click(Node(kKindTextMessages));
-    m_frame->View()->Control(1063)->setFocus();  // "Add Text Message"
+    m_frame->View()->Control(CTextMessagesView::kAdd)->setFocus();  // "Add Text Message"
     EXPECT_SOON((m_frame->HelpPane()->Shown().fileName()) == (QString("TextMessages.htm")));
     EXPECT_TRUE(m_frame->HelpPane()->toPlainText().contains("Textnachricht hinzufügen"));
 
     Node(kKindTextMessages)->setExpanded(true);
     Click(Node(kKindTextMessage, 0));
-    m_frame->View()->Control(1009)->setFocus();
+    m_frame->View()->Control(CTextMessageView::kText)->setFocus();
     EXPECT_SOON((m_frame->HelpPane()->Shown().fileName()) == (QString("TextMessage.htm")));
     EXPECT_TRUE(m_frame->HelpPane()->Shown().toLocalFile().contains("/English/"));
 }
@@ -203,7 +209,8 @@ TEST_F(ViewFrameworkTest, ProfileDataErrorClosesTheWindowWithoutSavingAndKeepsTh
         }
         if (!changed) {
             EXPECT_TRUE(kept.empty());
-            EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(10113)});
+            EXPECT_EQ(m_ui.shown,
+                      std::vector<std::string>{LoadString(MessageId::kProfileDataError)});
             continue;
         }
         ASSERT_EQ(kept.size(), 1u);

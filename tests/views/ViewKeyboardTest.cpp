@@ -2,6 +2,17 @@
 #include <QApplication>
 
 #include "CBaseView.h"
+#include "CContactsView.h"
+#include "CListsView.h"
+#include "CPrivateGroupView.h"
+#include "CPrivateGroupsView.h"
+#include "CPrivateView.h"
+#include "CPrivatesView.h"
+#include "CPublicGroupView.h"
+#include "CPublicGroupsView.h"
+#include "CScanChannelView.h"
+#include "CScanListView.h"
+#include "CScrollListView.h"
 #include "FrameFixture.h"
 
 namespace {
@@ -54,18 +65,44 @@ TEST_F(ViewKeyboardTest, TabFollowsTheFormAndEveryControlIsNamed) {
         int position;
         std::vector<int> chain;
     } cases[] = {
-        {kKindContacts, 0, {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008}},
-        {kKindPublicGroups, 0, {1029}},
-        {kKindPrivateGroups, 0, {1034}},
-        {kKindPrivates, 0, {1037, 1039}},
-        {kKindPublicGroup, 0, {1053, 1002, 1004, 1118}},
-        {kKindPrivateGroup, 0, {1069, 1070, 1071, 1072, 1073, 1075, 1122}},
-        {kKindPrivate, 0, {1059, 1060, 1061, 1062, 1063, 1016, 1066, 1110, 1098}},
-        {kKindPrivate, 3, {1059, 1060, 1061, 1062, 1063, 1016, 1066, 1110, 1113, 1115, 1114, 1098}},
-        {kKindLists, 0, {1000, 1001}},
-        {kKindScrollList, 0, {1004, 1005, 1003}},
-        {kKindScanList, 0, {1109}},
-        {kKindScanChannel, 0, {1018, 1020, 1017}},
+        {kKindContacts,
+         0,
+         {CContactsView::kMaxContacts, CContactsView::kMaxPrivateGroups,
+          CContactsView::kMaxPublicGroups, CContactsView::kMaxPrivates,
+          CContactsView::kContactCount, CContactsView::kPrivateGroupCount,
+          CContactsView::kPublicGroupCount, CContactsView::kPrivateCount}},
+        {kKindPublicGroups, 0, {CPublicGroupsView::kAdd}},
+        {kKindPrivateGroups, 0, {CPrivateGroupsView::kAdd}},
+        {kKindPrivates, 0, {CPrivatesView::kAdd, CPrivatesView::kAddWithScanner}},
+        {kKindPublicGroup,
+         0,
+         {CPublicGroupView::kName, CPublicGroupView::kChannel, CPublicGroupView::kId,
+          CPublicGroupView::kDelete}},
+        {kKindPrivateGroup,
+         0,
+         {CPrivateGroupView::kName, CPrivateGroupView::kChannel, CPrivateGroupView::kId,
+          CPrivateGroupView::kAvailable, CPrivateGroupView::kAddMember, CPrivateGroupView::kMembers,
+          CPrivateGroupView::kDelete}},
+        {kKindPrivate,
+         0,
+         {CPrivateView::kName, CPrivateView::kChannel, CPrivateView::kId, CPrivateView::kReadId,
+          CPrivateView::kHomeGroup, CPrivateView::kGroupOnly, CPrivateView::kRinger,
+          CPrivateView::kScrollEnable, CPrivateView::kDelete}},
+        {kKindPrivate,
+         3,
+         {CPrivateView::kName, CPrivateView::kChannel, CPrivateView::kId, CPrivateView::kReadId,
+          CPrivateView::kHomeGroup, CPrivateView::kGroupOnly, CPrivateView::kRinger,
+          CPrivateView::kScrollEnable, CPrivateView::kScrollAvailable, CPrivateView::kScrollAdd,
+          CPrivateView::kScrollMembers, CPrivateView::kDelete}},
+        {kKindLists, 0, {CListsView::kScrollList, CListsView::kScanGrid}},
+        {kKindScrollList,
+         0,
+         {CScrollListView::kAvailable, CScrollListView::kAddMember, CScrollListView::kMembers}},
+        {kKindScanList, 0, {CScanListView::kScanMode}},
+        {kKindScanChannel,
+         0,
+         {CScanChannelView::kAvailable, CScanChannelView::kRemoveMember,
+          CScanChannelView::kMembers}},
     };
     for (const auto& c : cases) {
         CBaseView* view = Show(c.kind, c.position);
@@ -84,16 +121,16 @@ TEST_F(ViewKeyboardTest, ScreenReadersHearTheValues) {
         int ctrlId;
         QString value;
     } cases[] = {
-        {kKindPrivate, 0, 1059, "Ana Lima"},
-        {kKindPrivate, 0, 1060, "Channel 1"},
-        {kKindPrivate, 0, 1063, "Day Shift"},
-        {kKindPrivate, 0, 1016, "Not checked"},
-        {kKindPrivate, 3, 1110, "Checked"},
-        {kKindPrivate, 3, 1114, "2 item(s)"},
-        {kKindPrivateGroup, 1, 1075, "2 item(s), selected: Carla Dias"},
-        {kKindScanChannel, 0, 1017, "1 item(s), selected: Dispatch"},
-        {kKindScanChannel, 0, 1018, "0 item(s)"},
-        {kKindScanList, 0, 1109, "Checked"},
+        {kKindPrivate, 0, CPrivateView::kName, "Ana Lima"},
+        {kKindPrivate, 0, CPrivateView::kChannel, "Channel 1"},
+        {kKindPrivate, 0, CPrivateView::kHomeGroup, "Day Shift"},
+        {kKindPrivate, 0, CPrivateView::kGroupOnly, "Not checked"},
+        {kKindPrivate, 3, CPrivateView::kScrollEnable, "Checked"},
+        {kKindPrivate, 3, CPrivateView::kScrollMembers, "2 item(s)"},
+        {kKindPrivateGroup, 1, CPrivateGroupView::kMembers, "2 item(s), selected: Carla Dias"},
+        {kKindScanChannel, 0, CScanChannelView::kMembers, "1 item(s), selected: Dispatch"},
+        {kKindScanChannel, 0, CScanChannelView::kAvailable, "0 item(s)"},
+        {kKindScanList, 0, CScanListView::kScanMode, "Checked"},
     };
     for (const auto& c : cases) {
         CBaseView* view = Show(c.kind, c.position);

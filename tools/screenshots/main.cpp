@@ -23,7 +23,7 @@
 #include "CDealerInfoDialog.h"
 #include "CMainFrame.h"
 #include "CMessageBoxUi.h"
-#include "CNewProfileDialog.h"
+#include "CNewProfileDlg.h"
 #include "CPreferenceDialog.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
@@ -36,6 +36,7 @@
 #include "CRegisterDialog.h"
 #include "CReportDlg.h"
 #include "CReportOptionDlg.h"
+#include "CTextMessageView.h"
 #include "CTransferContext.h"
 #include "FleetReport.h"
 #include "MessageId.h"
@@ -105,7 +106,7 @@ int main(int argc, char* argv[]) {
     tree->setCurrentItem(FindNode(tree, 3, 0));
     ok = ok && Grab(window, output, "text-message");
     frame->SetHelpPaneShown(true);
-    if (QWidget* text = frame->View()->Control(1009)) {
+    if (QWidget* text = frame->View()->Control(CTextMessageView::kText)) {
         text->setFocus();
     }
     ok = ok && Grab(window, output, "help-pane");
@@ -227,7 +228,7 @@ int main(int argc, char* argv[]) {
     CDealerInfoDialog dealer(&window);
     dealer.show();
     ok = ok && Grab(dealer, output, "dialog-dealer");
-    CNewProfileDialog newProfile(&window, Utility::GetInstallPath());
+    CNewProfileDlg newProfile(&window, Utility::GetInstallPath());
     newProfile.show();
     ok = ok && Grab(newProfile, output, "dialog-new-profile");
     return ok ? 0 : 1;

@@ -15,9 +15,10 @@ class CDealerInfoDialog : public QDialog {
     // ui answers for the message boxes; null shows them over this dialog.
     explicit CDealerInfoDialog(QWidget* parent, IDocumentUi* ui = nullptr);
 
-    // Shows 161 and returns Rejected without opening when the texts cannot be read.
+    // Shows kLanguageTypeError and returns Rejected without opening when the texts cannot be read.
     int exec() override;
-    // Stores the three texts; on failure shows 10117 or 10118 and stays open.
+    // Stores the three texts; on failure shows kDealerReadFailed or kDealerWriteFailed and stays
+    // open.
     void accept() override;
 
   private:

@@ -28,9 +28,8 @@ CTextListDialog::CTextListDialog(const QString& title, const QString& heading,
     m_text->setAccessibleDescription(text);
     label->setBuddy(m_text);
 
-    constexpr int kCloseText = 228;  // "&Close"
     QDialogButtonBox* buttons = AddDialogButtons(this, QDialogButtonBox::Close);
-    buttons->button(QDialogButtonBox::Close)->setText(DialogText(kCloseText));
+    buttons->button(QDialogButtonBox::Close)->setText(DialogText(MessageId::kClose));
     QPushButton* copy =
         buttons->addButton(DialogText(MessageId::kCopyAll), QDialogButtonBox::ActionRole);
     copy->setAccessibleName(copy->text().remove(QLatin1Char('&')));

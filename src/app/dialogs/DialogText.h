@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QString>
 
+#include "MessageId.h"
 #include "StringTable.h"
 
 // The string-table text of id, for a widget.
@@ -12,18 +13,16 @@ inline QString DialogText(int id) {
     return QString::fromStdString(LoadString(id));
 }
 
-// The dialog's button row with the string-table texts of its buttons ("&OK" 168, "&Cancel" 169),
-// wired to accept and reject.
+// The dialog's button row with the string-table texts of its buttons ("&OK", "&Cancel"), wired
+// to accept and reject.
 inline QDialogButtonBox* AddDialogButtons(QDialog* dialog,
                                           QDialogButtonBox::StandardButtons which) {
-    constexpr int kOk = 168;
-    constexpr int kCancel = 169;
     auto* buttons = new QDialogButtonBox(which, dialog);
     if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) {
-        ok->setText(DialogText(kOk));
+        ok->setText(DialogText(MessageId::kOkText));
     }
     if (QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel)) {
-        cancel->setText(DialogText(kCancel));
+        cancel->setText(DialogText(MessageId::kCancelText));
     }
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);

@@ -8,6 +8,7 @@
 
 #include "CDealerInfoDialog.h"
 #include "ConfigTestFolder.h"
+#include "MessageId.h"
 #include "ScriptedUi.h"
 
 namespace {
@@ -17,7 +18,7 @@ const std::string kMachine =
     "[Software\\Varentis Solutions\\QMV410 VLT\\Language\\English]\n"
     "DealerInfo=Radio Shop\nContactInfo=555 0100\nDealerNotes=Line 1\\nLine 2\n";
 
-// The three fields in the order of their labels 156, 157, 158.
+// The three fields in the order of their labels (dealer, contact, notes).
 std::vector<QLineEdit*> Fields(const CDealerInfoDialog& dialog) {
     std::vector<QLineEdit*> fields;
     for (const char* label : {"Dealer Information", "Contact Information", "Notes"}) {
@@ -89,7 +90,7 @@ TEST_F(DealerInfoDialogTest, AFailedStoreKeepsTheDialogOpen) {
     std::filesystem::remove(dir.User());
     std::filesystem::create_directory(dir.User());  // the user scope can no longer be read
     ClickOk(dialog);
-    EXPECT_EQ(ui.shown, std::vector<int>{10117});
+    EXPECT_EQ(ui.shown, std::vector<int>{MessageId::kDealerReadFailed});
     EXPECT_TRUE(dialog.isVisible());
 }
 
@@ -98,7 +99,7 @@ TEST(DealerInfoDialog, WithoutALanguageNothingOpens) {
     ScriptedUi ui;
     CDealerInfoDialog dialog(nullptr, &ui);
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-    EXPECT_EQ(ui.shown, std::vector<int>{161});
+    EXPECT_EQ(ui.shown, std::vector<int>{MessageId::kLanguageTypeError});
 }
 
 }  // namespace

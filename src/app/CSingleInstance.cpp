@@ -142,7 +142,7 @@ void CSingleInstance::OnNewConnection() {
             socket->putChar(kAck);
             socket->flush();
             QMetaObject::invokeMethod(
-                this, [this, files] { emit FilesRequested(files); }, Qt::QueuedConnection);
+                this, [this, files] { emit filesRequested(files); }, Qt::QueuedConnection);
         });
     }
 }

@@ -24,6 +24,9 @@ class QVBoxLayout;
 class CTransferDialog : public QDialog {
     Q_OBJECT
   public:
+    // Control ids of the buttons.
+    enum ControlId : int { kOk = 1, kCancel = 2 };
+
     // setPane shows a text in the status bar's port pane; port is the text put back afterwards.
     CTransferDialog(CTransferContext& context, const QString& title,
                     std::function<void(const QString&)> setPane, QString port, QWidget* parent);

@@ -1,4 +1,4 @@
-#include "CNewProfileDialog.h"
+#include "CNewProfileDlg.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -12,8 +12,7 @@
 #include "DialogText.h"
 #include "MessageId.h"
 
-CNewProfileDialog::CNewProfileDialog(QWidget* parent, const std::string& installDir,
-                                     IDocumentUi* ui)
+CNewProfileDlg::CNewProfileDlg(QWidget* parent, const std::string& installDir, IDocumentUi* ui)
     : QDialog(parent), m_installDir(installDir), m_ui(ui), m_list(new QListWidget(this)) {
     setWindowTitle(DialogText(MessageId::kNewProfile));
     auto* label = new QLabel(DialogText(MessageId::kTemplatesLabel), this);
@@ -45,7 +44,7 @@ CNewProfileDialog::CNewProfileDialog(QWidget* parent, const std::string& install
     ok->setEnabled(m_list->currentRow() >= 0);
 }
 
-int CNewProfileDialog::exec() {
+int CNewProfileDlg::exec() {
     if (m_failure != 0) {
         if (m_ui != nullptr) {
             m_ui->ShowError(m_failure, m_failureTrace);
@@ -57,7 +56,7 @@ int CNewProfileDialog::exec() {
     return QDialog::exec();
 }
 
-std::string CNewProfileDialog::SelectedTemplatePath() const {
+std::string CNewProfileDlg::SelectedTemplatePath() const {
     const QListWidgetItem* item = m_list->currentItem();
     if (result() != Accepted || item == nullptr) {
         return {};

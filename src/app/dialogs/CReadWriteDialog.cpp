@@ -50,13 +50,13 @@ int CReadWriteDialog::Run() {
 int CReadWriteDialog::WarningMessage(TransferWarning warning) {
     switch (warning) {
         case TransferWarning::kChannelRemap:
-            return 306;
+            return MessageId::kAskRemapChannels;
         case TransferWarning::kRadioNotInProfile:
-            return 10030;
+            return MessageId::kAskRadioNotInProfile;
         case TransferWarning::kNotSupported:
-            return 10031;
+            return MessageId::kAskDropUnsupported;
     }
-    return 10032;
+    return MessageId::kUnknownWarning;
 }
 
 void CReadWriteDialog::OnDone() {

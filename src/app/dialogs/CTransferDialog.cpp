@@ -31,10 +31,10 @@ CTransferDialog::CTransferDialog(CTransferContext& context, const QString& title
     m_groupLayout->addWidget(m_status);
 
     m_ok = new QPushButton(DialogText(MessageId::kOkText), this);
-    m_ok->setProperty("ctrlId", 1);
+    m_ok->setProperty("ctrlId", kOk);
     m_ok->setEnabled(false);
     m_cancel = new QPushButton(DialogText(MessageId::kCancelText), this);
-    m_cancel->setProperty("ctrlId", 2);
+    m_cancel->setProperty("ctrlId", kCancel);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_cancel, &QPushButton::clicked, this, &CTransferDialog::RequestCancel);
     m_buttons = new QHBoxLayout;

@@ -129,7 +129,7 @@ bool CReportDlg::SaveAsHtml() {
     }
     const std::filesystem::path target = *path;
     try {
-        WriteFileAtomically(target, ReportPageBytes(m_pageText), 101,
+        WriteFileAtomically(target, ReportPageBytes(m_pageText), MessageId::kFatalError101,
                             "CReportOptionDlg::SaveReport");
     } catch (const CQMVVLTException&) {
         m_ui.Inform(MessageId::kNotSaved, *path);

@@ -4,7 +4,8 @@
 #include <QTest>
 #include <QTimer>
 
-#include "CNewProfileDialog.h"
+#include "CNewProfileDlg.h"
+#include "MessageId.h"
 #include "ScriptedUi.h"
 #include "TestInstall.h"
 
@@ -20,7 +21,7 @@ QStringList Names(const QListWidget* list) {
     return names;
 }
 
-TEST(CNewProfileDialog, KeyboardChoiceGivesTheTemplatesPath) {
+TEST(CNewProfileDlg, KeyboardChoiceGivesTheTemplatesPath) {
     struct Case {
         const char* name;
         std::vector<Qt::Key> keys;
@@ -34,7 +35,7 @@ TEST(CNewProfileDialog, KeyboardChoiceGivesTheTemplatesPath) {
     const fs::path install = TestInstallFolder();
     for (const Case& c : cases) {
         ScriptedUi ui;
-        CNewProfileDialog dialog(nullptr, install.string(), &ui);
+        CNewProfileDlg dialog(nullptr, install.string(), &ui);
         auto* list = dialog.findChild<QListWidget*>();
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(Names(list), QStringList({"QMV410", "QMV410 M"})) << c.name;
@@ -55,21 +56,21 @@ TEST(CNewProfileDialog, KeyboardChoiceGivesTheTemplatesPath) {
     }
 }
 
-TEST(CNewProfileDialog, WithoutTemplatesSays10114AndOpensNothing) {
+TEST(CNewProfileDlg, WithoutTemplatesSaysSoAndOpensNothing) {
     const fs::path empty =
         fs::temp_directory_path() /
         ("qmvvlt-notemplates-" + std::to_string(QCoreApplication::applicationPid()));
     fs::create_directories(empty / "ProfileTemplate" / "folder.lam");  // a folder is no template
     ScriptedUi ui;
-    CNewProfileDialog dialog(nullptr, empty.string(), &ui);
+    CNewProfileDlg dialog(nullptr, empty.string(), &ui);
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-    EXPECT_EQ(ui.shown, std::vector<int>{10114});
+    EXPECT_EQ(ui.shown, std::vector<int>{MessageId::kNoTemplateFiles});
     EXPECT_EQ(dialog.SelectedTemplatePath(), "");
     fs::remove_all(empty);
 }
 
-TEST(CNewProfileDialog, ADoubleClickedTemplateIsChosen) {
-    CNewProfileDialog dialog(nullptr, TestInstallFolder().string());
+TEST(CNewProfileDlg, ADoubleClickedTemplateIsChosen) {
+    CNewProfileDlg dialog(nullptr, TestInstallFolder().string());
     auto* list = dialog.findChild<QListWidget*>();
     QTimer::singleShot(0, list, [&dialog, list] {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));

@@ -19,6 +19,9 @@ class QLabel;
 class CPreferenceDialog : public QDialog {
     Q_OBJECT
   public:
+    // Control ids.
+    enum ControlId : int { kPortList = 1000 };
+
     CPreferenceDialog(const IPortLister& lister, std::function<void(const QString&)> showPort,
                       QWidget* parent,
                       std::chrono::milliseconds settle = std::chrono::milliseconds(100));

@@ -38,7 +38,7 @@ class SingleInstanceTest : public testing::Test {
 TEST_F(SingleInstanceTest, TheRunningInstanceGetsCanonicalPaths) {
     CSingleInstance running(nullptr, Name());
     ASSERT_TRUE(running.Listen());
-    QSignalSpy requested(&running, &CSingleInstance::FilesRequested);
+    QSignalSpy requested(&running, &CSingleInstance::filesRequested);
     QFile(dir.filePath("a b.lam")).open(QIODevice::WriteOnly);
     QDir(dir.path()).mkdir("sub");
     const QString cwd = QDir::currentPath();
@@ -71,7 +71,7 @@ TEST_F(SingleInstanceTest, ASocketLeftByACrashIsReplaced) {
 
     CSingleInstance restarted(nullptr, Name());
     ASSERT_TRUE(restarted.Listen());
-    QSignalSpy requested(&restarted, &CSingleInstance::FilesRequested);
+    QSignalSpy requested(&restarted, &CSingleInstance::filesRequested);
     EXPECT_TRUE(HandOverFromAnotherThread({}));
     EXPECT_EQ(requested.count(), 1);
 }
@@ -99,7 +99,7 @@ TEST_F(SingleInstanceTest, ALiveInstanceIsNeverDisplacedNorBrokenByGarbage) {
         {"a list of 2^31 names", quint32(hugeList.size()), hugeList},
         {"a name of odd byte length", quint32(oddString.size()), oddString},
     };
-    QSignalSpy requested(&running, &CSingleInstance::FilesRequested);
+    QSignalSpy requested(&running, &CSingleInstance::filesRequested);
     for (const auto& r : requests) {
         QLocalSocket peer;
         peer.connectToServer(Name());

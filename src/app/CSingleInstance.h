@@ -30,7 +30,7 @@ class CSingleInstance : public QObject {
   signals:
     // Sent from the event loop once the sender has its answer, never from inside the socket's
     // handler: a receiver may run a nested event loop, in which the socket can go away.
-    void FilesRequested(QStringList files);
+    void filesRequested(QStringList files);
 
   private:
     void OnNewConnection();

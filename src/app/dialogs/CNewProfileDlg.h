@@ -8,13 +8,13 @@ class IDocumentUi;
 class QListWidget;
 
 // The New command's choice of an installed profile template.
-class CNewProfileDialog : public QDialog {
+class CNewProfileDlg : public QDialog {
     Q_OBJECT
   public:
     // ui answers for the message boxes; null shows them over the parent.
-    CNewProfileDialog(QWidget* parent, const std::string& installDir, IDocumentUi* ui = nullptr);
+    CNewProfileDlg(QWidget* parent, const std::string& installDir, IDocumentUi* ui = nullptr);
 
-    // Shows 10114 and returns Rejected without opening when no template is installed.
+    // Shows kNoTemplateFiles and returns Rejected without opening when no template is installed.
     int exec() override;
     // The chosen template's file after exec() returned Accepted; empty before.
     std::string SelectedTemplatePath() const;

@@ -8,15 +8,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "CRadioCommands.h"
+#include "CRadioBackup.h"
+#include "CTraceFolder.h"
 #include "DialogText.h"
 #include "MessageId.h"
 #include "StringTable.h"
 #include "Utility.h"
 
 namespace {
-
-constexpr int kPortListCtrl = 1000;
 
 QString Text(int id) {
     return QString::fromStdString(LoadString(id));
@@ -54,7 +53,7 @@ CPreferenceDialog::CPreferenceDialog(const IPortLister& lister,
     m_autoDetect->setAccessibleName(m_autoDetect->text().remove(QLatin1Char('&')));
     auto* label = new QLabel(Text(MessageId::kSelectPortLabel), this);
     m_ports = new QComboBox(this);
-    m_ports->setProperty("ctrlId", kPortListCtrl);
+    m_ports->setProperty("ctrlId", kPortList);
     m_ports->setAccessibleName(label->text());
     label->setBuddy(m_ports);
     const auto option = [this](int textId, bool on) {
@@ -77,8 +76,8 @@ CPreferenceDialog::CPreferenceDialog(const IPortLister& lister,
         where->setIndent(20);
         return where;
     };
-    auto* backups = place(MessageId::kBackupsKeptIn, CRadioCommands::BackupFolder());
-    auto* traces = place(MessageId::kTracesKeptIn, CRadioCommands::TraceFolder());
+    auto* backups = place(MessageId::kBackupsKeptIn, CRadioBackup::UserFolder());
+    auto* traces = place(MessageId::kTracesKeptIn, CTraceFolder::UserFolder());
     m_backup->setAccessibleDescription(backups->text());
     m_trace->setAccessibleDescription(traces->text());
     auto* buttons = AddDialogButtons(this, QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
