@@ -179,8 +179,7 @@ std::optional<std::string> CRadioCommands::ReadPrivateId() {
         return std::nullopt;
     }
     CReadPidDialog dialog(
-        m_context, port, [this](const QString& text) { m_window.ShowPort(text); },
-        &m_window);
+        m_context, port, [this](const QString& text) { m_window.ShowPort(text); }, &m_window);
     const int answer = dialog.Run();
     const QString pid = QString::fromStdU16String(dialog.CapturedPid()).trimmed();
     Finish();

@@ -100,8 +100,8 @@ void CListsView::LoadData() {
         m_scan->setRowCount(groups);
         QStringList headers;
         for (int c = 1; c <= channels; ++c) {
-            headers << QString::fromStdString(CStringTable::Instance().Format(
-                MessageId::kChannelN, {std::to_string(c)}));
+            headers << QString::fromStdString(
+                CStringTable::Instance().Format(MessageId::kChannelN, {std::to_string(c)}));
         }
         m_scan->setHorizontalHeaderLabels(headers);
         std::vector<int> filled(static_cast<std::size_t>(std::max(channels, 0)), 0);
