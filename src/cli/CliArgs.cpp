@@ -36,6 +36,16 @@ std::optional<std::string> CCliArgs::Value(const std::string& option) const {
     return std::nullopt;
 }
 
+std::vector<std::string> CCliArgs::Values(const std::string& option) const {
+    std::vector<std::string> values;
+    for (const auto& [name, value] : m_values) {
+        if (name == option) {
+            values.push_back(value);
+        }
+    }
+    return values;
+}
+
 std::string CCliArgs::Required(const std::string& option, const std::string& what) const {
     auto value = Value(option);
     if (!value) {

@@ -14,7 +14,9 @@ class CCliArgs {
              const std::vector<std::string>& flagOptions = {});
 
     const std::vector<std::string>& Positionals() const { return m_positionals; }
+    // The last value of option; Values gives every one, in order (an option given repeatedly).
     std::optional<std::string> Value(const std::string& option) const;
+    std::vector<std::string> Values(const std::string& option) const;
     bool Flag(const std::string& option) const;
     // The value of an option the command cannot do without (CliUsageError "missing OPTION what").
     std::string Required(const std::string& option, const std::string& what) const;

@@ -26,6 +26,11 @@ std::span<const CliCommand> CliCommands() {
          "contacts export PROFILE [-o FILE.csv] | contacts import PROFILE FILE.csv -o OUT.lam",
          CmdContacts},
         {"diff", "diff A B", CmdDiff},
+        {"station",
+         "station PROFILE --port P [--port P2 ...] [--units FILE.csv] [--listed-only]\n"
+         "        [--backup] [--verify] [--password PW] [--accept-unsupported] [--count N]\n"
+         "        [--trace-dir DIR]",
+         CmdStation},
         {"register",
          "register list [--pid P] [--profile FILE] [--since DATE] [--register URL]\n"
          "        | register export -o FILE.csv [--pid P] [--profile FILE] [--since DATE]\n"

@@ -37,5 +37,7 @@ int CmdWrite(const CliContext& ctx);
 int CmdContacts(const CliContext& ctx);
 // The differences between two profiles; exit 0 when there are none, 1 otherwise.
 int CmdDiff(const CliContext& ctx);
+// The programming station: radios written on several ports side by side.
+int CmdStation(const CliContext& ctx);
 // The register of radio operations: listed, or exported as CSV.
 int CmdRegister(const CliContext& ctx);
