@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -60,6 +61,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
         kImportContacts = 34440,
         kExportContacts = 34441,
         kCompareWithRadio = 34442,
+        kProgrammingStation = 34446,
     };
 
     // ui: the answers to questions (message boxes when null); ports: the system's serial ports
@@ -88,6 +90,9 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     // Has the frame's editing view take its pending input; false when it refuses.
     bool AcceptPendingInput(CChildFrame& frame);
     void ShowPreferences();
+    // The programming station window for the active profile (the open one when there is one).
+    void ShowStation();
+    class CStationWindow* StationWindow() const;
     // Opens the folder of the backups made before writes in the desktop's file manager.
     void OpenBackupFolder();
 
@@ -147,6 +152,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     const IPortLister* m_ports;
     std::unique_ptr<CRadioCommands> m_radio;
     std::unique_ptr<class CContactCsvCommands> m_contactCsv;
+    QPointer<QWidget> m_station;  // the programming station window, while it is open
     QMdiArea* m_mdi = nullptr;
     std::map<int, QAction*> m_actions;
     QMenu* m_languageMenu = nullptr;
