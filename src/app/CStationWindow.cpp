@@ -406,11 +406,17 @@ void CStationWindow::JobFinished() {
 void CStationWindow::UpdateControls() {
     const bool idle = !m_station;
     for (QWidget* control : std::initializer_list<QWidget*>{
-             m_ports, m_portEdit, m_addPort, m_unitFile, m_browse, m_backup, m_verify, m_listedOnly,
+             m_portEdit, m_addPort, m_unitFile, m_browse, m_backup, m_verify, m_listedOnly,
              m_acceptUnsupported, m_password, m_start}) {
         control->setEnabled(idle);
     }
     m_stop->setEnabled(!idle);
+    // The rows stay readable while a job runs; only which ports take part is fixed.
+    for (int row = 0; row < m_ports->rowCount(); ++row) {
+        QTableWidgetItem* port = m_ports->item(row, kPortColumn);
+        port->setFlags(idle ? port->flags() | Qt::ItemIsUserCheckable
+                            : port->flags() & ~Qt::ItemIsUserCheckable);
+    }
     m_refusalsLabel->setVisible(m_refusals->count() > 0);
     m_refusals->setVisible(m_refusals->count() > 0);
 }
