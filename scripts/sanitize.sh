@@ -2,8 +2,9 @@
 # Builds the tests under a sanitizer in a folder of its own and runs them there.
 #   scripts/sanitize.sh address   the whole suite under ASan and UBSan, in ./build-asan
 #   scripts/sanitize.sh thread    the radio tests (worker threads, virtual radio), those of the
-#                                 desktop program's radio commands included, and the station's
-#                                 (the register's threads) under TSan, in ./build-tsan
+#                                 desktop program's radio commands and station window included,
+#                                 and the station's (the register's threads) under TSan, in
+#                                 ./build-tsan
 # Any sanitizer report fails the test that caused it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,8 +19,8 @@ case "$kind" in
   thread)
     dir=build-tsan
     targets=(radio_protocol_tests radio_transfer_tests radio_command_tests radiosim_tests
-      app_radio_tests station_tests)
-    select=(-L '^(radio|app_radio|station)')
+      app_radio_tests app_station_tests station_tests)
+    select=(-L '^(radio|app_radio|app_station|station)')
     ;;
   *)
     echo "usage: $0 address|thread" >&2

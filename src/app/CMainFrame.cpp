@@ -37,6 +37,7 @@
 #include "CRecentFiles.h"
 #include "CRegisterCommands.h"
 #include "CReportOptionDlg.h"
+#include "CStationWindow.h"
 #include "LanguageMenu.h"
 #include "LanguageResources.h"
 #include "MessageId.h"
@@ -262,6 +263,8 @@ void CMainFrame::BuildMenus() {
             &QAction::triggered, m_radio.get(), &CRadioCommands::CompareWithRadio);
     connect(AddCommand(device, kRegister, MessageId::kRegisterMenu), &QAction::triggered,
             m_registerCommands, &CRegisterCommands::Show);
+    connect(AddCommand(device, kProgrammingStation, MessageId::kStationMenu), &QAction::triggered,
+            this, &CMainFrame::ShowStation);
 
     // The menu bar's Report item is the command itself; the toolbar shows it with its icon.
     QAction* report = AddCommand(nullptr, kReport, MessageId::kMenuReport);
@@ -541,6 +544,24 @@ void CMainFrame::ShowPreferences() {
     }
 }
 
+CStationWindow* CMainFrame::StationWindow() const {
+    return static_cast<CStationWindow*>(m_station.data());
+}
+
+void CMainFrame::ShowStation() {
+    if (!m_station) {
+        CChildFrame* frame = ActiveFrame();
+        if (!frame || !AcceptPendingInput(*frame)) {
+            return;
+        }
+        m_station = CStationWindow::ForDocument(frame->Document(), m_settings, m_installPath,
+                                                *m_ports, this);
+    }
+    m_station->show();
+    m_station->raise();
+    m_station->activateWindow();
+}
+
 void CMainFrame::OpenBackupFolder() {
     const std::filesystem::path folder = CRadioCommands::BackupFolder();
     // The folder exists before the first backup, so the file manager has something to show.
@@ -685,8 +706,8 @@ void CMainFrame::UpdateCommands() {
     Action(kCut)->setEnabled(edit.cut);
     Action(kCopy)->setEnabled(edit.copy);
     Action(kPaste)->setEnabled(edit.paste);
-    for (int command :
-         {kClose, kSave, kSaveAs, kWrite, kReport, kImportContacts, kExportContacts}) {
+    for (int command : {kClose, kSave, kSaveAs, kWrite, kReport, kImportContacts, kExportContacts,
+                        kProgrammingStation}) {
         Action(command)->setEnabled(hasFrame);
     }
     // One radio command at a time.
@@ -745,6 +766,13 @@ void CMainFrame::UpdateUndoCommands() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     if (m_radio->Running()) {
+        event->ignore();
+        return;
+    }
+    // A station job stops at a safe point first; the program closes once its window has gone.
+    if (m_station && !m_station->close()) {
+        connect(m_station.data(), &QObject::destroyed, this, &QWidget::close,
+                static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
         event->ignore();
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -62,6 +63,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
         kExportContacts = 34441,
         kCompareWithRadio = 34442,
         kRegister = 34445,
+        kProgrammingStation = 34446,
     };
 
     // ui: the answers to questions (message boxes when null); ports: the system's serial ports
@@ -89,6 +91,9 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     // Replaces frame's profile with an image read from a radio.
     bool ReplaceDocument(CChildFrame& frame, const CVirtualCodeplug& image);
     void ShowPreferences();
+    // The programming station window for the active profile (the open one when there is one).
+    void ShowStation();
+    class CStationWindow* StationWindow() const;
     // Opens the folder of the backups made before writes in the desktop's file manager.
     void OpenBackupFolder();
 
@@ -149,6 +154,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     std::unique_ptr<CRadioCommands> m_radio;
     std::unique_ptr<class CContactCsvCommands> m_contactCsv;
     class CRegisterCommands* m_registerCommands = nullptr;
+    QPointer<QWidget> m_station;  // the programming station window, while it is open
     QMdiArea* m_mdi = nullptr;
     std::map<int, QAction*> m_actions;
     QMenu* m_languageMenu = nullptr;

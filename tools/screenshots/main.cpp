@@ -1,20 +1,28 @@
 // Grabs the main window on the offscreen platform for the README: a plain start, a profile with
 // its radio information, a text message, the help pane, the settings, the Edit menu and three
-// dialogs. The program starts in the configured language, so the same pictures serve a
-// translation review; with --review it also grabs every kind of view, the find bar and the
-// dialogs where longer texts must still fit.
+// dialogs, and the programming station at work on two virtual radios. The program starts in the
+// configured language, so the same pictures serve a translation review; with --review it also grabs
+// every kind of view, the find bar and the dialogs where longer texts must still fit.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFontMetrics>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <memory>
+#include <vector>
 
 #include "CAboutDialog.h"
 #include "CAppSettings.h"
@@ -25,19 +33,24 @@
 #include "CMessageBoxUi.h"
 #include "CNewProfileDlg.h"
 #include "CPreferenceDialog.h"
+#include "CPseudoTerminal.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTTreeView.h"
 #include "CQtPortLister.h"
 #include "CRadioCommands.h"
+#include "CRadioSeries.h"
+#include "CRadioSimServer.h"
 #include "CReadWriteDialog.h"
 #include "CRegister.h"
 #include "CRegisterCommands.h"
 #include "CRegisterDialog.h"
 #include "CReportDlg.h"
 #include "CReportOptionDlg.h"
+#include "CStationWindow.h"
 #include "CTextMessageView.h"
 #include "CTransferContext.h"
+#include "CVirtualRadio.h"
 #include "FleetReport.h"
 #include "MessageId.h"
 #include "ReportPage.h"
@@ -64,6 +77,66 @@ QTreeWidgetItem* FindNode(QTreeWidget* tree, int kind, int position) {
         }
     }
     return nullptr;
+}
+
+// Two cables with a series of virtual radios each, swapped as an operator swaps them.
+struct CVirtualCable {
+    explicit CVirtualCable(std::vector<std::u16string> pids)
+        : radios(CVirtualRadio::DefaultImage(), {}, Series(std::move(pids))),
+          server(radios, line, false) {
+        radios.SetFinishDelayMs(0);
+        server.Start();
+    }
+    ~CVirtualCable() { server.Stop(); }
+    static CSimSeries Series(std::vector<std::u16string> pids) {
+        CSimSeries series;
+        series.pids = std::move(pids);
+        series.swap = std::chrono::milliseconds(1500);
+        return series;
+    }
+    CPseudoTerminal line;
+    CRadioSeries radios;
+    CRadioSimServer server;
+};
+
+// The station window of the open profile, a job running on two virtual cables with a unit list,
+// grabbed once three radios are done.
+bool GrabStation(CMainFrame& window, const std::filesystem::path& config, const QString& output) {
+    window.ShowStation();
+    CStationWindow* station = window.StationWindow();
+    if (!station) {
+        return false;
+    }
+    const std::filesystem::path units = config / "units.csv";
+    std::ofstream(units) << "pid,unit,language\n10000101,Truck 1,4\n10000102,Truck 2,\n"
+                            "10000201,Forklift 1,\n10000202,Forklift 2,4\n";
+    CVirtualCable first({u"10000101", u"10000102"});
+    CVirtualCable second({u"10000201", u"10000202"});
+    auto* port = static_cast<QLineEdit*>(station->Control(CStationWindow::kPortEditCtrl));
+    for (const CVirtualCable* cable : {&first, &second}) {
+        port->setText(QString::fromStdString(cable->line.PortName()));
+        static_cast<QPushButton*>(station->Control(CStationWindow::kAddPortCtrl))->click();
+    }
+    static_cast<QLineEdit*>(station->Control(CStationWindow::kUnitListCtrl))
+        ->setText(QString::fromStdString(units.string()));
+    for (int option : {CStationWindow::kVerifyCtrl, CStationWindow::kListedOnlyCtrl,
+                       CStationWindow::kAcceptUnsupportedCtrl}) {
+        static_cast<QCheckBox*>(station->Control(option))->setChecked(true);
+    }
+    static_cast<QPushButton*>(station->Control(CStationWindow::kStartCtrl))->click();
+    auto* radios = static_cast<QListWidget*>(station->Control(CStationWindow::kRadiosCtrl));
+    QElapsedTimer waited;
+    waited.start();
+    while (station->Running() && radios->count() < 3 && waited.elapsed() < 60000) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    }
+    const bool ok = radios->count() >= 3 && Grab(*station, output, "programming-station");
+    station->Stop();
+    while (station->Running()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    }
+    station->close();
+    return ok;
 }
 
 }  // namespace
@@ -222,6 +295,7 @@ int main(int argc, char* argv[]) {
         restart.show();
         ok = Grab(restart, output, "message-restart") && ok;
     }
+    ok = ok && GrabStation(window, std::filesystem::path(argv[1]), output);
     CAboutDialog about(&window);
     about.show();
     ok = ok && Grab(about, output, "dialog-about");
