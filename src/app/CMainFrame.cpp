@@ -551,7 +551,7 @@ CStationWindow* CMainFrame::StationWindow() const {
 void CMainFrame::ShowStation() {
     if (!m_station) {
         CChildFrame* frame = ActiveFrame();
-        if (!frame || !AcceptPendingInput(*frame)) {
+        if (!frame || !frame->CommitPendingInput()) {
             return;
         }
         m_station = CStationWindow::ForDocument(frame->Document(), m_settings, m_installPath,
