@@ -33,6 +33,7 @@
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "CQtPortLister.h"
+#include "CRadioBackup.h"
 #include "CRadioCommands.h"
 #include "CRecentFiles.h"
 #include "CRegisterCommands.h"
@@ -93,7 +94,7 @@ CMainFrame::CMainFrame(CAppSettings& settings, std::filesystem::path installPath
     BuildStatusBar();
     m_radio = std::make_unique<CRadioCommands>(*this, *m_ports);
     m_contactCsv = std::make_unique<CContactCsvCommands>(*this);
-    m_registerCommands = new CRegisterCommands(*this);
+    m_registerCommands = std::make_unique<CRegisterCommands>(*this);
     if (auto* own = dynamic_cast<CMessageBoxUi*>(m_ownUi.get())) {
         own->SetPidReader([this] { return m_radio->ReadPrivateId(); });
     }
@@ -120,8 +121,6 @@ CMainFrame::~CMainFrame() {
     disconnect(&CCommandState::Instance(), nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     disconnect(m_mdi, nullptr, this, nullptr);
-    // The register window uses the radio commands' register, which goes before the children.
-    delete m_registerCommands;
 }
 
 QAction* CMainFrame::Action(int commandId) const {
@@ -262,7 +261,7 @@ void CMainFrame::BuildMenus() {
     connect(AddCommand(device, kCompareWithRadio, MessageId::kCompareWithRadioMenu),
             &QAction::triggered, m_radio.get(), &CRadioCommands::CompareWithRadio);
     connect(AddCommand(device, kRegister, MessageId::kRegisterMenu), &QAction::triggered,
-            m_registerCommands, &CRegisterCommands::Show);
+            m_registerCommands.get(), &CRegisterCommands::Show);
     connect(AddCommand(device, kProgrammingStation, MessageId::kStationMenu), &QAction::triggered,
             this, &CMainFrame::ShowStation);
 
@@ -545,7 +544,7 @@ void CMainFrame::ShowPreferences() {
 }
 
 CStationWindow* CMainFrame::StationWindow() const {
-    return static_cast<CStationWindow*>(m_station.data());
+    return m_station.data();
 }
 
 void CMainFrame::ShowStation() {
@@ -554,8 +553,14 @@ void CMainFrame::ShowStation() {
         if (!frame || !frame->CommitPendingInput()) {
             return;
         }
-        m_station = CStationWindow::ForDocument(frame->Document(), m_settings, m_installPath,
-                                                *m_ports, this);
+        try {
+            m_station = CStationWindow::ForDocument(frame->Document(), m_settings, m_installPath,
+                                                    *m_ports, this);
+        } catch (const CQMVVLTException& e) {
+            // A register address that cannot be used (RegisterUrl): the station records nothing.
+            m_ui->ShowMessage(e.Message(), MessageStyle::kOk);
+            return;
+        }
     }
     m_station->show();
     m_station->raise();
@@ -563,7 +568,7 @@ void CMainFrame::ShowStation() {
 }
 
 void CMainFrame::OpenBackupFolder() {
-    const std::filesystem::path folder = CRadioCommands::BackupFolder();
+    const std::filesystem::path folder = CRadioBackup::UserFolder();
     // The folder exists before the first backup, so the file manager has something to show.
     std::error_code ec;
     std::filesystem::create_directories(folder, ec);

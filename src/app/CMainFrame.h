@@ -12,6 +12,7 @@ class CAppSettings;
 class CChildFrame;
 class CRadioCommands;
 class CRegisterCommands;
+class CStationWindow;
 class CVirtualCodeplug;
 class IPortLister;
 class IAppUi;
@@ -93,7 +94,7 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     void ShowPreferences();
     // The programming station window for the active profile (the open one when there is one).
     void ShowStation();
-    class CStationWindow* StationWindow() const;
+    CStationWindow* StationWindow() const;
     // Opens the folder of the backups made before writes in the desktop's file manager.
     void OpenBackupFolder();
 
@@ -153,8 +154,9 @@ class CMainFrame : public QMainWindow, public IFrameOwner {
     const IPortLister* m_ports;
     std::unique_ptr<CRadioCommands> m_radio;
     std::unique_ptr<class CContactCsvCommands> m_contactCsv;
-    class CRegisterCommands* m_registerCommands = nullptr;
-    QPointer<QWidget> m_station;  // the programming station window, while it is open
+    // After the radio commands: the register window uses their register.
+    std::unique_ptr<CRegisterCommands> m_registerCommands;
+    QPointer<CStationWindow> m_station;  // the programming station window, while it is open
     QMdiArea* m_mdi = nullptr;
     std::map<int, QAction*> m_actions;
     QMenu* m_languageMenu = nullptr;

@@ -42,14 +42,6 @@ std::string CRadioCommands::CurrentPort() const {
                                     {Utility::GetAutoDetect(), Utility::GetCurrentComPort()});
 }
 
-std::filesystem::path CRadioCommands::BackupFolder() {
-    return CRadioBackup::UserFolder();
-}
-
-std::filesystem::path CRadioCommands::TraceFolder() {
-    return CTraceFolder::UserFolder();
-}
-
 bool CRadioCommands::Start(std::string& port) {
     if (m_running) {
         return false;
@@ -66,8 +58,8 @@ bool CRadioCommands::Start(std::string& port) {
     m_context.ForgetRadio();
     if (Utility::GetWireTrace()) {
         // One trace per command; a folder that cannot be written costs the trace, not the command.
-        m_trace =
-            std::make_unique<CTraceScope>(m_context, CTraceFolder(TraceFolder()).StartTrace());
+        m_trace = std::make_unique<CTraceScope>(
+            m_context, CTraceFolder(CTraceFolder::UserFolder()).StartTrace());
     }
     m_running = true;
     emit runningChanged(true);
@@ -134,7 +126,7 @@ void CRadioCommands::Write() {
         Finish();
         return;
     }
-    m_chain.SetBackupFolder(Utility::GetBackupBeforeWrite() ? BackupFolder()
+    m_chain.SetBackupFolder(Utility::GetBackupBeforeWrite() ? CRadioBackup::UserFolder()
                                                             : std::filesystem::path());
     m_chain.SetVerify(Utility::GetVerifyAfterWrite());
     for (int count = 1;; ++count) {
@@ -227,7 +219,7 @@ void CRadioCommands::Restore(const std::filesystem::path& backup, const std::str
     if (!Start(port)) {
         return;
     }
-    m_chain.SetBackupFolder(Utility::GetBackupBeforeWrite() ? BackupFolder()
+    m_chain.SetBackupFolder(Utility::GetBackupBeforeWrite() ? CRadioBackup::UserFolder()
                                                             : std::filesystem::path());
     m_chain.SetVerify(Utility::GetVerifyAfterWrite());
     m_chain.Restore(port, doc, QString::fromStdString(pid).toStdU16String());

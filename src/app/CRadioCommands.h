@@ -42,9 +42,6 @@ class CRadioCommands : public QObject {
     CRegister* Register() const;
     // What the user should know about the register ("" when nothing is amiss).
     std::string RegisterProblem() const;
-    // Where the backups before writes and the wire traces go, in the user's data folder.
-    static std::filesystem::path BackupFolder();
-    static std::filesystem::path TraceFolder();
 
   signals:
     void runningChanged(bool running);

@@ -59,6 +59,7 @@ bool CRegisterCommands::OpenBackup(const std::filesystem::path& backup) {
     CRecoveryRecord copy;
     copy.title = backup.stem().string();
     copy.profile = kept.Model().ProfileText();
+    copy.narrow = kept.Model().IsNarrowFile();
     auto document =
         std::make_unique<CQMVVLTDoc>(m_window.Settings(), m_window.InstallPath(), m_window.Ui());
     if (!document->OpenRecovered(copy)) {

@@ -13,12 +13,11 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <cstdio>
 
 #include "CCableDiscovery.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
-#include "CRadioCommands.h"
+#include "CRadioBackup.h"
 #include "CStation.h"
 #include "CStationEvents.h"
 #include "CUnitList.h"
@@ -34,12 +33,6 @@ namespace {
 
 QString Format(int id, std::initializer_list<std::string_view> args) {
     return QString::fromStdString(CStringTable::Instance().Format(id, args));
-}
-
-std::string Fixed(double value, int decimals) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
 }
 
 QString Plain(QString text) {
@@ -63,8 +56,7 @@ QTableWidgetItem* Cell(const QString& text) {
 
 template <class W>
 W* CStationWindow::Tag(int ctrlId, W* widget, const QString& accessibleName) {
-    widget->setProperty("ctrlId", ctrlId);
-    widget->setAccessibleName(accessibleName);
+    IdentifyControl(widget, ctrlId, accessibleName);
     m_controls[ctrlId] = widget;
     return widget;
 }
@@ -201,20 +193,17 @@ CStationWindow* CStationWindow::ForDocument(const CQMVVLTDoc& doc, const CAppSet
     base.environment = settings.ModelEnvironment(installPath);
     base.profile = doc.TakeSnapshot();
     base.profileFile = doc.Path();
-    base.backupFolder = CRadioCommands::BackupFolder();
+    base.backupFolder = CRadioBackup::UserFolder();
     std::vector<std::pair<std::string, bool>> listed;
     for (const PortDescription& port : ports.Ports()) {
-        const bool cable = QString::fromStdString(port.description)
-                               .compare(QLatin1String(CCableDiscovery::kCableDescription),
-                                        Qt::CaseInsensitive) == 0;
-        listed.emplace_back(port.name, cable);
+        listed.emplace_back(port.name, CCableDiscovery::IsCable(port));
     }
     // Backups turn radios into profiles with settings of the station's own.
     std::unique_ptr<CAppSettings> own;
     try {
         own = std::make_unique<CAppSettings>(CAppSettings::Load());
     } catch (const CQMVVLTException&) {
-        own.reset();  // the job then records its backups as failed
+        // No settings of its own: the job then records its backups as failed.
     }
     return new CStationWindow(std::move(base), CRegisterOptions::FromConfiguration(), listed,
                               std::move(own), parent);

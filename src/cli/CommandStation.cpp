@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <iostream>
@@ -14,6 +13,7 @@
 #include "CCliSession.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
+#include "CRadioBackup.h"
 #include "CRegister.h"
 #include "CStation.h"
 #include "CUnitList.h"
@@ -27,15 +27,8 @@
 #include "RadioResultText.h"
 #include "StationText.h"
 #include "StringTable.h"
-#include "Utility.h"
 
 namespace {
-
-std::string Fixed(double value, int decimals) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
 
 // A radio's outcome on one line.
 std::string OneLine(std::string text) {
@@ -187,7 +180,7 @@ int CmdStation(const CliContext& ctx) {
         job.units = units.get();
     }
     if (args.Flag("--backup")) {
-        job.backupFolder = Utility::UserDataFolder() / "backups";
+        job.backupFolder = CRadioBackup::UserFolder();
         job.app = &session.App();  // this thread only waits while the ports work
     }
     job.verify = args.Flag("--verify");

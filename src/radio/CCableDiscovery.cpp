@@ -68,16 +68,18 @@ std::string CCableDiscovery::ValidatePort(const std::string& name) const {
     return best;
 }
 
+bool CCableDiscovery::IsCable(const PortDescription& port) {
+    // A converter that does not say who made it or which one it is is not the cable.
+    return EqualsIgnoringCase(port.description, kCableDescription) && !port.manufacturer.empty() &&
+           !port.serialNumber.empty();
+}
+
 std::string CCableDiscovery::FindCablePort() const {
     // The converter may still be settling after it was plugged in.
     std::this_thread::sleep_for(m_settle);
     for (const auto& port : m_lister.Ports()) {
         if (EqualsIgnoringCase(port.description, kCableDescription)) {
-            // A converter that does not say who made it or which one it is is not the cable.
-            if (port.manufacturer.empty() || port.serialNumber.empty()) {
-                return {};
-            }
-            return port.name;
+            return IsCable(port) ? port.name : std::string();
         }
     }
     return {};

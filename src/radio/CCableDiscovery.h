@@ -30,6 +30,8 @@ class CCableDiscovery {
 
     // The number a port name ends with ("COM10" and "ttyUSB10" give 10); -1 when none.
     static long long PortNumber(const std::string& name);
+    // Whether port is a programming cable: its description, and a maker and serial number.
+    static bool IsCable(const PortDescription& port);
 
   private:
     const IPortLister& m_lister;

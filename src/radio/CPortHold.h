@@ -12,7 +12,6 @@ class CPortHold {
   public:
     CPortHold(CTransferContext& context, const std::string& port) : m_context(context) {
         m_acquired = m_context.HeldPort().empty() && m_context.HoldPort(port);
-        m_held = m_context.Holds(port);
     }
     ~CPortHold() {
         if (m_acquired) {
@@ -22,11 +21,7 @@ class CPortHold {
     CPortHold(const CPortHold&) = delete;
     CPortHold& operator=(const CPortHold&) = delete;
 
-    // Whether the context holds the port now, by this hold or by an earlier one.
-    bool Held() const { return m_held; }
-
   private:
     CTransferContext& m_context;
     bool m_acquired = false;
-    bool m_held = false;
 };

@@ -169,8 +169,6 @@ void CRadioCommandChain::BeginWrite() {
     m_lastBackup.clear();
     m_verifyMismatch = false;
     m_backupFailed = false;
-    m_restoreRefused = false;
-    m_lastImage = CVirtualCodeplug();
 }
 
 CWriteSource CRadioCommandChain::DocumentSource(CQMVVLTDoc& doc) {
@@ -212,10 +210,10 @@ int CRadioCommandChain::WriteDocument(const std::string& port, CQMVVLTDoc& doc,
     return WriteSteps(port, DocumentSource(doc), expectedPid, outcome);
 }
 
-int CRadioCommandChain::WriteImage(const std::string& port, const CWriteSource& source) {
+int CRadioCommandChain::WriteImage(const std::string& port, const CWriteSource& source,
+                                   CRadioCommandOutcome& outcome) {
     BeginWrite();
-    // The station keeps its own records of what it wrote.
-    CRadioCommandOutcome outcome;
+    outcome.port = port;
     return WriteSteps(port, source, nullptr, outcome);
 }
 
@@ -239,7 +237,6 @@ int CRadioCommandChain::WriteSteps(const std::string& port, const CWriteSource& 
     if (expectedPid && ownPid != *expectedPid) {
         m_ui.ShowMessage(CStringTable::Instance().Format(
             MessageId::kRestoreOtherRadio, {Utf16ToUtf8(ownPid), Utf16ToUtf8(*expectedPid)}));
-        m_restoreRefused = true;
         return kOperationFailed;
     }
     code = source.radio ? GroupAndPassword(port, source.radio->version) : ReadVersionAndGroup(port);
@@ -274,11 +271,12 @@ int CRadioCommandChain::WriteSteps(const std::string& port, const CWriteSource& 
             return code;
         }
     }
-    m_lastImage = image;
-    outcome.written = image;
     CRadioBlocks sent;
-    code = Run(RadioOperation::kWriteCodeplug,
-               [&] { return operations.WriteCodeplug(port, image, m_verify ? &sent : nullptr); });
+    code = Run(RadioOperation::kWriteCodeplug, [&] {
+        // Recorded as written only once the operation runs (a stopping station runs none).
+        outcome.written = image;
+        return operations.WriteCodeplug(port, image, m_verify ? &sent : nullptr);
+    });
     // The profile's password is kept whatever the outcome: after a success the radio has it, and
     // otherwise the gate still compares it with the radio's own and asks when they differ.
     m_enteredPassword = image.settings.password;

@@ -61,15 +61,13 @@ class CRadioCommandChain {
     // programmed.
     int Write(const std::string& port, CQMVVLTDoc& doc);
     // The same write from source, whose image the caller has checked (nothing is checked here
-    // before the radio is asked for its PID).
-    int WriteImage(const std::string& port, const CWriteSource& source);
-    // The image the last write handed to the radio operation (before the radio's limits were
-    // applied to it); a default image when the write stopped before that.
-    const CVirtualCodeplug& LastImage() const { return m_lastImage; }
+    // before the radio is asked for its PID); outcome tells what it did, as a Write's observer
+    // is told.
+    int WriteImage(const std::string& port, const CWriteSource& source,
+                   CRadioCommandOutcome& outcome);
     // Writes a radio's backup (doc) back to it as Write does, once the radio on port has shown
-    // that its own PID is pid; another radio is told and left untouched (RestoreRefused()).
+    // that its own PID is pid; another radio is told and left untouched.
     int Restore(const std::string& port, CQMVVLTDoc& doc, const std::u16string& pid);
-    bool RestoreRefused() const { return m_restoreRefused; }
     // Whether the last Write stopped at the profile rather than at the radio.
     bool ProfileRefused() const { return m_profileRefused; }
 
@@ -139,7 +137,5 @@ class CRadioCommandChain {
     std::filesystem::path m_lastBackup;
     bool m_verifyMismatch = false;
     bool m_backupFailed = false;
-    CVirtualCodeplug m_lastImage;
-    bool m_restoreRefused = false;
     std::function<void(const CRadioCommandOutcome&)> m_outcomeObserver;
 };

@@ -84,12 +84,8 @@ CRegisterRecord CCommandRecorder::RecordOf(const CRadioCommandOutcome& outcome) 
         record.codeplug.clear();
     }
     if (!outcome.profileText.empty()) {
-        if (outcome.written) {
-            record.SetWritten(outcome.profileFile, outcome.profileText, *outcome.written);
-        } else {
-            record.profileFile = outcome.profileFile.filename().string();
-            record.profileHash = ProfileHash(outcome.profileText);
-        }
+        record.SetProfile(outcome.profileFile, outcome.profileText,
+                          outcome.written ? &*outcome.written : nullptr);
     }
     record.backupFile = outcome.backupFile.string();
     record.verify = VerifyName(outcome.verify);

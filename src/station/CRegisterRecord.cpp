@@ -119,11 +119,13 @@ void CRegisterRecord::SetRadio(std::u16string_view radioPid, const CVirtualCodep
     codeplug = text;
 }
 
-void CRegisterRecord::SetWritten(const std::filesystem::path& file, std::string_view profileText,
-                                 const CVirtualCodeplug& image) {
+void CRegisterRecord::SetProfile(const std::filesystem::path& file, std::string_view profileText,
+                                 const CVirtualCodeplug* written) {
     profileFile = file.filename().string();
     profileHash = ProfileHash(profileText);
-    imageHash = ImageHash(image);
+    if (written) {
+        imageHash = ImageHash(*written);
+    }
 }
 
 void CRegisterRecord::SetUnit(const CUnit& listed) {

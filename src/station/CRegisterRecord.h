@@ -58,9 +58,10 @@ struct CRegisterRecord {
                                         int code);
     // The radio's PID, model and versions, from the image its version read filled.
     void SetRadio(std::u16string_view pid, const CVirtualCodeplug& image);
-    // The profile (its file and its text as the job held it) and the image sent to the radio.
-    void SetWritten(const std::filesystem::path& profileFile, std::string_view profileText,
-                    const CVirtualCodeplug& image);
+    // The profile (its file and its text as the job held it), and the image sent to the radio
+    // when one was (null: nothing was sent).
+    void SetProfile(const std::filesystem::path& profileFile, std::string_view profileText,
+                    const CVirtualCodeplug* written = nullptr);
     void SetUnit(const CUnit& unit);
 };
 

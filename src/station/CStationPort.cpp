@@ -248,8 +248,7 @@ CStationRadioResult CStationPort::Refused(const CVirtualCodeplug& radio, const C
     result.record =
         CRegisterRecord::ForOperation(RegisterOperation::kStationWrite, m_port, kUserCancelled);
     result.record.SetRadio(radio.limits.pid, radio);
-    result.record.profileFile = m_job.profileFile.filename().string();
-    result.record.profileHash = ProfileHash(m_jobProfileText);
+    result.record.SetProfile(m_job.profileFile, m_jobProfileText);
     if (unit) {
         result.record.SetUnit(*unit);
     }
@@ -276,22 +275,19 @@ CStationRadioResult CStationPort::Program(const CVirtualCodeplug& radio, const C
         std::lock_guard lock(BackupMutex());
         return backup.Save(codeplug, *m_job.app, m_job.environment.installPath);
     };
-    const int code = m_chain->WriteImage(m_port, source);
+    CRadioCommandOutcome outcome;
+    const int code = m_chain->WriteImage(m_port, source, outcome);
 
     CStationRadioResult result;
     CRegisterRecord& record = result.record;
     record = CRegisterRecord::ForOperation(RegisterOperation::kStationWrite, m_port, code);
     record.SetRadio(radio.limits.pid, radio);
-    if (m_ui.WriteCode() != 0) {
-        record.SetWritten(m_job.profileFile, m_jobProfileText, m_chain->LastImage());
-    } else {
-        record.profileFile = m_job.profileFile.filename().string();
-        record.profileHash = ProfileHash(m_jobProfileText);
-    }
+    record.SetProfile(m_job.profileFile, m_jobProfileText,
+                      outcome.written ? &*outcome.written : nullptr);
     if (unit) {
         record.SetUnit(*unit);
     }
-    record.backupFile = m_chain->LastBackup().string();
+    record.backupFile = outcome.backupFile.string();
     if (m_ui.VerifyCode() != 0) {
         record.verify = m_ui.VerifyCode() != kRadioSuccess ? RegisterVerify::kFailed
                         : m_chain->VerifyMismatch()        ? RegisterVerify::kDifferent
@@ -299,7 +295,6 @@ CStationRadioResult CStationPort::Program(const CVirtualCodeplug& radio, const C
     }
     if (code == kRadioSuccess) {
         result.kind = CStationRadioResult::Kind::kWritten;
-        record.outcomeText = LoadString(MessageId::kWritingSuccess);
         return result;
     }
     if (m_ui.Refusal() != 0 && !m_ui.Touched()) {

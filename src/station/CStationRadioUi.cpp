@@ -33,7 +33,6 @@ void CStationRadioUi::BeginRadio() {
     m_running.reset();
     m_stage = 0;
     m_refusal = 0;
-    m_writeCode = 0;
     m_touched = false;
     m_verifyCode = 0;
     m_passwordGiven = false;
@@ -51,7 +50,6 @@ int CStationRadioUi::RunOperation(RadioOperation which, const std::function<int(
     const int code = operation();
     m_running.reset();
     if (which == RadioOperation::kWriteCodeplug) {
-        m_writeCode = code;
         m_touched = code == kRadioSuccess || m_context.RadioTouched();
     } else if (which == RadioOperation::kVerify) {
         m_verifyCode = code;

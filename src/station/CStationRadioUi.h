@@ -26,8 +26,6 @@ class CStationRadioUi : public IRadioCommandUi, public ITransferObserver {
 
     // Why the radio was refused by the job's answers (a message id), 0 when it was not.
     int Refusal() const { return m_refusal; }
-    // The write operation's result, 0 when it did not run.
-    int WriteCode() const { return m_writeCode; }
     // Whether the write sent anything to the radio.
     bool Touched() const { return m_touched; }
     // The verify read-back's result, 0 when it did not run.
@@ -60,7 +58,6 @@ class CStationRadioUi : public IRadioCommandUi, public ITransferObserver {
     std::optional<RadioOperation> m_running;
     int m_stage = 0;
     int m_refusal = 0;
-    int m_writeCode = 0;
     bool m_touched = false;
     int m_verifyCode = 0;
     bool m_passwordGiven = false;

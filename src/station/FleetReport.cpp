@@ -21,9 +21,9 @@ bool IsWrite(const CRegisterRecord& record) {
            record.operation == RegisterOperation::kRestore;
 }
 
-std::string Field(const CRegisterRecord& record, std::string_view key) {
+// The record's field under key, as the report shows it; fields are the record's RegisterFields.
+std::string Field(const std::vector<std::string>& fields, std::string_view key) {
     const auto columns = RegisterColumns();
-    const std::vector<std::string> fields = RegisterFields(record);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         if (key == columns[i]) {
             std::string text = RegisterFieldText(key, fields[i]);
@@ -73,8 +73,9 @@ std::string FleetReportPage(const std::vector<CRegisterRecord>& records,
     int others = 0;
     for (const CRegisterRecord& record : rows) {
         table += "<tr>";
+        const std::vector<std::string> fields = RegisterFields(record);
         for (const std::string_view key : kColumns) {
-            table += Cell(Field(record, key), false);
+            table += Cell(Field(fields, key), false);
         }
         if (!activeProfileHash.empty()) {
             const bool other = record.profileHash != activeProfileHash;

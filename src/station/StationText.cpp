@@ -1,7 +1,15 @@
 #include "StationText.h"
 
+#include <cstdio>
+
 #include "MessageId.h"
 #include "StringTable.h"
+
+std::string Fixed(double value, int decimals) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
 
 std::string StationStateText(const CStationPortState& state) {
     using Phase = CStationPortState::Phase;

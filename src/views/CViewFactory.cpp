@@ -1,7 +1,5 @@
 #include "CViewFactory.h"
 
-#include <array>
-
 #include "CContactsView.h"
 #include "CListsView.h"
 #include "CPrivateGroupView.h"
@@ -18,45 +16,6 @@
 #include "CTextMessageView.h"
 #include "CTextMessagesView.h"
 #include "NodeKind.h"
-
-namespace {
-
-struct ViewKind {
-    const char* className;
-    const char* resourceKey;
-};
-
-constexpr std::array<ViewKind, 15> kViews = {{
-    {"CRadioInfoView", "RadioInfo"},
-    {"CSettingsView", "Settings"},
-    {"CTextMessagesView", "TextMsgs"},
-    {"CTextMessageView", "TextMsgX"},
-    {"CContactsView", "Contacts"},
-    {"CPublicGroupsView", "PublicGroups"},
-    {"CPrivateGroupsView", "PrivateGroups"},
-    {"CPrivatesView", "Privates"},
-    {"CPublicGroupView", "PublicGroupX"},
-    {"CPrivateGroupView", "PrivateGroupX"},
-    {"CPrivateView", "PrivateX"},
-    {"CListsView", "Lists"},
-    {"CScrollListView", "Scroll"},
-    {"CScanListView", "ScanList"},
-    {"CScanChannelView", "ChannelX"},
-}};
-
-bool Known(int kind) {
-    return kind >= 0 && kind < static_cast<int>(kViews.size());
-}
-
-}  // namespace
-
-const char* CViewFactory::ClassName(int kind) {
-    return Known(kind) ? kViews[kind].className : "";
-}
-
-const char* CViewFactory::ResourceKey(int kind) {
-    return Known(kind) ? kViews[kind].resourceKey : "";
-}
 
 CBaseView* CViewFactory::Create(int kind, IViewHost& host, QWidget* parent) {
     switch (kind) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 class CBaseView;
 class IViewHost;
 class QWidget;
@@ -10,7 +8,4 @@ class QWidget;
 class CViewFactory {
   public:
     static CBaseView* Create(int kind, IViewHost& host, QWidget* parent);
-    // The view's class name (the help map's section) and GUI resource key of a kind.
-    static const char* ClassName(int kind);
-    static const char* ResourceKey(int kind);
 };

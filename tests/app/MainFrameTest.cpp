@@ -35,6 +35,7 @@
 #include "NodeKind.h"
 #include "ScriptedUi.h"
 #include "TestInstall.h"
+#include "Utility.h"
 #include "XmlDom.h"
 
 namespace {
@@ -422,4 +423,15 @@ TEST_F(MainFrameTest, ImportContactsListsTheRefusedRowsAndExportWritesThem) {
     const std::string written = ReadFileBytes(out);
     EXPECT_NE(written.find("\r\nprivate,New Hire,10000400,2,"), std::string::npos) << written;
     EXPECT_EQ(written.find("Too Far"), std::string::npos) << written;
+}
+
+// A register address that cannot be used is said, and no station window opens (it used to throw
+// out of the menu command and end the program).
+TEST_F(MainFrameTest, StationWithAnUnusableRegisterAddressSaysWhy) {
+    const std::string url = "ftp://register.example/fleet";
+    ASSERT_TRUE(Utility::SetRegisterUrl(url));
+    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    m_window->Action(CMainFrame::kProgrammingStation)->trigger();
+    EXPECT_TRUE(m_ui.Showed(MessageId::kRegisterBadUrl, url));
+    EXPECT_EQ(m_window->StationWindow(), nullptr);
 }

@@ -176,7 +176,7 @@ TEST(TransferSideBySide, APortHoldCoversEveryNameOfTheDeviceAndNestsInAnEarlierO
     CTransferContext command;
     {
         const CPortHold hold(command, link.string());
-        EXPECT_TRUE(hold.Held());
+        EXPECT_TRUE(command.Holds(link.string()));
         EXPECT_TRUE(CPortRegistry::Instance().Busy(sim.Port()));
         EXPECT_FALSE(station.HoldPort(sim.Port()));
         EXPECT_TRUE(command.Holds(sim.Port()));
@@ -185,9 +185,9 @@ TEST(TransferSideBySide, APortHoldCoversEveryNameOfTheDeviceAndNestsInAnEarlierO
     ASSERT_TRUE(station.HoldPort(sim.Port()));
     {
         const CPortHold nested(station, link.string());
-        EXPECT_TRUE(nested.Held());
+        EXPECT_TRUE(station.Holds(link.string()));
         const CPortHold refused(command, sim.Port());
-        EXPECT_FALSE(refused.Held());
+        EXPECT_FALSE(command.Holds(sim.Port()));
     }
     EXPECT_TRUE(station.Holds(sim.Port()));
     station.ReleasePort();

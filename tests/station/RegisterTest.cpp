@@ -236,7 +236,7 @@ TEST(RegisterRecord, BuiltFromAnOperation) {
     CRegisterRecord record =
         CRegisterRecord::ForOperation(RegisterOperation::kWrite, "COM3", kTimedOut);
     record.SetRadio(u"10000042", image);
-    record.SetWritten("/home/clerk/fleet.lam", "<profile/>", image);
+    record.SetProfile("/home/clerk/fleet.lam", "<profile/>", &image);
     CUnit unit;
     unit.label = "Truck 1";
     unit.overrides = {{"language", "4"}};

@@ -36,16 +36,6 @@ QString Format(int id, std::initializer_list<std::string_view> values) {
     return QString::fromStdString(CStringTable::Instance().Format(id, values));
 }
 
-// A control with its id, its accessible name from its label, and its value kept for screen
-// readers.
-template <class Widget>
-Widget* Identify(Widget* control, int ctrlId, const QString& name) {
-    control->setProperty("ctrlId", ctrlId);
-    control->setAccessibleName(QString(name).remove(QLatin1Char('&')));
-    CBaseView::TrackAccessibleValue(control);
-    return control;
-}
-
 }  // namespace
 
 CRegisterDialog::CRegisterDialog(CRegister& reg, IAppUi& ui, std::filesystem::path installPath,
@@ -68,16 +58,16 @@ CRegisterDialog::CRegisterDialog(CRegister& reg, IAppUi& ui, std::filesystem::pa
     };
     m_pid = new QLineEdit(this);
     m_pid->setMaxLength(11);
-    Identify(m_pid, kPidFilter, DialogText(MessageId::kRegisterFilterPid));
+    IdentifyControl(m_pid, kPidFilter, DialogText(MessageId::kRegisterFilterPid));
     m_profile = new QLineEdit(this);
-    Identify(m_profile, kProfileFilter, DialogText(MessageId::kRegisterFilterProfile));
+    IdentifyControl(m_profile, kProfileFilter, DialogText(MessageId::kRegisterFilterProfile));
     m_sinceCheck = new QCheckBox(DialogText(MessageId::kRegisterFilterSince), this);
-    Identify(m_sinceCheck, kSinceCheck, m_sinceCheck->text());
+    IdentifyControl(m_sinceCheck, kSinceCheck, m_sinceCheck->text());
     m_since = new QDateEdit(QDate::currentDate(), this);
     m_since->setCalendarPopup(true);
     m_since->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     m_since->setEnabled(false);
-    Identify(m_since, kSinceDate, m_sinceCheck->text());
+    IdentifyControl(m_since, kSinceDate, m_sinceCheck->text());
     const auto dateValue = [this] { m_since->setAccessibleDescription(m_since->text()); };
     connect(m_since, &QDateEdit::dateChanged, this, dateValue);
     dateValue();
@@ -105,7 +95,7 @@ CRegisterDialog::CRegisterDialog(CRegister& reg, IAppUi& ui, std::filesystem::pa
     const auto button = [this](int id, int ctrlId) {
         auto* b = new QPushButton(DialogText(id), this);
         b->setAutoDefault(false);
-        return Identify(b, ctrlId, b->text());
+        return IdentifyControl(b, ctrlId, b->text());
     };
     m_export = button(MessageId::kRegisterExportCsv, kExportCsv);
     m_openBackup = button(MessageId::kRegisterOpenBackup, kOpenBackup);
@@ -115,7 +105,7 @@ CRegisterDialog::CRegisterDialog(CRegister& reg, IAppUi& ui, std::filesystem::pa
     QPushButton* close = box->button(QDialogButtonBox::Close);
     close->setText(DialogText(MessageId::kClose));
     close->setAutoDefault(false);
-    Identify(close, kCloseButton, close->text());
+    IdentifyControl(close, kCloseButton, close->text());
     connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_export, &QPushButton::clicked, this, &CRegisterDialog::ExportCsv);
     connect(m_openBackup, &QPushButton::clicked, this, &CRegisterDialog::OpenBackup);
@@ -145,14 +135,14 @@ CRegisterDialog::CRegisterDialog(CRegister& reg, IAppUi& ui, std::filesystem::pa
         // A new query resets the header's sections.
         connect(m_model, &QAbstractItemModel::modelReset, this, &CRegisterDialog::ShowColumns);
         m_table->horizontalHeader()->setSortIndicator(1, Qt::DescendingOrder);
-        Identify(m_table, kTable, DialogText(MessageId::kRegisterTitle));
+        IdentifyControl(m_table, kTable, DialogText(MessageId::kRegisterTitle));
         connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
                 &CRegisterDialog::UpdateButtons);
         connect(m_model, &QAbstractItemModel::modelReset, this, &CRegisterDialog::UpdateButtons);
     } catch (const CQMVVLTException& e) {
         m_db.reset();
         m_status->setText(QString::fromStdString(e.Message()));
-        Identify(m_table, kTable, DialogText(MessageId::kRegisterTitle));
+        IdentifyControl(m_table, kTable, DialogText(MessageId::kRegisterTitle));
     }
     for (QLineEdit* edit : {m_pid, m_profile}) {
         connect(edit, &QLineEdit::textChanged, this, &CRegisterDialog::ApplyFilter);
@@ -210,9 +200,7 @@ void CRegisterDialog::Refresh() {
     } catch (const CQMVVLTException& e) {
         ShowFailure(e.Message());
     }
-    m_count->setText(
-        Format(MessageId::kRegisterRecordCount, {std::to_string(m_model->rowCount())}));
-    UpdateButtons();
+    ShowCount();
 }
 
 void CRegisterDialog::ApplyFilter() {
@@ -235,6 +223,10 @@ void CRegisterDialog::ApplyFilter() {
     } catch (const CQMVVLTException& e) {
         ShowFailure(e.Message());
     }
+    ShowCount();
+}
+
+void CRegisterDialog::ShowCount() {
     m_count->setText(
         Format(MessageId::kRegisterRecordCount, {std::to_string(m_model->rowCount())}));
     UpdateButtons();

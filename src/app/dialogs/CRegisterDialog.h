@@ -66,6 +66,8 @@ class CRegisterDialog : public QDialog {
 
   private:
     void ApplyFilter();
+    // The rows shown, and the buttons that follow the selection.
+    void ShowCount();
     void ShowColumns();
     void UpdateButtons();
     // The selected row's record; false when no row is selected.

@@ -5,12 +5,23 @@
 #include <QPushButton>
 #include <QString>
 
+#include "CBaseView.h"
 #include "MessageId.h"
 #include "StringTable.h"
 
 // The string-table text of id, for a widget.
 inline QString DialogText(int id) {
     return QString::fromStdString(LoadString(id));
+}
+
+// A control with its id, its accessible name from its label text (without the mnemonic's "&"),
+// and its value kept for screen readers.
+template <class Widget>
+Widget* IdentifyControl(Widget* control, int ctrlId, const QString& name) {
+    control->setProperty("ctrlId", ctrlId);
+    control->setAccessibleName(QString(name).remove(QLatin1Char('&')));
+    CBaseView::TrackAccessibleValue(control);
+    return control;
 }
 
 // The dialog's button row with the string-table texts of its buttons ("&OK", "&Cancel"), wired
