@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -179,4 +180,32 @@ TEST_F(StationWindowTest, RefusedUnitListStartsNothing) {
     EXPECT_TRUE(Control(CStationWindow::kStartCtrl)->isEnabled());
     EXPECT_TRUE(Cell(0, CStationWindow::kStateColumn).isEmpty());
     EXPECT_FALSE(cable->radios.Units()[0].written);
+}
+
+// From the keyboard alone: Tab reaches every control the user sets, each named for screen
+// readers, and Space on Start without a checked port says so instead of starting.
+TEST_F(StationWindowTest, EveryControlIsReachedAndNamedFromTheKeyboard) {
+    QApplication::setActiveWindow(m_window);
+    Control(CStationWindow::kPortsCtrl)->setFocus();
+    std::set<int> reached;
+    for (int step = 0; step < 40; ++step) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        reached.insert(focus->property("ctrlId").toInt());
+        EXPECT_FALSE(focus->accessibleName().isEmpty()) << focus->property("ctrlId").toInt();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    for (const int ctrlId :
+         {CStationWindow::kPortsCtrl, CStationWindow::kPortEditCtrl, CStationWindow::kUnitListCtrl,
+          CStationWindow::kBrowseCtrl, CStationWindow::kBackupCtrl, CStationWindow::kVerifyCtrl,
+          CStationWindow::kListedOnlyCtrl, CStationWindow::kAcceptUnsupportedCtrl,
+          CStationWindow::kPasswordCtrl, CStationWindow::kStartCtrl}) {
+        EXPECT_TRUE(reached.count(ctrlId)) << ctrlId;
+    }
+    auto* start = Control<QPushButton>(CStationWindow::kStartCtrl);
+    start->setFocus();
+    QTest::keyClick(start, Qt::Key_Space);
+    EXPECT_EQ(Control<QLabel>(CStationWindow::kMessageCtrl)->text(),
+              QString::fromStdString(LoadString(MessageId::kStationNoPort)));
+    EXPECT_FALSE(Control<QPushButton>(CStationWindow::kStopCtrl)->isEnabled());
 }
