@@ -16,6 +16,7 @@
 
 #include "CAppSettings.h"
 #include "CChildFrame.h"
+#include "CDocumentCommands.h"
 #include "CListEditorView.h"
 #include "CMainFrame.h"
 #include "CQMVVLTApp.h"
@@ -80,7 +81,7 @@ GuiBench& Bench() {
 void BM_OpenFullProfile(benchmark::State& state) {
     GuiBench& bench = Bench();
     for (auto _ : state) {
-        if (!bench.window->OpenDocument(bench.profile.string())) {
+        if (!bench.window->Documents().Open(bench.profile.string())) {
             state.SkipWithError("the full profile did not open");
             return;
         }
@@ -117,7 +118,7 @@ void SwitchThrough(benchmark::State& state, QTreeWidget* tree,
 
 QTreeWidget* OpenTree(benchmark::State& state) {
     GuiBench& bench = Bench();
-    if (!bench.window->OpenDocument(bench.profile.string())) {
+    if (!bench.window->Documents().Open(bench.profile.string())) {
         state.SkipWithError("the full profile did not open");
         return nullptr;
     }

@@ -5,12 +5,12 @@
 #include "AtomicFile.h"
 #include "CChildFrame.h"
 #include "CContactCsvImporter.h"
-#include "CMainFrame.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "CTextListDialog.h"
 #include "ContactCsv.h"
 #include "IAppUi.h"
+#include "ICommandHost.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
 #include "StringTable.h"
@@ -26,17 +26,17 @@ QString Filter() {
 }  // namespace
 
 void CContactCsvCommands::Import() {
-    CChildFrame* frame = m_window.ActiveFrame();
+    CChildFrame* frame = m_host.ActiveFrame();
     if (!frame || !frame->CommitPendingInput()) {
         return;
     }
-    const auto path = m_window.Ui().AskOpenPath(Filter());
+    const auto path = m_host.Ui().AskOpenPath(Filter());
     if (!path) {
         return;
     }
     QFile file(QString::fromStdString(*path));
     if (!file.open(QIODevice::ReadOnly)) {
-        m_window.Ui().ShowError(MessageId::kNotContactsCsv, *path);
+        m_host.Ui().ShowError(MessageId::kNotContactsCsv, *path);
         return;
     }
     const QByteArray bytes = file.readAll();
@@ -48,7 +48,7 @@ void CContactCsvCommands::Import() {
         result = CContactCsvImporter(doc.Model())
                      .Import(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     } catch (const CQMVVLTException& e) {
-        m_window.Ui().ShowError(e.Code(), e.Trace());
+        m_host.Ui().ShowError(e.Code(), e.Trace());
         failed = true;
     }
     if (doc.Model().ProfileText() != before) {
@@ -62,7 +62,7 @@ void CContactCsvCommands::Import() {
         MessageId::kCsvImportSummary, {std::to_string(result.added), std::to_string(result.updated),
                                        std::to_string(result.refused.size())});
     if (result.refused.empty()) {
-        m_window.Ui().ShowMessage(summary, MessageStyle::kOk | kInformation);
+        m_host.Ui().ShowMessage(summary, MessageStyle::kOk | kInformation);
         return;
     }
     std::vector<std::string> lines;
@@ -71,18 +71,18 @@ void CContactCsvCommands::Import() {
     }
     auto* dialog =
         new CTextListDialog(QString::fromStdString(LoadString(MessageId::kCsvRefusedTitle)),
-                            QString::fromStdString(summary), lines, &m_window);
+                            QString::fromStdString(summary), lines, m_host.Window());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
 }
 
 void CContactCsvCommands::Export() {
-    CChildFrame* frame = m_window.ActiveFrame();
+    CChildFrame* frame = m_host.ActiveFrame();
     if (!frame || !frame->CommitPendingInput()) {
         return;
     }
     CQMVVLTDoc& doc = frame->Document();
-    const auto path = m_window.Ui().AskSavePath(
+    const auto path = m_host.Ui().AskSavePath(
         doc.ProposedSaveName().replace_extension(".csv").string(), Filter());
     if (!path) {
         return;
@@ -91,6 +91,6 @@ void CContactCsvCommands::Export() {
         WriteFileAtomically(*path, ExportContactsCsv(doc.Model()), MessageId::kContactsNotSaved,
                             "CContactCsvCommands::Export");
     } catch (const CQMVVLTException& e) {
-        m_window.Ui().ShowError(e.Code(), e.Trace());
+        m_host.Ui().ShowError(e.Code(), e.Trace());
     }
 }

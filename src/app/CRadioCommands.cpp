@@ -1,13 +1,9 @@
 #include "CRadioCommands.h"
 
-#include <QLabel>
-#include <QStatusBar>
-
 #include "CAppSettings.h"
 #include "CCableDiscovery.h"
 #include "CChildFrame.h"
 #include "CCommandRecorder.h"
-#include "CMainFrame.h"
 #include "CQMVVLTDoc.h"
 #include "CRadioBackup.h"
 #include "CReadPidDialog.h"
@@ -16,6 +12,7 @@
 #include "CTraceFolder.h"
 #include "CTraceScope.h"
 #include "IAppUi.h"
+#include "ICommandHost.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
 #include "ProfileDiff.h"
@@ -23,12 +20,12 @@
 #include "StringTable.h"
 #include "Utility.h"
 
-CRadioCommands::CRadioCommands(CMainFrame& window, const IPortLister& lister)
-    : m_window(window),
+CRadioCommands::CRadioCommands(ICommandHost& host, const IPortLister& lister)
+    : m_host(host),
       m_lister(lister),
-      m_ui(&window, window.Ui(), m_context,
-           [&window](const QString& text) { window.ShowPort(text); }),
-      m_chain(m_context, window.Settings().UpDownGrade(), m_ui),
+      m_ui(host.Window(), host.Ui(), m_context,
+           [&host](const QString& text) { host.ShowPort(text); }),
+      m_chain(m_context, host.Settings().UpDownGrade(), m_ui),
       m_recorder(std::make_unique<CCommandRecorder>(CRegisterOptions::FromConfiguration())) {
     m_chain.SetOutcomeObserver(
         [this](const CRadioCommandOutcome& outcome) { m_recorder->Record(outcome); });
@@ -47,9 +44,9 @@ bool CRadioCommands::Start(std::string& port) {
         return false;
     }
     port = CurrentPort();
-    m_window.ShowPort(QString::fromStdString(port));
+    m_host.ShowPort(QString::fromStdString(port));
     if (port.empty()) {
-        m_window.Ui().Inform(MessageId::kNoComPort);
+        m_host.Ui().Inform(MessageId::kNoComPort);
         return false;
     }
     m_ui.SetPort(QString::fromStdString(port));
@@ -78,7 +75,7 @@ void CRadioCommands::Finish() {
     m_trace.reset();
     // The command is done either way; the user learns that its record waits or is lost.
     if (const std::string problem = RegisterProblem(); !problem.empty()) {
-        m_window.statusBar()->showMessage(QString::fromStdString(problem));
+        m_host.ShowStatus(QString::fromStdString(problem));
     }
     m_running = false;
     emit runningChanged(false);
@@ -99,21 +96,21 @@ void CRadioCommands::Read() {
     if (!ReadImage(image)) {
         return;
     }
-    CChildFrame* active = m_window.ActiveFrame();
+    CChildFrame* active = m_host.ActiveFrame();
     int answer = MessageStyle::kIdYes;
     if (active) {
-        answer = m_window.Ui().ShowMessage(LoadString(MessageId::kNewOrOverwrite),
-                                           MessageStyle::kYesNoCancel);
+        answer = m_host.Ui().ShowMessage(LoadString(MessageId::kNewOrOverwrite),
+                                         MessageStyle::kYesNoCancel);
     }
     if (answer == MessageStyle::kIdYes) {
-        m_window.NewDocumentFromImage(image);
+        m_host.NewDocumentFromImage(image);
     } else if (answer == MessageStyle::kIdNo && active) {
-        m_window.ReplaceDocument(*active, image);
+        m_host.ReplaceDocument(*active, image);
     }
 }
 
 void CRadioCommands::Write() {
-    CChildFrame* frame = m_window.ActiveFrame();
+    CChildFrame* frame = m_host.ActiveFrame();
     if (!frame || m_running) {
         return;
     }
@@ -138,7 +135,7 @@ void CRadioCommands::Write() {
         // The next radio may be on another socket.
         port = CurrentPort();
         if (port.empty()) {
-            m_window.Ui().Inform(MessageId::kNoComPort);
+            m_host.Ui().Inform(MessageId::kNoComPort);
             break;
         }
         m_ui.SetPort(QString::fromStdString(port));
@@ -156,16 +153,16 @@ void CRadioCommands::Reset() {
 }
 
 void CRadioCommands::CompareWithRadio() {
-    CChildFrame* frame = m_window.ActiveFrame();
+    CChildFrame* frame = m_host.ActiveFrame();
     if (!frame || m_running || !frame->CommitPendingInput()) {
         return;
     }
     CVirtualCodeplug image;
-    if (!ReadImage(image) || !m_window.Frames().contains(frame)) {
+    if (!ReadImage(image) || !m_host.Frames().contains(frame)) {
         return;
     }
     // The radio's data as the profile a Read would make, kept only for the comparison.
-    CQMVVLTDoc radio(m_window.Settings(), m_window.InstallPath(), m_window.Ui());
+    CQMVVLTDoc radio(m_host.Settings(), m_host.InstallPath(), m_host.Ui());
     if (!radio.NewFromVirtualCP(image)) {
         return;
     }
@@ -181,7 +178,7 @@ void CRadioCommands::CompareWithRadio() {
     auto* dialog = new CTextListDialog(QString::fromStdString(LoadString(MessageId::kCompareTitle)),
                                        QString::fromStdString(CStringTable::Instance().Format(
                                            MessageId::kCompareHeading, {title})),
-                                       lines, &m_window);
+                                       lines, m_host.Window());
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();
 }
@@ -192,7 +189,7 @@ std::optional<std::string> CRadioCommands::ReadPrivateId() {
         return std::nullopt;
     }
     CReadPidDialog dialog(
-        m_context, port, [this](const QString& text) { m_window.ShowPort(text); }, &m_window);
+        m_context, port, [this](const QString& text) { m_host.ShowPort(text); }, m_host.Window());
     const int answer = dialog.Run();
     const QString pid = QString::fromStdU16String(dialog.CapturedPid()).trimmed();
     CRadioCommandOutcome outcome = CRadioCommandOutcome::Of(CRadioCommandOutcome::Command::kCapture,
@@ -211,7 +208,7 @@ void CRadioCommands::Restore(const std::filesystem::path& backup, const std::str
         return;
     }
     // The backup as it was kept, not as any open window shows it.
-    CQMVVLTDoc doc(m_window.Settings(), m_window.InstallPath(), m_window.Ui());
+    CQMVVLTDoc doc(m_host.Settings(), m_host.InstallPath(), m_host.Ui());
     if (!doc.Open(backup)) {
         return;
     }

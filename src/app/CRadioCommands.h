@@ -10,17 +10,17 @@
 #include "CRadioCommandChain.h"
 
 class CCommandRecorder;
-class CMainFrame;
 class CRegister;
+class ICommandHost;
 class IPortLister;
 
-// The main window's Read, Write and Reset: each runs through the command chain with the window's
+// The Device menu's Read, Write and Reset: each runs through the command chain with the window's
 // front end, with the device commands disabled while it runs. A read ends in a new profile or, when
 // the user says so, in the active one.
 class CRadioCommands : public QObject {
     Q_OBJECT
   public:
-    CRadioCommands(CMainFrame& window, const IPortLister& lister);
+    CRadioCommands(ICommandHost& host, const IPortLister& lister);
     ~CRadioCommands() override;
 
     void Read();
@@ -52,7 +52,7 @@ class CRadioCommands : public QObject {
     // The radio read through the chain into image; false when it failed or was cancelled.
     bool ReadImage(CVirtualCodeplug& image);
 
-    CMainFrame& m_window;
+    ICommandHost& m_host;
     const IPortLister& m_lister;
     CTransferContext m_context;
     CGuiRadioUi m_ui;

@@ -1,25 +1,24 @@
 #include "CRegisterCommands.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
-
 #include "CChildFrame.h"
-#include "CMainFrame.h"
 #include "CQMVVLTDoc.h"
 #include "CRadioCommands.h"
 #include "CRecoveryRecord.h"
 #include "CRegister.h"
 #include "CRegisterDialog.h"
 #include "CRegisterRecord.h"
+#include "CReportOptionDlg.h"
 #include "IAppUi.h"
+#include "ICommandHost.h"
 #include "MessageStyle.h"
 
-CRegisterCommands::CRegisterCommands(CMainFrame& window) : QObject(&window), m_window(window) {
-    connect(window.MdiArea(), &QMdiArea::subWindowActivated, this, [this] {
-        if (m_dialog) {
-            m_dialog->Refresh();
-        }
-    });
+CRegisterCommands::CRegisterCommands(ICommandHost& host, CRadioCommands& radio)
+    : QObject(host.Window()), m_host(host), m_radio(radio) {}
+
+void CRegisterCommands::ActiveProfileChanged() {
+    if (m_dialog) {
+        m_dialog->Refresh();
+    }
 }
 
 CRegisterCommands::~CRegisterCommands() {
@@ -33,25 +32,26 @@ void CRegisterCommands::Show() {
         m_dialog->activateWindow();
         return;
     }
-    CRegister* reg = m_window.Radio().Register();
+    CRegister* reg = m_radio.Register();
     if (!reg) {
-        m_window.Ui().ShowMessage(m_window.Radio().RegisterProblem(), MessageStyle::kOk);
+        m_host.Ui().ShowMessage(m_radio.RegisterProblem(), MessageStyle::kOk);
         return;
     }
     CRegisterDialog::Actions actions;
     actions.openBackup = [this](const std::filesystem::path& backup) { OpenBackup(backup); };
     actions.restore = [this](const std::filesystem::path& backup, const std::string& pid) {
-        m_window.Radio().Restore(backup, pid);
+        m_radio.Restore(backup, pid);
     };
     actions.activeProfileHash = [this] { return ActiveProfileHash(); };
-    m_dialog = new CRegisterDialog(*reg, m_window.Ui(), m_window.InstallPath(),
-                                   CMainFrame::ReportPageFolder(), std::move(actions), &m_window);
+    m_dialog = new CRegisterDialog(*reg, m_host.Ui(), m_host.InstallPath(),
+                                   CReportOptionDlg::UserPageFolder(), std::move(actions),
+                                   m_host.Window());
     m_dialog->setAttribute(Qt::WA_DeleteOnClose);
     m_dialog->show();
 }
 
 bool CRegisterCommands::OpenBackup(const std::filesystem::path& backup) {
-    CQMVVLTDoc kept(m_window.Settings(), m_window.InstallPath(), m_window.Ui());
+    CQMVVLTDoc kept(m_host.Settings(), m_host.InstallPath(), m_host.Ui());
     if (!kept.Open(backup)) {
         return false;
     }
@@ -61,11 +61,11 @@ bool CRegisterCommands::OpenBackup(const std::filesystem::path& backup) {
     copy.profile = kept.Model().ProfileText();
     copy.narrow = kept.Model().IsNarrowFile();
     auto document =
-        std::make_unique<CQMVVLTDoc>(m_window.Settings(), m_window.InstallPath(), m_window.Ui());
+        std::make_unique<CQMVVLTDoc>(m_host.Settings(), m_host.InstallPath(), m_host.Ui());
     if (!document->OpenRecovered(copy)) {
         return false;
     }
-    return m_window.AddFrame(std::move(document)) != nullptr;
+    return m_host.AddFrame(std::move(document)) != nullptr;
 }
 
 CRegisterDialog* CRegisterCommands::Dialog() const {
@@ -73,6 +73,6 @@ CRegisterDialog* CRegisterCommands::Dialog() const {
 }
 
 std::string CRegisterCommands::ActiveProfileHash() {
-    CChildFrame* frame = m_window.ActiveFrame();
+    CChildFrame* frame = m_host.ActiveFrame();
     return frame ? ProfileHash(frame->Document().Model().ProfileText()) : std::string();
 }

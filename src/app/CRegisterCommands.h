@@ -5,8 +5,9 @@
 #include <filesystem>
 #include <string>
 
-class CMainFrame;
+class CRadioCommands;
 class CRegisterDialog;
+class ICommandHost;
 
 // Device > Register: opens the register window (one at a time) and does what it asks of the
 // program: a record's backup opened as a new profile, or written back to its radio through the
@@ -14,7 +15,7 @@ class CRegisterDialog;
 class CRegisterCommands : public QObject {
     Q_OBJECT
   public:
-    explicit CRegisterCommands(CMainFrame& window);
+    CRegisterCommands(ICommandHost& host, CRadioCommands& radio);
     ~CRegisterCommands() override;
 
     // Shows the register window (raised when it is open already).
@@ -25,8 +26,11 @@ class CRegisterCommands : public QObject {
     bool OpenBackup(const std::filesystem::path& backup);
     // ProfileHash of the active profile; "" when none is open.
     std::string ActiveProfileHash();
+    // Another profile window became the active one: the register window's marks follow it.
+    void ActiveProfileChanged();
 
   private:
-    CMainFrame& m_window;
+    ICommandHost& m_host;
+    CRadioCommands& m_radio;
     QPointer<CRegisterDialog> m_dialog;
 };

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QEvent>
 
+#include "CDocumentCommands.h"
 #include "CMainFrame.h"
 #include "CRadioCommands.h"
 
@@ -62,7 +63,7 @@ void CShellRequests::OpenPending() {
     }
     m_opening = true;
     while (!m_pending.isEmpty() && !WindowBusy()) {
-        m_window.OpenDocument(m_pending.takeFirst().toStdString());
+        m_window.Documents().Open(m_pending.takeFirst().toStdString());
     }
     m_opening = false;
     if (m_pending.isEmpty() && m_raise && !WindowBusy()) {

@@ -2,6 +2,7 @@
 #include <QCommandLineParser>
 
 #include "CAppSettings.h"
+#include "CDocumentCommands.h"
 #include "CMainFrame.h"
 #include "CMessageBoxUi.h"
 #include "CQMVVLTApp.h"
@@ -75,7 +76,7 @@ int main(int argc, char* argv[]) {
     // once the event loop runs) instead of starting a second program.
     single.Listen();
     for (const QString& file : files) {
-        if (!window.OpenDocument(file.toStdString())) {
+        if (!window.Documents().Open(file.toStdString())) {
             return 1;
         }
     }

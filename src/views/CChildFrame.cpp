@@ -129,6 +129,7 @@ CChildFrame::CChildFrame(std::unique_ptr<CQMVVLTDoc> document, const CAppSetting
     treeLayout->addWidget(m_find);
     treeLayout->addWidget(m_tree, 1);
     setTabOrder(m_find, m_tree);
+    connect(m_tree, &CQMVVLTTreeView::commandStateChanged, this, &CChildFrame::commandStateChanged);
     connect(m_find, &CTreeFindBar::textChanged, this, &CChildFrame::ApplyFilter);
     connect(m_find, &CTreeFindBar::leaveRequested, this,
             [this] { m_tree->setFocus(Qt::OtherFocusReason); });
@@ -274,6 +275,10 @@ QString CChildFrame::DescribeShownNode() const {
 
 bool CChildFrame::CommitPendingInput() {
     return m_tree->FinishLabelEdit() && ValidateView() != 0;
+}
+
+const CCommandState& CChildFrame::CommandState() const {
+    return m_tree->CommandState();
 }
 
 void CChildFrame::AddForSelected() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CBaseView.h"
+#include "CCommandState.h"
 #include "IViewHost.h"
 
 class CAppSettings;
@@ -62,7 +63,8 @@ class CChildFrame : public QWidget, public IViewHost {
     // Ends an open label edit in the tree and has the shown view take its pending input; false
     // when either refuses (the command that asked is then dropped).
     bool CommitPendingInput();
-    // The tree's commands, for the menus: on the selected node.
+    // The tree's commands, for the menus: on the selected node, as far as CommandState allows.
+    const CCommandState& CommandState() const;
     void AddForSelected();
     void ScanAdd();  // commits the pending input first
     void DeleteSelected();
@@ -95,6 +97,8 @@ class CChildFrame : public QWidget, public IViewHost {
   signals:
     // Undo steps were added, undone or redone.
     void undoStateChanged();
+    // What the tree's selected node allows changed (CommandState).
+    void commandStateChanged();
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,23 +1,18 @@
 #pragma once
 
-#include <QObject>
-
-// The process-wide command flags the tree sets for its selected node; the main window enables
-// Add, Scan(Add), Delete and Rename from them.
-class CCommandState : public QObject {
-    Q_OBJECT
+// What the selected node of a profile's tree allows while the tree has the focus; the main window
+// enables Add, Scan(Add), Delete and Rename from the active profile window's.
+class CCommandState {
   public:
-    static CCommandState& Instance();
+    CCommandState() = default;
+    CCommandState(bool add, bool scanAdd, bool del, bool rename)
+        : m_add(add), m_scanAdd(scanAdd), m_delete(del), m_rename(rename) {}
 
     bool CanAdd() const { return m_add; }
     bool CanScanAdd() const { return m_scanAdd; }
     bool CanDelete() const { return m_delete; }
     bool CanRename() const { return m_rename; }
-    void Set(bool add, bool scanAdd, bool del, bool rename);
-    void Clear() { Set(false, false, false, false); }
-
-  signals:
-    void changed();
+    bool operator==(const CCommandState&) const = default;
 
   private:
     bool m_add = false;

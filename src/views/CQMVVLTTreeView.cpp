@@ -8,7 +8,6 @@
 #include <QStyle>
 #include <map>
 
-#include "CCommandState.h"
 #include "CQMVVLTDoc.h"
 #include "CQMVVLTException.h"
 #include "CTreeLabelDelegate.h"
@@ -685,7 +684,15 @@ void CQMVVLTTreeView::UpdateCommandFlags() {
                 break;
         }
     });
-    CCommandState::Instance().Set(add, scanAdd, del, rename);
+    SetCommandState({add, scanAdd, del, rename});
+}
+
+void CQMVVLTTreeView::SetCommandState(const CCommandState& state) {
+    if (state == m_commands) {
+        return;
+    }
+    m_commands = state;
+    emit commandStateChanged();
 }
 
 void CQMVVLTTreeView::focusInEvent(QFocusEvent* event) {
@@ -699,7 +706,7 @@ void CQMVVLTTreeView::focusOutEvent(QFocusEvent* event) {
     QTreeWidget::focusOutEvent(event);
     // A context menu or the label editor takes the focus only for a moment.
     if (event->reason() != Qt::PopupFocusReason && state() != QAbstractItemView::EditingState) {
-        CCommandState::Instance().Clear();
+        SetCommandState({});
     }
 }
 
@@ -719,7 +726,7 @@ void CQMVVLTTreeView::contextMenuEvent(QContextMenuEvent* event) {
         }
     }
     UpdateCommandFlags();
-    const CCommandState& state = CCommandState::Instance();
+    const CCommandState& state = m_commands;
     QMenu menu(this);
     menu.addAction(Text(MessageId::kAddMenu), this, &CQMVVLTTreeView::AddForSelected)
         ->setEnabled(state.CanAdd());

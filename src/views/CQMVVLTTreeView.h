@@ -3,6 +3,7 @@
 #include <QTreeWidget>
 #include <string>
 
+#include "CCommandState.h"
 #include "CDataItem.h"
 #include "NodeKind.h"
 
@@ -31,6 +32,8 @@ class CQMVVLTTreeView : public QTreeWidget {
     void RenameSelected();
     // Ends an open label edit; false when the edit was refused (the command is then dropped).
     bool FinishLabelEdit();
+    // What the selected node allows while the tree has the focus (nothing otherwise).
+    const CCommandState& CommandState() const { return m_commands; }
 
     // Brings the labels a change touches in line with the profile (a refresh of kKindRoot: every
     // label). Only the tree knows which labels show what.
@@ -45,6 +48,9 @@ class CQMVVLTTreeView : public QTreeWidget {
     // kKindNone for no item.
     static NodeKind KindOf(const QTreeWidgetItem* item);
     static int PositionOf(const QTreeWidgetItem* item);
+
+  signals:
+    void commandStateChanged();
 
   protected:
     void focusInEvent(QFocusEvent* event) override;
@@ -61,6 +67,7 @@ class CQMVVLTTreeView : public QTreeWidget {
     // All channel nodes (channel 0) or one.
     void RefreshScanChannels(int channel = 0);
     void UpdateCommandFlags();
+    void SetCommandState(const CCommandState& state);
     bool CommitRename(QTreeWidgetItem* item, const QString& text);
     void SetPrivateLook(QTreeWidgetItem* item, bool ownRadio);
     void SelectQuietly(QTreeWidgetItem* item);
@@ -86,5 +93,6 @@ class CQMVVLTTreeView : public QTreeWidget {
     QTreeWidgetItem* m_scanList = nullptr;
     bool m_loaded = false;
     bool m_busy = false;
+    CCommandState m_commands;
     std::string m_suffix;
 };

@@ -18,6 +18,7 @@
 #include "CChildFrame.h"
 #include "CContactCsvImporter.h"
 #include "CContactEditView.h"
+#include "CDocumentCommands.h"
 #include "CMainFrame.h"
 #include "CProfileUndoStack.h"
 #include "CQMVVLTApp.h"
@@ -94,14 +95,14 @@ class MainFrameTest : public ::testing::Test {
 
 TEST_F(MainFrameTest, MenusOfAPlainStartAndWithADocument) {
     EXPECT_EQ(TopMenus(), QStringList({"&File", "&Edit", "&View", "&Device", "&Help"}));
-    EXPECT_FALSE(m_window->Action(CMainFrame::kHelpPane)->isVisible());
-    EXPECT_EQ(m_window->Action(CMainFrame::kNew)->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_FALSE(m_window->Action(MainCommand::kHelpPane)->isVisible());
+    EXPECT_EQ(m_window->Action(MainCommand::kNew)->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_TRUE(m_window->MdiArea()->subWindowList().isEmpty());
 
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     EXPECT_EQ(TopMenus(),
               QStringList({"&File", "&Edit", "&View", "&Device", "&Report", "&Window", "&Help"}));
-    EXPECT_TRUE(m_window->Action(CMainFrame::kHelpPane)->isVisible());
+    EXPECT_TRUE(m_window->Action(MainCommand::kHelpPane)->isVisible());
     EXPECT_TRUE(m_window->windowTitle().startsWith("QMV410 VLT - Sample.lam"));
 }
 
@@ -110,27 +111,27 @@ TEST_F(MainFrameTest, DeviceAndReportCommandsNeedAProfileWindow) {
         int command;
         bool withoutProfile;
     } cases[] = {
-        {CMainFrame::kRead, true},
-        {CMainFrame::kReset, true},
-        {CMainFrame::kWrite, false},
-        {CMainFrame::kReport, false},
-        {CMainFrame::kSave, false},
-        {CMainFrame::kNew, true},
-        {CMainFrame::kImportContacts, false},
-        {CMainFrame::kExportContacts, false},
-        {CMainFrame::kCompareWithRadio, false},
+        {MainCommand::kRead, true},
+        {MainCommand::kReset, true},
+        {MainCommand::kWrite, false},
+        {MainCommand::kReport, false},
+        {MainCommand::kSave, false},
+        {MainCommand::kNew, true},
+        {MainCommand::kImportContacts, false},
+        {MainCommand::kExportContacts, false},
+        {MainCommand::kCompareWithRadio, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Enabled(c.command), c.withoutProfile) << c.command;
     }
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     for (const auto& c : cases) {
         EXPECT_TRUE(Enabled(c.command)) << c.command;
     }
 }
 
 TEST_F(MainFrameTest, ClipboardCommandsFollowTheFocusedEditBox) {
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     QApplication::clipboard()->setText("12");
     const struct {
         int ctrlId;
@@ -146,9 +147,9 @@ TEST_F(MainFrameTest, ClipboardCommandsFollowTheFocusedEditBox) {
         box->setFocus();
         box->selectAll();
         m_window->UpdateCommands();
-        EXPECT_EQ(Enabled(CMainFrame::kCut), c.cut) << c.ctrlId;
-        EXPECT_EQ(Enabled(CMainFrame::kCopy), c.copy) << c.ctrlId;
-        EXPECT_EQ(Enabled(CMainFrame::kPaste), c.paste) << c.ctrlId;
+        EXPECT_EQ(Enabled(MainCommand::kCut), c.cut) << c.ctrlId;
+        EXPECT_EQ(Enabled(MainCommand::kCopy), c.copy) << c.ctrlId;
+        EXPECT_EQ(Enabled(MainCommand::kPaste), c.paste) << c.ctrlId;
     }
 
     // An editable box: Cut and Copy with a selection, Paste with text on the clipboard.
@@ -158,24 +159,24 @@ TEST_F(MainFrameTest, ClipboardCommandsFollowTheFocusedEditBox) {
     ASSERT_NE(text, nullptr);
     text->setFocus();
     m_window->UpdateCommands();
-    EXPECT_FALSE(Enabled(CMainFrame::kCut));
-    EXPECT_TRUE(Enabled(CMainFrame::kPaste));
+    EXPECT_FALSE(Enabled(MainCommand::kCut));
+    EXPECT_TRUE(Enabled(MainCommand::kPaste));
     text->selectAll();
     m_window->UpdateCommands();
-    EXPECT_TRUE(Enabled(CMainFrame::kCut));
-    m_window->Action(CMainFrame::kCut)->trigger();
+    EXPECT_TRUE(Enabled(MainCommand::kCut));
+    m_window->Action(MainCommand::kCut)->trigger();
     EXPECT_EQ(text->toPlainText(), "");
     EXPECT_EQ(QApplication::clipboard()->text(), "Call the office");
 }
 
 TEST_F(MainFrameTest, OneWindowPerFileAndARefusedFileOpensNothing) {
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
-    ASSERT_TRUE(m_window->OpenDocument((m_config.Path() / "." / "Sample.lam").string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open((m_config.Path() / "." / "Sample.lam").string()));
     EXPECT_EQ(m_window->MdiArea()->subWindowList().size(), 1);
 
     const fs::path broken = m_config.Path() / "Broken.lam";
     WriteFileBytes(broken, "<QMVProfile>not a profile");
-    EXPECT_FALSE(m_window->OpenDocument(broken.string()));
+    EXPECT_FALSE(m_window->Documents().Open(broken.string()));
     EXPECT_EQ(m_window->MdiArea()->subWindowList().size(), 1);
     EXPECT_EQ(m_ui.shown.size(), 1u);
     EXPECT_EQ(CRecentFiles::Entries(), std::vector<std::string>{m_profile.string()});
@@ -184,15 +185,16 @@ TEST_F(MainFrameTest, OneWindowPerFileAndARefusedFileOpensNothing) {
 TEST_F(MainFrameTest, DroppedProfilesOpenAndOtherFilesDoNot) {
     const fs::path text = m_config.Path() / "notes.txt";
     fs::copy_file(m_profile, text);
-    m_window->OpenDroppedFiles({QUrl::fromLocalFile(QString::fromStdString(text.string())),
-                                QUrl::fromLocalFile(QString::fromStdString(m_profile.string()))});
+    m_window->Documents().OpenDropped(
+        {QUrl::fromLocalFile(QString::fromStdString(text.string())),
+         QUrl::fromLocalFile(QString::fromStdString(m_profile.string()))});
     ASSERT_EQ(m_window->Frames().size(), 1);
     EXPECT_EQ(m_window->Frames().front()->Document().Path(), m_profile);
 }
 
 TEST_F(MainFrameTest, SaveChangesQuestionOnClose) {
     const std::string original = ReadFileBytes(m_profile);
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     SelectNode(kKindTextMessages);
     SelectNode(kKindTextMessage, 0);
     auto* text = qobject_cast<QPlainTextEdit*>(Frame()->View()->Control(CTextMessageView::kText));
@@ -216,27 +218,27 @@ TEST_F(MainFrameTest, SaveChangesQuestionOnClose) {
 
 TEST_F(MainFrameTest, NewProfileFromATemplateIsSavedUnderTheChosenName) {
     m_ui.templateName = "QMV410";
-    ASSERT_TRUE(m_window->NewDocument());
+    ASSERT_TRUE(m_window->Documents().New());
     ASSERT_EQ(m_window->Frames().size(), 1);
     EXPECT_TRUE(Frame()->Document().Path().empty());
     EXPECT_TRUE(m_window->windowTitle().contains(" - Profile"));
 
     const fs::path target = m_config.Path() / "Shop.lam";
     m_ui.savePath = target.string();
-    m_window->Action(CMainFrame::kSave)->trigger();  // no path yet: Save As
+    m_window->Action(MainCommand::kSave)->trigger();  // no path yet: Save As
     EXPECT_EQ(Frame()->Document().Path(), target);
     EXPECT_TRUE(fs::exists(target));
     EXPECT_TRUE(m_window->windowTitle().contains("Shop.lam"));
 }
 
 TEST_F(MainFrameTest, SaveCommitsTheShownViewFirst) {
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     SelectNode(kKindTextMessages);
     SelectNode(kKindTextMessage, 0);
     auto* text = qobject_cast<QPlainTextEdit*>(Frame()->View()->Control(CTextMessageView::kText));
     text->selectAll();
     QTest::keyClicks(text, "Saved text");
-    m_window->Action(CMainFrame::kSave)->trigger();
+    m_window->Action(MainCommand::kSave)->trigger();
     EXPECT_FALSE(Frame()->Document().IsModified());
 
     CQMVVLTDoc reread(*m_settings, TestInstallFolder(), m_ui);
@@ -256,14 +258,14 @@ TEST_F(MainFrameTest, LanguageCommandAsksForARestartOnlyOnAChange) {
 
 TEST_F(MainFrameTest, HelpCommandReportsAMissingHelpFile) {
     // The shipped configuration names help files that this test install does not have.
-    m_window->Action(CMainFrame::kHelpContents)->trigger();
+    m_window->Action(MainCommand::kHelpContents)->trigger();
     EXPECT_EQ(m_ui.shown, std::vector<std::string>{LoadString(MessageId::kHelpFileMissing)});
     EXPECT_TRUE(m_ui.openedUrls.empty());
 }
 
 TEST_F(MainFrameTest, HelpPaneSwitchIsStoredOnExit) {
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
-    m_window->Action(CMainFrame::kHelpPane)->trigger();
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
+    m_window->Action(MainCommand::kHelpPane)->trigger();
     EXPECT_TRUE(Frame()->HelpPaneShown());
     m_window->close();
     EXPECT_EQ(Utility::GetContextHelpFlag(), 1);
@@ -274,17 +276,17 @@ TEST_F(MainFrameTest, UndoAndRedoHeadTheEditMenuAndNameTheirStep) {
     ASSERT_NE(edit, nullptr);
     const QList<QAction*> items = edit->actions();
     ASSERT_GE(items.size(), 5);
-    EXPECT_EQ(items.at(0), m_window->Action(CMainFrame::kUndo));
-    EXPECT_EQ(items.at(1), m_window->Action(CMainFrame::kRedo));
-    EXPECT_EQ(items.at(2), m_window->Action(CMainFrame::kFind));
+    EXPECT_EQ(items.at(0), m_window->Action(MainCommand::kUndo));
+    EXPECT_EQ(items.at(1), m_window->Action(MainCommand::kRedo));
+    EXPECT_EQ(items.at(2), m_window->Action(MainCommand::kFind));
     EXPECT_TRUE(items.at(3)->isSeparator());
-    EXPECT_EQ(items.at(4), m_window->Action(CMainFrame::kAdd));
-    EXPECT_TRUE(m_window->Action(CMainFrame::kRedo)
+    EXPECT_EQ(items.at(4), m_window->Action(MainCommand::kAdd));
+    EXPECT_TRUE(m_window->Action(MainCommand::kRedo)
                     ->shortcuts()
                     .contains(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)));
-    EXPECT_FALSE(Enabled(CMainFrame::kUndo));
+    EXPECT_FALSE(Enabled(MainCommand::kUndo));
 
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     // The list node, not the private: the change below bypasses the views, and the private's own
     // view would commit the name it still shows before the undo.
     SelectNode(kKindPrivates);
@@ -298,14 +300,14 @@ TEST_F(MainFrameTest, UndoAndRedoHeadTheEditMenuAndNameTheirStep) {
     Frame()->DescribeChange("Rename 'A&B'");
     Frame()->MarkModified();
     QCoreApplication::processEvents();
-    EXPECT_TRUE(Enabled(CMainFrame::kUndo));
+    EXPECT_TRUE(Enabled(MainCommand::kUndo));
     // The name's "&" shows as itself, not as a mnemonic.
-    EXPECT_EQ(m_window->Action(CMainFrame::kUndo)->text(), "&Undo Rename 'A&&B'");
-    EXPECT_EQ(m_window->Action(CMainFrame::kRedo)->text(), "Red&o");
+    EXPECT_EQ(m_window->Action(MainCommand::kUndo)->text(), "&Undo Rename 'A&&B'");
+    EXPECT_EQ(m_window->Action(MainCommand::kRedo)->text(), "Red&o");
     Frame()->Tree()->setFocus();
     QTest::keyClick(Frame()->Tree(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_FALSE(Enabled(CMainFrame::kUndo));
-    EXPECT_EQ(m_window->Action(CMainFrame::kRedo)->text(), "Red&o Rename 'A&&B'");
+    EXPECT_FALSE(Enabled(MainCommand::kUndo));
+    EXPECT_EQ(m_window->Action(MainCommand::kRedo)->text(), "Red&o Rename 'A&&B'");
 }
 
 // Saving an older profile in the latest format reloads it: the tree and the shown view follow the
@@ -314,7 +316,7 @@ TEST_F(MainFrameTest, AConvertingSaveLeavesTheWindowOnTheReloadedProfile) {
     std::string group1 = ReadFileBytes(m_profile);
     group1.replace(group1.find("firmware_version=\"8\""), 20, "firmware_version=\"1\"");
     WriteFileBytes(m_profile, group1);
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     ASSERT_EQ(Frame()->Document().Model().GetModelGroup(), 1);
     const auto retype = [&](const QString& name) {
         auto* view = qobject_cast<CContactEditView*>(Frame()->View());
@@ -330,7 +332,7 @@ TEST_F(MainFrameTest, AConvertingSaveLeavesTheWindowOnTheReloadedProfile) {
     SelectNode(kKindPrivate, 1);
     retype("Bruno Silva");
     m_ui.answers = {MessageStyle::kIdYes};  // kAskConvertToLatest: convert
-    m_window->Action(CMainFrame::kSave)->trigger();
+    m_window->Action(MainCommand::kSave)->trigger();
     ASSERT_EQ(Frame()->Document().Model().GetModelGroup(), 3);
     EXPECT_EQ(stored(), "Bruno Silva");
     EXPECT_EQ(Frame()->Tree()->currentItem()->text(0), "Bruno Silva");
@@ -345,7 +347,7 @@ TEST_F(MainFrameTest, AConvertingSaveLeavesTheWindowOnTheReloadedProfile) {
 }
 
 TEST_F(MainFrameTest, AProfileOverwrittenByARadioReadComesBackWithUndo) {
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     CChildFrame* frame = Frame();
     const auto privates = [&] {
         QStringList names;
@@ -360,13 +362,13 @@ TEST_F(MainFrameTest, AProfileOverwrittenByARadioReadComesBackWithUndo) {
     ASSERT_TRUE(m_window->ReplaceDocument(*frame, MakeFullImage()));
     QCoreApplication::processEvents();
     ASSERT_NE(privates(), before);
-    EXPECT_EQ(m_window->Action(CMainFrame::kUndo)->text(), "&Undo Read from Radio");
+    EXPECT_EQ(m_window->Action(MainCommand::kUndo)->text(), "&Undo Read from Radio");
 
-    m_window->Action(CMainFrame::kUndo)->trigger();
+    m_window->Action(MainCommand::kUndo)->trigger();
     EXPECT_EQ(privates(), before);
     EXPECT_EQ(frame->Document().Model().ProfileText(), profileBefore);
     EXPECT_FALSE(frame->Document().IsModified());
-    m_window->Action(CMainFrame::kRedo)->trigger();
+    m_window->Action(MainCommand::kRedo)->trigger();
     EXPECT_NE(privates(), before);
     EXPECT_TRUE(frame->Document().IsModified());
 }
@@ -374,7 +376,7 @@ TEST_F(MainFrameTest, AProfileOverwrittenByARadioReadComesBackWithUndo) {
 // A radio of an older model group read over the open profile: the window shows that group's
 // controls, as it does after an undo that changes the group.
 TEST_F(MainFrameTest, ARadioReadOverTheProfileBringsItsGroupsControls) {
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     CChildFrame* frame = Frame();
     ASSERT_EQ(m_settings->CurrentGroup(), 3);
     CVirtualCodeplug image = MakeRuleConsistentFullImage();
@@ -389,13 +391,13 @@ TEST_F(MainFrameTest, ARadioReadOverTheProfileBringsItsGroupsControls) {
 }  // namespace
 
 TEST_F(MainFrameTest, ImportContactsListsTheRefusedRowsAndExportWritesThem) {
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     const fs::path csv = m_config.Path() / "in.csv";
     WriteFileBytes(csv,
                    "type,name,id,channel\r\nprivate,New Hire,10000400,2\r\n"
                    "private,Too Far,99999999999,1\r\n");
     m_ui.openPath = csv.string();
-    m_window->Action(CMainFrame::kImportContacts)->trigger();
+    m_window->Action(MainCommand::kImportContacts)->trigger();
 
     EXPECT_TRUE(Frame()->Document().IsModified());
     const auto windows = m_window->findChildren<CTextListDialog*>();
@@ -419,7 +421,7 @@ TEST_F(MainFrameTest, ImportContactsListsTheRefusedRowsAndExportWritesThem) {
 
     const fs::path out = m_config.Path() / "out.csv";
     m_ui.savePath = out.string();
-    m_window->Action(CMainFrame::kExportContacts)->trigger();
+    m_window->Action(MainCommand::kExportContacts)->trigger();
     const std::string written = ReadFileBytes(out);
     EXPECT_NE(written.find("\r\nprivate,New Hire,10000400,2,"), std::string::npos) << written;
     EXPECT_EQ(written.find("Too Far"), std::string::npos) << written;
@@ -430,8 +432,8 @@ TEST_F(MainFrameTest, ImportContactsListsTheRefusedRowsAndExportWritesThem) {
 TEST_F(MainFrameTest, StationWithAnUnusableRegisterAddressSaysWhy) {
     const std::string url = "ftp://register.example/fleet";
     ASSERT_TRUE(Utility::SetRegisterUrl(url));
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
-    m_window->Action(CMainFrame::kProgrammingStation)->trigger();
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
+    m_window->Action(MainCommand::kProgrammingStation)->trigger();
     EXPECT_TRUE(m_ui.Showed(MessageId::kRegisterBadUrl, url));
     EXPECT_EQ(m_window->StationWindow(), nullptr);
 }

@@ -25,6 +25,7 @@
 #include "CAskPwdDlg.h"
 #include "CBaseView.h"
 #include "CChildFrame.h"
+#include "CDocumentCommands.h"
 #include "CMainFrame.h"
 #include "CPreferenceDialog.h"
 #include "CQMVVLTApp.h"
@@ -37,6 +38,7 @@
 #include "CTextListDialog.h"
 #include "ConfigTestFolder.h"
 #include "ExpectSoon.h"
+#include "ICommandHost.h"
 #include "MessageId.h"
 #include "MessageStyle.h"
 #include "NodeKind.h"
@@ -239,7 +241,7 @@ class RadioCommandsTest : public ::testing::Test {
         const auto profile = m_config.Path() / "Sample.lam";
         std::filesystem::copy_file(QMVVLT_SOURCE_DATA_DIR "/samples/SampleProfile.xml", profile,
                                    std::filesystem::copy_options::overwrite_existing);
-        ASSERT_TRUE(m_window->OpenDocument(profile.string()));
+        ASSERT_TRUE(m_window->Documents().Open(profile.string()));
     }
 
     ConfigTestFolder m_config;
@@ -253,8 +255,8 @@ TEST_F(RadioCommandsTest, ReadWithoutAProfileWindowGivesANewProfileTitledWithThe
     CSimRadio sim;
     OpenWindow(sim);
     DialogDriver driver(DialogDriver::Plan::kOk);
-    driver.watched = m_window->Action(CMainFrame::kReset);
-    m_window->Action(CMainFrame::kRead)->trigger();
+    driver.watched = m_window->Action(MainCommand::kReset);
+    m_window->Action(MainCommand::kRead)->trigger();
 
     ASSERT_EQ(driver.seen.size(), 1u);
     EXPECT_FALSE(driver.seen[0].deviceCommandEnabled);
@@ -266,7 +268,7 @@ TEST_F(RadioCommandsTest, ReadWithoutAProfileWindowGivesANewProfileTitledWithThe
     ASSERT_EQ(m_window->Frames().size(), 1);
     EXPECT_EQ(m_window->Frames()[0]->Document().Title(), "10000001");
     EXPECT_EQ(m_window->PortPane()->text(), QString::fromStdString(sim.Port()));
-    EXPECT_TRUE(m_window->Action(CMainFrame::kRead)->isEnabled());
+    EXPECT_TRUE(m_window->Action(MainCommand::kRead)->isEnabled());
 }
 
 // A modified-band radio's notice comes on every read until its box is ticked. While it (or the
@@ -288,9 +290,9 @@ TEST_F(RadioCommandsTest, ModifiedBandNoticeStopsOnceTickedAndCommandsWaitForThe
         Utility::SetRegionalizationPromptFlag(1);
         DialogDriver driver(DialogDriver::Plan::kOk);
         driver.tickDontShowAgain = c.tick;
-        for (int command : {CMainFrame::kRead, CMainFrame::kWrite, CMainFrame::kReset,
-                            CMainFrame::kPreference, CMainFrame::kReport, CMainFrame::kNew,
-                            CMainFrame::kOpen, CMainFrame::kClose, CMainFrame::kExit}) {
+        for (int command : {MainCommand::kRead, MainCommand::kWrite, MainCommand::kReset,
+                            MainCommand::kPreference, MainCommand::kReport, MainCommand::kNew,
+                            MainCommand::kOpen, MainCommand::kClose, MainCommand::kExit}) {
             driver.guarded.push_back(m_window->Action(command));
         }
         if (QMenu* languages = m_window->LanguageMenu()) {
@@ -298,7 +300,7 @@ TEST_F(RadioCommandsTest, ModifiedBandNoticeStopsOnceTickedAndCommandsWaitForThe
         }
         for (int read = 0; read < 2; ++read) {
             m_ui.answers = {MessageStyle::kIdCancel};  // neither a new profile nor an overwrite
-            m_window->Action(CMainFrame::kRead)->trigger();
+            m_window->Action(MainCommand::kRead)->trigger();
         }
         EXPECT_EQ(driver.seen.size(), 2u);
         EXPECT_EQ(driver.notices, c.noticesAfterTwoReads) << c.tick;
@@ -322,7 +324,7 @@ TEST_F(RadioCommandsTest, ReadIntoTheActiveProfileWhenTheAnswerIsNo) {
     OpenSample();
     m_ui.answers = {MessageStyle::kIdNo};
     DialogDriver driver(DialogDriver::Plan::kOk);
-    m_window->Action(CMainFrame::kRead)->trigger();
+    m_window->Action(MainCommand::kRead)->trigger();
 
     EXPECT_TRUE(m_ui.Showed(MessageId::kNewOrOverwrite));
     ASSERT_EQ(m_window->Frames().size(), 1);
@@ -339,7 +341,7 @@ TEST_F(RadioCommandsTest, CancelDuringAReadClosesTheDialogAndCreatesNothing) {
     CSimRadio sim(CVirtualRadio::DefaultImage(), faults);
     OpenWindow(sim);
     DialogDriver driver(DialogDriver::Plan::kCancelWhileRunning);
-    m_window->Action(CMainFrame::kRead)->trigger();
+    m_window->Action(MainCommand::kRead)->trigger();
 
     ASSERT_EQ(driver.seen.size(), 1u);
     EXPECT_EQ(driver.seen[0].status, Text(MessageId::kCanceling));
@@ -354,7 +356,7 @@ TEST_F(RadioCommandsTest, ASilentRadioKeepsTheDialogOpenWithTheFailureUntilCance
     CSimRadio sim(CVirtualRadio::DefaultImage(), faults);
     OpenWindow(sim);
     DialogDriver driver(DialogDriver::Plan::kCancelAfterFailure);
-    m_window->Action(CMainFrame::kRead)->trigger();
+    m_window->Action(MainCommand::kRead)->trigger();
 
     ASSERT_EQ(driver.seen.size(), 1u);
     EXPECT_EQ(driver.seen[0].status.toStdString(), RadioTransferText(kNoConnection));
@@ -369,13 +371,13 @@ TEST_F(RadioCommandsTest, AWrongPasswordIsAskedAgainAndTheRightOneIsKept) {
     OpenWindow(sim);
     DialogDriver driver(DialogDriver::Plan::kOk);
     driver.passwords = {QStringLiteral("9999"), QStringLiteral("1234")};
-    m_window->Action(CMainFrame::kRead)->trigger();
+    m_window->Action(MainCommand::kRead)->trigger();
     EXPECT_EQ(driver.passwordDialogs, 2);
     EXPECT_EQ(m_ui.Count(LoadString(MessageId::kWrongPassword)), 1);
     ASSERT_EQ(m_window->Frames().size(), 1);
 
     m_ui.answers = {MessageStyle::kIdCancel};
-    m_window->Action(CMainFrame::kRead)->trigger();
+    m_window->Action(MainCommand::kRead)->trigger();
     EXPECT_EQ(driver.passwordDialogs, 2);
     EXPECT_EQ(driver.seen.size(), 2u);
 }
@@ -394,7 +396,7 @@ TEST_F(RadioCommandsTest, TheWarningOfAWriteIsAnsweredInTheWindow) {
         m_ui.shown.clear();
         m_ui.answers = {c.answer};
         DialogDriver driver(DialogDriver::Plan::kOk);
-        m_window->Action(CMainFrame::kWrite)->trigger();
+        m_window->Action(MainCommand::kWrite)->trigger();
         // The sample profile has no private contact with the radio's PID.
         EXPECT_TRUE(m_ui.Showed(MessageId::kAskRadioNotInProfile));
         ASSERT_EQ(driver.seen.size(), 1u);
@@ -425,7 +427,7 @@ TEST_F(RadioCommandsTest, WriteSetsTheRadioClockFromThePcWhenTheSettingsViewSays
         m_ui.answers = {MessageStyle::kIdYes};
         DialogDriver driver(DialogDriver::Plan::kOk);
         const std::uint32_t before = RadioClockNow();
-        m_window->Action(CMainFrame::kWrite)->trigger();
+        m_window->Action(MainCommand::kWrite)->trigger();
         const std::uint32_t written = sim.radio.Image().settings.current_time;
         ASSERT_EQ(driver.seen.size(), 1u);
         EXPECT_EQ(driver.seen[0].finished, QDialog::Accepted);
@@ -444,7 +446,7 @@ TEST_F(RadioCommandsTest, DroppingWhatAnOlderRadioLacksIsAskedBeforeAnythingIsSe
     m_ui.shown.clear();
     m_ui.answers = {MessageStyle::kIdNo};
     DialogDriver driver(DialogDriver::Plan::kOk);
-    m_window->Action(CMainFrame::kWrite)->trigger();
+    m_window->Action(MainCommand::kWrite)->trigger();
     EXPECT_TRUE(m_ui.Showed(MessageId::kAskDropUnsupported));
     EXPECT_TRUE(driver.seen.empty()) << "no transfer dialog after No";
     EXPECT_NE(sim.radio.Image().texts[0], u"Call the office") << "nothing written";
@@ -458,7 +460,7 @@ TEST_F(RadioCommandsTest, WriteNextRadioWritesOneRadioAfterAnother) {
     m_ui.answers = {MessageStyle::kIdYes, MessageStyle::kIdYes};
     DialogDriver driver(DialogDriver::Plan::kNextOnce);
     driver.beforeNext = [&second] { Utility::SetCurrentComPort(second.Port()); };
-    m_window->Action(CMainFrame::kWrite)->trigger();
+    m_window->Action(MainCommand::kWrite)->trigger();
 
     ASSERT_EQ(driver.seen.size(), 2u);
     EXPECT_EQ(driver.seen[1].status.toStdString(),
@@ -498,7 +500,7 @@ TEST_F(RadioCommandsTest, NothingClosesWhileARadioCommandRuns) {
             QTimer::singleShot(0, m_window.get(), [&] {
                 seen.running = m_window->Radio().Running();
                 seen.closedBySubWindow = sub->close() || !frame;
-                m_window->Action(CMainFrame::kTabbed)->setChecked(true);
+                m_window->Action(MainCommand::kTabbed)->setChecked(true);
                 auto* tabs = m_window->MdiArea()->findChild<QTabBar*>();
                 QWidget* close = tabs ? tabs->tabButton(0, QTabBar::RightSide) : nullptr;
                 if (close && frame) {
@@ -510,7 +512,7 @@ TEST_F(RadioCommandsTest, NothingClosesWhileARadioCommandRuns) {
             });
         });
     DialogDriver driver(DialogDriver::Plan::kCancelWhileRunning);
-    m_window->Action(CMainFrame::kWrite)->trigger();
+    m_window->Action(MainCommand::kWrite)->trigger();
 
     EXPECT_TRUE(seen.running);
     EXPECT_FALSE(seen.closedBySubWindow);
@@ -575,7 +577,7 @@ TEST_F(RadioCommandsTest, PortPaneFollowsTheAutoDetectRuleAndOkOnly) {
             during = pane->text().toStdString();
             c.ok ? dialog->accept() : dialog->reject();
         });
-        m_window->ShowPreferences();
+        m_window->Action(MainCommand::kPreference)->trigger();
         EXPECT_EQ(during, c.duringDialog) << c.what;
         EXPECT_EQ(pane->text().toStdString(), c.afterwards) << c.what;
         EXPECT_EQ(told(), c.afterwards) << c.what;
@@ -586,7 +588,7 @@ TEST_F(RadioCommandsTest, NoPortRefusesTheRadioCommands) {
     m_window = std::make_unique<CMainFrame>(*m_settings, TestInstallFolder(), &m_ui, &m_ports);
     Utility::SetAutoDetect(0);
     Utility::SetCurrentComPort("ttyUSB0");
-    for (int command : {CMainFrame::kRead, CMainFrame::kReset}) {
+    for (int command : {MainCommand::kRead, MainCommand::kReset}) {
         m_ui.shown.clear();
         m_window->Action(command)->trigger();
         EXPECT_TRUE(m_ui.Showed(MessageId::kNoComPort)) << command;
@@ -721,7 +723,7 @@ TEST_F(RadioCommandsTest, DealerToolsAreStoredInThePreferencesAndUsedByAWrite) {
     m_ui.shown.clear();
     m_ui.answers = {MessageStyle::kIdYes};
     DialogDriver driver(DialogDriver::Plan::kOk);
-    m_window->Action(CMainFrame::kWrite)->trigger();
+    m_window->Action(MainCommand::kWrite)->trigger();
     ASSERT_EQ(driver.seen.size(), 1u);
     EXPECT_EQ(driver.seen[0].finished, QDialog::Accepted);
     const auto verifyFailed =
@@ -737,7 +739,7 @@ TEST_F(RadioCommandsTest, DealerToolsAreStoredInThePreferencesAndUsedByAWrite) {
     EXPECT_EQ(count(m_config.Path() / "backups"), 1);
     EXPECT_EQ(count(m_config.Path() / "traces"), 1);
 
-    m_window->Action(CMainFrame::kOpenBackupFolder)->trigger();
+    m_window->Action(MainCommand::kOpenBackupFolder)->trigger();
     ASSERT_EQ(m_ui.openedUrls.size(), 1u);
     EXPECT_EQ(m_ui.openedUrls[0].toLocalFile().toStdString(),
               (m_config.Path() / "backups").string());
@@ -761,7 +763,7 @@ TEST_F(RadioCommandsTest, CompareWithRadioListsWhatTheRadioHoldsOtherwise) {
     OpenWindow(sim);
     OpenSample();
     DialogDriver driver(DialogDriver::Plan::kOk);
-    m_window->Action(CMainFrame::kCompareWithRadio)->trigger();
+    m_window->Action(MainCommand::kCompareWithRadio)->trigger();
 
     ASSERT_EQ(driver.seen.size(), 1u);
     const auto windows = m_window->findChildren<CTextListDialog*>();
@@ -777,4 +779,54 @@ TEST_F(RadioCommandsTest, CompareWithRadioListsWhatTheRadioHoldsOtherwise) {
     EXPECT_FALSE(text.contains(QStringLiteral("removed: Private"))) << text.toStdString();
     EXPECT_EQ(m_window->Frames().size(), 1) << "the radio's data opens no window";
     EXPECT_FALSE(m_window->Frames()[0]->Document().IsModified());
+}
+
+// The radio commands need only what ICommandHost offers: a read runs without a main window and
+// hands the radio's image to the host.
+TEST_F(RadioCommandsTest, ReadRunsAgainstAHostWithoutAMainWindow) {
+    class Host : public ICommandHost {
+      public:
+        Host(CAppSettings& settings, IAppUi& ui) : m_settings(settings), m_ui(ui) {}
+        QWidget* Window() override { return &window; }
+        IAppUi& Ui() override { return m_ui; }
+        CAppSettings& Settings() override { return m_settings; }
+        const std::filesystem::path& InstallPath() const override { return m_install; }
+        CChildFrame* ActiveFrame() const override { return nullptr; }
+        QList<CChildFrame*> Frames() const override { return {}; }
+        CChildFrame* AddFrame(std::unique_ptr<CQMVVLTDoc>) override { return nullptr; }
+        bool NewDocumentFromImage(const CVirtualCodeplug& image) override {
+            images.push_back(image);
+            return true;
+        }
+        bool ReplaceDocument(CChildFrame&, const CVirtualCodeplug&) override { return false; }
+        void ShowPort(const QString& text) override { ports << text; }
+        void ShowStatus(const QString&) override {}
+
+        QWidget window;
+        std::vector<CVirtualCodeplug> images;
+        QStringList ports;
+
+      private:
+        CAppSettings& m_settings;
+        IAppUi& m_ui;
+        std::filesystem::path m_install = TestInstallFolder();
+    };
+    CVirtualCodeplug image = CVirtualRadio::DefaultImage();
+    image.texts[0] = u"Hosted";
+    CSimRadio sim(image);
+    Utility::SetAutoDetect(0);
+    Utility::SetCurrentComPort(sim.Port());
+    Host host(*m_settings, m_ui);
+    CRadioCommands radio(host, m_ports);
+    radio.Context().finishPause = std::chrono::milliseconds(0);
+    DialogDriver driver(DialogDriver::Plan::kOk);
+    radio.Read();
+
+    ASSERT_EQ(driver.seen.size(), 1u);
+    EXPECT_EQ(driver.seen[0].title, Text(MessageId::kReadingSuccessful));
+    ASSERT_EQ(host.images.size(), 1u);
+    EXPECT_EQ(host.images[0].limits.pid, u"10000001");
+    EXPECT_EQ(host.images[0].texts[0], u"Hosted");
+    EXPECT_TRUE(host.ports.contains(QString::fromStdString(sim.Port())));
+    EXPECT_FALSE(radio.Running());
 }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "CChildFrame.h"
+#include "CDocumentCommands.h"
 #include "CMainFrame.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
@@ -90,7 +91,7 @@ class RecoveryTest : public ::testing::Test {
 // removes it.
 TEST_F(RecoveryTest, ACopyIsKeptOnlyWhileThereAreUnsavedChanges) {
     m_session = std::make_unique<CRecoverySession>(*m_window);
-    ASSERT_TRUE(m_window->OpenDocument(m_profile.string()));
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     CChildFrame& frame = *Frame();
     QCoreApplication::processEvents();
     EXPECT_TRUE(Copies(m_recovered).empty());
@@ -103,7 +104,7 @@ TEST_F(RecoveryTest, ACopyIsKeptOnlyWhileThereAreUnsavedChanges) {
     EXPECT_EQ(record->title, "Sample.lam");
     EXPECT_NE(record->profile.find("name=\"Kept Once\""), std::string::npos);
 
-    ASSERT_TRUE(m_window->SaveDocument(frame));
+    ASSERT_TRUE(m_window->Documents().Save(frame));
     EXPECT_TRUE(Copies(m_recovered).empty());
 
     Rename(frame, 1, "Kept Twice");

@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "CChildFrame.h"
+#include "CDocumentCommands.h"
 #include "CMainFrame.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
@@ -55,7 +56,7 @@ class RegisterWindowTest : public ::testing::Test {
         m_window->show();
         const fs::path profile = m_config.Path() / "Sample.lam";
         fs::copy_file(QMVVLT_SOURCE_DATA_DIR "/samples/SampleProfile.xml", profile);
-        ASSERT_TRUE(m_window->OpenDocument(profile.string()));
+        ASSERT_TRUE(m_window->Documents().Open(profile.string()));
         m_backup = m_config.Path() / "10000002-20240302-080000.lam";
         fs::copy_file(profile, m_backup);
 

@@ -25,6 +25,7 @@
 #include "CAppSettings.h"
 #include "CBaseView.h"
 #include "CChildFrame.h"
+#include "CDocumentCommands.h"
 #include "CMainFrame.h"
 #include "CQMVVLTApp.h"
 #include "CQMVVLTDoc.h"
@@ -373,7 +374,7 @@ TEST_F(ReportDialogsTest, ReportCommandStopsWhenThePendingInputIsRefused) {
     WriteFileBytes(m_profile, m_sample);
     CMainFrame window(*m_settings, m_install, &m_ui);
     window.show();
-    ASSERT_TRUE(window.OpenDocument(m_profile.string()));
+    ASSERT_TRUE(window.Documents().Open(m_profile.string()));
     CChildFrame* frame = window.ActiveFrame();
     for (QTreeWidgetItemIterator it(frame->Tree()); *it; ++it) {
         if (CQMVVLTTreeView::KindOf(*it) == kKindTextMessage) {
@@ -390,7 +391,7 @@ TEST_F(ReportDialogsTest, ReportCommandStopsWhenThePendingInputIsRefused) {
     script.steps.push_back([](QWidget* dialog) { dialog->close(); });
     script.Arm();
     m_ui.answers = {MessageStyle::kIdCancel};  // keep editing the empty text
-    window.Action(CMainFrame::kReport)->trigger();
+    window.Action(MainCommand::kReport)->trigger();
     QCoreApplication::processEvents();
     EXPECT_TRUE(m_ui.Showed(MessageId::kMessageFieldIsBlank));
     EXPECT_TRUE(script.seen.isEmpty());
@@ -400,7 +401,7 @@ TEST_F(ReportDialogsTest, ReportCommandStopsWhenThePendingInputIsRefused) {
     script.steps = {[](QWidget* dialog) { qobject_cast<QDialog*>(dialog)->accept(); },
                     [](QWidget* dialog) { dialog->close(); }};
     script.Arm();
-    window.Action(CMainFrame::kReport)->trigger();
+    window.Action(MainCommand::kReport)->trigger();
     EXPECT_EQ(script.seen, QStringList({"CReportOptionDlg", "CReportDlg"}));
     frame->Document().SetModified(false);
 }

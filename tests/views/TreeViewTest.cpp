@@ -179,16 +179,15 @@ TEST_F(TreeViewTest, FailingRuleShowsItsMessageAndLeavesTreeAndProfile) {
 
 TEST_F(TreeViewTest, CommandFlagsFollowTheSelectedNode) {
     Open();
-    const CCommandState& flags = CCommandState::Instance();
     Click(Node(kKindTextMessages));
-    EXPECT_TRUE(flags.CanAdd());
-    EXPECT_FALSE(flags.CanDelete());
+    EXPECT_TRUE(m_frame->CommandState().CanAdd());
+    EXPECT_FALSE(m_frame->CommandState().CanDelete());
     Click(Node(kKindPrivates));
-    EXPECT_TRUE(flags.CanScanAdd());
+    EXPECT_TRUE(m_frame->CommandState().CanScanAdd());
     Click(Node(kKindPrivate, 1));
-    EXPECT_TRUE(flags.CanDelete());
-    EXPECT_TRUE(flags.CanRename());
-    EXPECT_FALSE(flags.CanAdd());
+    EXPECT_TRUE(m_frame->CommandState().CanDelete());
+    EXPECT_TRUE(m_frame->CommandState().CanRename());
+    EXPECT_FALSE(m_frame->CommandState().CanAdd());
 }
 
 TEST_F(TreeViewTest, AddedTextMessageIsSelectedAndCounted) {
@@ -234,7 +233,6 @@ TEST_F(TreeViewTest, UnsupportedListIsShownOnlyWhileItHoldsMembers) {
          "Text Messages (not supported by this radio)"},
         {"supported privates", true, kKindPrivates, kKindPrivate, "Privates"},
     };
-    const CCommandState& flags = CCommandState::Instance();
     for (const auto& c : cases) {
         ProfilePieces pieces;
         pieces.privates = PrivateXml("Solo", "10000002");
@@ -252,7 +250,7 @@ TEST_F(TreeViewTest, UnsupportedListIsShownOnlyWhileItHoldsMembers) {
         ASSERT_NE(node, nullptr) << c.name;
         EXPECT_EQ(node->text(0), c.label) << c.name;
         Click(node);
-        EXPECT_EQ(flags.CanAdd(), c.supported) << c.name;
+        EXPECT_EQ(m_frame->CommandState().CanAdd(), c.supported) << c.name;
         node->setExpanded(true);
         Click(Node(c.memberKind, 0));
         QTest::keyClick(Tree(), Qt::Key_Delete);

@@ -29,6 +29,7 @@
 #include "CBaseView.h"
 #include "CChildFrame.h"
 #include "CDealerInfoDialog.h"
+#include "CDocumentCommands.h"
 #include "CMainFrame.h"
 #include "CMessageBoxUi.h"
 #include "CNewProfileDlg.h"
@@ -168,7 +169,7 @@ int main(int argc, char* argv[]) {
     window.resize(1000, 640);
     window.show();
     bool ok = Grab(window, output, "main-window");
-    if (!window.OpenDocument(argv[2])) {
+    if (!window.Documents().Open(argv[2])) {
         return 1;
     }
     CChildFrame* frame = window.ActiveFrame();

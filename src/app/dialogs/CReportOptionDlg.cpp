@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "CQMVVLTException.h"
@@ -11,6 +12,10 @@
 #include "IAppUi.h"
 #include "MessageId.h"
 #include "ReportPage.h"
+
+std::filesystem::path CReportOptionDlg::UserPageFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation).toStdString();
+}
 
 CReportOptionDlg::CReportOptionDlg(const CQMVVLTDoc& doc, std::filesystem::path installPath,
                                    std::filesystem::path pageFolder, IAppUi& ui, QWidget* parent)

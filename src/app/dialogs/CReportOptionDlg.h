@@ -17,6 +17,9 @@ class CReportOptionDlg : public QDialog {
     CReportOptionDlg(const CQMVVLTDoc& doc, std::filesystem::path installPath,
                      std::filesystem::path pageFolder, IAppUi& ui, QWidget* parent);
 
+    // Where the desktop program writes report pages: the user's cache folder.
+    static std::filesystem::path UserPageFolder();
+
     QListWidget* List() const { return m_list; }
     // Builds, writes and shows the chosen report; a failure shows the message of its code and no
     // report window.
