@@ -169,6 +169,40 @@ TEST_F(MainFrameTest, ClipboardCommandsFollowTheFocusedEditBox) {
     EXPECT_EQ(QApplication::clipboard()->text(), "Call the office");
 }
 
+// Add, Scan(Add), Delete and Rename follow the tree of the active profile window, and only while
+// that tree has the focus.
+TEST_F(MainFrameTest, NodeCommandsFollowTheActiveWindowsTree) {
+    const fs::path second = m_config.Path() / "Second.lam";
+    fs::copy_file(m_profile, second);
+    ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
+    CChildFrame* first = Frame();
+    ASSERT_TRUE(m_window->Documents().Open(second.string()));
+    const struct {
+        CChildFrame* frame;  // null: the second window
+        int kind;
+        bool add, scanAdd, del, rename;
+    } cases[] = {
+        {nullptr, kKindPublicGroup, false, false, true, true},
+        {first, kKindPrivates, true, true, false, false},
+        {nullptr, kKindTextMessages, true, false, false, false},
+    };
+    for (const auto& c : cases) {
+        CChildFrame* frame = c.frame ? c.frame : m_window->Frames().value(1);
+        m_window->MdiArea()->setActiveSubWindow(
+            qobject_cast<QMdiSubWindow*>(frame->parentWidget()));
+        ASSERT_EQ(Frame(), frame);
+        SelectNode(c.kind);
+        Frame()->Tree()->setFocus();
+        EXPECT_EQ(Enabled(MainCommand::kAdd), c.add) << c.kind;
+        EXPECT_EQ(Enabled(MainCommand::kScanAdd), c.scanAdd) << c.kind;
+        EXPECT_EQ(Enabled(MainCommand::kDelete), c.del) << c.kind;
+        EXPECT_EQ(Enabled(MainCommand::kRename), c.rename) << c.kind;
+    }
+    // The find box takes the focus: the tree's commands go.
+    Frame()->ActivateFind();
+    EXPECT_FALSE(Enabled(MainCommand::kAdd));
+}
+
 TEST_F(MainFrameTest, OneWindowPerFileAndARefusedFileOpensNothing) {
     ASSERT_TRUE(m_window->Documents().Open(m_profile.string()));
     ASSERT_TRUE(m_window->Documents().Open((m_config.Path() / "." / "Sample.lam").string()));
