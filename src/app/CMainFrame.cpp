@@ -99,6 +99,9 @@ CMainFrame::~CMainFrame() {
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(QApplication::clipboard(), nullptr, this, nullptr);
     disconnect(m_mdi, nullptr, this, nullptr);
+    for (CChildFrame* frame : Frames()) {
+        disconnect(frame, nullptr, this, nullptr);
+    }
 }
 
 QAction* CMainFrame::Action(int commandId) const {

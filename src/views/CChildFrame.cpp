@@ -178,8 +178,11 @@ CChildFrame::~CChildFrame() {
     m_document->SetChangeCallback({});
     m_document->SetReplaceCallbacks({}, {});
     // The view talks to this frame from its event handlers; closing the window in the base
-    // destructor moves the focus, so the view goes while the frame is still whole.
+    // destructor moves the focus, so the view goes while the frame is still whole. The tree,
+    // which the base destructor deletes later, then clears its commands on losing the focus: that
+    // must no longer reach this half-gone frame.
     delete m_view;
+    disconnect(m_tree, nullptr, this, nullptr);
 }
 
 void CChildFrame::InitialUpdate() {
