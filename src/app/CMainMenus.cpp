@@ -182,7 +182,11 @@ void CMainMenus::BuildMenus(bool helpPaneShown, const std::vector<LanguageComman
                 connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainMenus::UpdateRecentFiles);
                 UpdateRecentFiles();
             } else if (entry.command == kLanguages) {
-                BuildLanguageMenu(menu, languages, selectedLanguage);
+                // A region that offers English alone has no Language submenu.
+                if (!languages.empty()) {
+                    BuildLanguageMenu(menu->addMenu(DialogText(entry.textId)), languages,
+                                      selectedLanguage);
+                }
             } else if (QAction* shared = Action(entry.command)) {
                 menu->addAction(shared);
             } else {
@@ -210,10 +214,7 @@ void CMainMenus::BuildMenus(bool helpPaneShown, const std::vector<LanguageComman
 
 void CMainMenus::BuildLanguageMenu(QMenu* menu, const std::vector<LanguageCommand>& languages,
                                    const std::string& selectedLanguage) {
-    if (languages.empty()) {
-        return;
-    }
-    m_languageMenu = menu->addMenu(DialogText(MessageId::kLanguage));
+    m_languageMenu = menu;
     auto* group = new QActionGroup(this);
     for (const auto& command : languages) {
         auto* action = m_languageMenu->addAction(QString::fromStdString(command.displayName));

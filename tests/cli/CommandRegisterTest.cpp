@@ -7,6 +7,7 @@
 #include "CRegisterDatabase.h"
 #include "CliProfileFiles.h"
 #include "SimFixture.h"
+#include "TextCount.h"
 
 namespace fs = std::filesystem;
 using namespace cli_test;
@@ -144,14 +145,6 @@ std::string PageText(const std::string& bytes) {
     return text;
 }
 
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++n;
-    }
-    return n;
-}
-
 }  // namespace
 
 // The radio commands each leave a record, a register that cannot be reached holds up none of
@@ -177,8 +170,8 @@ TEST(CliRegister, RadioCommandsAreRecordedAndTheFleetReportShowsEachRadio) {
 
     const CliResult list = cli({"register", "list", "--pid", "10000001"});
     ASSERT_EQ(list.exitCode, 0) << list.err;
-    EXPECT_EQ(Count(list.out, "\twrite\t"), 1u) << list.out;
-    EXPECT_EQ(Count(list.out, "\treset\t"), 2u) << list.out;
+    EXPECT_EQ(CountOccurrences(list.out, "\twrite\t"), 1u) << list.out;
+    EXPECT_EQ(CountOccurrences(list.out, "\treset\t"), 2u) << list.out;
     CRegisterDatabase local(CRegisterLocation::Sqlite(config / "register.sqlite"));
     EXPECT_EQ(local.OutboxCount(), 1);
 
@@ -186,6 +179,6 @@ TEST(CliRegister, RadioCommandsAreRecordedAndTheFleetReportShowsEachRadio) {
     const CliResult report = cli({"register", "report", "-o", page});
     ASSERT_EQ(report.exitCode, 0) << report.err;
     const std::string text = PageText(ReadBytes(page));
-    EXPECT_EQ(Count(text, "<td class=\"ItemVal\">10000001</td>"), 1u) << text;
+    EXPECT_EQ(CountOccurrences(text, "<td class=\"ItemVal\">10000001</td>"), 1u) << text;
     EXPECT_NE(text.find("fleet.lam"), std::string::npos);
 }

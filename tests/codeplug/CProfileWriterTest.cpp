@@ -3,6 +3,7 @@
 #include "CDataAdaptor.h"
 #include "CProfileWriter.h"
 #include "FullProfile.h"
+#include "TextCount.h"
 
 namespace {
 
@@ -243,12 +244,8 @@ TEST(ProfileWriter, LanguageListNeverReadsPastItsSixEntries) {
         image.limits.languages = {11, 12, 13, 14, 15, 16};
         image.limits.num_of_languages = c.count;
         const std::string text = Write(image);
-        std::size_t entries = 0;
-        for (auto pos = text.find("<language language_id="); pos != std::string::npos;
-             pos = text.find("<language language_id=", pos + 1)) {
-            ++entries;
-        }
-        EXPECT_EQ(entries, c.expectedEntries) << int(c.count);
+        EXPECT_EQ(CountOccurrences(text, "<language language_id="), c.expectedEntries)
+            << int(c.count);
         if (c.count == 2) {
             EXPECT_NE(text.find("<languages>\r\n\t<language language_id=\"11\" />\r\n\t"
                                 "<language language_id=\"12\" />\r\n\t</languages>"),

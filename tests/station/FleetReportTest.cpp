@@ -5,6 +5,7 @@
 #include "RadioResult.h"
 #include "StringTable.h"
 #include "TestInstall.h"
+#include "TextCount.h"
 
 namespace {
 
@@ -19,14 +20,6 @@ CRegisterRecord Write(const char* time, const char* operation, const char* pid, 
     r.outcome = outcome;
     r.unit = "Truck <7>";
     return r;
-}
-
-std::size_t Count(const std::string& text, const std::string& what) {
-    std::size_t n = 0;
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) {
-        ++n;
-    }
-    return n;
 }
 
 }  // namespace
@@ -52,11 +45,13 @@ TEST(FleetReport, OneLinePerRadioWithItsLastWrite) {
     EXPECT_EQ(last[2].operation, kRestore);
 
     const std::string page = FleetReportPage(records, TestInstallFolder() / "Report", "aaaa");
-    EXPECT_EQ(Count(page, "<td class=\"ItemVal\">10000042</td>"), 1u);
-    EXPECT_EQ(Count(page, "<td class=\"ItemVal\">10000045</td>"), 0u);
-    EXPECT_EQ(Count(page, "<td class=\"ItemVal\">" + LoadString(MessageId::kRegisterOtherProfile)),
+    EXPECT_EQ(CountOccurrences(page, "<td class=\"ItemVal\">10000042</td>"), 1u);
+    EXPECT_EQ(CountOccurrences(page, "<td class=\"ItemVal\">10000045</td>"), 0u);
+    EXPECT_EQ(CountOccurrences(
+                  page, "<td class=\"ItemVal\">" + LoadString(MessageId::kRegisterOtherProfile)),
               1u);
-    EXPECT_EQ(Count(page, "<td class=\"ItemVal\">" + LoadString(MessageId::kRegisterSameProfile)),
+    EXPECT_EQ(CountOccurrences(
+                  page, "<td class=\"ItemVal\">" + LoadString(MessageId::kRegisterSameProfile)),
               2u);
     EXPECT_NE(page.find(CStringTable::Instance().Format(MessageId::kFleetSummary, {"3", "1"})),
               std::string::npos);
